@@ -1,0 +1,1 @@
+#include "platform/ini_file.h"

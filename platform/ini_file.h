@@ -1,0 +1,25 @@
+// INI profile services: sections "[name]" holding "key=value" lines. Section
+// and key names compare without regard to case; values are trimmed of blanks
+// around them; bytes are kept as they are. Every write replaces the file
+// atomically.
+#pragma once
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace vesk {
+
+// The value, or fallback when the file, section or key is missing.
+std::string ProfileReadString(const std::string& file, const std::string& section,
+                              const std::string& key, const std::string& fallback);
+// Creates file and section as needed; replaces the key's value in place or
+// appends the key at the end of its section. False when the file cannot be written.
+bool ProfileWriteString(const std::string& file, const std::string& section,
+                        const std::string& key, const std::string& value);
+// All keys of the section with their values, in file order (a key that
+// occurs twice: its first occurrence). Missing file or section: empty.
+std::vector<std::pair<std::string, std::string>> ProfileReadSection(const std::string& file,
+                                                                    const std::string& section);
+
+}  // namespace vesk

@@ -1,0 +1,1 @@
+#include "platform/message_box.h"

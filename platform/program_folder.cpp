@@ -1,0 +1,1 @@
+#include "platform/program_folder.h"

@@ -1,0 +1,1 @@
+#include "runtime/file_io.h"

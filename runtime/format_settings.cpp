@@ -1,0 +1,1 @@
+#include "runtime/format_settings.h"
