@@ -26,12 +26,20 @@ int DaysInMonth(int year, int month);
 bool TryEncodeDate(int year, int month, int day, TDateTime& result);
 TDateTime EncodeDate(int year, int month, int day);  // EConvertError when invalid
 bool TryEncodeTime(int hour, int min, int sec, int msec, TDateTime& result);
-TDateTime EncodeTime(int hour, int min, int sec, int msec);
+TDateTime EncodeTime(int hour, int min, int sec, int msec);  // EConvertError when invalid
+// A day number and a time of day (0 <= time < 1) as one value; before
+// 30.12.1899 the time is subtracted, since the fraction counts forward from
+// the day's midnight whatever the sign.
+TDateTime ComposeDateTime(TDateTime date, TDateTime time);
+// Year, month and day 0 for values outside 1.1.0001 to 31.12.9999.
 void DecodeDate(TDateTime value, int& year, int& month, int& day);
 void DecodeTime(TDateTime value, int& hour, int& min, int& sec, int& msec);
 // 1 = Sunday ... 7 = Saturday.
 int DayOfWeek(TDateTime value);
 
+// Rounded to the millisecond. A value that is not finite or lies outside the
+// years 1 to 9999 gives the zero stamp; so does a negative or non-finite
+// millisecond count.
 TTimeStamp DateTimeToTimeStamp(TDateTime value);
 TDateTime TimeStampToDateTime(const TTimeStamp& stamp);
 double TimeStampToMSecs(const TTimeStamp& stamp);
@@ -53,11 +61,15 @@ std::string DateTimeToStr(TDateTime value);  // short date, then long time unles
 
 // Parsing in the order (day, month, year) and separator of the short date
 // format; two-digit years within the century window; a missing year is the
-// current one. Times: hours, minutes, optional seconds (and milliseconds)
-// joined by the time separator, optionally followed by the AM/PM designators.
+// current one. Times: hours, minutes, optional seconds joined by the time
+// separator (the seconds may carry a fraction after the decimal separator,
+// read to the millisecond), with the AM/PM designators (the regional ones or
+// "AM"/"PM", any case) before or after them. Blanks around the parts are
+// allowed.
 bool TryStrToDate(std::string_view text, TDateTime& value);
 bool TryStrToTime(std::string_view text, TDateTime& value);
-bool TryStrToDateTime(std::string_view text, TDateTime& value);  // date, optional time
+// A date with an optional time after it, or a time alone (on day 0).
+bool TryStrToDateTime(std::string_view text, TDateTime& value);
 TDateTime StrToDate(std::string_view text);      // EConvertError kSInvalidDate
 TDateTime StrToTime(std::string_view text);      // EConvertError kSInvalidTime
 TDateTime StrToDateTime(std::string_view text);  // EConvertError kSInvalidDateTime

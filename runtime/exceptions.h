@@ -44,6 +44,8 @@ inline constexpr std::string_view kSInvalidFloat = "'%s' ist kein gültiger Glei
 inline constexpr std::string_view kSInvalidDateTime = "'%s' ist keine gültige Datums- und Uhrzeitangabe";
 inline constexpr std::string_view kSInvalidDate = "'%s' ist kein gültiges Datum";
 inline constexpr std::string_view kSInvalidTime = "'%s' ist keine gültige Uhrzeit";
+inline constexpr std::string_view kSDateEncodeError = "Ungültiges Argument für Datumscodierung";
+inline constexpr std::string_view kSTimeEncodeError = "Ungültiges Argument für Zeitcodierung";
 inline constexpr std::string_view kSInvalidVarCast = "Ungültige Variant-Typumwandlung";
 inline constexpr std::string_view kSInvalidVarOp = "Ungültige Variant-Operation";
 

@@ -2,6 +2,7 @@
 // layer fills them from the user's locale at start; tests set them directly.
 #pragma once
 
+#include <array>
 #include <string>
 
 namespace vesk {
@@ -20,6 +21,16 @@ struct FormatSettings {
   std::string timePMString;
   // Two-digit years are taken within 50 years of the current year.
   int twoDigitYearCenturyWindow = 50;
+  // Names for the format letters mmm, mmmm (January first) and ddd, dddd
+  // (Sunday first).
+  std::array<std::string, 12> shortMonthNames = {"Jan", "Feb", "Mär", "Apr", "Mai", "Jun",
+                                                 "Jul", "Aug", "Sep", "Okt", "Nov", "Dez"};
+  std::array<std::string, 12> longMonthNames = {"Januar",    "Februar", "März",     "April",
+                                                "Mai",       "Juni",    "Juli",     "August",
+                                                "September", "Oktober", "November", "Dezember"};
+  std::array<std::string, 7> shortDayNames = {"So", "Mo", "Di", "Mi", "Do", "Fr", "Sa"};
+  std::array<std::string, 7> longDayNames = {"Sonntag",    "Montag",  "Dienstag", "Mittwoch",
+                                             "Donnerstag", "Freitag", "Samstag"};
 };
 
 // The settings in force for the process (German defaults until set).

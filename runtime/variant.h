@@ -13,7 +13,8 @@ namespace vesk {
 // Currency: a fixed-point number with four decimals, kept as value * 10000.
 struct Currency {
   int64_t scaled = 0;
-  static Currency FromDouble(double value);  // rounded to four decimals
+  // Rounded half to even to four decimals; EVariantError when out of range.
+  static Currency FromDouble(double value);
   double ToDouble() const { return static_cast<double>(scaled) / 10000.0; }
   friend bool operator==(Currency a, Currency b) = default;
   friend auto operator<=>(Currency a, Currency b) = default;
@@ -52,8 +53,11 @@ class Variant {
 
   // Conversions. Text reads with the runtime's readers (regional formats);
   // booleans are -1/0 as numbers and "True"/"False" as text; a date is its day
-  // number. Empty reads as 0, "" or false; Null, an array, or a text that does
-  // not read raises EVariantError "Ungültige Variant-Typumwandlung".
+  // number (AsInteger drops the time, AsString gives DateTimeToStr) and text
+  // reads as a date with TryStrToDateTime. Floating point and currency round
+  // half to even to an integer. Empty reads as 0, "" or false; Null, an array,
+  // a text that does not read, or a number outside the target's range raises
+  // EVariantError "Ungültige Variant-Typumwandlung".
   int32_t AsInteger() const;
   double AsDouble() const;
   Currency AsCurrency() const;
