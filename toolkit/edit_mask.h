@@ -1,0 +1,63 @@
+// The edit mask language of masked edit fields, "!99/99/0000;1;_":
+//   0  required digit            9  optional digit
+//   #  optional digit or sign    L / l  required / optional letter
+//   A / a  required / optional letter or digit
+//   C / c  required / optional any character
+//   /  the regional date separator   :  the regional time separator
+//   \  the next character as a literal; any other character is a literal
+//   !  (anywhere) the stored text keeps optional positions as leading
+//      blanks; without it blanks are trailing
+// After the first ";": "1" stores the literals with the text, "0" drops them;
+// after the second ";": the character that marks an empty position
+// (default "_").
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vesk {
+
+class TEditMask {
+ public:
+  // An empty mask has no positions and accepts any text.
+  explicit TEditMask(std::string_view mask);
+
+  bool IsEmpty() const { return positions_.empty(); }
+  int Length() const { return static_cast<int>(positions_.size()); }
+  bool SaveLiterals() const { return saveLiterals_; }
+  char32_t BlankChar() const { return blank_; }
+  bool IsLiteral(int position) const;
+  // Whether c may stand at the (editable) position.
+  bool Accepts(int position, char32_t c) const;
+
+  // The text an edit control shows: every position filled, literals in
+  // place, the blank character in empty positions. value is a stored text
+  // (with or without literals, as SaveLiterals says) or an edit text.
+  std::string EditText(std::string_view value) const;
+  // The stored text of an edit text: empty positions become blanks (then
+  // trimmed at the end, or at the front with "!"), literals kept or dropped
+  // as SaveLiterals says. All editable positions empty gives "".
+  std::string ValueText(std::string_view editText) const;
+  // Every required position of the edit text filled and every character
+  // accepted by its position.
+  bool IsComplete(std::string_view editText) const;
+  // Editable positions without input.
+  bool IsBlank(std::string_view editText) const;
+
+ private:
+  enum class Kind { Literal, Digit, DigitOrSign, Letter, Alnum, Any };
+  struct Position {
+    Kind kind;
+    bool required;
+    char32_t literal;
+  };
+  bool Filled(char32_t c) const { return c != blank_ && c != U' '; }
+
+  std::vector<Position> positions_;
+  bool saveLiterals_ = true;
+  bool leadingBlanks_ = false;
+  char32_t blank_ = U'_';
+};
+
+}  // namespace vesk
