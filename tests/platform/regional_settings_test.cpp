@@ -1,0 +1,127 @@
+#include "platform/regional_settings.h"
+
+#include <gtest/gtest.h>
+
+#include <clocale>
+#include <cstdlib>
+#include <filesystem>
+
+#include "test_support.h"
+
+namespace vesk {
+namespace {
+
+void ExpectGermanDefaults(const FormatSettings& settings) {
+  EXPECT_EQ(settings.shortDateFormat, "dd.mm.yyyy");
+  EXPECT_EQ(settings.longTimeFormat, "hh:nn:ss");
+  EXPECT_EQ(settings.dateSeparator, '.');
+  EXPECT_EQ(settings.timeSeparator, ':');
+  EXPECT_EQ(settings.decimalSeparator, ',');
+  EXPECT_EQ(settings.thousandSeparator, '.');
+  EXPECT_EQ(settings.timeAMString, "");
+}
+
+// Restores the C locale after each test.
+class RegionalSettings : public ::testing::Test {
+ protected:
+  void TearDown() override {
+    std::setlocale(LC_ALL, "C");
+    SetMultiByteCodePageForTesting(false);
+  }
+};
+
+TEST_F(RegionalSettings, CLocalesGiveTheGermanDefaults) {
+  for (const char* name : {"C", "POSIX", "C.UTF-8"}) {
+    ASSERT_NE(std::setlocale(LC_ALL, name), nullptr) << name;
+    ExpectGermanDefaults(ReadRegionalSettings());
+  }
+  std::setlocale(LC_ALL, "C");
+  LoadRegionalSettings();
+  EXPECT_FALSE(IsMultiByteCodePage());
+  ExpectGermanDefaults(GetFormatSettings());
+  std::setlocale(LC_ALL, "C.UTF-8");
+  LoadRegionalSettings();
+  EXPECT_TRUE(IsMultiByteCodePage());
+}
+
+// Compiles the locale into a private folder; false when this machine lacks
+// the locale sources or the compiler.
+bool MakeLocale(const std::string& folder, const std::string& name) {
+  std::string command = "localedef -i " + name + " -f UTF-8 '" + folder + "/" + name +
+                        ".UTF-8' >/dev/null 2>&1";
+  std::system(command.c_str());
+  return std::filesystem::exists(folder + "/" + name + ".UTF-8/LC_TIME");
+}
+
+TEST_F(RegionalSettings, ReadsTheUsersLocale) {
+  TempFolder temp;
+  if (!MakeLocale(temp.Path(), "de_DE") || !MakeLocale(temp.Path(), "en_US")) {
+    GTEST_SKIP() << "de_DE and en_US cannot be generated here (package locales)";
+  }
+  ScopedEnv path("LOCPATH", temp.Path());
+
+  ASSERT_NE(std::setlocale(LC_ALL, "en_US.UTF-8"), nullptr);
+  FormatSettings english = ReadRegionalSettings();
+  EXPECT_EQ(english.shortDateFormat, "mm/dd/yyyy");
+  EXPECT_EQ(english.dateSeparator, '/');
+  EXPECT_EQ(english.longTimeFormat, "hh:nn:ss ampm");
+  EXPECT_EQ(english.shortTimeFormat, "hh:nn ampm");
+  EXPECT_EQ(english.timeAMString, "AM");
+  EXPECT_EQ(english.timePMString, "PM");
+  EXPECT_EQ(english.decimalSeparator, '.');
+  EXPECT_EQ(english.thousandSeparator, ',');
+
+  // Each category on its own: German dates, English numbers.
+  ASSERT_NE(std::setlocale(LC_TIME, "de_DE.UTF-8"), nullptr);
+  FormatSettings mixed = ReadRegionalSettings();
+  EXPECT_EQ(mixed.shortDateFormat, "dd.mm.yyyy");
+  EXPECT_EQ(mixed.longTimeFormat, "hh:nn:ss");
+  EXPECT_EQ(mixed.timeAMString, "");
+  EXPECT_EQ(mixed.decimalSeparator, '.');
+
+  ASSERT_NE(std::setlocale(LC_ALL, "de_DE.UTF-8"), nullptr);
+  ExpectGermanDefaults(ReadRegionalSettings());
+  LoadRegionalSettings();
+  ExpectGermanDefaults(GetFormatSettings());
+  EXPECT_TRUE(IsMultiByteCodePage());
+
+  ASSERT_NE(std::setlocale(LC_ALL, "en_US.UTF-8"), nullptr);
+  LoadRegionalSettings();
+  EXPECT_EQ(GetFormatSettings().shortDateFormat, "mm/dd/yyyy");
+  SetFormatSettings(FormatSettings{});
+}
+
+TEST_F(RegionalSettings, LeadBytesAndCharacterLengthsOfUtf8) {
+  SetMultiByteCodePageForTesting(true);
+  EXPECT_TRUE(IsLeadByte(0xC3));
+  EXPECT_TRUE(IsLeadByte(0xF4));
+  EXPECT_FALSE(IsLeadByte('a'));
+  EXPECT_FALSE(IsLeadByte(0x80));
+  EXPECT_FALSE(IsLeadByte(0xC1));
+  EXPECT_FALSE(IsLeadByte(0xF5));
+  struct Case {
+    const char* bytes;
+    int available;
+    int length;
+  };
+  for (Case c : {Case{"a", 1, 1}, Case{"\xC3\xA4x", 3, 2}, Case{"\xE2\x82\xAC", 3, 3},
+                 Case{"\xF0\x9F\x98\x80", 4, 4}, Case{"\xF4\x8F\xBF\xBF", 4, 4},
+                 Case{"\xE2\x82\xAC", 2, 1},      // cut off
+                 Case{"\xC3" "a", 2, 1},           // no continuation
+                 Case{"\xC0\x80", 2, 1},           // overlong
+                 Case{"\xE0\x80\x80", 3, 1},       // overlong
+                 Case{"\xED\xA0\x80", 3, 1},       // surrogate
+                 Case{"\xF0\x80\x80\x80", 4, 1},   // overlong
+                 Case{"\xF4\x90\x80\x80", 4, 1},   // above U+10FFFF
+                 Case{"\xE2\x82" "a", 3, 1},       // broken third byte
+                 Case{"\x80", 1, 1}, Case{"", 0, 0}}) {
+    EXPECT_EQ(CharLength(c.bytes, c.available), c.length) << testing::PrintToString(c.bytes);
+  }
+  SetMultiByteCodePageForTesting(false);
+  EXPECT_FALSE(IsMultiByteCodePage());
+  EXPECT_FALSE(IsLeadByte(0xC3));
+  EXPECT_EQ(CharLength("\xC3\xA4", 2), 1);
+}
+
+}  // namespace
+}  // namespace vesk
