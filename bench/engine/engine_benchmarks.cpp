@@ -1,0 +1,187 @@
+#include "bench/engine/engine_benchmarks.h"
+
+#include <malloc.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstring>
+#include <random>
+#include <vector>
+
+#include "bench/engine/bench_tables.h"
+#include "bench/engine/engine_side.h"
+#include "engine/radiridir.h"
+
+namespace vesk::bench {
+namespace {
+
+// Large enough for any record (sizes are below 65536).
+constexpr size_t kAnyRecord = 65536;
+
+rr_bool AcceptOnePercent(void* data, const uint8_t* record) {
+  int32_t nummer = 0;
+  std::memcpy(&nummer, record + *static_cast<const int32_t*>(data), 4);
+  return record[kNummer] == 1 && Accepted(nummer);
+}
+
+// Reads every record from the first on (under the tests that are on); returns how many.
+int64_t ReadAll(int32_t h, std::vector<uint8_t>& buffer, int32_t nummer_offset) {
+  int64_t rows = 0;
+  int64_t sum = 0;
+  rr_first(h);
+  if (rr_no_current(h)) return 0;
+  for (;;) {
+    Check(h, rr_get_record(h, buffer.data()), "rr_get_record");
+    int32_t nummer = 0;
+    std::memcpy(&nummer, buffer.data() + nummer_offset, 4);
+    sum += nummer;
+    ++rows;
+    rr_next(h);
+    if (rr_eof(h)) break;
+  }
+  benchmark::DoNotOptimize(sum);
+  return rows;
+}
+
+void UseOnePercentTest(EngineTable& table, int32_t& offset) {
+  offset = table.Offset(kNummer);
+  rr_set_tests(table.Handle(), AcceptOnePercent, &offset, nullptr, nullptr);
+  rr_enable_tests(table.Handle(), 1, 0);
+  rr_tests_on(table.Handle(), 1);
+}
+
+size_t Allocated() {
+  const struct mallinfo2 info = mallinfo2();
+  return info.uordblks + info.hblkhd;
+}
+
+size_t Resident() {
+  long pages = 0;
+  long resident = 0;
+  if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
+    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
+    std::fclose(statm);
+  }
+  return static_cast<size_t>(resident) * static_cast<size_t>(sysconf(_SC_PAGESIZE));
+}
+
+}  // namespace
+
+void EngineOpen(benchmark::State& state) {
+  const std::array<uint8_t, 256> name = LengthPrefixed(EngineTablePath(state.range(0)));
+  std::vector<uint8_t> buffer(kAnyRecord);
+  const int32_t h = rr_new(0);
+  for (auto _ : state) {
+    Check(h, rr_open(h, name.data(), RR_MODE_READ_WRITE) >= 0, "rr_open");
+    Check(h, rr_get_record(h, buffer.data()), "rr_get_record");
+    state.PauseTiming();
+    rr_close(h);
+    state.ResumeTiming();
+  }
+  rr_free(h);
+}
+
+void EngineScan(benchmark::State& state) {
+  EngineTable table(EngineTablePath(state.range(0)));
+  int64_t rows = 0;
+  for (auto _ : state) rows = ReadAll(table.Handle(), table.Buffer(), table.Offset(kNummer));
+  state.counters["rows"] = static_cast<double>(rows);
+}
+
+void EngineFilteredScan(benchmark::State& state) {
+  EngineTable table(EngineTablePath(state.range(0)));
+  int32_t offset = 0;
+  UseOnePercentTest(table, offset);
+  int64_t rows = 0;
+  for (auto _ : state) rows = ReadAll(table.Handle(), table.Buffer(), offset);
+  state.counters["rows"] = static_cast<double>(rows);
+}
+
+void EngineFilteredCount(benchmark::State& state) {
+  EngineTable table(EngineTablePath(state.range(0)));
+  int32_t offset = 0;
+  UseOnePercentTest(table, offset);
+  int32_t count = 0;
+  for (auto _ : state) {
+    count = rr_record_count(table.Handle());
+    Check(table.Handle(), count >= 0, "rr_record_count");
+  }
+  state.counters["rows"] = count;
+}
+
+void EngineSearch(benchmark::State& state) {
+  EngineTable table(EngineTablePath(state.range(0)));
+  const int32_t h = table.Handle();
+  const int32_t fields[] = {kName};
+  const int32_t index = rr_search_index(h, fields, 1, 1);
+  Check(h, index >= 0, "rr_search_index");
+  std::mt19937_64 random(7);
+  std::vector<std::vector<uint8_t>> keys(1024, std::vector<uint8_t>(table.Buffer().size()));
+  for (std::vector<uint8_t>& key : keys) {
+    Check(h, rr_blank_record(h, key.data()), "rr_blank_record");
+    const uint64_t number = random() % static_cast<uint64_t>(state.range(0));
+    SetText(key.data(), kName, table.Offset(kName), MakeAddress(number).name);
+  }
+  std::vector<uint8_t> key(table.Buffer().size());
+  size_t next = 0;
+  for (auto _ : state) {
+    key = keys[next++ % keys.size()];
+    Check(h, rr_search(h, fields, 1, key.data(), index, 0, 0, 1), "rr_search");
+    Check(h, rr_get_record(h, table.Buffer().data()), "rr_get_record");
+  }
+}
+
+void EngineStoreNew(benchmark::State& state) {
+  EngineTable table(EngineTablePath(state.range(0)));
+  uint64_t number = 1u << 30;
+  for (auto _ : state) {
+    table.Fill(MakeAddress(number++));
+    Check(table.Handle(), rr_put_buffer(table.Handle(), table.Buffer().data()) && rr_store_new(table.Handle()),
+          "rr_store_new");
+  }
+}
+
+void EngineStoreOver(benchmark::State& state) {
+  EngineTable table(EngineTablePath(state.range(0)));
+  const int32_t h = table.Handle();
+  std::mt19937_64 random(11);
+  for (auto _ : state) {
+    state.PauseTiming();
+    Check(h, rr_goto_rec_no(h, 1 + static_cast<int32_t>(random() % static_cast<uint64_t>(rr_record_count(h)))),
+          "rr_goto_rec_no");
+    state.ResumeTiming();
+    Check(h, rr_lock(h), "rr_lock");
+    table.Fill(MakeAddress(random()));
+    Check(h, rr_put_buffer(h, table.Buffer().data()) && rr_store_over(h), "rr_store_over");
+  }
+}
+
+void EngineDelete(benchmark::State& state) {
+  EngineTable table(EngineTablePath(state.range(0)));
+  const int32_t h = table.Handle();
+  std::mt19937_64 random(13);
+  for (auto _ : state) {
+    state.PauseTiming();
+    Check(h, rr_goto_rec_no(h, 1 + static_cast<int32_t>(random() % static_cast<uint64_t>(rr_record_count(h)))),
+          "rr_goto_rec_no");
+    state.ResumeTiming();
+    Check(h, rr_delete(h), "rr_delete");
+  }
+}
+
+void EngineCursorMemory(benchmark::State& state) {
+  const std::array<uint8_t, 256> name = LengthPrefixed(EngineTablePath(state.range(0)));
+  const int32_t h = rr_new(0);
+  const double records = static_cast<double>(state.range(0));
+  for (auto _ : state) {
+    const double allocated = static_cast<double>(Allocated());
+    const double resident = static_cast<double>(Resident());
+    Check(h, rr_open(h, name.data(), RR_MODE_READ_WRITE) >= 0, "rr_open");
+    state.counters["bytes_per_record"] = (static_cast<double>(Allocated()) - allocated) / records;
+    state.counters["rss_bytes_per_record"] = (static_cast<double>(Resident()) - resident) / records;
+    rr_close(h);
+  }
+  rr_free(h);
+}
+
+}  // namespace vesk::bench

@@ -1,0 +1,23 @@
+// The engine's half of each benchmark pair; state.range(0) is the table's
+// record count.
+#ifndef VESK_BENCH_ENGINE_ENGINE_BENCHMARKS_H
+#define VESK_BENCH_ENGINE_ENGINE_BENCHMARKS_H
+
+#include <benchmark/benchmark.h>
+
+namespace vesk::bench {
+
+void EngineOpen(benchmark::State& state);
+void EngineScan(benchmark::State& state);
+void EngineFilteredScan(benchmark::State& state);
+void EngineFilteredCount(benchmark::State& state);
+void EngineSearch(benchmark::State& state);
+void EngineStoreNew(benchmark::State& state);
+void EngineStoreOver(benchmark::State& state);
+void EngineDelete(benchmark::State& state);
+// Heap growth across rr_open, per record: counters "bytes_per_record" and "rss_bytes_per_record".
+void EngineCursorMemory(benchmark::State& state);
+
+}  // namespace vesk::bench
+
+#endif

@@ -1,0 +1,65 @@
+// bench_engine: the engine against plain SQLite on address tables of
+// 100,000 and 1,000,000 records, each pair of benchmarks in one run, with a
+// summary of ratios and goals at the end.
+
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+#include "bench/engine/bench_tables.h"
+#include "bench/engine/engine_benchmarks.h"
+#include "bench/engine/plain_benchmarks.h"
+#include "bench/engine/ratio_summary.h"
+
+namespace vesk::bench {
+namespace {
+
+using Function = void (*)(benchmark::State&);
+
+struct Work {
+  const char* name;
+  Function engine;
+  Function sqlite;
+  std::vector<int64_t> sizes;
+  benchmark::TimeUnit unit;
+};
+
+constexpr int64_t kSmall = 100000;
+constexpr int64_t kLarge = 1000000;
+
+// Reading work first; the stores change the small tables, so they come last.
+const Work kWorks[] = {
+    {"Open", EngineOpen, PlainOpen, {kSmall, kLarge}, benchmark::kMillisecond},
+    {"Scan", EngineScan, PlainScan, {kSmall, kLarge}, benchmark::kMillisecond},
+    {"FilteredScan", EngineFilteredScan, PlainFilteredScan, {kSmall, kLarge}, benchmark::kMillisecond},
+    {"FilteredCount", EngineFilteredCount, PlainFilteredCount, {kSmall, kLarge}, benchmark::kMillisecond},
+    {"Search", EngineSearch, PlainSearch, {kSmall, kLarge}, benchmark::kMicrosecond},
+    {"StoreNew", EngineStoreNew, PlainStoreNew, {kSmall}, benchmark::kMicrosecond},
+    {"StoreOver", EngineStoreOver, PlainStoreOver, {kSmall}, benchmark::kMicrosecond},
+    {"Delete", EngineDelete, PlainDelete, {kSmall}, benchmark::kMicrosecond},
+};
+
+void RegisterAll() {
+  for (const Work& work : kWorks) {
+    for (int64_t size : work.sizes) {
+      benchmark::RegisterBenchmark((std::string(work.name) + "/engine").c_str(), work.engine)->Arg(size)->Unit(work.unit);
+      benchmark::RegisterBenchmark((std::string(work.name) + "/sqlite").c_str(), work.sqlite)->Arg(size)->Unit(work.unit);
+    }
+  }
+  benchmark::RegisterBenchmark("CursorMemory/engine", EngineCursorMemory)->Arg(kLarge)->Iterations(1);
+}
+
+}  // namespace
+}  // namespace vesk::bench
+
+int main(int argc, char** argv) {
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  vesk::bench::RegisterAll();
+  vesk::bench::RatioSummary reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.PrintSummary(stdout);
+  vesk::bench::RemoveTables();
+  benchmark::Shutdown();
+  return 0;
+}
