@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "runtime/datetime.h"
 #include "test_support.h"
 
 namespace vesk {
@@ -55,8 +56,9 @@ bool MakeLocale(const std::string& folder, const std::string& name) {
 
 TEST_F(RegionalSettings, ReadsTheUsersLocale) {
   TempFolder temp;
-  if (!MakeLocale(temp.Path(), "de_DE") || !MakeLocale(temp.Path(), "en_US")) {
-    GTEST_SKIP() << "de_DE and en_US cannot be generated here (package locales)";
+  if (!MakeLocale(temp.Path(), "de_DE") || !MakeLocale(temp.Path(), "en_US") ||
+      !MakeLocale(temp.Path(), "ja_JP")) {
+    GTEST_SKIP() << "de_DE, en_US and ja_JP cannot be generated here (package locales)";
   }
   ScopedEnv path("LOCPATH", temp.Path());
 
@@ -85,9 +87,33 @@ TEST_F(RegionalSettings, ReadsTheUsersLocale) {
   ExpectGermanDefaults(GetFormatSettings());
   EXPECT_TRUE(IsMultiByteCodePage());
 
+  // Japanese formats name the fields with words the parsers would not read:
+  // the German formats stand in, so that written dates and times read back.
+  ASSERT_NE(std::setlocale(LC_ALL, "ja_JP.UTF-8"), nullptr);
+  FormatSettings japanese = ReadRegionalSettings();
+  EXPECT_EQ(japanese.shortDateFormat, "dd.mm.yyyy");
+  EXPECT_EQ(japanese.longTimeFormat, "hh:nn:ss");
+  EXPECT_EQ(japanese.decimalSeparator, '.');
+  SetFormatSettings(FormatSettings{});
+}
+
+// What the settings of a locale format, the runtime's parsers read back.
+TEST_F(RegionalSettings, FormattedDatesAndTimesReadBack) {
+  TempFolder temp;
+  if (!MakeLocale(temp.Path(), "en_US")) GTEST_SKIP() << "en_US cannot be generated here";
+  ScopedEnv path("LOCPATH", temp.Path());
   ASSERT_NE(std::setlocale(LC_ALL, "en_US.UTF-8"), nullptr);
   LoadRegionalSettings();
-  EXPECT_EQ(GetFormatSettings().shortDateFormat, "mm/dd/yyyy");
+  TDateTime date = EncodeDate(2026, 12, 8);
+  TDateTime afternoon = EncodeTime(14, 30, 5, 0);
+  EXPECT_EQ(DateToStr(date), "12/08/2026");
+  EXPECT_EQ(TimeToStr(afternoon), "02:30:05 PM");
+  EXPECT_EQ(TimeToStr(EncodeTime(0, 5, 0, 0)), "12:05:00 AM");
+  TDateTime read = 0;
+  ASSERT_TRUE(TryStrToDate(DateToStr(date), read));
+  EXPECT_EQ(read, date);
+  ASSERT_TRUE(TryStrToTime(TimeToStr(afternoon), read));
+  EXPECT_NEAR(read, afternoon, 1e-9);
   SetFormatSettings(FormatSettings{});
 }
 
