@@ -124,9 +124,8 @@ std::string KillWriterOnce(const std::string& table, std::mt19937_64& rng, Crash
     writer.ReadUntil(reader, Clock::now() + delay, [&] { return take() && !failure.empty(); });
   }
   const std::string ending = writer.KillAndReap(reader);
-  take();
-  if (!failure.empty()) return failure;
-  return ending;
+  if (failure.empty()) take();
+  return failure.empty() ? ending : failure;
 }
 
 TEST(EngineCrash, KilledWriterLeavesEveryReturnedStore) {
