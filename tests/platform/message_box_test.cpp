@@ -11,7 +11,6 @@
 
 #include <algorithm>
 #include <functional>
-#include <memory>
 #include <vector>
 
 #include "test_support.h"
@@ -71,19 +70,22 @@ TEST(MessageBox, WithoutGuiTheDefaultButtonAnswers) {
   testing::internal::GetCapturedStderr();
 }
 
-// Runs check on the message box once it is open, then lets act answer it.
-void WhenBoxOpens(std::function<void(QMessageBox&)> act) {
-  auto poll = std::make_shared<std::function<void()>>();
-  *poll = [act, poll] {
-    auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-    if (box && box->isVisible()) {
+// Hands the message box to act once it is open.
+class BoxWatcher {
+ public:
+  explicit BoxWatcher(std::function<void(QMessageBox&)> act) {
+    QObject::connect(&timer_, &QTimer::timeout, [this, act] {
+      auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+      if (!box || !box->isVisible()) return;
+      timer_.stop();
       act(*box);
-    } else {
-      QTimer::singleShot(10, *poll);
-    }
-  };
-  QTimer::singleShot(0, *poll);
-}
+    });
+    timer_.start(10);
+  }
+
+ private:
+  QTimer timer_;
+};
 
 QString ButtonText(QMessageBox& box, QMessageBox::StandardButton button) {
   QAbstractButton* shown = box.button(button);
@@ -105,7 +107,7 @@ TEST_F(MessageBoxGui, ShowsAGermanQuestionAndReturnsTheClickedButton) {
     Qt::TextFormat format = Qt::AutoText;
     bool active = false;
   } seen;
-  WhenBoxOpens([&seen](QMessageBox& box) {
+  BoxWatcher watcher([&seen](QMessageBox& box) {
     seen.title = box.windowTitle();
     seen.text = box.text();
     seen.icon = box.icon();
@@ -148,7 +150,7 @@ TEST_F(MessageBoxGui, ButtonsIconsAndEscape) {
              QMessageBox::NoIcon, MbResult::Cancel}}) {
     std::vector<QString> texts;
     QMessageBox::Icon icon = QMessageBox::Question;
-    WhenBoxOpens([&](QMessageBox& box) {
+    BoxWatcher watcher([&](QMessageBox& box) {
       for (QAbstractButton* button : box.buttons()) texts.push_back(button->text().remove('&'));
       icon = box.icon();
       QTest::keyClick(&box, Qt::Key_Escape);
@@ -172,7 +174,7 @@ TEST_F(MessageBoxGui, ButtonsIconsAndEscape) {
 TEST_F(MessageBoxGui, NonInteractiveShowsNoBox) {
   ScopedEnv quiet("VESK_NONINTERACTIVE", "1");
   bool shown = false;
-  WhenBoxOpens([&shown](QMessageBox& box) {
+  BoxWatcher watcher([&shown](QMessageBox& box) {
     shown = true;
     box.reject();
   });
