@@ -99,6 +99,8 @@ MbResult Show(const MessageBoxRequest& request) {
   box.setTextFormat(Qt::PlainText);
   box.setDefaultButton(QtButton(DefaultOf(request)));
   box.setEscapeButton(box.button(QtButton(EscapeOf(request.buttons))));
+  // Modal before it is shown: exec() cannot make a visible window modal.
+  box.setWindowModality(Qt::ApplicationModal);
   box.show();
   box.raise();
   box.activateWindow();
