@@ -1,0 +1,195 @@
+#include "engine/catalogue.h"
+
+#include <algorithm>
+#include <cstring>
+#include <set>
+
+#include "engine/collation.h"
+#include "engine/engine_error.h"
+#include "engine/sql.h"
+
+namespace vesk {
+
+namespace {
+
+constexpr const char* kLetters = "SIABFRCDMEGL";
+constexpr int32_t kMaxTextChars = 4096;
+constexpr int32_t kMaxRecordSize = 65535;
+
+int32_t DataSize(const Field& field) {
+  switch (field.letter) {
+    case 'S': return field.chars + 1;
+    case 'B': return 2;
+    case 'F': case 'R': case 'C': case 'D': return 8;
+    default: return 4;  // I, A and the blob length
+  }
+}
+
+const char* ColumnType(char letter) {
+  switch (letter) {
+    case 'S': case 'M': case 'E': return "TEXT";
+    case 'I': case 'A': case 'B': return "INTEGER";
+    case 'G': case 'L': return "BLOB";
+    default: return "REAL";
+  }
+}
+
+std::string LowerAscii(std::string text) {
+  for (char& c : text) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  return text;
+}
+
+std::string JoinFields(const std::vector<int32_t>& fields) {
+  std::string text;
+  for (int32_t f : fields) text += (text.empty() ? "" : ",") + std::to_string(f);
+  return text;
+}
+
+std::vector<int32_t> SplitFields(const std::string& text) {
+  std::vector<int32_t> fields;
+  size_t start = 0;
+  while (start < text.size()) {
+    size_t end = text.find(',', start);
+    if (end == std::string::npos) end = text.size();
+    std::string part = text.substr(start, end - start);
+    if (part.empty() || part.find_first_not_of("0123456789") != std::string::npos || part.size() > 5)
+      throw EngineError("index field list \"" + text + "\" is not valid", kOpenNotTable);
+    fields.push_back(std::stoi(part));
+    start = end + 1;
+  }
+  return fields;
+}
+
+void BindOptional(sqlite3_stmt* stmt, int column, const std::optional<std::string>& text) {
+  if (text)
+    sqlite3_bind_text(stmt, column, text->data(), static_cast<int>(text->size()), SQLITE_TRANSIENT);
+  else
+    sqlite3_bind_null(stmt, column);
+}
+
+}  // namespace
+
+bool Field::IsBlob() const { return std::strchr("MEGL", letter) != nullptr; }
+bool Field::IsInteger() const { return letter == 'I' || letter == 'A' || letter == 'B'; }
+
+void Catalogue::Validate() {
+  if (fields.empty()) throw EngineError("A table needs at least one field", kOpenNotTable);
+  std::set<std::string> names{"id"};
+  int32_t offset = FieldCount();
+  for (Field& field : fields) {
+    if (field.name.empty() || field.name.size() > 255) throw EngineError("Field names must have 1 to 255 bytes", kOpenNotTable);
+    if (!names.insert(LowerAscii(field.name)).second)
+      throw EngineError("Field name " + field.name + " is used twice or reserved", kOpenNotTable);
+    if (field.letter == 0 || !std::strchr(kLetters, field.letter))
+      throw EngineError("Field " + field.name + " has an unknown type letter", kOpenNotTable);
+    if (field.IsText() && (field.chars < 1 || field.chars > kMaxTextChars))
+      throw EngineError("Text field " + field.name + " needs 1 to 4096 characters", kOpenNotTable);
+    field.offset = offset;
+    field.size = DataSize(field);
+    offset += field.size;
+    if (offset > kMaxRecordSize) throw EngineError("Records would exceed 65535 bytes", kOpenNotTable);
+  }
+  record_size_ = offset;
+  std::set<std::string> index_names;
+  for (const Index& index : indexes) {
+    if (index.name.empty() || index.name.size() > 255) throw EngineError("Index names must have 1 to 255 bytes", kOpenNotTable);
+    if (!index_names.insert(LowerAscii(index.name)).second) throw EngineError("Index name " + index.name + " is used twice", kOpenNotTable);
+    if (index.fields.empty()) throw EngineError("Index " + index.name + " has no fields", kOpenNotTable);
+    for (int32_t f : index.fields) {
+      if (f < 0 || f >= FieldCount()) throw EngineError("Index " + index.name + " names field " + std::to_string(f) + " which does not exist", kOpenNotTable);
+      if (fields[f].IsBlob()) throw EngineError("Index " + index.name + " cannot hold blob field " + fields[f].name, kOpenNotTable);
+    }
+  }
+}
+
+Catalogue Catalogue::Load(sqlite3* db, const std::string& table_name) {
+  Catalogue catalogue;
+  try {
+    Statement tables = Prepare(db, "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name IN "
+                                   "('catalogue', 'indexes', 'records')");
+    Step(db, tables.get());
+    if (sqlite3_column_int(tables.get(), 0) != 3) throw EngineError("no field catalogue", kOpenNotTable);
+    Statement rows = Prepare(db, "SELECT position, name, letter, chars, required, default_text, min_text, max_text "
+                                 "FROM catalogue ORDER BY position");
+    while (Step(db, rows.get())) {
+      if (sqlite3_column_int64(rows.get(), 0) != catalogue.FieldCount()) throw EngineError("field positions have gaps", kOpenNotTable);
+      Field field;
+      field.name = ColumnText(rows.get(), 1);
+      std::string letter = ColumnText(rows.get(), 2);
+      field.letter = letter.size() == 1 ? letter[0] : 0;
+      field.chars = static_cast<int32_t>(std::clamp<sqlite3_int64>(sqlite3_column_int64(rows.get(), 3), -1, 1 << 20));
+      for (int kind = 0; kind < 4; ++kind) {
+        if (sqlite3_column_type(rows.get(), 4 + kind) != SQLITE_NULL) field.constraints[kind] = ColumnText(rows.get(), 4 + kind);
+      }
+      catalogue.fields.push_back(std::move(field));
+    }
+    Statement indexes = Prepare(db, "SELECT number, name, fields, case_insensitive FROM indexes ORDER BY number");
+    while (Step(db, indexes.get())) {
+      if (sqlite3_column_int64(indexes.get(), 0) != static_cast<sqlite3_int64>(catalogue.indexes.size()) + 1)
+        throw EngineError("index numbers have gaps", kOpenNotTable);
+      catalogue.indexes.push_back(Index{ColumnText(indexes.get(), 1), SplitFields(ColumnText(indexes.get(), 2)),
+                                        sqlite3_column_int(indexes.get(), 3) != 0});
+    }
+    catalogue.Validate();
+  } catch (const EngineError& e) {
+    if (e.Code() != kOpenNotTable) throw;  // a read failure, not a bad catalogue
+    throw EngineError("Table " + table_name + " is not a table: " + e.what(), kOpenNotTable);
+  }
+  return catalogue;
+}
+
+void Catalogue::Write(sqlite3* db) const {
+  Exec(db,
+       "CREATE TABLE catalogue(position INTEGER PRIMARY KEY, name TEXT NOT NULL, letter TEXT NOT NULL, "
+       "chars INTEGER NOT NULL, required TEXT, default_text TEXT, min_text TEXT, max_text TEXT);"
+       "CREATE TABLE indexes(number INTEGER PRIMARY KEY, name TEXT NOT NULL, fields TEXT NOT NULL, "
+       "case_insensitive INTEGER NOT NULL);");
+  Statement field_row = Prepare(db, "INSERT INTO catalogue VALUES(?, ?, ?, ?, ?, ?, ?, ?)");
+  std::string columns;
+  for (int32_t i = 0; i < FieldCount(); ++i) {
+    const Field& field = fields[i];
+    sqlite3_reset(field_row.get());
+    sqlite3_bind_int(field_row.get(), 1, i);
+    sqlite3_bind_text(field_row.get(), 2, field.name.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(field_row.get(), 3, &field.letter, 1, SQLITE_TRANSIENT);
+    sqlite3_bind_int(field_row.get(), 4, field.IsText() ? field.chars : 0);
+    for (int kind = 0; kind < 4; ++kind) BindOptional(field_row.get(), 5 + kind, field.constraints[kind]);
+    Step(db, field_row.get());
+    columns += ", " + QuoteName(field.name) + " " + ColumnType(field.letter);
+  }
+  Exec(db, "CREATE TABLE records(id INTEGER PRIMARY KEY AUTOINCREMENT" + columns + ")");
+  Statement index_row = Prepare(db, "INSERT INTO indexes VALUES(?, ?, ?, ?)");
+  for (size_t n = 0; n < indexes.size(); ++n) {
+    const Index& index = indexes[n];
+    sqlite3_reset(index_row.get());
+    sqlite3_bind_int64(index_row.get(), 1, static_cast<sqlite3_int64>(n) + 1);
+    sqlite3_bind_text(index_row.get(), 2, index.name.c_str(), -1, SQLITE_TRANSIENT);
+    std::string field_list = JoinFields(index.fields);
+    sqlite3_bind_text(index_row.get(), 3, field_list.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_int(index_row.get(), 4, index.case_insensitive ? 1 : 0);
+    Step(db, index_row.get());
+    Exec(db, "CREATE INDEX index_" + std::to_string(n + 1) + " ON records(" + IndexTerms(index) + ")");
+  }
+}
+
+std::string Catalogue::ColumnList() const {
+  std::string list;
+  for (const Field& field : fields) list += (list.empty() ? "" : ", ") + QuoteName(field.name);
+  return list;
+}
+
+std::string Catalogue::IndexTerms(const Index& index) const {
+  std::string terms;
+  for (int32_t f : index.fields) {
+    terms += (terms.empty() ? "" : ", ") + QuoteName(fields[f].name);
+    if (fields[f].IsText()) terms += std::string(" COLLATE ") + (index.case_insensitive ? kCollationNoCase : kCollationCase);
+  }
+  return terms;
+}
+
+std::string Catalogue::OrderBy(int32_t index_number) const {
+  if (index_number <= 0) return "id";
+  return IndexTerms(indexes[index_number - 1]) + ", id";
+}
+
+}  // namespace vesk

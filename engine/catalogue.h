@@ -1,0 +1,65 @@
+// The table's field catalogue and indexes: what the file stores about its
+// fields, the record buffer layout derived from it, and the SQL order of
+// each index.
+#ifndef VESK_ENGINE_CATALOGUE_H
+#define VESK_ENGINE_CATALOGUE_H
+
+#include <sqlite3.h>
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vesk {
+
+struct Field {
+  std::string name;
+  char letter = 'S';
+  int32_t chars = 0;  // declared characters of "S" fields
+  std::array<std::optional<std::string>, 4> constraints;  // by RR_CONSTRAINT_*
+  int32_t offset = 0;  // in the record buffer
+  int32_t size = 0;
+
+  bool IsBlob() const;
+  bool IsText() const { return letter == 'S'; }
+  bool IsInteger() const;  // I, A, B
+};
+
+struct Index {
+  std::string name;
+  std::vector<int32_t> fields;
+  bool case_insensitive = false;
+};
+
+class Catalogue {
+ public:
+  std::vector<Field> fields;
+  std::vector<Index> indexes;  // index number n is indexes[n - 1]
+
+  // Reads and checks the catalogue of an open table file; throws
+  // EngineError(kOpenNotTable) with the reason when there is none or it is
+  // inconsistent.
+  static Catalogue Load(sqlite3* db, const std::string& table_name);
+  // Writes catalogue, records table and indexes into an empty database.
+  void Write(sqlite3* db) const;
+  // Checks names, letters, sizes and index fields; fills in the layout.
+  // Throws EngineError naming the first fault.
+  void Validate();
+
+  int32_t RecordSize() const { return record_size_; }
+  int32_t FieldCount() const { return static_cast<int32_t>(fields.size()); }
+  // Quoted column names of all fields, comma separated, in field order.
+  std::string ColumnList() const;
+  // ORDER BY terms of index number n (0: identity order).
+  std::string OrderBy(int32_t index_number) const;
+
+ private:
+  std::string IndexTerms(const Index& index) const;
+  int32_t record_size_ = 0;
+};
+
+}  // namespace vesk
+
+#endif

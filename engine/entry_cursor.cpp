@@ -1,0 +1,93 @@
+// C entry points: cursor moves and flags, record numbers, marks, tests.
+#include "engine/radiridir.h"
+#include "engine/session.h"
+
+using namespace vesk;
+
+namespace {
+// A flag of the open table; false without one.
+template <typename Query>
+rr_bool Flag(int32_t h, Query query) {
+  return Guarded(h, rr_bool{0}, [&](Session& s) { return rr_bool{query(s.Open())}; });
+}
+}  // namespace
+
+extern "C" {
+
+rr_bool rr_first(int32_t h) {
+  return GuardedBool(h, [](Session& s) { s.Open().First(); });
+}
+
+rr_bool rr_last(int32_t h) {
+  return GuardedBool(h, [](Session& s) { s.Open().Last(); });
+}
+
+rr_bool rr_next(int32_t h) {
+  return GuardedBool(h, [](Session& s) { s.Open().Next(); });
+}
+
+rr_bool rr_prior(int32_t h) {
+  return GuardedBool(h, [](Session& s) { s.Open().Prior(); });
+}
+
+rr_bool rr_bof(int32_t h) {
+  return Flag(h, [](const Table& t) { return t.Bof(); });
+}
+
+rr_bool rr_eof(int32_t h) {
+  return Flag(h, [](const Table& t) { return t.Eof(); });
+}
+
+rr_bool rr_no_current(int32_t h) {
+  return Flag(h, [](const Table& t) { return t.NoCurrent(); });
+}
+
+rr_bool rr_test_found(int32_t h) {
+  return Flag(h, [](const Table& t) { return t.TestFound(); });
+}
+
+int32_t rr_rec_no(int32_t h) {
+  return Guarded(h, int32_t{-1}, [](Session& s) { return s.Open().RecNo(); });
+}
+
+rr_bool rr_goto_rec_no(int32_t h, int32_t number) {
+  return GuardedBool(h, [&](Session& s) { s.Open().GotoRecNo(number); });
+}
+
+int32_t rr_record_count(int32_t h) {
+  return Guarded(h, int32_t{-1}, [](Session& s) { return s.Open().RecordCount(); });
+}
+
+int32_t rr_record_id(int32_t h) {
+  return Guarded(h, int32_t{0}, [](Session& s) { return s.Open().CurrentId(); });
+}
+
+int32_t rr_mark_create(int32_t h, int32_t identity) {
+  return Guarded(h, int32_t{0}, [&](Session& s) { return s.Open().CreateMark(identity); });
+}
+
+void rr_mark_free(int32_t h, int32_t mark) {
+  GuardedBool(h, [&](Session& s) { s.Open().FreeMark(mark); });
+}
+
+rr_bool rr_goto_mark(int32_t h, int32_t mark) {
+  return Guarded(h, rr_bool{0}, [&](Session& s) { return rr_bool{s.Open().GotoMark(mark)}; });
+}
+
+int32_t rr_mark_state(int32_t h, int32_t mark) {
+  return Guarded(h, int32_t{-1}, [&](Session& s) { return s.Open().MarkNamesRecord(mark) ? 0 : -1; });
+}
+
+void rr_set_tests(int32_t h, rr_record_test test1, void* data1, rr_record_test test2, void* data2) {
+  GuardedBool(h, [&](Session& s) { s.Open().SetTests(test1, data1, test2, data2); });
+}
+
+void rr_enable_tests(int32_t h, rr_bool use1, rr_bool use2) {
+  GuardedBool(h, [&](Session& s) { s.Open().EnableTests(use1 != 0, use2 != 0); });
+}
+
+void rr_tests_on(int32_t h, rr_bool on) {
+  GuardedBool(h, [&](Session& s) { s.Open().TestsOn(on != 0); });
+}
+
+}  // extern "C"

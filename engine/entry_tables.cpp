@@ -1,0 +1,73 @@
+// C entry points: handles, opening and creating tables, batches, errors.
+#include "engine/radiridir.h"
+#include "engine/session.h"
+#include "engine/short_text.h"
+#include "engine/table_create.h"
+
+using namespace vesk;
+
+extern "C" {
+
+int32_t rr_new(intptr_t /*app_window*/) {
+  try {
+    return AddSession();
+  } catch (const std::exception&) {
+    return 0;
+  }
+}
+
+void rr_free(int32_t h) { RemoveSession(h); }
+
+int32_t rr_open(int32_t h, const uint8_t* name, int32_t mode) {
+  return Guarded(h, int32_t{kOpenFailed}, [&](Session& s) {
+    RequireArgument(name, "name");
+    if (s.table) throw EngineError("A table is already open on handle " + std::to_string(h));
+    try {
+      s.table = std::make_unique<Table>(ReadShortText(name), mode == RR_MODE_READ_WRITE);
+    } catch (const EngineError& e) {
+      s.error = e.what();
+      return e.Code();
+    }
+    return int32_t{0};
+  });
+}
+
+void rr_close(int32_t h) {
+  Guarded(h, 0, [](Session& s) {
+    s.table.reset();
+    return 0;
+  });
+}
+
+rr_bool rr_is_open(int32_t h) {
+  return Guarded(h, rr_bool{0}, [](Session& s) { return rr_bool{s.table != nullptr}; });
+}
+
+int32_t rr_create(int32_t h, const char* name, const rr_field_spec* fields, int32_t field_count,
+                  const rr_index_spec* indexes, int32_t index_count) {
+  return Guarded(h, int32_t{kOpenFailed}, [&](Session&) {
+    RequireArgument(name, "name");
+    CreateTable(name, fields, field_count, indexes, index_count);
+    return int32_t{0};
+  });
+}
+
+rr_bool rr_batch_begin(int32_t h) {
+  return GuardedBool(h, [](Session& s) { s.Open().BatchBegin(); });
+}
+
+rr_bool rr_batch_commit(int32_t h) {
+  return GuardedBool(h, [](Session& s) { s.Open().BatchCommit(); });
+}
+
+rr_bool rr_batch_rollback(int32_t h) {
+  return GuardedBool(h, [](Session& s) { s.Open().BatchRollback(); });
+}
+
+void rr_last_error(uint8_t* result, int32_t h, int32_t /*one*/) {
+  if (!result) return;
+  Session* session = FindSession(h);
+  WriteShortText(result, session ? session->error : "Invalid handle " + std::to_string(h));
+}
+
+}  // extern "C"

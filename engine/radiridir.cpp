@@ -1,1 +1,0 @@
-#include "engine/radiridir.h"

@@ -1,0 +1,66 @@
+#include "engine/record_reader.h"
+
+#include "engine/engine_error.h"
+#include "engine/record_codec.h"
+
+namespace vesk {
+
+void RecordReader::Prepare(sqlite3* db, const Catalogue& catalogue, int32_t index_number) {
+  db_ = db;
+  catalogue_ = &catalogue;
+  identity_order_ = index_number == 0;
+  std::string select = "SELECT id, " + catalogue.ColumnList() + " FROM records";
+  stepper_ = vesk::Prepare(db, select + (identity_order_ ? " WHERE id >= ?1" : "") + " ORDER BY " +
+                                   catalogue.OrderBy(index_number));
+  by_id_ = vesk::Prepare(db, select + " WHERE id = ?1");
+  step_position_ = IdSequence::kNotFound;
+}
+
+void RecordReader::Reset() {
+  if (stepper_) sqlite3_reset(stepper_.get());
+  step_position_ = IdSequence::kNotFound;
+}
+
+bool RecordReader::StepTo(int32_t identity) {
+  step_position_ = IdSequence::kNotFound;
+  if (Step(db_, stepper_.get()) && sqlite3_column_int(stepper_.get(), 0) == identity) return true;
+  Reset();
+  return false;
+}
+
+void RecordReader::ReadAt(const IdSequence& ids, size_t position, uint8_t* buffer) {
+  int32_t identity = ids.At(position);
+  bool held = step_position_ != IdSequence::kNotFound;
+  if (held && step_position_ == position && sqlite3_column_int(stepper_.get(), 0) == identity) {
+    DecodeRecord(*catalogue_, stepper_.get(), 1, buffer);
+    return;
+  }
+  if (held && step_position_ + 1 == position && StepTo(identity)) {
+    step_position_ = position;
+    DecodeRecord(*catalogue_, stepper_.get(), 1, buffer);
+    return;
+  }
+  if (identity_order_ || position == 0) {
+    Reset();
+    if (identity_order_) sqlite3_bind_int(stepper_.get(), 1, identity);
+    if (StepTo(identity)) {
+      step_position_ = position;
+      DecodeRecord(*catalogue_, stepper_.get(), 1, buffer);
+      return;
+    }
+  }
+  if (!ReadId(identity, buffer))
+    throw EngineError("Record " + std::to_string(identity) + " no longer exists");
+}
+
+bool RecordReader::ReadId(int32_t identity, uint8_t* buffer) {
+  sqlite3_stmt* stmt = by_id_.get();
+  sqlite3_reset(stmt);
+  sqlite3_bind_int(stmt, 1, identity);
+  bool found = Step(db_, stmt);
+  if (found) DecodeRecord(*catalogue_, stmt, 1, buffer);
+  sqlite3_reset(stmt);
+  return found;
+}
+
+}  // namespace vesk

@@ -1,0 +1,43 @@
+// Reads records of the cursor's order from SQLite. One stepping statement
+// runs along the current order and serves each read whose identity is the
+// next one it yields, so a scan costs one step per record; reads after
+// jumps re-seek it (identity order) or look the record up by identity.
+#ifndef VESK_ENGINE_RECORD_READER_H
+#define VESK_ENGINE_RECORD_READER_H
+
+#include <sqlite3.h>
+
+#include <cstdint>
+
+#include "engine/catalogue.h"
+#include "engine/id_sequence.h"
+#include "engine/sql.h"
+
+namespace vesk {
+
+class RecordReader {
+ public:
+  // Prepares the statements for the order of index number (0: identity).
+  void Prepare(sqlite3* db, const Catalogue& catalogue, int32_t index_number);
+  // The record at position of ids into buffer; throws EngineError when it
+  // is no longer stored.
+  void ReadAt(const IdSequence& ids, size_t position, uint8_t* buffer);
+  // The record of identity into buffer; false when none is stored.
+  bool ReadId(int32_t identity, uint8_t* buffer);
+  // Ends the stepping statement's read, before writes and after scans.
+  void Reset();
+
+ private:
+  bool StepTo(int32_t identity);
+
+  sqlite3* db_ = nullptr;
+  const Catalogue* catalogue_ = nullptr;
+  bool identity_order_ = true;
+  Statement stepper_;
+  Statement by_id_;
+  size_t step_position_ = IdSequence::kNotFound;  // position of the row stepper_ holds
+};
+
+}  // namespace vesk
+
+#endif

@@ -1,0 +1,57 @@
+// The handles of the C interface: each names a session holding at most one
+// open table and the last error text. Guarded runs an entry point's body
+// with its handle checked and turns failures into a result and error text.
+#ifndef VESK_ENGINE_SESSION_H
+#define VESK_ENGINE_SESSION_H
+
+#include <cstdint>
+#include <memory>
+#include <new>
+#include <string>
+
+#include "engine/engine_error.h"
+#include "engine/table.h"
+
+namespace vesk {
+
+struct Session {
+  std::unique_ptr<Table> table;
+  std::string error;
+
+  Table& Open() const;  // throws when no table is open
+};
+
+int32_t AddSession();
+void RemoveSession(int32_t h);
+Session* FindSession(int32_t h);
+// Throws when a pointer argument is missing.
+void RequireArgument(const void* pointer, const char* what);
+
+template <typename Result, typename Body>
+Result Guarded(int32_t h, Result failure, Body&& body) {
+  Session* session = FindSession(h);
+  if (!session) return failure;
+  session->error.clear();
+  try {
+    return body(*session);
+  } catch (const std::bad_alloc&) {
+    session->error = "Out of memory";
+  } catch (const std::exception& e) {
+    session->error = e.what();
+    if (session->error.empty()) session->error = "Unknown failure";
+  }
+  return failure;
+}
+
+// The same for entry points that report only success.
+template <typename Body>
+rr_bool GuardedBool(int32_t h, Body&& body) {
+  return Guarded(h, rr_bool{0}, [&](Session& s) {
+    body(s);
+    return rr_bool{1};
+  });
+}
+
+}  // namespace vesk
+
+#endif

@@ -1,0 +1,37 @@
+// Thin RAII helpers over the SQLite C interface: statements, execution and
+// identifier quoting. Failures throw EngineError with SQLite's own text.
+#ifndef VESK_ENGINE_SQL_H
+#define VESK_ENGINE_SQL_H
+
+#include <sqlite3.h>
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+namespace vesk {
+
+struct StatementFinalizer {
+  void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
+};
+using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
+struct DatabaseCloser {
+  void operator()(sqlite3* db) const { sqlite3_close_v2(db); }
+};
+using Database = std::unique_ptr<sqlite3, DatabaseCloser>;
+
+// A prepared statement meant to be kept and run many times.
+Statement Prepare(sqlite3* db, std::string_view sql);
+// Runs statements that return no rows.
+void Exec(sqlite3* db, const std::string& sql);
+// Steps once: true on a row, false when done; throws on failure.
+bool Step(sqlite3* db, sqlite3_stmt* stmt);
+// "name" with inner quotes doubled, for column and index names.
+std::string QuoteName(std::string_view name);
+// Text column as std::string (empty for NULL).
+std::string ColumnText(sqlite3_stmt* stmt, int column);
+
+}  // namespace vesk
+
+#endif
