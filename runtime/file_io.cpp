@@ -6,7 +6,6 @@
 
 #include <atomic>
 #include <cerrno>
-#include <random>
 
 namespace vesk {
 namespace {
@@ -50,16 +49,15 @@ std::string FolderOf(const std::string& path) {
   return slash == 0 ? "/" : path.substr(0, slash);
 }
 
-// A fresh name next to path: hidden, with the process id and a random part,
-// so that concurrent writers never share one.
+// A fresh name next to path: hidden, with the process id and a counter, so
+// that concurrent writers never share one; leftovers of a crashed process
+// are stepped over by the caller.
 std::string TemporaryName(const std::string& path) {
   static std::atomic<unsigned> counter{0};
-  static std::mt19937 random{std::random_device{}()};
   const size_t slash = path.rfind('/');
   const std::string folder = slash == std::string::npos ? "" : path.substr(0, slash + 1);
   const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
-  return folder + "." + name + ".tmp" + std::to_string(getpid()) + "-" +
-         std::to_string(counter++) + "-" + std::to_string(random());
+  return folder + "." + name + ".tmp" + std::to_string(getpid()) + "-" + std::to_string(counter++);
 }
 
 // Makes the rename itself durable.
