@@ -34,7 +34,8 @@ class TBlobField : public TField {
   TBlobField(TComponent* owner, TFieldType type);
   Variant GetAsVariant() const override;
   void SetAsVariant(const Variant& value) override;
-  // "(BLOB)", "(MEMO)", ... for display; the bytes for editing.
+  // Memos show their text; other blobs "(BLOB)" or "(GRAPHIC)". The bytes
+  // for editing.
   std::string GetText(bool displayText) const override;
 
  private:

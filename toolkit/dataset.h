@@ -227,6 +227,7 @@ class TDataSet : public TComponent {
   friend class TField;
   friend class TDataSource;
   friend class TDataLink;
+  class TempStateGuard;
 
   // Field list membership (TField::SetDataSet).
   void AddField(TField* field);
@@ -244,6 +245,7 @@ class TDataSet : public TComponent {
   void BeginInsertAppend();
   void EndInsertAppend();
   void CalculateFields(char* buffer);
+  void CalcLookupValue(TField* field);
   void FreeFieldBuffers();
 
   // The buffer ring.

@@ -28,6 +28,8 @@ inline constexpr std::string_view kSUnknownFieldType = "Das Feld '%s' hat einen 
 inline constexpr std::string_view kSDuplicateFieldName = "Der Feldname '%s' ist doppelt vorhanden";
 inline constexpr std::string_view kSNoDataSet = "Das Feld '%s' gehört zu keiner Datenmenge";
 inline constexpr std::string_view kSNotBoolean = "'%s' ist kein gültiger Wahrheitswert";
-inline constexpr std::string_view kSCircularDataLink = "Eine Datenquelle kann nicht mit sich selbst verbunden werden";
+inline constexpr std::string_view kSBlobWriteFailed =
+    "Der Inhalt des Feldes '%s' konnte nicht vollständig geschrieben werden";
+inline constexpr std::string_view kSNoBlobs = "Die Datenmenge kann keine Blob-Felder lesen oder schreiben";
 
 }  // namespace vesk

@@ -85,8 +85,9 @@ enum TDataEvent : uint8_t {
   deCheckBrowseMode,  // about to leave the record: controls finish their input
 };
 
-// What an error event decides about a failed Post, Edit or Delete.
-enum TDataAction : uint8_t { daFail, daAbort, daRetry };
+// What an error event decides about a failed Post, Edit or Delete: let the
+// failure pass on, or try the operation again.
+enum TDataAction : uint8_t { daFail, daRetry };
 
 using TDataSetNotifyEvent = std::function<void(TDataSet&)>;
 using TDataSetErrorEvent = std::function<void(TDataSet&, const std::exception&, TDataAction&)>;

@@ -5,8 +5,8 @@
 //   C / c  required / optional any character
 //   /  the regional date separator   :  the regional time separator
 //   \  the next character as a literal; any other character is a literal
-//   !  (anywhere) the stored text keeps optional positions as leading
-//      blanks; without it blanks are trailing
+//   !  (anywhere) a stored text shorter than the mask is aligned to the
+//      right (blanks in front); without it to the left
 // After the first ";": "1" stores the literals with the text, "0" drops them;
 // after the second ";": the character that marks an empty position
 // (default "_").
@@ -35,9 +35,9 @@ class TEditMask {
   // place, the blank character in empty positions. value is a stored text
   // (with or without literals, as SaveLiterals says) or an edit text.
   std::string EditText(std::string_view value) const;
-  // The stored text of an edit text: empty positions become blanks (then
-  // trimmed at the end, or at the front with "!"), literals kept or dropped
-  // as SaveLiterals says. All editable positions empty gives "".
+  // The stored text of an edit text: empty positions become blanks, so the
+  // text keeps its positions; literals kept or dropped as SaveLiterals says.
+  // All editable positions empty gives "".
   std::string ValueText(std::string_view editText) const;
   // Every required position of the edit text filled and every character
   // accepted by its position.

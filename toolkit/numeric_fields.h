@@ -51,7 +51,7 @@ class TIntegerField : public TNumericField {
   std::string GetText(bool displayText) const override;
 
  private:
-  void CheckRange(int64_t value) const;
+  [[noreturn]] void RangeError(const std::string& value) const;
   int32_t minValue_ = 0;
   int32_t maxValue_ = 0;
 };

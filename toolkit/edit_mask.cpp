@@ -1,0 +1,132 @@
+#include "toolkit/edit_mask.h"
+
+#include <QChar>
+#include <QString>
+
+#include "runtime/format_settings.h"
+
+namespace vesk {
+
+namespace {
+
+std::u32string ToU32(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toStdU32String();
+}
+
+std::string ToUtf8(const std::u32string& text) { return QString::fromStdU32String(text).toStdString(); }
+
+}  // namespace
+
+TEditMask::TEditMask(std::string_view mask) {
+  std::u32string text = ToU32(mask);
+  // Trailing ";<blank>" and ";<0|1>" sections.
+  if (text.size() >= 2 && text[text.size() - 2] == U';') {
+    blank_ = text.back();
+    text.resize(text.size() - 2);
+  }
+  if (text.size() >= 2 && text[text.size() - 2] == U';' && (text.back() == U'0' || text.back() == U'1')) {
+    saveLiterals_ = text.back() == U'1';
+    text.resize(text.size() - 2);
+  }
+  const FormatSettings& settings = GetFormatSettings();
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char32_t c = text[i];
+    switch (c) {
+      case U'!': leadingBlanks_ = true; break;
+      case U'0': positions_.push_back({Kind::Digit, true, 0}); break;
+      case U'9': positions_.push_back({Kind::Digit, false, 0}); break;
+      case U'#': positions_.push_back({Kind::DigitOrSign, false, 0}); break;
+      case U'L': positions_.push_back({Kind::Letter, true, 0}); break;
+      case U'l': positions_.push_back({Kind::Letter, false, 0}); break;
+      case U'A': positions_.push_back({Kind::Alnum, true, 0}); break;
+      case U'a': positions_.push_back({Kind::Alnum, false, 0}); break;
+      case U'C': positions_.push_back({Kind::Any, true, 0}); break;
+      case U'c': positions_.push_back({Kind::Any, false, 0}); break;
+      case U'/': positions_.push_back({Kind::Literal, false, static_cast<char32_t>(settings.dateSeparator)}); break;
+      case U':': positions_.push_back({Kind::Literal, false, static_cast<char32_t>(settings.timeSeparator)}); break;
+      case U'\\':
+        if (i + 1 < text.size()) positions_.push_back({Kind::Literal, false, text[++i]});
+        break;
+      default: positions_.push_back({Kind::Literal, false, c}); break;
+    }
+  }
+}
+
+bool TEditMask::IsLiteral(int position) const { return positions_.at(position).kind == Kind::Literal; }
+
+bool TEditMask::Accepts(int position, char32_t c) const {
+  const Position& p = positions_.at(position);
+  const bool digit = c >= U'0' && c <= U'9';
+  switch (p.kind) {
+    case Kind::Literal: return c == p.literal;
+    case Kind::Digit: return digit;
+    case Kind::DigitOrSign: return digit || c == U'+' || c == U'-';
+    case Kind::Letter: return c <= 0xFFFF && QChar(static_cast<char16_t>(c)).isLetter();
+    case Kind::Alnum: return c <= 0xFFFF && QChar(static_cast<char16_t>(c)).isLetterOrNumber();
+    case Kind::Any: return true;
+  }
+  return false;
+}
+
+std::string TEditMask::EditText(std::string_view value) const {
+  if (IsEmpty()) return std::string(value);
+  std::u32string text = ToU32(value);
+  const size_t length = positions_.size();
+  size_t editable = 0;
+  for (const Position& p : positions_) editable += p.kind != Kind::Literal;
+  // A text of full length goes position by position; a shorter one is
+  // padded where the blanks belong.
+  const bool positional = text.size() == length || saveLiterals_;
+  const size_t wanted = positional ? length : editable;
+  if (text.size() > wanted) text.resize(wanted);
+  if (text.size() < wanted) text.insert(leadingBlanks_ ? 0 : text.size(), wanted - text.size(), U' ');
+
+  std::u32string result;
+  size_t next = 0;
+  for (size_t i = 0; i < length; ++i) {
+    const Position& p = positions_[i];
+    if (p.kind == Kind::Literal) {
+      result += p.literal;
+      if (positional) ++next;
+      continue;
+    }
+    const char32_t c = text[next++];
+    result += Filled(c) ? c : blank_;
+  }
+  return ToUtf8(result);
+}
+
+std::string TEditMask::ValueText(std::string_view editText) const {
+  if (IsEmpty()) return std::string(editText);
+  const std::u32string text = ToU32(EditText(editText));
+  if (IsBlank(editText)) return {};
+  std::u32string result;
+  for (size_t i = 0; i < positions_.size(); ++i) {
+    if (positions_[i].kind == Kind::Literal) {
+      if (saveLiterals_) result += positions_[i].literal;
+    } else {
+      result += Filled(text[i]) ? text[i] : U' ';
+    }
+  }
+  return ToUtf8(result);
+}
+
+bool TEditMask::IsComplete(std::string_view editText) const {
+  if (IsEmpty()) return true;
+  const std::u32string text = ToU32(EditText(editText));
+  for (size_t i = 0; i < positions_.size(); ++i) {
+    const Position& p = positions_[i];
+    if (p.kind == Kind::Literal) continue;
+    if (Filled(text[i]) ? !Accepts(static_cast<int>(i), text[i]) : p.required) return false;
+  }
+  return true;
+}
+
+bool TEditMask::IsBlank(std::string_view editText) const {
+  const std::u32string text = ToU32(EditText(editText));
+  for (size_t i = 0; i < positions_.size(); ++i)
+    if (positions_[i].kind != Kind::Literal && Filled(text[i])) return false;
+  return true;
+}
+
+}  // namespace vesk
