@@ -5,8 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
-#include "runtime/exceptions.h"
 #include "runtime/format_settings.h"
+#include "runtime/read_or_raise.h"
 
 namespace vesk {
 namespace {
@@ -52,11 +52,7 @@ bool TryStrToInt(std::string_view text, int32_t& value) {
   return true;
 }
 
-int32_t StrToInt(std::string_view text) {
-  int32_t value = 0;
-  if (!TryStrToInt(text, value)) throw EConvertError(FormatMessage(kSInvalidInteger, {text}));
-  return value;
-}
+int32_t StrToInt(std::string_view text) { return ReadOrRaise(TryStrToInt, text, kSInvalidInteger); }
 
 bool TryStrToFloat(std::string_view text, double& value) {
   text = TrimBlanks(text);
@@ -86,9 +82,7 @@ bool TryStrToFloat(std::string_view text, double& value) {
 }
 
 double StrToFloat(std::string_view text) {
-  double value = 0;
-  if (!TryStrToFloat(text, value)) throw EConvertError(FormatMessage(kSInvalidFloat, {text}));
-  return value;
+  return ReadOrRaise(TryStrToFloat, text, kSInvalidFloat);
 }
 
 std::string IntToStr(int64_t value) { return std::to_string(value); }
@@ -99,9 +93,9 @@ std::string FloatToStr(double value) {
   if (value == 0) return "0";
   // d.dddddddddddddde[+-]x: fifteen significant digits, rounded.
   char buffer[32];
-  auto [end, error] =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, kFloatDigits - 1);
-  (void)error;  // the buffer is always large enough
+  const char* end = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                  std::chars_format::scientific, kFloatDigits - 1)
+                        .ptr;  // the buffer is always large enough
   std::string_view text(buffer, end - buffer);
   std::string result;
   if (text.front() == '-') {

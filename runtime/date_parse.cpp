@@ -3,8 +3,8 @@
 #include <string>
 
 #include "runtime/datetime.h"
-#include "runtime/exceptions.h"
 #include "runtime/format_settings.h"
+#include "runtime/read_or_raise.h"
 
 namespace vesk {
 namespace {
@@ -127,9 +127,15 @@ bool ScanDate(Scanner& scanner, const FormatSettings& settings, TDateTime& value
     if (!scanner.Number(numbers[2], digits[2])) return false;
     for (int i = 0; i < 3; ++i) {
       switch (layout.order[i]) {
-        case 'D': day = numbers[i]; break;
-        case 'M': month = numbers[i]; break;
-        default: year = numbers[i]; yearDigits = digits[i];
+        case 'D':
+          day = numbers[i];
+          break;
+        case 'M':
+          month = numbers[i];
+          break;
+        default:
+          year = numbers[i];
+          yearDigits = digits[i];
       }
     }
   } else {
@@ -173,22 +179,24 @@ bool ScanTime(Scanner& scanner, const FormatSettings& settings, TDateTime& value
   return TryEncodeTime(hour, minute, second, msec, value);
 }
 
-}  // namespace
-
-bool TryStrToDate(std::string_view text, TDateTime& value) {
+// The scan step must take the whole text; value is set only then.
+bool ScanWhole(bool (*scan)(Scanner&, const FormatSettings&, TDateTime&), std::string_view text,
+               TDateTime& value) {
   Scanner scanner(text);
-  TDateTime date = 0;
-  if (!ScanDate(scanner, GetFormatSettings(), date) || !scanner.AtEnd()) return false;
-  value = date;
+  TDateTime result = 0;
+  if (!scan(scanner, GetFormatSettings(), result) || !scanner.AtEnd()) return false;
+  value = result;
   return true;
 }
 
+}  // namespace
+
+bool TryStrToDate(std::string_view text, TDateTime& value) {
+  return ScanWhole(ScanDate, text, value);
+}
+
 bool TryStrToTime(std::string_view text, TDateTime& value) {
-  Scanner scanner(text);
-  TDateTime time = 0;
-  if (!ScanTime(scanner, GetFormatSettings(), time) || !scanner.AtEnd()) return false;
-  value = time;
-  return true;
+  return ScanWhole(ScanTime, text, value);
 }
 
 bool TryStrToDateTime(std::string_view text, TDateTime& value) {
@@ -204,23 +212,15 @@ bool TryStrToDateTime(std::string_view text, TDateTime& value) {
 }
 
 TDateTime StrToDate(std::string_view text) {
-  TDateTime value = 0;
-  if (!TryStrToDate(text, value)) throw EConvertError(FormatMessage(kSInvalidDate, {text}));
-  return value;
+  return ReadOrRaise(TryStrToDate, text, kSInvalidDate);
 }
 
 TDateTime StrToTime(std::string_view text) {
-  TDateTime value = 0;
-  if (!TryStrToTime(text, value)) throw EConvertError(FormatMessage(kSInvalidTime, {text}));
-  return value;
+  return ReadOrRaise(TryStrToTime, text, kSInvalidTime);
 }
 
 TDateTime StrToDateTime(std::string_view text) {
-  TDateTime value = 0;
-  if (!TryStrToDateTime(text, value)) {
-    throw EConvertError(FormatMessage(kSInvalidDateTime, {text}));
-  }
-  return value;
+  return ReadOrRaise(TryStrToDateTime, text, kSInvalidDateTime);
 }
 
 }  // namespace vesk

@@ -30,7 +30,8 @@ bool IsLeapYear(int y) { return year{y}.is_leap(); }
 
 int DaysInMonth(int y, int m) {
   if (m < 1 || m > 12) return 0;
-  return static_cast<int>(static_cast<unsigned>(year_month_day_last{year{y}, month_day_last{month(m)}}.day()));
+  const year_month_day_last last{year{y}, month_day_last{month(m)}};
+  return static_cast<int>(static_cast<unsigned>(last.day()));
 }
 
 bool TryEncodeDate(int y, int m, int d, TDateTime& result) {

@@ -70,29 +70,16 @@ Variant Variant::FromArray(std::vector<Variant> items) {
 
 int32_t Variant::AsInteger() const {
   switch (type_) {
-    case VarType::Empty:
-      return 0;
-    case VarType::SmallInt:
-    case VarType::Integer:
-      return num_.i;
-    case VarType::Double:
-      return ToInt32(std::nearbyint(num_.d));
-    case VarType::Currency:
-      return ToInt32(std::nearbyint(Currency{num_.c}.ToDouble()));
     case VarType::String: {
       int32_t value = 0;
       if (!TryStrToInt(text_, value)) CastError();
       return value;
     }
-    case VarType::Boolean:
-      return num_.b ? -1 : 0;
     case VarType::Date:
       return ToInt32(std::trunc(num_.d));
-    case VarType::Null:
-    case VarType::Array:
-      break;
+    default:
+      return ToInt32(std::nearbyint(AsDouble()));
   }
-  CastError();
 }
 
 double Variant::AsDouble() const {

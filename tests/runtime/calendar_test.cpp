@@ -49,8 +49,15 @@ TEST(Calendar, LeapYearsAndInvalidDates) {
   EXPECT_TRUE(TryEncodeDate(2024, 2, 29, value));
   EXPECT_EQ(Decode(value), (Civil{2024, 2, 29, 0, 0, 0, 0}));
   value = 7;
-  for (auto [y, m, d] : {std::tuple{2026, 2, 29}, {2026, 2, 30}, {1900, 2, 29}, {2026, 4, 31},
-                         {2026, 1, 0}, {2026, 0, 1}, {2026, 13, 1}, {0, 1, 1}, {10000, 1, 1}}) {
+  for (auto [y, m, d] : {std::tuple{2026, 2, 29},
+                         {2026, 2, 30},
+                         {1900, 2, 29},
+                         {2026, 4, 31},
+                         {2026, 1, 0},
+                         {2026, 0, 1},
+                         {2026, 13, 1},
+                         {0, 1, 1},
+                         {10000, 1, 1}}) {
     EXPECT_FALSE(TryEncodeDate(y, m, d, value)) << d << '.' << m << '.' << y;
   }
   EXPECT_EQ(value, 7);
@@ -61,8 +68,12 @@ TEST(Calendar, TimesOfDay) {
   EXPECT_EQ(EncodeTime(12, 0, 0, 0), 0.5);
   EXPECT_EQ(Decode(EncodeTime(23, 59, 59, 999)), (Civil{1899, 12, 30, 23, 59, 59, 999}));
   TDateTime value = 0;
-  for (auto [h, m, s, ms] : {std::tuple{24, 0, 0, 0}, {12, 60, 0, 0}, {12, 0, 60, 0},
-                             {12, 0, 0, 1000}, {-1, 0, 0, 0}, {0, -1, 0, 0}}) {
+  for (auto [h, m, s, ms] : {std::tuple{24, 0, 0, 0},
+                             {12, 60, 0, 0},
+                             {12, 0, 60, 0},
+                             {12, 0, 0, 1000},
+                             {-1, 0, 0, 0},
+                             {0, -1, 0, 0}}) {
     EXPECT_FALSE(TryEncodeTime(h, m, s, ms, value)) << h << ':' << m << ':' << s << '.' << ms;
   }
   EXPECT_THROW(EncodeTime(24, 0, 0, 0), EConvertError);

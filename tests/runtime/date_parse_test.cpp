@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "reader_checks.h"
 #include "runtime/datetime.h"
-#include "runtime/exceptions.h"
 #include "runtime_fixture.h"
 
 namespace vesk {
@@ -13,30 +13,15 @@ using TimeParse = RuntimeTest;
 using DateTimeParse = RuntimeTest;
 using RoundTrip = RuntimeTest;
 
-TDateTime ReadDate(std::string_view text) {
-  TDateTime value = -1;
-  EXPECT_TRUE(TryStrToDate(text, value)) << text;
-  return value;
-}
-
-TDateTime ReadTime(std::string_view text) {
-  TDateTime value = -1;
-  EXPECT_TRUE(TryStrToTime(text, value)) << text;
-  return value;
-}
+TDateTime ReadDate(std::string_view text) { return Accepted<TDateTime>(TryStrToDate, text); }
+TDateTime ReadTime(std::string_view text) { return Accepted<TDateTime>(TryStrToTime, text); }
 
 void ExpectNoDate(std::initializer_list<std::string_view> texts) {
-  for (std::string_view text : texts) {
-    TDateTime value = 0;
-    EXPECT_FALSE(TryStrToDate(text, value)) << '"' << text << '"';
-  }
+  ExpectRefused<TDateTime>(TryStrToDate, texts);
 }
 
 void ExpectNoTime(std::initializer_list<std::string_view> texts) {
-  for (std::string_view text : texts) {
-    TDateTime value = 0;
-    EXPECT_FALSE(TryStrToTime(text, value)) << '"' << text << '"';
-  }
+  ExpectRefused<TDateTime>(TryStrToTime, texts);
 }
 
 TEST_F(DateParse, GermanOrderAndBlanks) {
@@ -71,12 +56,7 @@ TEST_F(DateParse, RefusesForeignSeparatorsAndStrayText) {
   ExpectNoDate({"", "  ", "24", "24.", "24.12.", "24/12/2026", "24-12-2026", "24.12.2026x",
                 "24.12.2026.", "24.12.20260", "x24.12.2026", "24.12.2026 14:30", "-1.12.2026",
                 "24..12.2026"});
-  try {
-    StrToDate("30.02.2026");
-    FAIL() << "no exception";
-  } catch (const EConvertError& error) {
-    EXPECT_EQ(error.Message(), "'30.02.2026' ist kein gültiges Datum");
-  }
+  ExpectConvertError([] { StrToDate("30.02.2026"); }, "'30.02.2026' ist kein gültiges Datum");
 }
 
 TEST_F(DateParse, OrderAndSeparatorFromTheShortDateFormat) {
@@ -102,12 +82,7 @@ TEST_F(TimeParse, WithAndWithoutSeconds) {
   EXPECT_EQ(ReadTime("14:30:15,5"), EncodeTime(14, 30, 15, 500));
   ExpectNoTime({"", "14", "14:", "14:30:", "24:00", "14:60", "14:30:60", "14.30", "14:30:15,",
                 "14:30:15,1234", "14:30 Uhr", "-1:30", "14:30:15:00", "14:30,5"});
-  try {
-    StrToTime("25:00");
-    FAIL() << "no exception";
-  } catch (const EConvertError& error) {
-    EXPECT_EQ(error.Message(), "'25:00' ist keine gültige Uhrzeit");
-  }
+  ExpectConvertError([] { StrToTime("25:00"); }, "'25:00' ist keine gültige Uhrzeit");
 }
 
 TEST_F(TimeParse, AmPmDesignators) {
@@ -128,25 +103,15 @@ TEST_F(TimeParse, AmPmDesignators) {
 }
 
 TEST_F(DateTimeParse, DateWithOptionalTimeOrTimeAlone) {
-  TDateTime value = 0;
-  ASSERT_TRUE(TryStrToDateTime("24.12.2000 18:30", value));
-  EXPECT_EQ(value, EncodeDate(2000, 12, 24) + EncodeTime(18, 30, 0, 0));
-  ASSERT_TRUE(TryStrToDateTime("24.12.2000", value));
-  EXPECT_EQ(value, EncodeDate(2000, 12, 24));
-  ASSERT_TRUE(TryStrToDateTime("29.12.1899 06:00", value));
-  EXPECT_EQ(value, -1.25);
-  ASSERT_TRUE(TryStrToDateTime("14:30", value));
-  EXPECT_EQ(value, EncodeTime(14, 30, 0, 0));
-  for (std::string_view text : {"", "x", "24.12.2000 25:00", "24.12.2000 18", "24.12.2000x",
-                                "30.02.2026 10:00", "24.12.2000 18:30 x"}) {
-    EXPECT_FALSE(TryStrToDateTime(text, value)) << text;
-  }
-  try {
-    StrToDateTime("x");
-    FAIL() << "no exception";
-  } catch (const EConvertError& error) {
-    EXPECT_EQ(error.Message(), "'x' ist keine gültige Datums- und Uhrzeitangabe");
-  }
+  auto read = [](std::string_view text) { return Accepted<TDateTime>(TryStrToDateTime, text); };
+  EXPECT_EQ(read("24.12.2000 18:30"), EncodeDate(2000, 12, 24) + EncodeTime(18, 30, 0, 0));
+  EXPECT_EQ(read("24.12.2000"), EncodeDate(2000, 12, 24));
+  EXPECT_EQ(read("29.12.1899 06:00"), -1.25);
+  EXPECT_EQ(read("14:30"), EncodeTime(14, 30, 0, 0));
+  ExpectRefused<TDateTime>(TryStrToDateTime,
+                           {"", "x", "24.12.2000 25:00", "24.12.2000 18", "24.12.2000x",
+                            "30.02.2026 10:00", "24.12.2000 18:30 x"});
+  ExpectConvertError([] { StrToDateTime("x"); }, "'x' ist keine gültige Datums- und Uhrzeitangabe");
 }
 
 // What the regional formatting writes, the parsers read back.
@@ -159,8 +124,8 @@ void ExpectRoundTrips() {
                          EncodeTime(12, 0, 1, 0), EncodeTime(23, 59, 59, 0)}) {
     EXPECT_EQ(StrToTime(TimeToStr(time)), time) << TimeToStr(time);
   }
-  for (TDateTime value : {EncodeDate(2026, 12, 8) + EncodeTime(14, 30, 15, 0),
-                          EncodeDate(2026, 12, 8), -1.25}) {
+  for (TDateTime value :
+       {EncodeDate(2026, 12, 8) + EncodeTime(14, 30, 15, 0), EncodeDate(2026, 12, 8), -1.25}) {
     EXPECT_EQ(StrToDateTime(DateTimeToStr(value)), value) << DateTimeToStr(value);
   }
 }

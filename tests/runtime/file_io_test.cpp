@@ -1,8 +1,9 @@
+#include "runtime/file_io.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "runtime/file_io.h"
 #include "temp_folder.h"
 
 namespace vesk {

@@ -1,16 +1,12 @@
 #include <gtest/gtest.h>
 
+#include "reader_checks.h"
 #include "runtime/conversions.h"
-#include "runtime/exceptions.h"
 
 namespace vesk {
 namespace {
 
-int32_t Read(std::string_view text) {
-  int32_t value = -12345;
-  EXPECT_TRUE(TryStrToInt(text, value)) << text;
-  return value;
-}
+int32_t Read(std::string_view text) { return Accepted<int32_t>(TryStrToInt, text); }
 
 TEST(IntegerReader, SignsAndLeadingBlanks) {
   EXPECT_EQ(Read("123"), 123);
@@ -36,31 +32,19 @@ TEST(IntegerReader, HexadecimalForms) {
 TEST(IntegerReader, RangeEdges) {
   EXPECT_EQ(Read("2147483647"), 2147483647);
   EXPECT_EQ(Read("-2147483648"), INT32_MIN);
-  int32_t value = 99;
-  for (std::string_view text : {"2147483648", "-2147483649", "99999999999999999999999", "$80000000",
-                                "0xFFFFFFFF", "-0x80000001"}) {
-    EXPECT_FALSE(TryStrToInt(text, value)) << text;
-  }
-  EXPECT_EQ(value, 99) << "a refused text leaves the value alone";
+  ExpectRefused<int32_t>(TryStrToInt, {"2147483648", "-2147483649", "99999999999999999999999",
+                                       "$80000000", "0xFFFFFFFF", "-0x80000001"});
 }
 
 TEST(IntegerReader, RefusesEmptyAndStrayCharacters) {
-  int32_t value = 0;
-  for (std::string_view text : {"", "   ", "+", "-", "$", "x", "0x", "-$", "12a", "12 ", "1 2",
-                                "- 5", "+-5", "--5", "1.0", "1,0", "$G", "0x-5", "5$", "$$5", "0xx5",
-                                "1e3"}) {
-    EXPECT_FALSE(TryStrToInt(text, value)) << '"' << text << '"';
-  }
+  ExpectRefused<int32_t>(
+      TryStrToInt, {"",    "   ", "+",   "-",   "$",   "x",  "0x",   "-$", "12a", "12 ",  "1 2",
+                    "- 5", "+-5", "--5", "1.0", "1,0", "$G", "0x-5", "5$", "$$5", "0xx5", "1e3"});
 }
 
 TEST(IntegerReader, StrToIntRaisesConvertError) {
   EXPECT_EQ(StrToInt("-$FF"), -255);
-  try {
-    StrToInt("12a");
-    FAIL() << "no exception";
-  } catch (const EConvertError& error) {
-    EXPECT_EQ(error.Message(), "'12a' ist kein gültiger Integerwert");
-  }
+  ExpectConvertError([] { StrToInt("12a"); }, "'12a' ist kein gültiger Integerwert");
 }
 
 }  // namespace

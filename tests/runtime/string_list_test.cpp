@@ -1,9 +1,10 @@
+#include "runtime/string_list.h"
+
 #include <gtest/gtest.h>
 
 #include <stdexcept>
 
 #include "runtime/file_io.h"
-#include "runtime/string_list.h"
 #include "temp_folder.h"
 
 namespace vesk {
