@@ -2,8 +2,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
 #include "runtime/format_settings.h"
 #include "runtime/read_or_raise.h"
@@ -103,7 +101,10 @@ std::string FloatToStr(double value) {
     text.remove_prefix(1);
   }
   const size_t e = text.find('e');
-  const int exponent = std::atoi(std::string(text.substr(e + 1)).c_str());
+  std::string_view exponentText = text.substr(e + 1);
+  if (exponentText.front() == '+') exponentText.remove_prefix(1);
+  int exponent = 0;
+  std::from_chars(exponentText.data(), exponentText.data() + exponentText.size(), exponent);
   std::string digits;
   for (char c : text.substr(0, e)) {
     if (c != '.') digits += c;

@@ -104,11 +104,15 @@ DateLayout LayoutOf(const FormatSettings& settings) {
   return layout;
 }
 
+int CurrentYear() {
+  int year = 0, month = 0, day = 0;
+  DecodeDate(Date(), year, month, day);
+  return year;
+}
+
 // A year written with one or two digits, placed in the century window.
 int ExpandYear(int year, const FormatSettings& settings) {
-  int current = 0, month = 0, day = 0;
-  DecodeDate(Date(), current, month, day);
-  const int base = current - settings.twoDigitYearCenturyWindow;
+  const int base = CurrentYear() - settings.twoDigitYearCenturyWindow;
   year += base / 100 * 100;
   if (settings.twoDigitYearCenturyWindow > 0 && year < base) year += 100;
   return year;
@@ -143,8 +147,7 @@ bool ScanDate(Scanner& scanner, const FormatSettings& settings, TDateTime& value
     const bool dayFirst = layout.order.find('D') < layout.order.find('M');
     day = numbers[dayFirst ? 0 : 1];
     month = numbers[dayFirst ? 1 : 0];
-    int currentMonth = 0, currentDay = 0;
-    DecodeDate(Date(), year, currentMonth, currentDay);
+    year = CurrentYear();
     yearDigits = kMaxDigits;
   }
   if (yearDigits <= 2) year = ExpandYear(year, settings);

@@ -1,7 +1,6 @@
 #include "runtime/variant.h"
 
 #include <cmath>
-#include <cstdlib>
 
 #include "runtime/conversions.h"
 #include "runtime/exceptions.h"
