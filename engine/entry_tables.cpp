@@ -19,17 +19,20 @@ int32_t rr_new(intptr_t /*app_window*/) {
 void rr_free(int32_t h) { RemoveSession(h); }
 
 int32_t rr_open(int32_t h, const uint8_t* name, int32_t mode) {
-  return Guarded(h, int32_t{kOpenFailed}, [&](Session& s) {
+  int32_t result = kOpenFailed;
+  Guarded(h, 0, [&](Session& s) {
     RequireArgument(name, "name");
     if (s.table) throw EngineError("A table is already open on handle " + std::to_string(h));
     try {
       s.table = std::make_unique<Table>(ReadShortText(name), mode == RR_MODE_READ_WRITE);
     } catch (const EngineError& e) {
-      s.error = e.what();
-      return e.Code();
+      result = e.Code();
+      throw;
     }
-    return int32_t{0};
+    result = 0;
+    return 0;
   });
+  return result;
 }
 
 void rr_close(int32_t h) {

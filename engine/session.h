@@ -33,7 +33,9 @@ Result Guarded(int32_t h, Result failure, Body&& body) {
   if (!session) return failure;
   session->error.clear();
   try {
-    return body(*session);
+    Result result = body(*session);
+    session->error.clear();  // a record test may have failed a nested call
+    return result;
   } catch (const std::bad_alloc&) {
     session->error = "Out of memory";
   } catch (const std::exception& e) {

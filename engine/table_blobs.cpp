@@ -71,6 +71,7 @@ int32_t Table::Blob(int32_t operation, int32_t field, int32_t value, int32_t cou
     if (!FieldAt(field).IsBlob()) throw EngineError("Field " + catalogue_.fields[field].name + " is not a blob field");
     if (value < 0 || (value > 0 && !RecordStored(value)))
       throw EngineError("Record " + std::to_string(value) + " does not exist");
+    cached_blob_key_ = {-1, -1};  // a new stream reads what is stored now
     auto [entry, added] = blob_mark_of_.try_emplace({value, field}, static_cast<int32_t>(blob_marks_.size()) + 1);
     if (added) blob_marks_.push_back(entry->first);
     return entry->second;
