@@ -1,0 +1,304 @@
+// TRadiRidir: creation, the table name and index, opening and closing,
+// fetching records, navigation and editing.
+#include "tools/table/RadiRidir.h"
+
+#include <cstring>
+#include <filesystem>
+
+#include "platform/message_box.h"
+#include "runtime/conversions.h"
+#include "toolkit/application.h"
+#include "toolkit/database_error.h"
+#include "tools/table/RadiRidirError.h"
+#include "tools/table/RadiRidirText.h"
+
+namespace vesk {
+
+namespace {
+
+bool HasTableExtension(const std::string& name) {
+  const std::string upper = UpperCase(name);
+  auto endsWith = [&upper](std::string_view tail) {
+    return upper.size() >= tail.size() && upper.compare(upper.size() - tail.size(), tail.size(), tail) == 0;
+  };
+  return endsWith(".MTI") || endsWith("._MT");
+}
+
+// The engine takes "\" as folder separator; so does the existence check.
+bool TableFileExists(std::string name) {
+  for (char& c : name)
+    if (c == '\\') c = '/';
+  std::error_code error;
+  return std::filesystem::is_regular_file(name, error);
+}
+
+}  // namespace
+
+TRadiRidir::TRadiRidir(TComponent* owner)
+    : TDataSet(owner), handle_(rr_new(0)), exprFilter_(this), about_("V4.0") {}
+
+TRadiRidir::~TRadiRidir() {
+  Destroying();
+  Close();
+  rr_free(handle_);
+  handle_ = 0;
+}
+
+void TRadiRidir::RaiseEngineError() const { throw EngineError(handle_); }
+
+void TRadiRidir::Check(bool ok) const {
+  if (!ok) RaiseEngineError();
+}
+
+void TRadiRidir::CheckLastCall() const {
+  if (!EngineErrorText(handle_).empty()) RaiseEngineError();
+}
+
+// --- Properties
+
+void TRadiRidir::SetReadOnly(bool readOnly) {
+  CheckInactive();
+  readOnly_ = readOnly;
+}
+
+void TRadiRidir::SetTableName(std::string name) {
+  if (Active()) DatabaseError("RadiRidir must be closed to set new table name.");
+  name = std::string(CutText(name, 255));
+  if (!TableFileExists(name) || !HasTableExtension(name)) {
+    ShowMessageBox({"Warning. " + name + " is an invalid table name - it does not exist or has an invalid format.",
+                    Application().Title(), MbButtons::Ok, MbIcon::Warning});
+  }
+  tableName_ = std::move(name);
+}
+
+std::string TRadiRidir::IndexName() const {
+  if (!cursorOpen_) return {};
+  uint8_t text[256] = {};
+  rr_index_name(text, handle_);
+  return FromEngineText(text);
+}
+
+void TRadiRidir::SetIndexName(std::string name) {
+  if (IsLoading()) {
+    pendingIndexName_ = std::move(name);
+    return;
+  }
+  CheckBrowseMode();
+  const int32_t number = rr_index_number(handle_, ToEngineText(name).data());
+  if (number < 0) DatabaseError("Index name " + name + " not found.");
+  Check(rr_select_index(handle_, number));
+  First();
+}
+
+void TRadiRidir::Loaded() {
+  TDataSet::Loaded();
+  if (pendingIndexName_.empty()) return;
+  std::string name = std::move(pendingIndexName_);
+  pendingIndexName_.clear();
+  SetIndexName(std::move(name));
+}
+
+bool TRadiRidir::GetCanModify() const { return writable_ && !readOnly_; }
+
+void TRadiRidir::InternalHandleException(const std::exception& error) { Application().HandleException(error); }
+
+// --- Opening and closing
+
+void TRadiRidir::InternalOpen() {
+  const int32_t mode = readOnly_ ? RR_MODE_READ_ONLY : RR_MODE_READ_WRITE;
+  writable_ = mode == RR_MODE_READ_WRITE;
+  const int32_t result = rr_open(handle_, ToEngineText(tableName_).data(), mode);
+  if (result == -1) DatabaseError("The table " + tableName_ + " cannot be opened for exclusive use");
+  if (result < 0) DatabaseError("The table " + tableName_ + " cannot be opened - it may be corrupted. Suggest rebuild");
+  cursorOpen_ = true;
+  lastMove_ = 1;
+  try {
+    InternalInitFieldDefs();
+    if (DefaultFields()) CreateFields();
+    BindFields(true);
+    SetBookmarkSize(8);
+    recordSize_ = rr_record_size(handle_);
+    Check(recordSize_ > 0);
+    engineFields_.clear();
+    const int32_t count = rr_field_count(handle_);
+    Check(count >= 0);
+    for (int32_t i = 0; i < count; ++i) {
+      EngineField field;
+      uint8_t letter = 0;
+      Check(rr_field_info(handle_, i, &field.offset, &field.size, &letter));
+      field.letter = static_cast<char>(letter);
+      engineFields_.push_back(field);
+    }
+    calcOffset_ = static_cast<uint16_t>(recordSize_ + 1);
+    recInfoOffset_ = static_cast<uint16_t>(calcOffset_ + CalcFieldsSize());
+    bookmarkOffset_ = recInfoOffset_ + 8;
+    bufferSize_ = static_cast<uint16_t>(bookmarkOffset_ + 8);
+    ApplyConstraints();
+    filterBuffer_.assign(bufferSize_, 0);
+    rr_set_tests(handle_, &TRadiRidir::EventTest, this, &TRadiRidir::ExpressionTest, this);
+    CheckLastCall();
+    useEventTest_ = static_cast<bool>(OnFilterRecord());
+    setupPending_ = true;
+  } catch (...) {
+    // A failed open leaves the dataset closed.
+    InternalClose();
+    throw;
+  }
+}
+
+void TRadiRidir::InternalClose() {
+  BindFields(false);
+  if (DefaultFields()) DestroyFields();
+  if (cursorOpen_) rr_close(handle_);
+  cursorOpen_ = false;
+  writable_ = false;
+  filterBuffer_.clear();
+  filterBuffer_.shrink_to_fit();
+  // The prepared expression refers to fields that may be gone now.
+  exprFilter_.SetActive(false);
+  useExpressionTest_ = false;
+  setupPending_ = false;
+}
+
+// --- Record buffers
+
+char* TRadiRidir::AllocRecordBuffer() { return new char[bufferSize_](); }
+
+void TRadiRidir::FreeRecordBuffer(char*& buffer) {
+  delete[] buffer;
+  buffer = nullptr;
+}
+
+int32_t& TRadiRidir::RecNoOf(char* buffer) const {
+  return *reinterpret_cast<int32_t*>(buffer + recInfoOffset_);
+}
+
+uint8_t& TRadiRidir::LockStateOf(char* buffer) const {
+  return reinterpret_cast<uint8_t&>(buffer[recInfoOffset_ + 4]);
+}
+
+TBookmarkFlag TRadiRidir::GetBookmarkFlag(const char* buffer) {
+  return static_cast<TBookmarkFlag>(buffer[recInfoOffset_ + 5]);
+}
+
+void TRadiRidir::SetBookmarkFlag(char* buffer, TBookmarkFlag flag) {
+  buffer[recInfoOffset_ + 5] = static_cast<char>(flag);
+}
+
+char* TRadiRidir::ActiveRecordBuffer() const {
+  switch (State()) {
+    case dsBrowse: return IsEmpty() ? nullptr : ActiveBuffer();
+    case dsEdit:
+    case dsInsert:
+    case dsNewValue: return ActiveBuffer();
+    case dsCalcFields: return CalcBuffer();
+    case dsFilter: return filterBuffer_.empty() ? nullptr : const_cast<char*>(filterBuffer_.data());
+    case dsOldValue: return oldValueBuffer_;
+    default: return nullptr;
+  }
+}
+
+bool TRadiRidir::GetCurrentRecord(char* buffer) {
+  if (IsEmpty()) return false;
+  std::memcpy(buffer, ActiveBuffer(), bufferSize_);
+  return true;
+}
+
+int TRadiRidir::GetRecordSize() const {
+  const int32_t size = rr_record_size(handle_);
+  Check(size > 0);
+  return size;
+}
+
+int TRadiRidir::GetRecordCount() const {
+  const int32_t count = rr_record_count(handle_);
+  Check(count >= 0);
+  return count;
+}
+
+int TRadiRidir::GetRecNo() const {
+  if (Bof() && Eof()) return -1;
+  char* buffer = ActiveRecordBuffer();
+  return buffer == nullptr ? -1 : RecNoOf(buffer);
+}
+
+void TRadiRidir::SetRecNo(int recNo) { MoveBy(recNo - RecNo()); }
+
+// --- Fetching and navigation
+
+TGetResult TRadiRidir::GetRecord(char* buffer, TGetMode mode, bool /*doCheck*/) {
+  return EngineGuard([&] {
+    if (setupPending_) SetupFilter();
+    TGetResult result = grOK;
+    switch (mode) {
+      case gmCurrent:
+        if (rr_no_current(handle_)) result = grError;
+        break;
+      case gmNext:
+        if (lastMove_ != 1) Check(rr_next(handle_));
+        if (rr_eof(handle_)) result = grEOF;
+        break;
+      case gmPrior:
+        if (lastMove_ != 2) Check(rr_prior(handle_));
+        if (rr_bof(handle_)) result = grBOF;
+        break;
+      default:
+        result = grError;
+    }
+    Check(rr_get_record(handle_, reinterpret_cast<uint8_t*>(buffer)));
+    lastMove_ = 0;
+    if (result == grOK) {
+      GetCalcFields(buffer);
+      const int32_t recNo = rr_rec_no(handle_);
+      Check(recNo >= 0);
+      const int32_t identity = rr_record_id(handle_);
+      Check(identity != 0);
+      RecNoOf(buffer) = recNo;
+      LockStateOf(buffer) = 0;
+      SetBookmarkFlag(buffer, bfCurrent);
+      std::memcpy(buffer + bookmarkOffset_, &identity, 4);
+      std::memcpy(buffer + bookmarkOffset_ + 4, &identity, 4);
+    }
+    return result;
+  });
+}
+
+void TRadiRidir::InternalFirst() {
+  if (State() == dsInsert) return;
+  Check(rr_first(handle_));
+  lastMove_ = 1;
+}
+
+void TRadiRidir::InternalLast() {
+  if (State() == dsInsert) return;
+  Check(rr_last(handle_));
+  lastMove_ = 2;
+}
+
+void TRadiRidir::InternalSetToRecord(char* buffer) { Check(rr_goto_rec_no(handle_, RecNoOf(buffer))); }
+
+// --- Editing
+
+void TRadiRidir::InternalEdit() {
+  if (LockStateOf(ActiveBuffer()) != 0) DatabaseError("That record is already locked");
+  Check(rr_lock(handle_));
+  LockStateOf(ActiveBuffer()) = 1;
+}
+
+void TRadiRidir::InternalCancel() {
+  Check(rr_end_edit(handle_));
+  LockStateOf(ActiveBuffer()) = 0;
+}
+
+void TRadiRidir::InternalPost() {
+  Check(rr_put_buffer(handle_, reinterpret_cast<const uint8_t*>(ActiveBuffer())));
+  Check(State() == dsEdit ? rr_store_over(handle_) : rr_store_new(handle_));
+  LockStateOf(ActiveBuffer()) = 0;
+}
+
+void TRadiRidir::InternalDelete() {
+  Check(rr_delete(handle_));
+  LockStateOf(ActiveBuffer()) = 2;
+}
+
+}  // namespace vesk
