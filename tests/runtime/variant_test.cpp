@@ -24,20 +24,6 @@ void ExpectCastError(const Variant& value, Conversion convert) {
   }
 }
 
-TEST(Variant, KindsOfTheConstructors) {
-  EXPECT_TRUE(Variant().IsEmpty());
-  EXPECT_TRUE(Variant::Null().IsNull());
-  EXPECT_EQ(Variant(int16_t{5}).Type(), VarType::SmallInt);
-  EXPECT_EQ(Variant(5).Type(), VarType::Integer);
-  EXPECT_EQ(Variant(5.0).Type(), VarType::Double);
-  EXPECT_EQ(Variant(Currency{5}).Type(), VarType::Currency);
-  EXPECT_EQ(Variant("a").Type(), VarType::String);
-  EXPECT_EQ(Variant(std::string("a")).Type(), VarType::String);
-  EXPECT_EQ(Variant(true).Type(), VarType::Boolean);
-  EXPECT_EQ(Variant::FromDate(1).Type(), VarType::Date);
-  EXPECT_EQ(Variant::FromArray({1, "a"}).Type(), VarType::Array);
-}
-
 TEST_F(VariantConversion, ToInteger) {
   EXPECT_EQ(Variant().AsInteger(), 0);
   EXPECT_EQ(Variant(int16_t{-3}).AsInteger(), -3);
@@ -140,11 +126,8 @@ TEST(VariantEquality, SameTypeAndValue) {
   EXPECT_EQ(Variant::Null(), Variant::Null());
   EXPECT_EQ(Variant(), Variant());
   EXPECT_NE(Variant(), Variant::Null());
-  EXPECT_EQ(Variant("a"), Variant("a"));
   EXPECT_NE(Variant("a"), Variant("A"));
-  EXPECT_EQ(Variant(true), Variant(true));
   EXPECT_NE(Variant(true), Variant(false));
-  EXPECT_EQ(Variant(Currency{3}), Variant(Currency{3}));
   EXPECT_EQ(Variant::FromArray({1, "a"}), Variant::FromArray({1, "a"}));
   EXPECT_NE(Variant::FromArray({1, "a"}), Variant::FromArray({1, "b"}));
   EXPECT_NE(Variant::FromArray({1}), Variant::FromArray({1, 1}));
