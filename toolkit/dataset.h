@@ -61,9 +61,11 @@ class TDataSet : public TComponent {
   // The base cannot move to a number: nothing happens.
   virtual void SetRecNo(int /*recNo*/) {}
   int RecordCount() const { return GetRecordCount(); }
-  // Reads the buffers again around the cursor: rmExact fails with
-  // kSRecordNotFound when the current record is gone, otherwise the next or
-  // prior record takes its place; rmCenter puts it in the middle.
+  // Reads the buffers again around the record the storage cursor stands on
+  // (the active one after UpdateCursorPos): rmExact fails with
+  // kSRecordNotFound when that record is gone, otherwise the next or prior
+  // record takes its place; rmCenter puts it in the middle of the buffers,
+  // else it keeps the active record's row.
   void Resync(TResyncMode mode);
   // Leaves browse-mode edits, lets the derived class refresh, re-reads.
   void Refresh();
