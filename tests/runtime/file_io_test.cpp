@@ -1,8 +1,11 @@
 #include "runtime/file_io.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <csignal>
 
 #include "temp_folder.h"
 
@@ -53,6 +56,25 @@ TEST(WriteFileAtomically, FailedRenameRemovesTheTemporaryFile) {
   EXPECT_FALSE(WriteFileAtomically(folder.File("ordner"), "neu"));
   EXPECT_EQ(folder.Entries(), Names{"ordner"});
   EXPECT_EQ(ReadFile(folder.File("ordner/inhalt")), "x");
+}
+
+TEST(WriteFileAtomically, FailedWriteLeavesTheOldFile) {
+  TempFolder folder;
+  const std::string path = folder.File("termine.txt");
+  ASSERT_TRUE(WriteFileAtomically(path, "alt\n"));
+  // A file size limit makes the write fail part way, as a full disk would.
+  rlimit saved{};
+  ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = saved;
+  small.rlim_cur = 4096;
+  ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+  const bool written = WriteFileAtomically(path, std::string(100000, 'x'));
+  setrlimit(RLIMIT_FSIZE, &saved);
+  std::signal(SIGXFSZ, oldHandler);
+  EXPECT_FALSE(written);
+  EXPECT_EQ(ReadFile(path), "alt\n");
+  EXPECT_EQ(folder.Entries(), Names{"termine.txt"});
 }
 
 TEST(WriteFileAtomically, MissingFolderOrNameFails) {
