@@ -38,6 +38,7 @@ std::string CrashModel::Take(const Message& message) {
   }
   if (!pending_) return "a store returned that was not announced";
   const Message done = *std::exchange(pending_, std::nullopt);
+  ++returned_;
   switch (done.kind) {
     case MessageKind::kStoreNew:
       if (message.identity <= highest_identity_) {

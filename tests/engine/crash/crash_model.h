@@ -27,11 +27,14 @@ class CrashModel {
 
   bool InFlight() const { return pending_.has_value(); }
   size_t RecordCount() const { return records_.size(); }
+  // Operations that returned, over all messages taken.
+  int64_t ReturnedCount() const { return returned_; }
 
  private:
   std::map<int32_t, std::string> records_;
   std::optional<Message> pending_;
   int32_t highest_identity_ = 0;
+  int64_t returned_ = 0;
 };
 
 }  // namespace vesk::crash

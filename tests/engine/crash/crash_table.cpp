@@ -117,6 +117,19 @@ std::optional<RecordContent> ReadCurrent(int32_t h, const Layout& layout) {
   return content;
 }
 
+std::string BlobLengthMismatch(const Layout& layout, const RecordContent& content) {
+  for (size_t i = 0; i < layout.fields.size(); ++i) {
+    if (!layout.fields[i].IsBlob() || content.record[i] != 1) continue;
+    int32_t length = 0;
+    std::memcpy(&length, content.record.data() + layout.fields[i].offset, 4);
+    if (static_cast<size_t>(length) != content.blobs[i].size()) {
+      return "field " + std::to_string(i) + " gives blob length " + std::to_string(length) + ", the blob holds " +
+             std::to_string(content.blobs[i].size()) + " bytes";
+    }
+  }
+  return {};
+}
+
 ScanResult ScanTable(int32_t h, const Layout& layout) {
   ScanResult result;
   const int32_t count = rr_record_count(h);

@@ -223,13 +223,13 @@ int Writer::Run(const std::string& path) {
   for (;;) {
     // Deletes outweigh new records once the table holds 150, so it stays small.
     const size_t roll = Pick(100);
-    const size_t new_share = identities_.size() < 150 ? 45 : 25;
+    const size_t new_share = identities_.size() < 150 ? 45 : 20;
     bool ok = true;
     std::string what;
     if (identities_.empty() || roll < new_share) {
       what = "store new";
       ok = StoreNew();
-    } else if (roll < 75) {
+    } else if (roll < 60) {
       what = "store over";
       ok = StoreOver(Pick(identities_.size()));
     } else if (roll < 95) {
