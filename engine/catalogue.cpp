@@ -187,6 +187,11 @@ std::string Catalogue::IndexTerms(const Index& index) const {
   return terms;
 }
 
+std::string Catalogue::From(int32_t index_number) const {
+  if (index_number <= 0) return " FROM records";
+  return " FROM records INDEXED BY index_" + std::to_string(index_number);
+}
+
 std::string Catalogue::OrderBy(int32_t index_number) const {
   if (index_number <= 0) return "id";
   return IndexTerms(indexes[index_number - 1]) + ", id";

@@ -54,6 +54,9 @@ class Catalogue {
   std::string ColumnList() const;
   // ORDER BY terms of index number n (0: identity order).
   std::string OrderBy(int32_t index_number) const;
+  // The records table for reading in the order of index number n; names
+  // the index so SQLite walks it instead of sorting.
+  std::string From(int32_t index_number) const;
 
  private:
   std::string IndexTerms(const Index& index) const;

@@ -10,6 +10,9 @@ std::unordered_map<int32_t, std::unique_ptr<Session>>& Sessions() {
   return sessions;
 }
 int32_t next_handle = 1;
+// Calls come in runs on one handle: the last one found saves the lookup.
+int32_t last_handle = 0;
+Session* last_session = nullptr;
 }  // namespace
 
 Table& Session::Open() const {
@@ -23,11 +26,21 @@ int32_t AddSession() {
   return next_handle++;
 }
 
-void RemoveSession(int32_t h) { Sessions().erase(h); }
+void RemoveSession(int32_t h) {
+  if (h == last_handle) {
+    last_handle = 0;
+    last_session = nullptr;
+  }
+  Sessions().erase(h);
+}
 
 Session* FindSession(int32_t h) {
+  if (h == last_handle && h != 0) return last_session;
   auto found = Sessions().find(h);
-  return found == Sessions().end() ? nullptr : found->second.get();
+  if (found == Sessions().end()) return nullptr;
+  last_handle = h;
+  last_session = found->second.get();
+  return last_session;
 }
 
 void RequireArgument(const void* pointer, const char* what) {

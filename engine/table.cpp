@@ -55,6 +55,7 @@ Table::Table(const std::string& name, bool writable) : name_(NormalizeTableName(
   try {
     RegisterCollations(db);
     sqlite3_busy_timeout(db, 5000);
+    Exec(db, "PRAGMA mmap_size=1073741824");
     Exec(db, "SELECT count(*) FROM sqlite_schema");
     catalogue_ = Catalogue::Load(db, name_);
     if (writable_) {
@@ -91,7 +92,8 @@ void Table::LoadNextId() {
 void Table::LoadOrder() {
   reader_.Reset();
   ids_.Clear();
-  Statement order = Prepare(db_.get(), "SELECT id FROM records ORDER BY " + catalogue_.OrderBy(index_));
+  Statement order =
+      Prepare(db_.get(), "SELECT id" + catalogue_.From(index_) + " ORDER BY " + catalogue_.OrderBy(index_));
   while (Step(db_.get(), order.get())) ids_.Append(sqlite3_column_int(order.get(), 0));
   reader_.Prepare(db_.get(), catalogue_, index_);
 }
