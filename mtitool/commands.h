@@ -1,0 +1,36 @@
+// The commands of mtitool. Each takes the arguments after its name and
+// raises UsageError for a command line that does not fit and any other
+// exception (with its message) for a failure.
+#pragma once
+
+#include <iosfwd>
+#include <string>
+#include <vector>
+
+#include "runtime/exceptions.h"
+
+namespace vesk {
+
+class TRadiRidir;
+
+class UsageError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+using Arguments = std::vector<std::string>;
+
+// create TABLE FIELD:LETTER[:CHARS] ... [--index NAME=FIELD[;FIELD...]]
+//   [--required FIELD] [--default FIELD=TEXT] [--min FIELD=N] [--max FIELD=N]
+void CreateCommand(const Arguments& args);
+// info TABLE: fields, indexes, constraints and record count.
+void InfoCommand(const Arguments& args, std::ostream& out);
+// import TABLE FILE.csv ("-": in): all rows or none.
+void ImportCommand(const Arguments& args, std::istream& in);
+// export TABLE [--index NAME]: CSV of the display texts in dataset order.
+void ExportCommand(const Arguments& args, std::ostream& out);
+
+// Opens the table for the commands that work through the dataset.
+void OpenTable(TRadiRidir& table, const std::string& name, bool readOnly);
+
+}  // namespace vesk

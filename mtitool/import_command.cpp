@@ -1,0 +1,70 @@
+// mtitool import: CSV rows into a table, all of them or none.
+#include <fstream>
+#include <istream>
+
+#include "mtitool/commands.h"
+#include "mtitool/csv.h"
+#include "toolkit/field.h"
+#include "tools/table/RadiRidir.h"
+#include "tools/table/RadiRidirError.h"
+
+namespace vesk {
+
+namespace {
+
+// Appends one record per row; a failure names its row (from 1 after the
+// header) and, where one cell is at fault, its column.
+void ImportRows(TRadiRidir& table, CsvReader& reader) {
+  std::vector<std::string> cells;
+  if (!reader.ReadRecord(cells)) throw Exception("The CSV input has no header row");
+  std::vector<TField*> fields;
+  for (const std::string& name : cells) fields.push_back(table.FieldByName(name));
+  for (int row = 1; reader.ReadRecord(cells); ++row) {
+    const std::string where = "Row " + std::to_string(row);
+    if (cells.size() != fields.size())
+      throw Exception(where + " has " + std::to_string(cells.size()) + " cells, the header names " +
+                      std::to_string(fields.size()));
+    table.Append();
+    for (size_t column = 0; column < fields.size(); ++column) {
+      try {
+        if (cells[column].empty())
+          fields[column]->Clear();
+        else
+          fields[column]->SetText(cells[column]);
+      } catch (const std::exception& error) {
+        throw Exception(where + ", column " + fields[column]->FieldName() + ": " + error.what());
+      }
+    }
+    try {
+      table.Post();
+    } catch (const std::exception& error) {
+      throw Exception(where + ": " + error.what());
+    }
+  }
+}
+
+}  // namespace
+
+void ImportCommand(const Arguments& args, std::istream& in) {
+  if (args.size() != 2) throw UsageError("import takes a table name and a CSV file (- for standard input)");
+  std::ifstream file;
+  if (args[1] != "-") {
+    file.open(args[1], std::ios::binary);
+    if (!file) throw Exception("Cannot read " + args[1]);
+  }
+  CsvReader reader(args[1] == "-" ? in : file);
+  TRadiRidir table;
+  OpenTable(table, args[0], false);
+  const int32_t h = table.Handle();
+  if (!rr_batch_begin(h)) throw EngineError(h);
+  try {
+    ImportRows(table, reader);
+  } catch (...) {
+    if (table.State() != dsBrowse) table.Cancel();
+    rr_batch_rollback(h);
+    throw;
+  }
+  if (!rr_batch_commit(h)) throw EngineError(h);
+}
+
+}  // namespace vesk

@@ -1,0 +1,51 @@
+// mtitool: tables from the shell - create, describe, import and export.
+#include <iostream>
+
+#include "mtitool/commands.h"
+#include "platform/regional_settings.h"
+
+namespace {
+
+constexpr const char* kUsage =
+    "Usage:\n"
+    "  mtitool create TABLE FIELD:LETTER[:CHARS] ... [--index NAME=FIELD[;FIELD...]]\n"
+    "          [--required FIELD] [--default FIELD=TEXT] [--min FIELD=N] [--max FIELD=N]\n"
+    "  mtitool info TABLE\n"
+    "  mtitool import TABLE FILE.csv     (- reads standard input)\n"
+    "  mtitool export TABLE [--index NAME]\n"
+    "Letters: S text (CHARS characters), I integer, A autoincrement, B boolean,\n"
+    "F and R floating point, C currency, D date and time, M memo, E formatted memo,\n"
+    "G graphic, L blob.\n";
+
+int Run(const std::string& command, const vesk::Arguments& args) {
+  if (command == "create")
+    vesk::CreateCommand(args);
+  else if (command == "info")
+    vesk::InfoCommand(args, std::cout);
+  else if (command == "import")
+    vesk::ImportCommand(args, std::cin);
+  else if (command == "export")
+    vesk::ExportCommand(args, std::cout);
+  else
+    throw vesk::UsageError("Unknown command " + command);
+  return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::cerr << kUsage;
+    return 2;
+  }
+  vesk::LoadRegionalSettings();
+  try {
+    return Run(argv[1], vesk::Arguments(argv + 2, argv + argc));
+  } catch (const vesk::UsageError& error) {
+    std::cerr << error.what() << "\n" << kUsage;
+    return 2;
+  } catch (const std::exception& error) {
+    std::cerr << error.what() << "\n";
+    return 1;
+  }
+}
