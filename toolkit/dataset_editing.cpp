@@ -80,6 +80,7 @@ void TDataSet::EndInsertAppend() {
     FreeFieldBuffers();
     SetState(dsBrowse);
     Resync(0);
+    DoAfterScroll();
     throw;
   }
   modified_ = false;

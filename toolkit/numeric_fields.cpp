@@ -50,7 +50,7 @@ void TIntegerField::SetAsString(std::string_view text) {
   if (IsBlank(text))
     Clear();
   else
-    SetAsInteger(StrToInt(text));
+    SetAsInteger(StrToInt(Trim(text)));  // masked input comes with blanks
 }
 
 double TIntegerField::AsFloat() const { return AsInteger(); }
