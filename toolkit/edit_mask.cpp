@@ -70,28 +70,43 @@ bool TEditMask::Accepts(int position, char32_t c) const {
 
 std::string TEditMask::EditText(std::string_view value) const {
   if (IsEmpty()) return std::string(value);
-  std::u32string text = ToU32(value);
+  const std::u32string text = ToU32(value);
   const size_t length = positions_.size();
-  size_t editable = 0;
-  for (const Position& p : positions_) editable += p.kind != Kind::Literal;
-  // A text of full length goes position by position; a shorter one is
-  // padded where the blanks belong.
-  const bool positional = text.size() == length || saveLiterals_;
-  const size_t wanted = positional ? length : editable;
-  if (text.size() > wanted) text.resize(wanted);
-  if (text.size() < wanted) text.insert(leadingBlanks_ ? 0 : text.size(), wanted - text.size(), U' ');
-
-  std::u32string result;
+  std::u32string result(length, blank_);
+  auto put = [&](size_t position, char32_t c) {
+    if (Filled(c)) result[position] = c;
+  };
+  if (text.size() == length) {
+    // An edit text, or a stored text of full length: position by position.
+    for (size_t i = 0; i < length; ++i) {
+      if (positions_[i].kind == Kind::Literal)
+        result[i] = positions_[i].literal;
+      else
+        put(i, text[i]);
+    }
+    return ToUtf8(result);
+  }
+  // A shorter text: each run of editable positions between two literals
+  // takes the text up to the next literal (all of it without literals),
+  // aligned to the right with "!", else to the left.
   size_t next = 0;
-  for (size_t i = 0; i < length; ++i) {
-    const Position& p = positions_[i];
-    if (p.kind == Kind::Literal) {
-      result += p.literal;
-      if (positional) ++next;
+  for (size_t start = 0; start < length;) {
+    if (positions_[start].kind == Kind::Literal) {
+      result[start] = positions_[start].literal;
+      if (saveLiterals_ && next < text.size() && text[next] == positions_[start].literal) ++next;
+      ++start;
       continue;
     }
-    const char32_t c = text[next++];
-    result += Filled(c) ? c : blank_;
+    size_t end = start;
+    while (end < length && positions_[end].kind != Kind::Literal) ++end;
+    size_t stop = text.size();
+    if (saveLiterals_ && end < length) stop = std::min(text.find(positions_[end].literal, next), text.size());
+    std::u32string part = text.substr(next, std::min(stop - next, end - start));
+    next += part.size();
+    if (saveLiterals_) next = std::max(next, stop);
+    const size_t offset = leadingBlanks_ ? end - start - part.size() : 0;
+    for (size_t i = 0; i < part.size(); ++i) put(start + offset + i, part[i]);
+    start = end;
   }
   return ToUtf8(result);
 }

@@ -5,8 +5,9 @@
 //   C / c  required / optional any character
 //   /  the regional date separator   :  the regional time separator
 //   \  the next character as a literal; any other character is a literal
-//   !  (anywhere) a stored text shorter than the mask is aligned to the
-//      right (blanks in front); without it to the left
+//   !  (anywhere) in a stored text shorter than the mask, each part
+//      between two literals is aligned to the right (blanks in front);
+//      without it to the left
 // After the first ";": "1" stores the literals with the text, "0" drops them;
 // after the second ";": the character that marks an empty position
 // (default "_").
