@@ -1,0 +1,60 @@
+// Second process of the window message tests. Modes:
+//   register <name>...                      prints each name's identifier
+//   window <class> <caption> <quit name>    prints "ready <handle>", then
+//       "<message> <wParam> <lParam>" for each message; the quit message
+//       ends it with its wParam as exit code
+//   post <class> <caption> <name> <wParam> <lParam>
+//       exit code 0 posted, 3 window not found, 4 post failed
+//   broadcast <name> <wParam> <lParam>
+// Posting and lookup run without an application object.
+#include <QCoreApplication>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+
+#include "platform/registered_messages.h"
+#include "platform/window_messages.h"
+
+namespace {
+
+void PrintLine(const std::string& line) {
+  std::fputs((line + "\n").c_str(), stdout);
+  std::fflush(stdout);
+}
+
+int RunWindow(int argc, char** argv) {
+  QCoreApplication application(argc, argv);
+  const uint16_t quit = vesk::RegisterWindowMessage(argv[4]);
+  vesk::TopLevelWindow window(argv[2], argv[3], [quit](uint16_t message, uintptr_t wParam, intptr_t lParam) {
+    PrintLine(std::to_string(message) + " " + std::to_string(wParam) + " " + std::to_string(lParam));
+    if (message == quit) QCoreApplication::exit(static_cast<int>(wParam));
+  });
+  PrintLine("ready " + window.Handle().AsString());
+  return application.exec();
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const std::string mode = argc > 1 ? argv[1] : "";
+  if (mode == "register") {
+    for (int i = 2; i < argc; ++i) PrintLine(std::to_string(vesk::RegisterWindowMessage(argv[i])));
+    return 0;
+  }
+  if (mode == "window" && argc == 5) return RunWindow(argc, argv);
+  if (mode == "post" && argc == 7) {
+    std::optional<vesk::WindowHandle> window = vesk::FindWindow(argv[2], argv[3]);
+    if (!window) return 3;
+    return vesk::PostMessage(*window, vesk::RegisterWindowMessage(argv[4]), std::stoull(argv[5]),
+                             std::stoll(argv[6]))
+               ? 0
+               : 4;
+  }
+  if (mode == "broadcast" && argc == 5) {
+    vesk::BroadcastMessage(vesk::RegisterWindowMessage(argv[2]), std::stoull(argv[3]), std::stoll(argv[4]));
+    return 0;
+  }
+  std::fputs("unknown mode\n", stderr);
+  return 2;
+}
