@@ -251,6 +251,7 @@ class TDataSet : public TComponent {
   void FreeFieldBuffers();
 
   // The buffer ring.
+  void MoveToEnd(bool first);
   void UpdateBufferCount();
   void SetBufferCount(int count);
   void SetBufListSize(int size);

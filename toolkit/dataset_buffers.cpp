@@ -180,36 +180,29 @@ int TDataSet::GetPriorRecords() {
 
 // --- Navigation
 
-void TDataSet::First() {
-  CheckBrowseMode();
-  DoBeforeScroll();
-  ClearBuffers();
-  try {
-    InternalFirst();
-    GetNextRecord();
-    GetNextRecords();
-  } catch (...) {
-    DataEvent(deDataSetChange);
-    throw;
-  }
-  bof_ = true;
-  DataEvent(deDataSetChange);
-  DoAfterScroll();
-}
+void TDataSet::First() { MoveToEnd(true); }
 
-void TDataSet::Last() {
+void TDataSet::Last() { MoveToEnd(false); }
+
+void TDataSet::MoveToEnd(bool first) {
   CheckBrowseMode();
   DoBeforeScroll();
   ClearBuffers();
   try {
-    InternalLast();
-    GetPriorRecord();
-    GetPriorRecords();
+    if (first) {
+      InternalFirst();
+      GetNextRecord();
+      GetNextRecords();
+    } else {
+      InternalLast();
+      GetPriorRecord();
+      GetPriorRecords();
+    }
   } catch (...) {
     DataEvent(deDataSetChange);
     throw;
   }
-  eof_ = true;
+  (first ? bof_ : eof_) = true;
   DataEvent(deDataSetChange);
   DoAfterScroll();
 }
