@@ -43,39 +43,12 @@ std::string Record::Text(int32_t field) const {
   return std::string(text, strnlen(text, size));
 }
 
-void Record::SetInt(int32_t field, int32_t value) {
-  std::memcpy(&bytes_[Offset(field)], &value, sizeof value);
-  bytes_[field] = 1;
-}
-
-int32_t Record::Int(int32_t field) const {
-  int32_t value;
-  std::memcpy(&value, &bytes_[Offset(field)], sizeof value);
-  return value;
-}
-
-void Record::SetBool(int32_t field, bool value) {
-  int16_t word = value ? 1 : 0;
-  std::memcpy(&bytes_[Offset(field)], &word, sizeof word);
-  bytes_[field] = 1;
-}
-
-bool Record::Bool(int32_t field) const {
-  int16_t word;
-  std::memcpy(&word, &bytes_[Offset(field)], sizeof word);
-  return Has(field) && word != 0;
-}
-
-void Record::SetReal(int32_t field, double value) {
-  std::memcpy(&bytes_[Offset(field)], &value, sizeof value);
-  bytes_[field] = 1;
-}
-
-double Record::Real(int32_t field) const {
-  double value;
-  std::memcpy(&value, &bytes_[Offset(field)], sizeof value);
-  return value;
-}
+void Record::SetInt(int32_t field, int32_t value) { Put(field, value); }
+int32_t Record::Int(int32_t field) const { return Get<int32_t>(field); }
+void Record::SetBool(int32_t field, bool value) { Put<int16_t>(field, value ? 1 : 0); }
+bool Record::Bool(int32_t field) const { return Has(field) && Get<int16_t>(field) != 0; }
+void Record::SetReal(int32_t field, double value) { Put(field, value); }
+double Record::Real(int32_t field) const { return Get<double>(field); }
 
 void EngineTest::SetUp() {
   char pattern[] = "/tmp/engine_test_XXXXXX";

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -37,6 +38,17 @@ class Record {
 
  private:
   int32_t Offset(int32_t field, int32_t* size = nullptr) const;
+  template <typename T>
+  void Put(int32_t field, T value) {
+    std::memcpy(&bytes_[Offset(field)], &value, sizeof value);
+    bytes_[field] = 1;
+  }
+  template <typename T>
+  T Get(int32_t field) const {
+    T value;
+    std::memcpy(&value, &bytes_[Offset(field)], sizeof value);
+    return value;
+  }
   int32_t h_;
   std::vector<uint8_t> bytes_;
 };
