@@ -48,6 +48,8 @@ class TDataSet::TempStateGuard {
 TDataSet::TDataSet(TComponent* owner) : TComponent(owner) {}
 
 TDataSet::~TDataSet() {
+  // The derived class has closed; nothing below may reach its operations.
+  openComplete_ = false;
   for (TDataSource* source : std::vector<TDataSource*>(dataSources_)) source->SetDataSet(nullptr);
   // Each field leaves the list as it is deleted, persistent ones included.
   while (!fields_.empty()) delete fields_.back();

@@ -90,6 +90,7 @@ class TDataSet : public TComponent {
   virtual TBookmark GetBookmark();
   void GotoBookmark(const TBookmark& bookmark);
   virtual void FreeBookmark(TBookmark& bookmark);
+  // The base cannot tell: false.
   virtual bool BookmarkValid(const TBookmark& bookmark);
   // 0 when equal; the base orders the bytes.
   virtual int CompareBookmarks(const TBookmark& a, const TBookmark& b);

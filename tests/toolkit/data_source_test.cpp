@@ -58,6 +58,28 @@ TEST_F(Notifications, StateScrollFieldAndUpdateReachSourceAndLink) {
   EXPECT_FALSE(link.Active());
 }
 
+// A control that writes its pending input when asked.
+class WritingLink : public RecordingLink {
+ protected:
+  void UpdateData() override {
+    RecordingLink::UpdateData();
+    DataSet()->FieldByName("Name")->SetAsString("aus dem Eingabefeld");
+  }
+};
+
+TEST_F(Notifications, ControlsWriteTheirInputAtPostWithoutHearingItBack) {
+  WritingLink control;
+  control.SetDataSource(&source);
+  table.Open();
+  table.Edit();
+  control.log.clear();
+  TakeLink();
+  table.Post();
+  EXPECT_EQ(control.log, (Log{"update", "not editing", "changed"})) << "no echo of its own write";
+  EXPECT_EQ(TakeLink(), (Log{"update", "field", "not editing", "changed"})) << "the other control hears it";
+  EXPECT_EQ(table.FieldByName("Name")->AsString(), "aus dem Eingabefeld");
+}
+
 TEST_F(Notifications, AutoEditAndDisabledSources) {
   table.Open();
   EXPECT_TRUE(link.Edit());
