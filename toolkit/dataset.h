@@ -258,6 +258,8 @@ class TDataSet : public TComponent {
   void SetBufListSize(int size);
   void MoveBuffer(int from, int to);
   void SetCurrentRecord(int index);
+  // GetRecord into the buffer after the last record.
+  bool FetchIntoSpare(TGetMode mode);
   bool GetNextRecord();
   bool GetPriorRecord();
   int GetNextRecords();

@@ -111,6 +111,19 @@ void TDataSet::ClearBuffers() {
   eof_ = true;
 }
 
+bool TDataSet::FetchIntoSpare(TGetMode mode) {
+  bool fetched = false;
+  try {
+    fetched = GetRecord(buffers_[recordCount_], mode, true) == grOK;
+  } catch (...) {
+    CursorPosChanged();
+    throw;
+  }
+  // Where the storage cursor stands after a failed fetch is unknown.
+  if (!fetched) CursorPosChanged();
+  return fetched;
+}
+
 bool TDataSet::GetNextRecord() {
   TGetMode mode = gmNext;
   if (recordCount_ > 0) {
@@ -119,17 +132,7 @@ bool TDataSet::GetNextRecord() {
     if (state_ == dsInsert && currentRecord_ == activeRecord_ && GetBookmarkFlag(ActiveBuffer()) == bfCurrent)
       mode = gmCurrent;
   }
-  TGetResult result;
-  try {
-    result = GetRecord(buffers_[recordCount_], mode, true);
-  } catch (...) {
-    CursorPosChanged();
-    throw;
-  }
-  if (result != grOK) {
-    CursorPosChanged();
-    return false;
-  }
+  if (!FetchIntoSpare(mode)) return false;
   if (recordCount_ == 0)
     ActivateBuffers();
   else if (recordCount_ < bufferCount_)
@@ -142,17 +145,7 @@ bool TDataSet::GetNextRecord() {
 
 bool TDataSet::GetPriorRecord() {
   if (recordCount_ > 0) SetCurrentRecord(0);
-  TGetResult result;
-  try {
-    result = GetRecord(buffers_[recordCount_], gmPrior, true);
-  } catch (...) {
-    CursorPosChanged();
-    throw;
-  }
-  if (result != grOK) {
-    CursorPosChanged();
-    return false;
-  }
+  if (!FetchIntoSpare(gmPrior)) return false;
   if (recordCount_ == 0) {
     ActivateBuffers();
   } else {
