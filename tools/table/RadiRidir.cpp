@@ -112,38 +112,32 @@ void TRadiRidir::InternalOpen() {
   if (result < 0) DatabaseError("The table " + tableName_ + " cannot be opened - it may be corrupted. Suggest rebuild");
   cursorOpen_ = true;
   lastMove_ = 1;
-  try {
-    InternalInitFieldDefs();
-    if (DefaultFields()) CreateFields();
-    BindFields(true);
-    SetBookmarkSize(8);
-    recordSize_ = rr_record_size(handle_);
-    Check(recordSize_ > 0);
-    engineFields_.clear();
-    const int32_t count = rr_field_count(handle_);
-    Check(count >= 0);
-    for (int32_t i = 0; i < count; ++i) {
-      EngineField field;
-      uint8_t letter = 0;
-      Check(rr_field_info(handle_, i, &field.offset, &field.size, &letter));
-      field.letter = static_cast<char>(letter);
-      engineFields_.push_back(field);
-    }
-    calcOffset_ = static_cast<uint16_t>(recordSize_ + 1);
-    recInfoOffset_ = static_cast<uint16_t>(calcOffset_ + CalcFieldsSize());
-    bookmarkOffset_ = recInfoOffset_ + 8;
-    bufferSize_ = static_cast<uint16_t>(bookmarkOffset_ + 8);
-    ApplyConstraints();
-    filterBuffer_.assign(bufferSize_, 0);
-    rr_set_tests(handle_, &TRadiRidir::EventTest, this, &TRadiRidir::ExpressionTest, this);
-    CheckLastCall();
-    useEventTest_ = static_cast<bool>(OnFilterRecord());
-    setupPending_ = true;
-  } catch (...) {
-    // A failed open leaves the dataset closed.
-    InternalClose();
-    throw;
+  InternalInitFieldDefs();
+  if (DefaultFields()) CreateFields();
+  BindFields(true);
+  SetBookmarkSize(8);
+  recordSize_ = rr_record_size(handle_);
+  Check(recordSize_ > 0);
+  engineFields_.clear();
+  const int32_t count = rr_field_count(handle_);
+  Check(count >= 0);
+  for (int32_t i = 0; i < count; ++i) {
+    EngineField field;
+    uint8_t letter = 0;
+    Check(rr_field_info(handle_, i, &field.offset, &field.size, &letter));
+    field.letter = static_cast<char>(letter);
+    engineFields_.push_back(field);
   }
+  calcOffset_ = recordSize_ + 1;
+  recInfoOffset_ = calcOffset_ + CalcFieldsSize();
+  bookmarkOffset_ = recInfoOffset_ + 8;
+  bufferSize_ = bookmarkOffset_ + 8;
+  ApplyConstraints();
+  filterBuffer_.assign(bufferSize_, 0);
+  rr_set_tests(handle_, &TRadiRidir::EventTest, this, &TRadiRidir::ExpressionTest, this);
+  CheckLastCall();
+  useEventTest_ = static_cast<bool>(OnFilterRecord());
+  setupPending_ = true;
 }
 
 void TRadiRidir::InternalClose() {
@@ -275,7 +269,11 @@ void TRadiRidir::InternalLast() {
   lastMove_ = 2;
 }
 
-void TRadiRidir::InternalSetToRecord(char* buffer) { Check(rr_goto_rec_no(handle_, RecNoOf(buffer))); }
+void TRadiRidir::InternalSetToRecord(char* buffer) {
+  // A new record has no place in the table before it is stored.
+  if (RecNoOf(buffer) < 0) return;
+  Check(rr_goto_rec_no(handle_, RecNoOf(buffer)));
+}
 
 // --- Editing
 
@@ -284,6 +282,10 @@ void TRadiRidir::InternalEdit() {
   Check(rr_lock(handle_));
   LockStateOf(ActiveBuffer()) = 1;
 }
+
+// The base gives a record inserted in front of another that record's
+// bookmark; it has no identity of its own (0 for the engine's blobs).
+void TRadiRidir::InternalInsert() { std::memset(ActiveBuffer() + bookmarkOffset_, 0, 8); }
 
 void TRadiRidir::InternalCancel() {
   Check(rr_end_edit(handle_));

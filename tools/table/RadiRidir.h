@@ -70,6 +70,7 @@ class TRadiRidir : public TDataSet {
   bool FindRecord(bool restart, bool forward) override;
   void InternalCancel() override;
   void InternalEdit() override;
+  void InternalInsert() override;
   char* AllocRecordBuffer() override;
   void FreeRecordBuffer(char*& buffer) override;
   void GetBookmarkData(const char* buffer, char* data) override;
@@ -139,10 +140,10 @@ class TRadiRidir : public TDataSet {
 
   int32_t handle_ = 0;
   int32_t bookmarkOffset_ = 0;
-  uint16_t calcOffset_ = 0;
+  int32_t calcOffset_ = 0;
   bool cursorOpen_ = false;
-  uint16_t bufferSize_ = 0;
-  uint16_t recInfoOffset_ = 0;
+  int32_t bufferSize_ = 0;
+  int32_t recInfoOffset_ = 0;
   int32_t recordSize_ = 0;
   std::string tableName_;
   uint8_t lastMove_ = 0;  // 1 right after a move to the first record, 2 to the last
