@@ -88,10 +88,10 @@ void CreateCommand(const Arguments& args) {
       }
       indexes.push_back(std::move(index));
     } else if (option == "--required") {
-      fields[FieldIndex(fields, value)].constraints["required"] = "1";
+      fields[FieldIndex(fields, value)].constraints.insert_or_assign("required", std::string("1"));
     } else if (option == "--default" || option == "--min" || option == "--max") {
       auto [name, text] = SplitAssignment(option, value);
-      fields[FieldIndex(fields, name)].constraints[option.substr(2)] = text;
+      fields[FieldIndex(fields, name)].constraints.insert_or_assign(option.substr(2), text);
     } else {
       throw UsageError("Unknown option " + option);
     }

@@ -3,6 +3,7 @@
 
 #include "mtitool/commands.h"
 #include "platform/regional_settings.h"
+#include "toolkit/application.h"
 
 namespace {
 
@@ -39,6 +40,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   vesk::LoadRegionalSettings();
+  vesk::Application().SetTitle("mtitool");
   try {
     return Run(argv[1], vesk::Arguments(argv + 2, argv + argc));
   } catch (const vesk::UsageError& error) {

@@ -228,13 +228,15 @@ TGetResult TRadiRidir::GetRecord(char* buffer, TGetMode mode, bool /*doCheck*/) 
       case gmCurrent:
         if (rr_no_current(handle_)) result = grError;
         break;
+      // Without a move of its own the fetch reads where the cursor stands,
+      // which is nowhere in an empty table.
       case gmNext:
         if (lastMove_ != 1) Check(rr_next(handle_));
-        if (rr_eof(handle_)) result = grEOF;
+        if (rr_eof(handle_) || (lastMove_ == 1 && rr_no_current(handle_))) result = grEOF;
         break;
       case gmPrior:
         if (lastMove_ != 2) Check(rr_prior(handle_));
-        if (rr_bof(handle_)) result = grBOF;
+        if (rr_bof(handle_) || (lastMove_ == 2 && rr_no_current(handle_))) result = grBOF;
         break;
       default:
         result = grError;
