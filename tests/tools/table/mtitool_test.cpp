@@ -1,0 +1,145 @@
+// mtitool run as a process: create, import, export round trip, a bad cell
+// that changes nothing, usage and failure exit codes.
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+namespace {
+
+struct Result {
+  int code = -1;
+  std::string out;
+  std::string err;
+};
+
+class MtitoolTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vesk-mtitool-XXXXXX").string();
+    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+    folder_ = pattern;
+  }
+  void TearDown() override { std::filesystem::remove_all(folder_); }
+
+  std::string Path(const std::string& name) const { return folder_ + "/" + name; }
+
+  static std::string Read(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+
+  void Write(const std::string& name, const std::string& text) const {
+    std::ofstream(Path(name), std::ios::binary) << text;
+  }
+
+  // Runs mtitool with the German formats of the C locale, without a display.
+  Result Run(const std::string& arguments, const std::string& input = "") const {
+    Write("stdin", input);
+    const std::string command = "cd '" + folder_ + "' && LC_ALL=C VESK_NONINTERACTIVE=1 '" MTITOOL_PATH "' " +
+                                arguments + " < stdin > stdout 2> stderr";
+    const int status = std::system(command.c_str());
+    Result result;
+    result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    result.out = Read(Path("stdout"));
+    result.err = Read(Path("stderr"));
+    return result;
+  }
+
+  std::string folder_;
+};
+
+constexpr const char* kCreate =
+    "create people.mti Name:S:20 Alter:I Aktiv:B Betrag:F Datum:D Notiz:M --index ByName=Name "
+    "--required Name --default Alter=7 --min Alter=0 --max Alter=150";
+
+constexpr const char* kPeople =
+    "Name,Alter,Aktiv,Betrag,Datum,Notiz\r\n"
+    "Müller,42,True,\"1,5\",01.02.2024,\"zwei\r\nZeilen, mit \"\"Zitat\"\"\"\r\n"
+    "Abel,,False,,24.12.2026 18:30:00,\r\n"
+    "Zander,7,True,-3,,kurz\r\n";
+
+TEST_F(MtitoolTest, CreateImportExportRoundTrip) {
+  Result created = Run(kCreate);
+  ASSERT_EQ(created.code, 0) << created.err;
+  Write("people.csv", kPeople);
+  Result imported = Run("import people.mti people.csv");
+  ASSERT_EQ(imported.code, 0) << imported.err;
+  Result exported = Run("export people.mti");
+  ASSERT_EQ(exported.code, 0) << exported.err;
+  EXPECT_EQ(exported.out, kPeople);
+
+  Result ordered = Run("export people.mti --index ByName");
+  const size_t abel = ordered.out.find("\r\nAbel,");
+  const size_t mueller = ordered.out.find("\r\nMüller,");
+  const size_t zander = ordered.out.find("\r\nZander,");
+  EXPECT_TRUE(abel < mueller && mueller < zander && zander != std::string::npos) << ordered.out;
+  EXPECT_EQ(ordered.out.size(), exported.out.size());
+
+  Result info = Run("info people.mti");
+  ASSERT_EQ(info.code, 0) << info.err;
+  EXPECT_NE(info.out.find("  Name S 21\n"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("  Notiz M 4\n"), std::string::npos);
+  EXPECT_NE(info.out.find("Indexes:\n  ByName\n"), std::string::npos);
+  EXPECT_NE(info.out.find("  Alter max 150\n"), std::string::npos);
+  EXPECT_NE(info.out.find("Records: 3\n"), std::string::npos);
+
+  // Standard input, and a second import adds to the records.
+  Result piped = Run("import people.mti -", "Name\nNeu\n");
+  ASSERT_EQ(piped.code, 0) << piped.err;
+  EXPECT_NE(Run("info people.mti").out.find("Records: 4\n"), std::string::npos);
+}
+
+TEST_F(MtitoolTest, BadCellNamesItsPlaceAndChangesNothing) {
+  ASSERT_EQ(Run(kCreate).code, 0);
+  Write("people.csv", kPeople);
+  ASSERT_EQ(Run("import people.mti people.csv").code, 0);
+  const std::string before = Run("export people.mti").out;
+
+  Result bad = Run("import people.mti -", "Name,Alter\nNeu,5\nAuch neu,fünf\nNoch,1\n");
+  EXPECT_EQ(bad.code, 1);
+  EXPECT_EQ(bad.err, "Row 2, column Alter: 'fünf' ist kein gültiger Integerwert\n");
+  Result range = Run("import people.mti -", "Name,Alter\nNeu,151\n");
+  EXPECT_EQ(range.code, 1);
+  EXPECT_NE(range.err.find("Row 1, column Alter: "), std::string::npos) << range.err;
+  Result missing = Run("import people.mti -", "Name,Alter\nNeu,5\n,3\n");
+  EXPECT_EQ(missing.err, "Row 2: Das Feld 'Name' muss einen Wert haben\n");
+  Result ragged = Run("import people.mti -", "Name,Alter\nNeu\n");
+  EXPECT_EQ(ragged.err, "Row 1 has 1 cells, the header names 2\n");
+  Result unknown = Run("import people.mti -", "Name,Groesse\nNeu,5\n");
+  EXPECT_EQ(unknown.code, 1);
+  Result open = Run("import people.mti -", "Name,Notiz\nNeu,\"offen\n");
+  EXPECT_EQ(open.code, 1);
+  EXPECT_EQ(Run("export people.mti").out, before);
+}
+
+TEST_F(MtitoolTest, UsageAndFailures) {
+  EXPECT_EQ(Run("").code, 2);
+  Result unknown = Run("frobnicate x.mti");
+  EXPECT_EQ(unknown.code, 2);
+  EXPECT_NE(unknown.err.find("Usage:"), std::string::npos);
+  EXPECT_EQ(Run("create t.mti Name:Q").code, 2);
+  EXPECT_EQ(Run("create t.mti Name:S").code, 2);
+  EXPECT_EQ(Run("create t.mti Name:S:5 --index I=Nix").code, 2);
+  EXPECT_EQ(Run("create t.mti Name:S:5 --default").code, 2);
+  EXPECT_EQ(Run("export").code, 2);
+
+  ASSERT_EQ(Run("create t.mti Name:S:5").code, 0);
+  Result again = Run("create t.mti Name:S:5");
+  EXPECT_EQ(again.code, 1);
+  EXPECT_NE(again.err.find("already exists"), std::string::npos) << again.err;
+  Result missing = Run("export nix.mti");
+  EXPECT_EQ(missing.code, 1);
+  EXPECT_NE(missing.err.find("The table nix.mti cannot be opened - it may be corrupted. Suggest rebuild\n"),
+            std::string::npos)
+      << missing.err;
+  EXPECT_EQ(Run("export t.mti --index Nix").err, "Index name Nix not found.\n");
+}
+
+}  // namespace

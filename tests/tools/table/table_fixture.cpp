@@ -1,0 +1,81 @@
+#include "tests/tools/table/table_fixture.h"
+
+#include <filesystem>
+
+#include "platform/message_box.h"
+#include "platform/regional_settings.h"
+#include "runtime/format_settings.h"
+#include "toolkit/application.h"
+#include "toolkit/field.h"
+#include "tools/table/RadiRidirError.h"
+
+namespace vesk {
+
+void TableTest::SetUp() {
+  std::string pattern = (std::filesystem::temp_directory_path() / "vesk-table-XXXXXX").string();
+  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+  folder_ = pattern;
+  SetFormatSettings(FormatSettings{});
+  SetMultiByteCodePageForTesting(true);
+  SetMessageBoxHook([this](const MessageBoxRequest& request) {
+    messages_.push_back(request.text);
+    return MbResult::Ok;
+  });
+  Application().OnException = [this](const std::exception& error) { errors_.push_back(error.what()); };
+}
+
+void TableTest::TearDown() {
+  SetMessageBoxHook({});
+  Application().OnException = nullptr;
+  std::error_code ignored;
+  std::filesystem::remove_all(folder_, ignored);
+}
+
+std::string TableTest::CreateTable(const std::string& name, const std::vector<FieldSpec>& fields,
+                                   const std::vector<IndexSpec>& indexes) {
+  std::vector<rr_field_spec> fieldSpecs;
+  for (const FieldSpec& f : fields)
+    fieldSpecs.push_back({f.name.c_str(), f.letter, f.chars, f.required, f.defaultText, f.minText, f.maxText});
+  std::vector<rr_index_spec> indexSpecs;
+  for (const IndexSpec& i : indexes)
+    indexSpecs.push_back({i.name.c_str(), i.fields.data(), static_cast<int32_t>(i.fields.size()),
+                          static_cast<rr_bool>(i.caseInsensitive)});
+  const std::string path = Path(name);
+  const int32_t h = rr_new(0);
+  const int32_t result = rr_create(h, path.c_str(), fieldSpecs.data(), static_cast<int32_t>(fieldSpecs.size()),
+                                   indexSpecs.data(), static_cast<int32_t>(indexSpecs.size()));
+  const std::string error = EngineErrorText(h);
+  rr_free(h);
+  EXPECT_EQ(result, 0) << error;
+  return path;
+}
+
+std::string TableTest::CreatePeople(const std::vector<std::pair<std::string, int>>& people) {
+  const std::string path =
+      CreateTable("people.mti", {{"Name", 'S', 20}, {"Alter", 'I'}, {"Notiz", 'M'}}, {{"ByName", {0}}});
+  auto table = Open(path);
+  for (const auto& [name, age] : people) AppendRecord(*table, {{"Name", name}, {"Alter", std::to_string(age)}});
+  return path;
+}
+
+std::unique_ptr<TRadiRidir> TableTest::Open(const std::string& path, bool readOnly) {
+  auto table = std::make_unique<TRadiRidir>();
+  table->SetTableName(path);
+  table->SetReadOnly(readOnly);
+  table->Open();
+  return table;
+}
+
+void TableTest::AppendRecord(TRadiRidir& table, const std::map<std::string, std::string>& texts) {
+  table.Append();
+  for (const auto& [field, text] : texts) table.FieldByName(field)->SetText(text);
+  table.Post();
+}
+
+std::vector<std::string> TableTest::Column(TRadiRidir& table, const std::string& field) {
+  std::vector<std::string> values;
+  for (table.First(); !table.Eof(); table.Next()) values.push_back(table.FieldByName(field)->AsString());
+  return values;
+}
+
+}  // namespace vesk
