@@ -96,6 +96,16 @@ TEST_F(Search, SeveralKeysAndScanWithoutIndex) {
   EXPECT_EQ(CurrentName(), "Berta");
   EXPECT_EQ(rr_rec_no(h_), 3);
   EXPECT_EQ(Find(kVorname, "Nobody", -1), "");
+  // A match found through one index becomes current in the order of another.
+  ASSERT_TRUE(rr_select_index(h_, kByName));
+  Record count(h_);
+  int32_t anzahl[] = {kAnzahl};
+  Add("Anton", "Aachen", 5);
+  ASSERT_TRUE(rr_first(h_));
+  count.SetInt(kAnzahl, 5);
+  ASSERT_TRUE(rr_search(h_, anzahl, 1, count.Data(), kByAnzahl, 0, 0, 1));
+  EXPECT_EQ(CurrentName(), "Anton");
+  EXPECT_EQ(rr_rec_no(h_), 3);
 }
 
 rr_bool OnlyBonn(void* data, const uint8_t* record) {
