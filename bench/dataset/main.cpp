@@ -1,0 +1,95 @@
+// bench_dataset: a scan of every record through TRadiRidir, reading three
+// fields per record with FieldByName, beside the engine's own scan (rr_next
+// and rr_get_record) of the same table in the same run; the ratio of the two
+// is printed at the end (goal: at most 2).
+#include <benchmark/benchmark.h>
+
+#include <cstdio>
+#include <map>
+#include <vector>
+
+#include "bench/dataset/scan_table.h"
+#include "engine/radiridir.h"
+#include "toolkit/field.h"
+#include "tools/table/RadiRidir.h"
+#include "tools/table/RadiRidirText.h"
+
+namespace vesk::bench {
+namespace {
+
+constexpr int64_t kRecords = 100000;
+
+void EngineScan(benchmark::State& state) {
+  const std::string& path = ScanTable(state.range(0));
+  const int32_t h = rr_new(0);
+  rr_open(h, ToEngineText(path).data(), RR_MODE_READ_ONLY);
+  std::vector<uint8_t> record(static_cast<size_t>(rr_record_size(h)));
+  for (auto _ : state) {
+    int64_t count = 0;
+    for (rr_first(h); !rr_eof(h); rr_next(h)) {
+      rr_get_record(h, record.data());
+      benchmark::DoNotOptimize(record.data());
+      ++count;
+    }
+    if (count != state.range(0)) state.SkipWithError("wrong record count");
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+  rr_free(h);
+}
+
+void DatasetScan(benchmark::State& state) {
+  TRadiRidir table;
+  table.SetTableName(ScanTable(state.range(0)));
+  table.SetReadOnly(true);
+  table.Open();
+  for (auto _ : state) {
+    int64_t count = 0;
+    for (table.First(); !table.Eof(); table.Next()) {
+      benchmark::DoNotOptimize(table.FieldByName("Name")->AsString());
+      benchmark::DoNotOptimize(table.FieldByName("Ort")->AsString());
+      benchmark::DoNotOptimize(table.FieldByName("Alter")->AsInteger());
+      ++count;
+    }
+    if (count != state.range(0)) state.SkipWithError("wrong record count");
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+// The console output, and the real time of each benchmark by name.
+class TimesReporter : public benchmark::ConsoleReporter {
+ public:
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& run : runs)
+      if (run.run_type == Run::RT_Iteration && !run.error_occurred)
+        seconds_[run.run_name.function_name] = run.GetAdjustedRealTime();
+  }
+  void PrintRatio() const {
+    const auto dataset = seconds_.find("Scan/dataset");
+    const auto engine = seconds_.find("Scan/engine");
+    if (dataset == seconds_.end() || engine == seconds_.end()) return;
+    const double ratio = dataset->second / engine->second;
+    std::printf("Scan of %lld records, dataset / engine: %.2f (goal <= 2.00) %s\n",
+                static_cast<long long>(kRecords), ratio, ratio <= 2.0 ? "met" : "NOT MET");
+  }
+
+ private:
+  std::map<std::string, double> seconds_;
+};
+
+}  // namespace
+}  // namespace vesk::bench
+
+int main(int argc, char** argv) {
+  using namespace vesk::bench;
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  benchmark::RegisterBenchmark("Scan/engine", EngineScan)->Arg(kRecords)->Unit(benchmark::kMillisecond);
+  benchmark::RegisterBenchmark("Scan/dataset", DatasetScan)->Arg(kRecords)->Unit(benchmark::kMillisecond);
+  TimesReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  reporter.PrintRatio();
+  RemoveScanTables();
+  benchmark::Shutdown();
+  return 0;
+}
