@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "runtime/variant.h"
@@ -27,6 +28,13 @@ enum TNodeOperator : uint8_t {
 };
 
 struct TExprNode {
+  TExprNode() = default;
+  // Frees the subtrees without recursion: a long chain of ORs is as deep as
+  // it is long.
+  ~TExprNode();
+  TExprNode(const TExprNode&) = delete;
+  TExprNode& operator=(const TExprNode&) = delete;
+
   TNodeKind Kind = nkConst;
   TNodeOperator Operator = noNone;
   Variant Value;
@@ -48,13 +56,29 @@ class TExprParser {
   const std::string& TokenText() const { return token_text_; }
 
  private:
-  // Implementation details are the parser's own.
+  void ReadToken();
+  void ReadQuotedText();
+  void ReadNumberRun();
+  void ReadBracketedName();
+  void ReadIdentifier();
+  unsigned char At(size_t pos) const;
+  bool TokenIs(std::string_view word) const;
+  std::string DescribeToken() const;
+
+  std::unique_ptr<TExprNode> ParseOr();
+  std::unique_ptr<TExprNode> ParseAnd();
+  std::unique_ptr<TExprNode> ParseNot();
+  std::unique_ptr<TExprNode> ParseComparison();
+  std::unique_ptr<TExprNode> ParsePrimary();
+
   TDataSet* dataset_;
   std::string text_;
   size_t source_pos_ = 0;
   size_t token_pos_ = 0;
   std::string token_text_;
   TFilterToken token_ = xtEnd;
+  // Open parentheses around the current position.
+  int depth_ = 0;
 };
 
 // One slot of the evaluation stack: 0 a field name, 1 a constant, 2 a condition.
@@ -68,8 +92,13 @@ struct TStackNode {
 class TStack {
  public:
   void Push(uint8_t kind, const Variant& value);
-  TStackNode Pop();
+  // The slot just given up; valid until the next Push. EDatabaseError
+  // "Error in filter expression evaluation" when the stack is empty.
+  const TStackNode& Pop();
+  // Frees all slots.
   void Clear();
+  // Gives up all entries but keeps their slots.
+  void Reset() { top_ = 0; }
   int Top() const { return top_; }
   int Count() const { return static_cast<int>(slots_.size()); }
 
@@ -77,6 +106,8 @@ class TStack {
   std::vector<TStackNode> slots_;
   int top_ = 0;
 };
+
+class TField;
 
 class TExprFilter {
  public:
@@ -92,12 +123,27 @@ class TExprFilter {
   // Whether the record the dataset's fields show passes; true when inactive.
   bool Evaluate();
 
+  // Slots of the evaluation stack, for tests of their reuse.
+  int StackSlots() const { return stack_.Count(); }
+
  private:
+  void Prepare();
+  void Unprepare();
+  // One walk over the tree in post-order: the preparing walk converts the
+  // constants and checks the operands, every later walk only evaluates.
+  bool Walk(bool preparing);
+  void VisitOperator(TExprNode& node, bool preparing);
+  // The field a name on the stack stands for, checked to be a data field.
+  TField* FieldOf(const Variant& name) const;
+  void ApplyWildcard(TExprNode& node, Variant& constant) const;
+
   TDataSet* dataset_;
   TExprParser parser_;
   TStack stack_;
   bool active_ = false;
   uint32_t options_ = 0;
+  // The tree's nodes in post-order (left subtree, right subtree, node).
+  std::vector<TExprNode*> order_;
 };
 
 }  // namespace vesk

@@ -1,0 +1,123 @@
+// The grammar of the filter language: TExprParser::Parse and its levels,
+// from OR (lowest precedence) down to the primaries.
+#include "tools/filter/MTFilt.h"
+
+#include "tools/filter/filter_messages.h"
+#include "toolkit/database_error.h"
+#include "toolkit/dataset.h"
+
+namespace vesk {
+namespace {
+
+// Parentheses the parser follows; each level costs a few stack frames.
+constexpr int kMaxDepth = 256;
+
+std::unique_ptr<TExprNode> NewNode(TNodeKind kind, TNodeOperator op, Variant value,
+                                   std::unique_ptr<TExprNode> left = nullptr,
+                                   std::unique_ptr<TExprNode> right = nullptr) {
+  auto node = std::make_unique<TExprNode>();
+  node->Kind = kind;
+  node->Operator = op;
+  node->Value = std::move(value);
+  node->Left = std::move(left);
+  node->Right = std::move(right);
+  return node;
+}
+
+TNodeOperator ComparisonOf(TFilterToken token) {
+  switch (token) {
+    case xtEqual: return noEqual;
+    case xtNotEqual: return noNotEqual;
+    case xtGreaterEqual: return noGreaterEqual;
+    case xtLessEqual: return noLessEqual;
+    case xtGreater: return noGreater;
+    case xtLess: return noLess;
+    default: return noNone;
+  }
+}
+
+}  // namespace
+
+TExprParser::TExprParser(TDataSet* dataset) : dataset_(dataset) {}
+
+void TExprParser::Parse() {
+  Root.reset();
+  text_ = dataset_->Filter();
+  source_pos_ = 0;
+  depth_ = 0;
+  ReadToken();
+  std::unique_ptr<TExprNode> root = ParseOr();
+  if (token_ != xtEnd) DatabaseError(kSExprTermination);
+  Root = std::move(root);
+}
+
+std::unique_ptr<TExprNode> TExprParser::ParseOr() {
+  std::unique_ptr<TExprNode> result = ParseAnd();
+  while (TokenIs("OR")) {
+    ReadToken();
+    std::unique_ptr<TExprNode> right = ParseAnd();
+    result = NewNode(nkOperator, noOr, Variant(), std::move(result), std::move(right));
+  }
+  return result;
+}
+
+std::unique_ptr<TExprNode> TExprParser::ParseAnd() {
+  std::unique_ptr<TExprNode> result = ParseNot();
+  while (TokenIs("AND")) {
+    ReadToken();
+    std::unique_ptr<TExprNode> right = ParseNot();
+    result = NewNode(nkOperator, noAnd, Variant(), std::move(result), std::move(right));
+  }
+  return result;
+}
+
+std::unique_ptr<TExprNode> TExprParser::ParseNot() {
+  if (!TokenIs("NOT")) return ParseComparison();
+  ReadToken();
+  return NewNode(nkOperator, noNot, Variant(), ParseComparison());
+}
+
+std::unique_ptr<TExprNode> TExprParser::ParseComparison() {
+  std::unique_ptr<TExprNode> left = ParsePrimary();
+  const TNodeOperator op = ComparisonOf(token_);
+  if (op == noNone) return left;
+  ReadToken();
+  std::unique_ptr<TExprNode> right = ParsePrimary();
+  return NewNode(nkOperator, op, Variant(), std::move(left), std::move(right));
+}
+
+std::unique_ptr<TExprNode> TExprParser::ParsePrimary() {
+  std::unique_ptr<TExprNode> result;
+  switch (token_) {
+    case xtIdent:
+      if (TokenIs("NULL")) {
+        result = NewNode(nkConst, noNone, Variant::Null());
+      } else if (TokenIs("True")) {
+        result = NewNode(nkConst, noNone, Variant(true));
+      } else if (TokenIs("False")) {
+        result = NewNode(nkConst, noNone, Variant(false));
+      } else {
+        result = NewNode(nkField, noNone, Variant(token_text_));
+      }
+      break;
+    case xtName:
+      result = NewNode(nkField, noNone, Variant(token_text_));
+      break;
+    case xtLiteral:
+      result = NewNode(nkConst, noNone, Variant(token_text_));
+      break;
+    case xtLParen:
+      if (++depth_ > kMaxDepth) DatabaseError(kSExprTooDeep);
+      ReadToken();
+      result = ParseOr();
+      if (token_ != xtRParen) DatabaseErrorFmt(kSExprNoRParen, {DescribeToken()});
+      --depth_;
+      break;
+    default:
+      DatabaseErrorFmt(kSExprExpected, {DescribeToken()});
+  }
+  ReadToken();
+  return result;
+}
+
+}  // namespace vesk
