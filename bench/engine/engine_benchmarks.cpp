@@ -1,7 +1,6 @@
 #include "bench/engine/engine_benchmarks.h"
 
 #include <malloc.h>
-#include <unistd.h>
 
 #include <cstdio>
 #include <cstring>
@@ -50,19 +49,17 @@ void UseOnePercentTest(EngineTable& table, int32_t& offset) {
   rr_tests_on(table.Handle(), 1);
 }
 
+// Moves to a record chosen at random, outside the measured time.
+void GotoRandomRecord(benchmark::State& state, int32_t h, std::mt19937_64& random) {
+  state.PauseTiming();
+  const uint64_t count = static_cast<uint64_t>(rr_record_count(h));
+  Check(h, rr_goto_rec_no(h, 1 + static_cast<int32_t>(random() % count)), "rr_goto_rec_no");
+  state.ResumeTiming();
+}
+
 size_t Allocated() {
   const struct mallinfo2 info = mallinfo2();
   return info.uordblks + info.hblkhd;
-}
-
-size_t Resident() {
-  long pages = 0;
-  long resident = 0;
-  if (FILE* statm = std::fopen("/proc/self/statm", "r")) {
-    if (std::fscanf(statm, "%ld %ld", &pages, &resident) != 2) resident = 0;
-    std::fclose(statm);
-  }
-  return static_cast<size_t>(resident) * static_cast<size_t>(sysconf(_SC_PAGESIZE));
 }
 
 }  // namespace
@@ -146,10 +143,7 @@ void EngineStoreOver(benchmark::State& state) {
   const int32_t h = table.Handle();
   std::mt19937_64 random(11);
   for (auto _ : state) {
-    state.PauseTiming();
-    Check(h, rr_goto_rec_no(h, 1 + static_cast<int32_t>(random() % static_cast<uint64_t>(rr_record_count(h)))),
-          "rr_goto_rec_no");
-    state.ResumeTiming();
+    GotoRandomRecord(state, h, random);
     Check(h, rr_lock(h), "rr_lock");
     table.Fill(MakeAddress(random()));
     Check(h, rr_put_buffer(h, table.Buffer().data()) && rr_store_over(h), "rr_store_over");
@@ -161,10 +155,7 @@ void EngineDelete(benchmark::State& state) {
   const int32_t h = table.Handle();
   std::mt19937_64 random(13);
   for (auto _ : state) {
-    state.PauseTiming();
-    Check(h, rr_goto_rec_no(h, 1 + static_cast<int32_t>(random() % static_cast<uint64_t>(rr_record_count(h)))),
-          "rr_goto_rec_no");
-    state.ResumeTiming();
+    GotoRandomRecord(state, h, random);
     Check(h, rr_delete(h), "rr_delete");
   }
 }
@@ -175,10 +166,8 @@ void EngineCursorMemory(benchmark::State& state) {
   const double records = static_cast<double>(state.range(0));
   for (auto _ : state) {
     const double allocated = static_cast<double>(Allocated());
-    const double resident = static_cast<double>(Resident());
     Check(h, rr_open(h, name.data(), RR_MODE_READ_WRITE) >= 0, "rr_open");
     state.counters["bytes_per_record"] = (static_cast<double>(Allocated()) - allocated) / records;
-    state.counters["rss_bytes_per_record"] = (static_cast<double>(Resident()) - resident) / records;
     rr_close(h);
   }
   rr_free(h);

@@ -15,7 +15,7 @@ void EngineSearch(benchmark::State& state);
 void EngineStoreNew(benchmark::State& state);
 void EngineStoreOver(benchmark::State& state);
 void EngineDelete(benchmark::State& state);
-// Heap growth across rr_open, per record: counters "bytes_per_record" and "rss_bytes_per_record".
+// Heap growth across rr_open, per record: counter "bytes_per_record".
 void EngineCursorMemory(benchmark::State& state);
 
 }  // namespace vesk::bench

@@ -41,7 +41,7 @@ class PlainTable {
 
   sqlite3* Db() const { return db_; }
   Statement Prepare(const std::string& sql) const;
-  // Binds the address to parameters first .. first + 7 in field order.
+  // Binds copies of the address's values to parameters first .. first + 7 in field order.
   void Bind(sqlite3_stmt* statement, const Address& address, int first = 1) const;
   // Steps a statement that must give a row (want_row) or finish; aborts otherwise.
   void Step(sqlite3_stmt* statement, bool want_row) const;

@@ -15,6 +15,7 @@ namespace vesk::bench {
 
 class RatioSummary : public benchmark::ConsoleReporter {
  public:
+  RatioSummary();
   void ReportRuns(const std::vector<Run>& runs) override;
   // Prints the pairs' ratios and the absolute goals, and whether all goals are met.
   void PrintSummary(std::FILE* out) const;
