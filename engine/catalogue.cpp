@@ -74,7 +74,7 @@ bool Field::IsInteger() const { return letter == 'I' || letter == 'A' || letter 
 
 void Catalogue::Validate() {
   if (fields.empty()) throw EngineError("A table needs at least one field", kOpenNotTable);
-  std::set<std::string> names{"id"};
+  std::set<std::string> names{"rr_id"};
   int32_t offset = FieldCount();
   for (Field& field : fields) {
     if (field.name.empty() || field.name.size() > 255) throw EngineError("Field names must have 1 to 255 bytes", kOpenNotTable);
@@ -157,7 +157,7 @@ void Catalogue::Write(sqlite3* db) const {
     Step(db, field_row.get());
     columns += ", " + QuoteName(field.name) + " " + ColumnType(field.letter);
   }
-  Exec(db, "CREATE TABLE records(id INTEGER PRIMARY KEY AUTOINCREMENT" + columns + ")");
+  Exec(db, "CREATE TABLE records(rr_id INTEGER PRIMARY KEY AUTOINCREMENT" + columns + ")");
   Statement index_row = Prepare(db, "INSERT INTO indexes VALUES(?, ?, ?, ?)");
   for (size_t n = 0; n < indexes.size(); ++n) {
     const Index& index = indexes[n];
@@ -193,8 +193,8 @@ std::string Catalogue::From(int32_t index_number) const {
 }
 
 std::string Catalogue::OrderBy(int32_t index_number) const {
-  if (index_number <= 0) return "id";
-  return IndexTerms(indexes[index_number - 1]) + ", id";
+  if (index_number <= 0) return "rr_id";
+  return IndexTerms(indexes[index_number - 1]) + ", rr_id";
 }
 
 }  // namespace vesk

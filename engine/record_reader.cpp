@@ -9,10 +9,10 @@ void RecordReader::Prepare(sqlite3* db, const Catalogue& catalogue, int32_t inde
   db_ = db;
   catalogue_ = &catalogue;
   identity_order_ = index_number == 0;
-  std::string select = "SELECT id, " + catalogue.ColumnList();
-  stepper_ = vesk::Prepare(db, select + catalogue.From(index_number) + (identity_order_ ? " WHERE id >= ?1" : "") +
+  std::string select = "SELECT rr_id, " + catalogue.ColumnList();
+  stepper_ = vesk::Prepare(db, select + catalogue.From(index_number) + (identity_order_ ? " WHERE rr_id >= ?1" : "") +
                                    " ORDER BY " + catalogue.OrderBy(index_number));
-  by_id_ = vesk::Prepare(db, select + " FROM records WHERE id = ?1");
+  by_id_ = vesk::Prepare(db, select + " FROM records WHERE rr_id = ?1");
   step_position_ = IdSequence::kNotFound;
 }
 

@@ -68,9 +68,9 @@ Table::Table(const std::string& name, bool writable) : name_(NormalizeTableName(
     std::string columns = catalogue_.ColumnList();
     std::string parameters;
     for (int32_t i = 0; i < catalogue_.FieldCount(); ++i) parameters += ", ?" + std::to_string(i + 2);
-    insert_ = Prepare(db, "INSERT INTO records(id, " + columns + ") VALUES(?1" + parameters + ")");
-    delete_ = Prepare(db, "DELETE FROM records WHERE id = ?1");
-    exists_ = Prepare(db, "SELECT 1 FROM records WHERE id = ?1");
+    insert_ = Prepare(db, "INSERT INTO records(rr_id, " + columns + ") VALUES(?1" + parameters + ")");
+    delete_ = Prepare(db, "DELETE FROM records WHERE rr_id = ?1");
+    exists_ = Prepare(db, "SELECT 1 FROM records WHERE rr_id = ?1");
   } catch (const EngineError& e) {
     if (e.Code() != kOpenFailed) throw;
     throw OpenFailure(db, name_, e.what());
@@ -84,7 +84,7 @@ Table::~Table() = default;
 
 void Table::LoadNextId() {
   Statement last = Prepare(db_.get(), "SELECT max(ifnull((SELECT seq FROM sqlite_sequence WHERE name = 'records'), 0), "
-                                      "ifnull((SELECT max(id) FROM records), 0))");
+                                      "ifnull((SELECT max(rr_id) FROM records), 0))");
   Step(db_.get(), last.get());
   next_id_ = sqlite3_column_int64(last.get(), 0) + 1;
 }
@@ -93,7 +93,7 @@ void Table::LoadOrder() {
   reader_.Reset();
   ids_.Clear();
   Statement order =
-      Prepare(db_.get(), "SELECT id" + catalogue_.From(index_) + " ORDER BY " + catalogue_.OrderBy(index_));
+      Prepare(db_.get(), "SELECT rr_id" + catalogue_.From(index_) + " ORDER BY " + catalogue_.OrderBy(index_));
   while (Step(db_.get(), order.get())) ids_.Append(sqlite3_column_int(order.get(), 0));
   reader_.Prepare(db_.get(), catalogue_, index_);
 }

@@ -46,7 +46,7 @@ std::string& Table::BlobContent(const BlobKey& key, bool for_writing) {
     cached_blob_key_ = key;
     if (key.first != 0) {
       sqlite3_stmt* stmt =
-          CachedStatement("SELECT " + QuoteName(catalogue_.fields[key.second].name) + " FROM records WHERE id = ?1");
+          CachedStatement("SELECT " + QuoteName(catalogue_.fields[key.second].name) + " FROM records WHERE rr_id = ?1");
       sqlite3_reset(stmt);
       sqlite3_bind_int(stmt, 1, key.first);
       try {

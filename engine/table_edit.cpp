@@ -83,7 +83,7 @@ void Table::StoreOver() {
     sql += (sql.empty() ? "" : ", ") + QuoteName(field.name) + " = ?" + std::to_string(i + 2);
   }
   if (sql.empty()) return;  // nothing but the AutoInc value, which never changes
-  sqlite3_stmt* stmt = CachedStatement("UPDATE records SET " + sql + " WHERE id = ?1");
+  sqlite3_stmt* stmt = CachedStatement("UPDATE records SET " + sql + " WHERE rr_id = ?1");
   sqlite3_reset(stmt);
   sqlite3_clear_bindings(stmt);
   sqlite3_bind_int(stmt, 1, id);

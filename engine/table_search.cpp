@@ -44,7 +44,7 @@ bool Table::SeekWithIndex(const std::vector<int32_t>& fields, const uint8_t* key
     where += std::string(where.empty() ? " WHERE " : " AND ") + QuoteName(field.name) + (range ? " >= ?" : " IS ?") +
              std::to_string(i + 1) + (field.IsText() ? std::string(" COLLATE ") + collation : "");
   }
-  sqlite3_stmt* stmt = CachedStatement("SELECT id, " + catalogue_.ColumnList() + catalogue_.From(index) + where +
+  sqlite3_stmt* stmt = CachedStatement("SELECT rr_id, " + catalogue_.ColumnList() + catalogue_.From(index) + where +
                                        " ORDER BY " + catalogue_.OrderBy(index));
   sqlite3_reset(stmt);
   for (size_t i = 0; i < fields.size(); ++i) {
@@ -84,7 +84,7 @@ bool Table::ScanCursor(const std::vector<int32_t>& fields, const uint8_t* key, i
 bool Table::ScanOrder(const std::vector<int32_t>& fields, const uint8_t* key, int32_t index, int32_t prefix_chars,
                       bool case_insensitive, int32_t* identity) {
   sqlite3_stmt* stmt =
-      CachedStatement("SELECT id, " + catalogue_.ColumnList() + catalogue_.From(index) + " ORDER BY " +
+      CachedStatement("SELECT rr_id, " + catalogue_.ColumnList() + catalogue_.From(index) + " ORDER BY " +
                       catalogue_.OrderBy(index));
   sqlite3_reset(stmt);
   ResetOnExit reset{stmt};

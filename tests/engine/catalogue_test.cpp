@@ -119,14 +119,18 @@ TEST_F(Catalogue, CreateRefusesExistingFilesAndFaultyDescriptions) {
   };
   rr_field_spec name{"Name", 'S', 10, nullptr, nullptr, nullptr, nullptr};
   rr_field_spec memo{"Memo", 'M', 0, nullptr, nullptr, nullptr, nullptr};
-  rr_field_spec id{"ID", 'A', 0, nullptr, nullptr, nullptr, nullptr};
+  rr_field_spec reserved{"RR_ID", 'A', 0, nullptr, nullptr, nullptr, nullptr};
   rr_field_spec odd{"Odd", 'Q', 0, nullptr, nullptr, nullptr, nullptr};
   rr_field_spec empty_text{"Leer", 'S', 0, nullptr, nullptr, nullptr, nullptr};
   int32_t second[] = {1};
   int32_t missing[] = {5};
   fails({}, {}, "A table needs at least one field");
   fails({name, name}, {}, "Field name Name is used twice or reserved");
-  fails({id}, {}, "Field name ID is used twice or reserved");
+  fails({reserved}, {}, "Field name RR_ID is used twice or reserved");
+  // The tariff tables have a field named ID: it must not clash with the engine's own row identity.
+  rr_field_spec id{"ID", 'I', 0, nullptr, nullptr, nullptr, nullptr};
+  std::string with_id = Path("with_id.mti");
+  EXPECT_EQ(rr_create(h_, with_id.c_str(), &id, 1, nullptr, 0), 0) << LastError(h_);
   fails({odd}, {}, "Field Odd has an unknown type letter");
   fails({empty_text}, {}, "Text field Leer needs 1 to 4096 characters");
   fails({name, memo}, {{"ByMemo", second, 1, 0}}, "Index ByMemo cannot hold blob field Memo");
