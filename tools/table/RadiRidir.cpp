@@ -163,9 +163,13 @@ void TRadiRidir::FreeRecordBuffer(char*& buffer) {
   buffer = nullptr;
 }
 
-int32_t& TRadiRidir::RecNoOf(char* buffer) const {
-  return *reinterpret_cast<int32_t*>(buffer + recInfoOffset_);
+int32_t TRadiRidir::RecNoOf(const char* buffer) const {
+  int32_t recNo = 0;
+  std::memcpy(&recNo, buffer + recInfoOffset_, 4);
+  return recNo;
 }
+
+void TRadiRidir::StoreRecNo(char* buffer, int32_t recNo) const { std::memcpy(buffer + recInfoOffset_, &recNo, 4); }
 
 uint8_t& TRadiRidir::LockStateOf(char* buffer) const {
   return reinterpret_cast<uint8_t&>(buffer[recInfoOffset_ + 4]);
@@ -249,7 +253,7 @@ TGetResult TRadiRidir::GetRecord(char* buffer, TGetMode mode, bool /*doCheck*/) 
       Check(recNo >= 0);
       const int32_t identity = rr_record_id(handle_);
       Check(identity != 0);
-      RecNoOf(buffer) = recNo;
+      StoreRecNo(buffer, recNo);
       LockStateOf(buffer) = 0;
       SetBookmarkFlag(buffer, bfCurrent);
       std::memcpy(buffer + bookmarkOffset_, &identity, 4);
@@ -273,8 +277,9 @@ void TRadiRidir::InternalLast() {
 
 void TRadiRidir::InternalSetToRecord(char* buffer) {
   // A new record has no place in the table before it is stored.
-  if (RecNoOf(buffer) < 0) return;
-  Check(rr_goto_rec_no(handle_, RecNoOf(buffer)));
+  const int32_t recNo = RecNoOf(buffer);
+  if (recNo < 0) return;
+  Check(rr_goto_rec_no(handle_, recNo));
 }
 
 // --- Editing

@@ -103,7 +103,8 @@ class TRadiRidir : public TDataSet {
 
   // Buffer layout: after the engine record, the calculated area, then the
   // record information (number, lock state, bookmark flag) and the bookmark.
-  int32_t& RecNoOf(char* buffer) const;
+  int32_t RecNoOf(const char* buffer) const;
+  void StoreRecNo(char* buffer, int32_t recNo) const;
   uint8_t& LockStateOf(char* buffer) const;
   int32_t IdentityOf(const char* buffer) const;
   // The buffer field access works on in the current state; nullptr when none.

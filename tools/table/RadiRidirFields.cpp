@@ -87,7 +87,7 @@ const TRadiRidir::EngineField& TRadiRidir::FieldAt(int32_t index) const {
 
 void TRadiRidir::InternalInitRecord(char* buffer) {
   Check(rr_blank_record(handle_, reinterpret_cast<uint8_t*>(buffer)));
-  RecNoOf(buffer) = -1;
+  StoreRecNo(buffer, -1);
   // Identity 0 names the record being inserted, so its blobs are held for it.
   std::memset(buffer + bookmarkOffset_, 0, 8);
   const int count = std::min(FieldCount(), static_cast<int>(engineFields_.size()));

@@ -14,7 +14,7 @@
 namespace vesk {
 namespace {
 
-using DatasetTest = TableTest;
+using TableDatasetTest = TableTest;
 
 // Reaches the editing operation the base class normally guards.
 class ProbeTable : public TRadiRidir {
@@ -22,7 +22,7 @@ class ProbeTable : public TRadiRidir {
   using TRadiRidir::InternalEdit;
 };
 
-TEST_F(DatasetTest, TableNameWarnsAboutMissingOrForeignNamesAndKeepsThem) {
+TEST_F(TableDatasetTest, TableNameWarnsAboutMissingOrForeignNamesAndKeepsThem) {
   TRadiRidir table;
   table.SetTableName("Data/adressen.mti");
   ASSERT_EQ(messages_.size(), 1u);
@@ -64,7 +64,7 @@ TEST_F(DatasetTest, TableNameWarnsAboutMissingOrForeignNamesAndKeepsThem) {
   }
 }
 
-TEST_F(DatasetTest, SecondWriterIsRefusedAndReadersMayOpen) {
+TEST_F(TableDatasetTest, SecondWriterIsRefusedAndReadersMayOpen) {
   const std::string path = CreatePeople({{"Anna", 30}});
   auto writer = Open(path);
   TRadiRidir second;
@@ -81,7 +81,7 @@ TEST_F(DatasetTest, SecondWriterIsRefusedAndReadersMayOpen) {
   EXPECT_EQ(second.RecordCount(), 1);
 }
 
-TEST_F(DatasetTest, ReadOnlyOpensForReadingAndRefusesEditing) {
+TEST_F(TableDatasetTest, ReadOnlyOpensForReadingAndRefusesEditing) {
   const std::string path = CreatePeople({{"Anna", 30}});
   auto table = Open(path, true);
   EXPECT_FALSE(table->CanModify());
@@ -99,7 +99,7 @@ TEST_F(DatasetTest, ReadOnlyOpensForReadingAndRefusesEditing) {
   EXPECT_TRUE(table->CanModify());
 }
 
-TEST_F(DatasetTest, FetchesReadWhereFirstAndLastLeftTheCursor) {
+TEST_F(TableDatasetTest, FetchesReadWhereFirstAndLastLeftTheCursor) {
   auto table = Open(CreatePeople({{"Anna", 30}, {"Bert", 40}, {"Carl", 50}}));
   TField* name = table->FieldByName("Name");
   EXPECT_EQ(name->AsString(), "Anna");
@@ -122,7 +122,7 @@ TEST_F(DatasetTest, FetchesReadWhereFirstAndLastLeftTheCursor) {
   EXPECT_EQ(table->RecordCount(), 3);
 }
 
-TEST_F(DatasetTest, EmptyTableHasNoRecordNumber) {
+TEST_F(TableDatasetTest, EmptyTableHasNoRecordNumber) {
   auto table = Open(CreatePeople({}));
   EXPECT_TRUE(table->IsEmpty());
   EXPECT_EQ(table->RecNo(), -1);
@@ -133,7 +133,7 @@ TEST_F(DatasetTest, EmptyTableHasNoRecordNumber) {
   EXPECT_EQ(table->RecNo(), 1);
 }
 
-TEST_F(DatasetTest, EditingPostsCancelsDeletesAndKeepsOldValues) {
+TEST_F(TableDatasetTest, EditingPostsCancelsDeletesAndKeepsOldValues) {
   const std::string path = CreatePeople({{"Anna", 30}, {"Bert", 40}, {"Carl", 50}});
   {
     auto table = Open(path);
@@ -167,7 +167,7 @@ TEST_F(DatasetTest, EditingPostsCancelsDeletesAndKeepsOldValues) {
   EXPECT_EQ(Column(*table, "Alter"), (std::vector<std::string>{"41", "50", ""}));
 }
 
-TEST_F(DatasetTest, LockedBufferIsRefusedBeforeTheEngineIsAsked) {
+TEST_F(TableDatasetTest, LockedBufferIsRefusedBeforeTheEngineIsAsked) {
   const std::string path = CreatePeople({{"Anna", 30}});
   ProbeTable table;
   table.SetTableName(path);
@@ -181,7 +181,7 @@ TEST_F(DatasetTest, LockedBufferIsRefusedBeforeTheEngineIsAsked) {
   }
 }
 
-TEST_F(DatasetTest, BookmarksCompareByIdentityAndFollowTheirRecord) {
+TEST_F(TableDatasetTest, BookmarksCompareByIdentityAndFollowTheirRecord) {
   auto table = Open(CreatePeople({{"Anna", 30}, {"Bert", 40}, {"Carl", 50}}));
   table->Next();
   TBookmark bert = table->GetBookmark();
@@ -219,7 +219,7 @@ TEST_F(DatasetTest, BookmarksCompareByIdentityAndFollowTheirRecord) {
   EXPECT_THROW(table->FreeBookmark(none), EDatabaseError);
 }
 
-TEST_F(DatasetTest, IndexNameOrdersTheRecordsAndWaitsForLoading) {
+TEST_F(TableDatasetTest, IndexNameOrdersTheRecordsAndWaitsForLoading) {
   const std::string path = CreatePeople({{"Carl", 50}, {"anna", 30}, {"Bert", 40}});
   auto table = Open(path);
   EXPECT_EQ(table->IndexName(), "");
@@ -249,7 +249,7 @@ TEST_F(DatasetTest, IndexNameOrdersTheRecordsAndWaitsForLoading) {
   EXPECT_EQ(Column(stored, "Name"), (std::vector<std::string>{"anna", "Bert", "Carl"}));
 }
 
-TEST_F(DatasetTest, EngineFailuresBecomeRadiRidirErrors) {
+TEST_F(TableDatasetTest, EngineFailuresBecomeRadiRidirErrors) {
   const std::string path = CreatePeople({{"Anna", 30}, {"Bert", 40}});
   TRadiRidir table;
   table.SetTableName(path);
@@ -287,7 +287,7 @@ TEST_F(DatasetTest, EngineFailuresBecomeRadiRidirErrors) {
   }
 }
 
-TEST_F(DatasetTest, UnhandledFailuresGoToTheApplicationsDisplay) {
+TEST_F(TableDatasetTest, UnhandledFailuresGoToTheApplicationsDisplay) {
   TRadiRidir table;
   table.InternalHandleException(EDatabaseError("shown"));
   EXPECT_EQ(errors_, std::vector<std::string>{"shown"});

@@ -14,7 +14,7 @@
 namespace vesk {
 namespace {
 
-using FieldsTest = TableTest;
+using TableFieldsTest = TableTest;
 
 // The engine's stored record of the dataset's current record.
 std::vector<uint8_t> StoredRecord(const TRadiRidir& table) {
@@ -23,7 +23,7 @@ std::vector<uint8_t> StoredRecord(const TRadiRidir& table) {
   return record;
 }
 
-TEST_F(FieldsTest, EveryLetterBecomesItsFieldDefinition) {
+TEST_F(TableFieldsTest, EveryLetterBecomesItsFieldDefinition) {
   const std::string path = CreateTable("all.mti", {{"Text", 'S', 50}, {"Zahl", 'I'}, {"Nummer", 'A'},
                                                    {"Ja", 'B'}, {"Wert", 'F'}, {"Real", 'R'}, {"Geld", 'C'},
                                                    {"Datum", 'D'}, {"Memo", 'M'}, {"Format", 'E'},
@@ -51,7 +51,7 @@ TEST_F(FieldsTest, EveryLetterBecomesItsFieldDefinition) {
   EXPECT_EQ(kMTFieldTypes[6].Size, 6);  // Real: the engine's 8 bytes govern
 }
 
-TEST_F(FieldsTest, ConstraintsComeFromTheEngineByPosition) {
+TEST_F(TableFieldsTest, ConstraintsComeFromTheEngineByPosition) {
   const std::string path =
       CreateTable("c.mti", {{"Name", 'S', 10, "1"},
                             {"Alter", 'I', 0, "", nullptr, "0", "150"},
@@ -80,7 +80,7 @@ TEST_F(FieldsTest, ConstraintsComeFromTheEngineByPosition) {
   EXPECT_EQ(table->RecordCount(), 1);
 }
 
-TEST_F(FieldsTest, DefaultsOfEveryLetterFillNewRecords) {
+TEST_F(TableFieldsTest, DefaultsOfEveryLetterFillNewRecords) {
   const std::string path =
       CreateTable("d.mti", {{"Nummer", 'A', 0, nullptr, "7"},
                             {"Zahl", 'I', 0, nullptr, "-42"},
@@ -112,7 +112,7 @@ TEST_F(FieldsTest, DefaultsOfEveryLetterFillNewRecords) {
   table->Cancel();
 }
 
-TEST_F(FieldsTest, DefaultsThatDoNotConvertRaiseTheirErrors) {
+TEST_F(TableFieldsTest, DefaultsThatDoNotConvertRaiseTheirErrors) {
   struct Case {
     FieldSpec field;
     std::string message;
@@ -137,7 +137,7 @@ TEST_F(FieldsTest, DefaultsThatDoNotConvertRaiseTheirErrors) {
   }
 }
 
-TEST_F(FieldsTest, TextDefaultIsCutWithoutSplittingACharacter) {
+TEST_F(TableFieldsTest, TextDefaultIsCutWithoutSplittingACharacter) {
   // "aü" is three bytes; the field holds two.
   auto table = Open(CreateTable("m.mti", {{"Kurz", 'S', 2, nullptr, "a\xC3\xBC"}, {"Lang", 'S', 3, nullptr, "a\xC3\xBC"}}));
   table->Append();
@@ -152,7 +152,7 @@ TEST_F(FieldsTest, TextDefaultIsCutWithoutSplittingACharacter) {
   table->Cancel();
 }
 
-TEST_F(FieldsTest, EmptyTextIsStoredAsNoValue) {
+TEST_F(TableFieldsTest, EmptyTextIsStoredAsNoValue) {
   const std::string path = CreatePeople({{"Anna", 30}});
   auto table = Open(path);
   TField* name = table->FieldByName("Name");
@@ -169,7 +169,7 @@ TEST_F(FieldsTest, EmptyTextIsStoredAsNoValue) {
   EXPECT_EQ(StoredRecord(*table)[1], 0);
 }
 
-TEST_F(FieldsTest, DateTimesTravelAsTimeStampsAndAreStoredAsDays) {
+TEST_F(TableFieldsTest, DateTimesTravelAsTimeStampsAndAreStoredAsDays) {
   auto table = Open(CreateTable("t.mti", {{"Datum", 'D'}}));
   const TDateTime moment = EncodeDate(2026, 3, 1) + EncodeTime(7, 45, 30, 250);
   table->Append();
@@ -188,7 +188,7 @@ TEST_F(FieldsTest, DateTimesTravelAsTimeStampsAndAreStoredAsDays) {
   EXPECT_EQ(table->FieldByName("Datum")->DisplayText(), "01.03.2026 07:45:30");
 }
 
-TEST_F(FieldsTest, PersistentTextFieldShorterThanItsColumnStaysWithinItsSize) {
+TEST_F(TableFieldsTest, PersistentTextFieldShorterThanItsColumnStaysWithinItsSize) {
   const std::string path = CreatePeople({{"Bartholomäus", 30}});
   TRadiRidir table;
   table.SetTableName(path);
@@ -207,7 +207,7 @@ TEST_F(FieldsTest, PersistentTextFieldShorterThanItsColumnStaysWithinItsSize) {
   EXPECT_STREQ(reinterpret_cast<const char*>(record.data() + offset), "Chri");
 }
 
-TEST_F(FieldsTest, CalculatedFieldsLiveInTheirOwnArea) {
+TEST_F(TableFieldsTest, CalculatedFieldsLiveInTheirOwnArea) {
   const std::string path = CreatePeople({{"Anna", 30}});
   TRadiRidir table;
   table.SetTableName(path);

@@ -7,7 +7,7 @@
 namespace vesk {
 namespace {
 
-class FilterTest : public TableTest {
+class TableFilterTest : public TableTest {
  protected:
   void SetUp() override {
     TableTest::SetUp();
@@ -16,7 +16,7 @@ class FilterTest : public TableTest {
   std::string path_;
 };
 
-TEST_F(FilterTest, EventDecidesWhichRecordsTheDatasetShows) {
+TEST_F(TableFilterTest, EventDecidesWhichRecordsTheDatasetShows) {
   auto table = Open(path_);
   int minimum = 40;
   table->SetOnFilterRecord([&](TDataSet& dataset, bool& accept) {
@@ -43,7 +43,7 @@ TEST_F(FilterTest, EventDecidesWhichRecordsTheDatasetShows) {
   minimum = 0;
 }
 
-TEST_F(FilterTest, FailingEventIsShownAndAcceptsTheRecord) {
+TEST_F(TableFilterTest, FailingEventIsShownAndAcceptsTheRecord) {
   auto table = Open(path_);
   table->SetOnFilterRecord([](TDataSet& dataset, bool& accept) {
     if (dataset.FieldByName("Name")->AsString() == "Carl") throw EDatabaseError("kaputt");
@@ -55,7 +55,7 @@ TEST_F(FilterTest, FailingEventIsShownAndAcceptsTheRecord) {
   EXPECT_EQ(errors_[0], "kaputt");
 }
 
-TEST_F(FilterTest, StoredFilterShowsOnlyMatchingRecordsFromTheFirstFetch) {
+TEST_F(TableFilterTest, StoredFilterShowsOnlyMatchingRecordsFromTheFirstFetch) {
   TRadiRidir table;
   table.BeginLoading();
   table.SetTableName(path_);
@@ -72,7 +72,7 @@ TEST_F(FilterTest, StoredFilterShowsOnlyMatchingRecordsFromTheFirstFetch) {
   EXPECT_EQ(table.FieldByName("Name")->AsString(), "Bert");
 }
 
-TEST_F(FilterTest, ExpressionAndEventMustBothAccept) {
+TEST_F(TableFilterTest, ExpressionAndEventMustBothAccept) {
   auto table = Open(path_);
   table->SetFilterText("Alter >= 40");
   table->SetFiltered(true);
@@ -86,7 +86,7 @@ TEST_F(FilterTest, ExpressionAndEventMustBothAccept) {
   EXPECT_EQ(Column(*table, "Name"), (std::vector<std::string>{"Anna", "Bert", "Carl", "Dora"}));
 }
 
-TEST_F(FilterTest, EqualFilterTextOrOptionsDoNotMove) {
+TEST_F(TableFilterTest, EqualFilterTextOrOptionsDoNotMove) {
   auto table = Open(path_);
   table->SetFilterText("Name = 'b*'");
   table->SetFilterOptions(foCaseInsensitive);
@@ -105,7 +105,7 @@ TEST_F(FilterTest, EqualFilterTextOrOptionsDoNotMove) {
   EXPECT_TRUE(table->IsEmpty());
 }
 
-TEST_F(FilterTest, FilterTextThatDoesNotParseKeepsThePreviousOne) {
+TEST_F(TableFilterTest, FilterTextThatDoesNotParseKeepsThePreviousOne) {
   auto table = Open(path_);
   table->SetFilterText("Alter > 40");
   table->SetFiltered(true);
@@ -117,7 +117,7 @@ TEST_F(FilterTest, FilterTextThatDoesNotParseKeepsThePreviousOne) {
   EXPECT_EQ(table->RecordCount(), 2);
 }
 
-TEST_F(FilterTest, FilterTextThatDoesNotParseFailsTheFirstFetch) {
+TEST_F(TableFilterTest, FilterTextThatDoesNotParseFailsTheFirstFetch) {
   TRadiRidir table;
   table.SetTableName(path_);
   table.SetFilterText("Name = ");
@@ -126,7 +126,7 @@ TEST_F(FilterTest, FilterTextThatDoesNotParseFailsTheFirstFetch) {
   EXPECT_FALSE(table.Active());
 }
 
-TEST_F(FilterTest, FindOnAnUnfilteredDatasetUsesTheFilterAndShowsEverything) {
+TEST_F(TableFilterTest, FindOnAnUnfilteredDatasetUsesTheFilterAndShowsEverything) {
   auto table = Open(path_);
   table->SetFilterText("Alter >= 45");
   EXPECT_TRUE(table->FindFirst());

@@ -7,7 +7,7 @@
 namespace vesk {
 namespace {
 
-class LocateLookupTest : public TableTest {
+class TableLocateLookupTest : public TableTest {
  protected:
   void SetUp() override {
     TableTest::SetUp();
@@ -16,7 +16,7 @@ class LocateLookupTest : public TableTest {
   std::string path_;
 };
 
-TEST_F(LocateLookupTest, LocateFindsByKeysAndOptions) {
+TEST_F(TableLocateLookupTest, LocateFindsByKeysAndOptions) {
   auto table = Open(path_);
   TField* name = table->FieldByName("Name");
   int scrolls = 0;
@@ -47,7 +47,7 @@ TEST_F(LocateLookupTest, LocateFindsByKeysAndOptions) {
   EXPECT_THROW(table->Locate("Unbekannt", Variant(1), 0), EDatabaseError);
 }
 
-TEST_F(LocateLookupTest, LocateWithinAFilteredDataset) {
+TEST_F(TableLocateLookupTest, LocateWithinAFilteredDataset) {
   auto table = Open(path_);
   table->SetFilterText("Alter < 45");
   table->SetFiltered(true);
@@ -55,7 +55,7 @@ TEST_F(LocateLookupTest, LocateWithinAFilteredDataset) {
   EXPECT_TRUE(table->Locate("Name", Variant("Bert"), 0));
 }
 
-TEST_F(LocateLookupTest, LookupLeavesTheCurrentRecordAlone) {
+TEST_F(TableLocateLookupTest, LookupLeavesTheCurrentRecordAlone) {
   auto table = Open(path_);
   table->Next();
   EXPECT_EQ(table->Lookup("Name", Variant("Carl"), "Alter").AsInteger(), 40);
@@ -69,7 +69,7 @@ TEST_F(LocateLookupTest, LookupLeavesTheCurrentRecordAlone) {
   EXPECT_EQ(table->State(), dsBrowse);
 }
 
-TEST_F(LocateLookupTest, CalculatedFieldsAreNoKeysButLookupComputesThem) {
+TEST_F(TableLocateLookupTest, CalculatedFieldsAreNoKeysButLookupComputesThem) {
   TRadiRidir table;
   table.SetTableName(path_);
   auto* name = new TStringField(&table);
