@@ -98,6 +98,13 @@ TEST_F(Fields, NamesCompareWithoutCaseUmlautsIncluded) {
   other.Open();
   EXPECT_EQ(other.FieldByName("GRÖßE"), other.Fields(0));
   EXPECT_EQ(other.FieldByName("änderung"), other.Fields(1));
+  other.AddColumn("Name_1", ftString, 5);
+  EXPECT_EQ(other.FindField("nAME_1"), nullptr);  // not a field until the next open
+  other.Close();
+  other.Open();
+  EXPECT_NE(other.FindField("nAME_1"), nullptr);
+  EXPECT_EQ(other.FindField("Name_"), nullptr);
+  EXPECT_EQ(other.FindField("Name_1 "), nullptr);
   EXPECT_EQ(Message([&] { other.FieldByName("Grosse"); }), "Das Feld 'Grosse' wurde nicht gefunden");
   other.SetName("MTbTest");
   EXPECT_EQ(Message([&] { other.FieldByName("Fehlt"); }), "MTbTest: Das Feld 'Fehlt' wurde nicht gefunden");
