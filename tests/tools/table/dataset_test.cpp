@@ -262,13 +262,9 @@ TEST_F(TableDatasetTest, EngineFailuresBecomeRadiRidirErrors) {
   }
 
   // A failing calculated field inside a fetch: the engine has nothing to say.
-  auto* name = new TStringField(&table);
-  name->SetFieldName("Name");
-  auto* age = new TIntegerField(&table);
-  age->SetFieldName("Alter");
-  auto* doubled = new TIntegerField(&table);
-  doubled->SetFieldName("Doppelt");
-  doubled->SetFieldKind(fkCalculated);
+  AddField<TStringField>(table, "Name");
+  auto* age = AddField<TIntegerField>(table, "Alter");
+  auto* doubled = AddField<TIntegerField>(table, "Doppelt", fkCalculated);
   bool fail = false;
   table.OnCalcFields = [&](TDataSet&) {
     if (fail) throw EDatabaseError("calculation failed");

@@ -175,12 +175,9 @@ TEST_F(TableFieldsTest, DateTimesTravelAsTimeStampsAndAreStoredAsDays) {
   table->Append();
   table->FieldByName("Datum")->SetAsDateTime(moment);
   table->Post();
-  int32_t offset = 0, size = 0;
-  uint8_t letter = 0;
-  ASSERT_TRUE(rr_field_info(table->Handle(), 0, &offset, &size, &letter));
   double stored = 0;
   const std::vector<uint8_t> record = StoredRecord(*table);
-  std::memcpy(&stored, record.data() + offset, 8);
+  std::memcpy(&stored, record.data() + FieldOffset(*table, 0), 8);
   EXPECT_NEAR(stored, moment, 1e-9);
   double msecs = 0;
   ASSERT_TRUE(table->FieldByName("Datum")->GetData(&msecs));
@@ -192,8 +189,7 @@ TEST_F(TableFieldsTest, PersistentTextFieldShorterThanItsColumnStaysWithinItsSiz
   const std::string path = CreatePeople({{"Bartholomäus", 30}});
   TRadiRidir table;
   table.SetTableName(path);
-  auto* name = new TStringField(&table);
-  name->SetFieldName("Name");
+  auto* name = AddField<TStringField>(table, "Name");
   name->SetSize(4);
   table.Open();
   EXPECT_EQ(name->AsString(), "Bart");
@@ -201,20 +197,15 @@ TEST_F(TableFieldsTest, PersistentTextFieldShorterThanItsColumnStaysWithinItsSiz
   name->SetText("Christiane");
   table.Post();
   const std::vector<uint8_t> record = StoredRecord(table);
-  int32_t offset = 0, size = 0;
-  uint8_t letter = 0;
-  ASSERT_TRUE(rr_field_info(table.Handle(), 0, &offset, &size, &letter));
-  EXPECT_STREQ(reinterpret_cast<const char*>(record.data() + offset), "Chri");
+  EXPECT_STREQ(reinterpret_cast<const char*>(record.data() + FieldOffset(table, 0)), "Chri");
 }
 
 TEST_F(TableFieldsTest, CalculatedFieldsLiveInTheirOwnArea) {
   const std::string path = CreatePeople({{"Anna", 30}});
   TRadiRidir table;
   table.SetTableName(path);
-  auto* name = new TStringField(&table);
-  name->SetFieldName("Name");
-  auto* label = new TStringField(&table);
-  label->SetFieldName("Anzeige");
+  auto* name = AddField<TStringField>(table, "Name");
+  auto* label = AddField<TStringField>(table, "Anzeige");
   label->SetSize(30);
   label->SetFieldKind(fkCalculated);
   table.OnCalcFields = [&](TDataSet&) { label->SetText("<" + name->AsString() + ">"); };

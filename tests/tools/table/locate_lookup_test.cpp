@@ -72,13 +72,9 @@ TEST_F(TableLocateLookupTest, LookupLeavesTheCurrentRecordAlone) {
 TEST_F(TableLocateLookupTest, CalculatedFieldsAreNoKeysButLookupComputesThem) {
   TRadiRidir table;
   table.SetTableName(path_);
-  auto* name = new TStringField(&table);
-  name->SetFieldName("Name");
-  auto* age = new TIntegerField(&table);
-  age->SetFieldName("Alter");
-  auto* next = new TIntegerField(&table);
-  next->SetFieldName("Naechstes");
-  next->SetFieldKind(fkCalculated);
+  auto* name = AddField<TStringField>(table, "Name");
+  auto* age = AddField<TIntegerField>(table, "Alter");
+  auto* next = AddField<TIntegerField>(table, "Naechstes", fkCalculated);
   table.OnCalcFields = [&](TDataSet&) { next->SetAsInteger(age->AsInteger() + 1); };
   table.Open();
   try {

@@ -72,6 +72,13 @@ void TableTest::AppendRecord(TRadiRidir& table, const std::map<std::string, std:
   table.Post();
 }
 
+int32_t TableTest::FieldOffset(const TRadiRidir& table, int32_t field) {
+  int32_t offset = 0, size = 0;
+  uint8_t letter = 0;
+  EXPECT_TRUE(rr_field_info(table.Handle(), field, &offset, &size, &letter));
+  return offset;
+}
+
 std::vector<std::string> TableTest::Column(TRadiRidir& table, const std::string& field) {
   std::vector<std::string> values;
   for (table.First(); !table.Eof(); table.Next()) values.push_back(table.FieldByName(field)->AsString());

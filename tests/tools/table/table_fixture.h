@@ -48,6 +48,16 @@ class TableTest : public ::testing::Test {
   std::unique_ptr<TRadiRidir> Open(const std::string& path, bool readOnly = false);
   // Appends and posts one record of field texts.
   static void AppendRecord(TRadiRidir& table, const std::map<std::string, std::string>& texts);
+  // A persistent field of the table (which must be closed).
+  template <typename Field>
+  static Field* AddField(TRadiRidir& table, const std::string& name, TFieldKind kind = fkData) {
+    auto* field = new Field(&table);
+    field->SetFieldName(name);
+    field->SetFieldKind(kind);
+    return field;
+  }
+  // Offset of an engine field in the record (ordinal 13).
+  static int32_t FieldOffset(const TRadiRidir& table, int32_t field);
   // The values of one field, record by record from the first.
   static std::vector<std::string> Column(TRadiRidir& table, const std::string& field);
 
