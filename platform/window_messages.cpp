@@ -110,7 +110,7 @@ class ProcessWindows {
       {
         std::lock_guard lock(mutex_);
         auto found = handlers_.find(number);
-        if (found == handlers_.end()) continue;
+        if (found == handlers_.end() || !*found->second) continue;
         handler = found->second;
       }
       (*handler)(datagram.message, static_cast<uintptr_t>(datagram.wParam), static_cast<intptr_t>(datagram.lParam));

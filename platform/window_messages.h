@@ -30,9 +30,9 @@ class TopLevelWindow {
  public:
   // Needs a QCoreApplication and runs on its thread; the handler is called
   // there, from the event loop, once for each message posted to the window,
-  // and must not throw. Raises vesk::Exception when the window cannot be
-  // registered (no application, runtime folder refused, socket or entry
-  // not written).
+  // and must not throw; an empty handler ignores them. Raises
+  // vesk::Exception when the window cannot be registered (no application,
+  // runtime folder refused, socket or entry not written).
   TopLevelWindow(std::string_view className, std::string_view caption, WindowMessageHandler handler);
   // From here on lookups miss the window and posts to it fail; messages not
   // yet handled are dropped.

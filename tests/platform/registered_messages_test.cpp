@@ -44,18 +44,18 @@ TEST(RegisteredMessages, SameIdentifierInEveryProcessWithoutRegardToCase) {
 // to two names, nor two identifiers to one.
 TEST(RegisteredMessages, ConcurrentRegistrationsAgree) {
   constexpr int kProcesses = 4;
-  constexpr int kNames = 40;
+  constexpr int kNames = 400;
   std::vector<std::unique_ptr<HelperProcess>> helpers;
   for (int p = 0; p < kProcesses; ++p) {
     std::vector<std::string> names;
-    for (int i = 0; i < kNames; ++i) names.push_back("Concurrent" + std::to_string((i + p * 10) % kNames));
+    for (int i = 0; i < kNames; ++i) names.push_back("Concurrent" + std::to_string((i + p * 100) % kNames));
     helpers.push_back(std::make_unique<HelperProcess>(RegisterArguments(names)));
   }
   std::map<std::string, uint16_t> idOf;
   std::map<uint16_t, std::string> nameOf;
   for (int p = 0; p < kProcesses; ++p) {
     for (int i = 0; i < kNames; ++i) {
-      const std::string name = "Concurrent" + std::to_string((i + p * 10) % kNames);
+      const std::string name = "Concurrent" + std::to_string((i + p * 100) % kNames);
       const auto id = static_cast<uint16_t>(std::stoi(helpers[p]->ReadLine()));
       ASSERT_NE(id, 0) << name;
       auto [known, fresh] = idOf.emplace(name, id);

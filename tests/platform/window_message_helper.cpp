@@ -6,15 +6,19 @@
 //   post <class> <caption> <name> <wParam> <lParam>
 //       exit code 0 posted, 3 window not found, 4 post failed
 //   broadcast <name> <wParam> <lParam>
+//   window-without-application <class> <caption>
+//       exit code 5 when registering is refused, 0 when it is not
 // Posting and lookup run without an application object.
 #include <QCoreApplication>
 
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #include "platform/registered_messages.h"
 #include "platform/window_messages.h"
+#include "runtime/exceptions.h"
 
 namespace {
 
@@ -53,6 +57,14 @@ int main(int argc, char** argv) {
   }
   if (mode == "broadcast" && argc == 5) {
     vesk::BroadcastMessage(vesk::RegisterWindowMessage(argv[2]), std::stoull(argv[3]), std::stoll(argv[4]));
+    return 0;
+  }
+  if (mode == "window-without-application" && argc == 4) {
+    try {
+      vesk::TopLevelWindow window(argv[2], argv[3], {});
+    } catch (const vesk::Exception&) {
+      return 5;
+    }
     return 0;
   }
   std::fputs("unknown mode\n", stderr);

@@ -5,6 +5,8 @@
 #include <sys/un.h>
 #include <unistd.h>
 
+#include <csignal>
+
 #include <climits>
 #include <cstring>
 #include <filesystem>
@@ -83,6 +85,12 @@ TEST(Windows, FoundAcrossProcessesByClassAndCaptionWithoutRegardToCase) {
   EXPECT_EQ(missing.ExitCode(), 3);
 }
 
+TEST(Windows, RegistrationNeedsAnApplication) {
+  HelperProcess helper({"window-without-application", "VeskTestWindow", "Ohne"});
+  EXPECT_EQ(helper.ExitCode(), 5);
+  EXPECT_FALSE(FindWindow("VeskTestWindow", "Ohne"));
+}
+
 TEST(Windows, CaptionChangeAndUnregisterSeenByLookup) {
   auto window = std::make_unique<RecordingWindow>("TFRNotizen", "Notizen");
   const WindowHandle handle = window->window.Handle();
@@ -113,6 +121,26 @@ TEST(Messages, PostedAcrossProcessesWithTheirParameters) {
   ASSERT_TRUE(PostMessage(*window, quit, 3, 0));
   EXPECT_EQ(helper.Process().ReadLine(), Line(quit, 3, 0));
   EXPECT_EQ(helper.Process().ExitCode(), 3);
+}
+
+// A receiver that does not read: posts fail once its queue is full, and
+// exactly the posts reported as done arrive, in order.
+TEST(Messages, FullQueueReportedAndNothingLost) {
+  HelperWindow helper("VeskTestWindow", "Angehalten");
+  std::optional<WindowHandle> window = FindWindow("VeskTestWindow", "Angehalten");
+  ASSERT_TRUE(window);
+  const uint16_t message = RegisterWindowMessage("EchoThis");
+  ASSERT_EQ(kill(static_cast<pid_t>(helper.Process().Pid()), SIGSTOP), 0);
+  std::vector<int> accepted;
+  for (int i = 0; i < 2000; ++i) {
+    if (PostMessage(*window, message, i, 0)) accepted.push_back(i);
+  }
+  ASSERT_EQ(kill(static_cast<pid_t>(helper.Process().Pid()), SIGCONT), 0);
+  EXPECT_LT(accepted.size(), 2000u);
+  ASSERT_FALSE(accepted.empty());
+  for (int i : accepted) ASSERT_EQ(helper.Process().ReadLine(), Line(message, i, 0));
+  EXPECT_TRUE(helper.Process().Silent());
+  EXPECT_TRUE(FindWindow("VeskTestWindow", "Angehalten")) << "a full queue is no reason to clean up";
 }
 
 TEST(Messages, BroadcastReachesEveryWindowOfTheUser) {
