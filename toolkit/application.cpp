@@ -1,8 +1,17 @@
 #include "toolkit/application.h"
 
+#include <QCoreApplication>
+#include <algorithm>
+
 #include "platform/message_box.h"
+#include "toolkit/form.h"
 
 namespace vesk {
+
+TApplication::~TApplication() {
+  // Without a QApplication the windows can no longer be destroyed safely.
+  if (QCoreApplication::instance() != nullptr) DestroyWindows();
+}
 
 void TApplication::HandleException(const std::exception& error) {
   if (OnException) {
@@ -11,6 +20,14 @@ void TApplication::HandleException(const std::exception& error) {
   }
   ShowMessage(error.what(), title_, MbIcon::Error);
 }
+
+void TApplication::DestroyWindows() {
+  const std::vector<TForm*> windows(windows_.rbegin(), windows_.rend());
+  for (TForm* form : windows)
+    if (std::find(windows_.begin(), windows_.end(), form) != windows_.end()) form->Free();
+}
+
+void TApplication::RemoveWindow(TForm* form) { std::erase(windows_, form); }
 
 TApplication& Application() {
   static TApplication application;

@@ -1,16 +1,26 @@
 // TApplication: the application object of a module (the library or the
-// program). For now it holds the title and the default error display that
-// the toolkit uses for failures no caller catches.
+// program). It holds the title, owns the module's windows (every TForm
+// joins it when made and leaves when destroyed) and frees those still there
+// when it goes, and offers the default error display that the toolkit uses
+// for failures no caller catches.
 #pragma once
 
 #include <exception>
 #include <functional>
 #include <string>
+#include <vector>
 
 namespace vesk {
 
+class TForm;
+
 class TApplication {
  public:
+  TApplication() = default;
+  ~TApplication();
+  TApplication(const TApplication&) = delete;
+  TApplication& operator=(const TApplication&) = delete;
+
   const std::string& Title() const { return title_; }
   void SetTitle(std::string title) { title_ = std::move(title); }
 
@@ -21,8 +31,19 @@ class TApplication {
   // Replaces the message box (tests, hosts with their own display).
   std::function<void(const std::exception&)> OnException;
 
+  // The windows that exist, oldest first.
+  const std::vector<TForm*>& Windows() const { return windows_; }
+  // Frees every window (with its OnDestroy), newest first; run when the
+  // module is unloaded, while the QApplication still exists.
+  void DestroyWindows();
+
  private:
+  friend class TForm;
+  void AddWindow(TForm* form) { windows_.push_back(form); }
+  void RemoveWindow(TForm* form);
+
   std::string title_;
+  std::vector<TForm*> windows_;
 };
 
 // The one application object of this module.
