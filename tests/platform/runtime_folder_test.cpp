@@ -4,6 +4,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <filesystem>
+
 #include "platform/registered_messages.h"
 #include "platform/window_messages.h"
 #include "runtime/exceptions.h"
@@ -12,11 +14,11 @@
 namespace vesk {
 namespace {
 
-mode_t ModeOf(const std::string& path) {
-  struct stat info {};
-  EXPECT_EQ(lstat(path.c_str(), &info), 0) << path;
-  return info.st_mode & 07777;
+std::filesystem::perms ModeOf(const std::string& path) {
+  return std::filesystem::symlink_status(path).permissions();
 }
+
+constexpr std::filesystem::perms kPrivate = std::filesystem::perms::owner_all;
 
 // Nothing that needs the folder works while it is refused.
 void ExpectMessagingRefused() {
@@ -32,7 +34,7 @@ TEST(RuntimeFolder, CreatedPrivateUnderXdgRuntimeDir) {
   const mode_t oldMask = umask(0);
   EXPECT_EQ(RuntimeFolder(), temp.Path() + "/vesktools");
   umask(oldMask);
-  EXPECT_EQ(ModeOf(temp.File("vesktools")), 0700u);
+  EXPECT_EQ(ModeOf(temp.File("vesktools")), kPrivate);
   EXPECT_EQ(RuntimeFolder(), temp.Path() + "/vesktools") << "an existing folder of its own is used";
 }
 
@@ -44,7 +46,7 @@ TEST(RuntimeFolder, UnderTmpNamedByUserWhenVariableUnsetOrRelative) {
   }
   ScopedEnv runtime("XDG_RUNTIME_DIR", "relative/run");
   EXPECT_EQ(RuntimeFolder(), expected);
-  EXPECT_EQ(ModeOf(expected), 0700u);
+  EXPECT_EQ(ModeOf(expected), kPrivate);
 }
 
 TEST(RuntimeFolder, RefusedWhenOpenToOthersForeignOrNotAFolder) {
