@@ -63,7 +63,7 @@ bool NobodyListens(const std::string& folder, uint32_t process) {
 }
 
 MessageSocket::MessageSocket(std::string path, Deliver deliver)
-    : path_(std::move(path)), fd_(DatagramSocket()), deliver_(std::move(deliver)) {
+    : path_(std::move(path)), owner_(getpid()), fd_(DatagramSocket()), deliver_(std::move(deliver)) {
   std::optional<sockaddr_un> address = Address(path_);
   if (!address) throw Exception(FormatMessage("Der Pfad %s ist zu lang für einen Socket", {path_}));
   unlink(path_.c_str());
@@ -73,7 +73,8 @@ MessageSocket::MessageSocket(std::string path, Deliver deliver)
 }
 
 MessageSocket::~MessageSocket() {
-  unlink(path_.c_str());
+  // A forked child that ends normally must not take the name from its parent.
+  if (getpid() == owner_) unlink(path_.c_str());
   delete notifier_.data();
 }
 

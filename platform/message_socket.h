@@ -3,6 +3,8 @@
 // Sending needs no socket of one's own; receiving runs from the Qt event loop.
 #pragma once
 
+#include <sys/types.h>
+
 #include <QPointer>
 #include <QSocketNotifier>
 
@@ -55,6 +57,7 @@ class MessageSocket {
   void ReadPending();
 
   std::string path_;
+  pid_t owner_;
   UniqueFd fd_;
   Deliver deliver_;
   QPointer<QSocketNotifier> notifier_;

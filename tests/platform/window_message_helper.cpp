@@ -3,12 +3,17 @@
 //   window <class> <caption> <quit name>    prints "ready <handle>", then
 //       "<message> <wParam> <lParam>" for each message; the quit message
 //       ends it with its wParam as exit code
+//   forking-window <class> <caption> <quit name>
+//       as window, but first a forked child of it ends with exit()
 //   post <class> <caption> <name> <wParam> <lParam>
 //       exit code 0 posted, 3 window not found, 4 post failed
 //   broadcast <name> <wParam> <lParam>
 //   window-without-application <class> <caption>
 //       exit code 5 when registering is refused, 0 when it is not
 // Posting and lookup run without an application object.
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 
 #include <cstdio>
@@ -27,13 +32,18 @@ void PrintLine(const std::string& line) {
   std::fflush(stdout);
 }
 
-int RunWindow(int argc, char** argv) {
+int RunWindow(int argc, char** argv, bool forkFirst) {
   QCoreApplication application(argc, argv);
   const uint16_t quit = vesk::RegisterWindowMessage(argv[4]);
   vesk::TopLevelWindow window(argv[2], argv[3], [quit](uint16_t message, uintptr_t wParam, intptr_t lParam) {
     PrintLine(std::to_string(message) + " " + std::to_string(wParam) + " " + std::to_string(lParam));
     if (message == quit) QCoreApplication::exit(static_cast<int>(wParam));
   });
+  if (forkFirst) {
+    const pid_t child = fork();
+    if (child == 0) std::exit(0);  // runs the destructors of statics
+    waitpid(child, nullptr, 0);
+  }
   PrintLine("ready " + window.Handle().AsString());
   return application.exec();
 }
@@ -46,7 +56,9 @@ int main(int argc, char** argv) {
     for (int i = 2; i < argc; ++i) PrintLine(std::to_string(vesk::RegisterWindowMessage(argv[i])));
     return 0;
   }
-  if (mode == "window" && argc == 5) return RunWindow(argc, argv);
+  if ((mode == "window" || mode == "forking-window") && argc == 5) {
+    return RunWindow(argc, argv, mode == "forking-window");
+  }
   if (mode == "post" && argc == 7) {
     std::optional<vesk::WindowHandle> window = vesk::FindWindow(argv[2], argv[3]);
     if (!window) return 3;

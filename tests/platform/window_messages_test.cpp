@@ -39,8 +39,8 @@ struct RecordingWindow {
 // A helper process with one window; quits on "QuitHelper".
 class HelperWindow {
  public:
-  HelperWindow(const QString& className, const QString& caption)
-      : process_({"window", className, caption, "QuitHelper"}) {
+  HelperWindow(const QString& className, const QString& caption, const QString& mode = "window")
+      : process_({mode, className, caption, "QuitHelper"}) {
     const std::string ready = process_.ReadLine();
     EXPECT_EQ(ready.rfind("ready ", 0), 0u) << ready;
     handle_ = ready.substr(6);
@@ -141,6 +141,15 @@ TEST(Messages, FullQueueReportedAndNothingLost) {
   for (int i : accepted) ASSERT_EQ(helper.Process().ReadLine(), Line(message, i, 0));
   EXPECT_TRUE(helper.Process().Silent());
   EXPECT_TRUE(FindWindow("VeskTestWindow", "Angehalten")) << "a full queue is no reason to clean up";
+}
+
+TEST(Messages, ForkedChildEndingLeavesTheSocketToItsParent) {
+  HelperWindow helper("VeskTestWindow", "Elternteil", "forking-window");
+  std::optional<WindowHandle> window = FindWindow("VeskTestWindow", "Elternteil");
+  ASSERT_TRUE(window);
+  const uint16_t message = RegisterWindowMessage("EchoThis");
+  ASSERT_TRUE(PostMessage(*window, message, 8, 8));
+  EXPECT_EQ(helper.Process().ReadLine(), Line(message, 8, 8));
 }
 
 TEST(Messages, BroadcastReachesEveryWindowOfTheUser) {
