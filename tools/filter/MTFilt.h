@@ -81,20 +81,37 @@ class TExprParser {
   int depth_ = 0;
 };
 
-// One slot of the evaluation stack: 0 a field name, 1 a constant, 2 a condition.
+// One slot of the evaluation stack: Kind 0 a field name and 1 a constant,
+// both pointing at the Value of their node in the tree; 2 a condition with
+// its result.
 struct TStackNode {
   uint8_t Kind = 0;
-  Variant Value;
+  const Variant* Value = nullptr;
+  bool Condition = false;
 };
 
 // The evaluation stack; slots are kept for reuse so a walk allocates nothing
 // once the first record has been evaluated.
 class TStack {
  public:
-  void Push(uint8_t kind, const Variant& value);
-  // The slot just given up; valid until the next Push. EDatabaseError
+  // A field name or constant; value must outlive its entry.
+  void Push(uint8_t kind, const Variant* value) {
+    TStackNode& slot = NextSlot();
+    slot.Kind = kind;
+    slot.Value = value;
+  }
+  void PushCondition(bool result) {
+    TStackNode& slot = NextSlot();
+    slot.Kind = 2;
+    slot.Value = nullptr;
+    slot.Condition = result;
+  }
+  // The slot just given up; valid until the next push. EDatabaseError
   // "Error in filter expression evaluation" when the stack is empty.
-  const TStackNode& Pop();
+  const TStackNode& Pop() {
+    if (top_ == 0) [[unlikely]] Underflow();
+    return slots_[static_cast<size_t>(--top_)];
+  }
   // Frees all slots.
   void Clear();
   // Gives up all entries but keeps their slots.
@@ -103,6 +120,12 @@ class TStack {
   int Count() const { return static_cast<int>(slots_.size()); }
 
  private:
+  TStackNode& NextSlot() {
+    if (static_cast<size_t>(top_) == slots_.size()) slots_.emplace_back();
+    return slots_[static_cast<size_t>(top_++)];
+  }
+  [[noreturn]] static void Underflow();
+
   std::vector<TStackNode> slots_;
   int top_ = 0;
 };
@@ -132,9 +155,12 @@ class TExprFilter {
   // One walk over the tree in post-order: the preparing walk converts the
   // constants and checks the operands, every later walk only evaluates.
   bool Walk(bool preparing);
-  void VisitOperator(TExprNode& node, bool preparing);
-  // The field a name on the stack stands for, checked to be a data field.
-  TField* FieldOf(const Variant& name) const;
+  void PrepareOperator(TExprNode& node);
+  void EvaluateOperator(const TExprNode& node);
+  // The result of a comparison of a field's current value with a constant.
+  bool Compare(const TExprNode& node, TField* field, const Variant& right);
+  // The result of a binary operator over two values.
+  bool Result(const TExprNode& node, const Variant& left, const Variant& right) const;
   void ApplyWildcard(TExprNode& node, Variant& constant) const;
 
   TDataSet* dataset_;
@@ -144,6 +170,8 @@ class TExprFilter {
   uint32_t options_ = 0;
   // The tree's nodes in post-order (left subtree, right subtree, node).
   std::vector<TExprNode*> order_;
+  // A text field's data as the dataset gives it, reused for every record.
+  std::vector<char> text_;
 };
 
 }  // namespace vesk

@@ -22,6 +22,11 @@ bool IsOrdering(TNodeOperator op) {
   return op == noLess || op == noLessEqual || op == noGreaterEqual || op == noGreater;
 }
 
+// The value of an entry: a condition's result, or the node's value.
+Variant ValueOf(const TStackNode& entry) {
+  return entry.Kind == kCondition ? Variant(entry.Condition) : *entry.Value;
+}
+
 bool Holds(TNodeOperator op, std::partial_ordering order) {
   switch (op) {
     case noLess: return order < 0;
@@ -78,68 +83,68 @@ bool TExprFilter::Walk(bool preparing) {
   stack_.Reset();
   for (TExprNode* node : order_) {
     if (node->Kind != nkOperator) {
-      stack_.Push(node->Kind == nkField ? kFieldName : kConstant, node->Value);
+      stack_.Push(node->Kind == nkField ? kFieldName : kConstant, &node->Value);
     } else if (node->Operator == noNot) {
       const TStackNode& operand = stack_.Pop();
       if (operand.Kind != kCondition) DatabaseError(kSExprEvalError);
-      stack_.Push(kCondition, Variant(!operand.Value.AsBoolean()));
+      stack_.PushCondition(!operand.Condition);
+    } else if (preparing) {
+      PrepareOperator(*node);
     } else {
-      VisitOperator(*node, preparing);
+      EvaluateOperator(*node);
     }
   }
   if (stack_.Top() != 1) DatabaseError(kSExprEvalError);
   const TStackNode& result = stack_.Pop();
   if (result.Kind != kCondition) DatabaseError(kSExprEvalError);
-  return result.Value.AsBoolean();
+  return result.Condition;
 }
 
-void TExprFilter::VisitOperator(TExprNode& node, bool preparing) {
+void TExprFilter::PrepareOperator(TExprNode& node) {
+  const TStackNode right = stack_.Pop();
+  const TStackNode left = stack_.Pop();
+  TField* field = nullptr;
+  if (left.Kind == kFieldName) {
+    field = dataset_->FieldByName(left.Value->AsString());
+    if (field->FieldKind() != fkData) DatabaseError(field->FieldName() + std::string(kSNotFilterType));
+    Variant constant = ValueOf(right);
+    if (field->DataType() == ftString && options_ != 0 && !constant.IsNull()) ApplyWildcard(node, constant);
+    // A constant's entry points at this value: it is converted in place.
+    node.Right->Value = ConvertConstant(constant, field->DataType());
+  }
+  const bool conditions = left.Kind == kCondition && right.Kind == kCondition;
+  const bool comparison = left.Kind == kFieldName && right.Kind == kConstant;
+  if (!conditions && !comparison) DatabaseError(kSExprEvalError);
+  const Variant rv = ValueOf(right);
+  if (rv.IsNull() && IsOrdering(node.Operator)) DatabaseError(kSNullCompare);
+  stack_.PushCondition(field != nullptr ? Compare(node, field, rv) : Result(node, ValueOf(left), rv));
+}
+
+void TExprFilter::EvaluateOperator(const TExprNode& node) {
+  // Preparation has made sure of the operand kinds.
   const TStackNode& right = stack_.Pop();
   const TStackNode& left = stack_.Pop();
-  // Both slots stay as they are until the result is pushed.
-  const Variant* rv = &right.Value;
-  Variant converted;
-  Variant lv;
-  if (left.Kind == kFieldName) {
-    TField* field = preparing ? FieldOf(left.Value) : dataset_->FieldByName(left.Value.AsString());
-    lv = field->Value();
-    if (preparing) {
-      converted = right.Value;
-      if (field->DataType() == ftString && options_ != 0 && !converted.IsNull()) ApplyWildcard(node, converted);
-      if (node.Right) {
-        node.Right->Value = ConvertConstant(converted, field->DataType());
-        converted = node.Right->Value;
-      }
-      rv = &converted;
-    }
-  } else {
-    lv = left.Value;
-  }
-  if (preparing) {
-    const bool conditions = left.Kind == kCondition && right.Kind == kCondition;
-    const bool comparison = left.Kind == kFieldName && right.Kind == kConstant;
-    if (!conditions && !comparison) DatabaseError(kSExprEvalError);
-  }
-  const bool text_step = node.PartialLength != -1 && !lv.IsNull() && !rv->IsNull() &&
-                         (node.PartialLength >= 0 || (options_ & kOptionCaseInsensitive));
-  if (preparing && rv->IsNull() && IsOrdering(node.Operator)) DatabaseError(kSNullCompare);
-  bool result;
-  if (node.Operator == noAnd) {
-    result = lv.AsBoolean() && rv->AsBoolean();
-  } else if (node.Operator == noOr) {
-    result = lv.AsBoolean() || rv->AsBoolean();
-  } else if (text_step) {
-    result = Holds(node.Operator, CompareStrings(lv.AsString(), rv->AsString(), node.PartialLength, options_) <=> 0);
-  } else {
-    result = Holds(node.Operator, CompareValues(lv, *rv));
-  }
-  stack_.Push(kCondition, Variant(result));
+  TField* field = left.Kind == kFieldName ? dataset_->FieldByName(left.Value->AsString()) : nullptr;
+  stack_.PushCondition(field != nullptr ? Compare(node, field, *right.Value)
+                                        : Result(node, ValueOf(left), ValueOf(right)));
 }
 
-TField* TExprFilter::FieldOf(const Variant& name) const {
-  TField* field = dataset_->FieldByName(name.AsString());
-  if (field->FieldKind() != fkData) DatabaseError(field->FieldName() + std::string(kSNotFilterType));
-  return field;
+bool TExprFilter::Compare(const TExprNode& node, TField* field, const Variant& right) {
+  // Only comparisons of text fields with a constant other than NULL are
+  // marked for the text step; the field's data is its zero-terminated text,
+  // read without copies.
+  if (node.PartialLength == -1) return Result(node, field->Value(), right);
+  const auto size = static_cast<size_t>(field->DataSize());
+  if (text_.size() <= size) text_.resize(size + 1);
+  if (!field->GetData(text_.data())) return Result(node, Variant::Null(), right);
+  text_[size] = '\0';
+  return Holds(node.Operator, CompareStrings(text_.data(), right.AsString(), node.PartialLength, options_) <=> 0);
+}
+
+bool TExprFilter::Result(const TExprNode& node, const Variant& left, const Variant& right) const {
+  if (node.Operator == noAnd) return left.AsBoolean() && right.AsBoolean();
+  if (node.Operator == noOr) return left.AsBoolean() || right.AsBoolean();
+  return Holds(node.Operator, CompareValues(left, right));
 }
 
 void TExprFilter::ApplyWildcard(TExprNode& node, Variant& constant) const {

@@ -6,19 +6,7 @@
 
 namespace vesk {
 
-void TStack::Push(uint8_t kind, const Variant& value) {
-  if (top_ == Count()) slots_.emplace_back();
-  TStackNode& slot = slots_[static_cast<size_t>(top_)];
-  slot.Kind = kind;
-  slot.Value = value;  // assignment reuses the slot's text buffer
-  ++top_;
-}
-
-const TStackNode& TStack::Pop() {
-  if (top_ == 0) DatabaseError(kSExprEvalError);
-  --top_;
-  return slots_[static_cast<size_t>(top_)];
-}
+void TStack::Underflow() { DatabaseError(kSExprEvalError); }
 
 void TStack::Clear() {
   slots_.clear();

@@ -134,27 +134,36 @@ TEST(ConvertConstant, FailuresNameTheConstant) {
 
 TEST(Stack, SlotsAreKeptUntilCleared) {
   TStack stack;
-  stack.Push(0, Variant("Name"));
-  stack.Push(1, Variant(std::string(100, 'x')));
-  EXPECT_EQ(stack.Top(), 2);
+  const Variant name("Name");
+  const Variant constant(std::string(100, 'x'));
+  stack.Push(0, &name);
+  stack.Push(1, &constant);
+  stack.PushCondition(true);
+  EXPECT_EQ(stack.Top(), 3);
+  const TStackNode& condition = stack.Pop();
+  EXPECT_EQ(condition.Kind, 2);
+  EXPECT_TRUE(condition.Condition);
   const TStackNode& top = stack.Pop();
   EXPECT_EQ(top.Kind, 1);
-  EXPECT_EQ(top.Value, Variant(std::string(100, 'x')));
-  EXPECT_EQ(stack.Pop().Value, Variant("Name"));
+  EXPECT_EQ(top.Value, &constant);
+  EXPECT_EQ(stack.Pop().Value, &name);
   EXPECT_EQ(stack.Top(), 0);
-  EXPECT_EQ(stack.Count(), 2);
+  EXPECT_EQ(stack.Count(), 3);
   try {
     stack.Pop();
     ADD_FAILURE() << "an empty stack popped";
   } catch (const EDatabaseError& error) {
     EXPECT_STREQ(error.what(), "Error in filter expression evaluation");
   }
-  stack.Push(2, Variant(true));
+  // A condition in a slot that held a value drops the value.
+  stack.Push(1, &constant);
   stack.Reset();
-  EXPECT_EQ(stack.Top(), 0);
-  EXPECT_EQ(stack.Count(), 2);
+  stack.PushCondition(false);
+  EXPECT_EQ(stack.Pop().Value, nullptr);
+  EXPECT_EQ(stack.Count(), 3);
   stack.Clear();
   EXPECT_EQ(stack.Count(), 0);
+  EXPECT_EQ(stack.Top(), 0);
 }
 
 }  // namespace

@@ -1,0 +1,147 @@
+#include "bench/filter/filter_tables.h"
+
+#include <sqlite3.h>
+#include <stdlib.h>
+
+#include <algorithm>
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <stdexcept>
+#include <utility>
+#include <vector>
+
+#include "bench/engine/address_data.h"
+#include "engine/radiridir.h"
+
+namespace vesk::bench {
+namespace {
+
+struct Row {
+  Address address;
+  double datum;
+};
+
+// Dates spread over 2023 to 2028, about half of them from 2026 on.
+Row MakeRow(int64_t number) {
+  return {MakeAddress(static_cast<uint64_t>(number)), 45000.0 + static_cast<double>(number * 7919 % 2000)};
+}
+
+const std::string& Folder() {
+  static const std::string folder = [] {
+    std::string pattern = (std::filesystem::temp_directory_path() / "vesk-bench-filter-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    return pattern;
+  }();
+  return folder;
+}
+
+// Writes the values of a row into engine records at the fields' offsets.
+class RecordWriter {
+ public:
+  explicit RecordWriter(int32_t h) : h_(h), record_(static_cast<size_t>(rr_record_size(h))) {
+    for (int32_t field = 0; field < rr_field_count(h); ++field) {
+      int32_t offset = 0, size = 0;
+      uint8_t letter = 0;
+      rr_field_info(h, field, &offset, &size, &letter);
+      // Text fields keep room for their terminator.
+      fields_.push_back({offset, letter == 'S' ? size - 1 : size});
+    }
+  }
+  void Begin() { rr_blank_record(h_, record_.data()); }
+  void Set(int32_t field, const void* value, size_t size) {
+    const auto [offset, room] = fields_[static_cast<size_t>(field)];
+    std::memcpy(record_.data() + offset, value, std::min(size, static_cast<size_t>(room)));
+    record_[static_cast<size_t>(field)] = 1;
+  }
+  void Set(int32_t field, const std::string& text) { Set(field, text.data(), text.size()); }
+  bool Store() { return rr_put_buffer(h_, record_.data()) && rr_store_new(h_); }
+
+ private:
+  int32_t h_;
+  std::vector<uint8_t> record_;
+  std::vector<std::pair<int32_t, int32_t>> fields_;  // offset, bytes of room
+};
+
+void BuildEngine(const std::string& path, int64_t records) {
+  const rr_field_spec fields[] = {
+      {"Name", 'S', 40, nullptr, nullptr, nullptr, nullptr},
+      {"Vorname", 'S', 30, nullptr, nullptr, nullptr, nullptr},
+      {"Ort", 'S', 30, nullptr, nullptr, nullptr, nullptr},
+      {"Datum", 'D', 0, nullptr, nullptr, nullptr, nullptr},
+  };
+  const int32_t h = rr_new(0);
+  if (rr_create(h, path.c_str(), fields, 4, nullptr, 0) < 0) throw std::runtime_error("cannot create " + path);
+  std::vector<uint8_t> name(path.size() + 1);
+  name[0] = static_cast<uint8_t>(path.size());
+  std::memcpy(name.data() + 1, path.data(), path.size());
+  if (rr_open(h, name.data(), RR_MODE_READ_WRITE) < 0) throw std::runtime_error("cannot open " + path);
+  RecordWriter writer(h);
+  rr_batch_begin(h);
+  for (int64_t i = 0; i < records; ++i) {
+    const Row row = MakeRow(i);
+    writer.Begin();
+    writer.Set(0, row.address.name);
+    writer.Set(1, row.address.vorname);
+    writer.Set(2, row.address.ort);
+    writer.Set(3, &row.datum, sizeof row.datum);
+    if (!writer.Store()) throw std::runtime_error("cannot store a record");
+  }
+  rr_batch_commit(h);
+  rr_free(h);
+}
+
+void Exec(sqlite3* db, const char* sql) {
+  if (sqlite3_exec(db, sql, nullptr, nullptr, nullptr) != SQLITE_OK) throw std::runtime_error(sqlite3_errmsg(db));
+}
+
+void BuildPlain(const std::string& path, int64_t records) {
+  sqlite3* db = nullptr;
+  if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) throw std::runtime_error("cannot open " + path);
+  Exec(db, "CREATE TABLE adressen(id INTEGER PRIMARY KEY, Name TEXT, Vorname TEXT, Ort TEXT, Datum REAL)");
+  Exec(db, "BEGIN");
+  sqlite3_stmt* insert = nullptr;
+  sqlite3_prepare_v2(db, "INSERT INTO adressen(Name, Vorname, Ort, Datum) VALUES (?1, ?2, ?3, ?4)", -1, &insert,
+                     nullptr);
+  for (int64_t i = 0; i < records; ++i) {
+    const Row row = MakeRow(i);
+    sqlite3_bind_text(insert, 1, row.address.name.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(insert, 2, row.address.vorname.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_text(insert, 3, row.address.ort.c_str(), -1, SQLITE_TRANSIENT);
+    sqlite3_bind_double(insert, 4, row.datum);
+    if (sqlite3_step(insert) != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db));
+    sqlite3_reset(insert);
+  }
+  sqlite3_finalize(insert);
+  Exec(db, "COMMIT");
+  sqlite3_close(db);
+}
+
+// The table of a size, built on first use.
+template <typename Build>
+const std::string& TableOf(std::map<int64_t, std::string>& tables, int64_t records, const char* suffix,
+                           Build build) {
+  auto found = tables.find(records);
+  if (found != tables.end()) return found->second;
+  const std::string path = Folder() + "/adressen" + std::to_string(records) + suffix;
+  build(path, records);
+  return tables[records] = path;
+}
+
+std::map<int64_t, std::string> engineTables, plainTables;
+
+}  // namespace
+
+const std::string& EngineFilterTable(int64_t records) {
+  return TableOf(engineTables, records, ".MTI", BuildEngine);
+}
+
+const std::string& PlainFilterTable(int64_t records) { return TableOf(plainTables, records, ".db", BuildPlain); }
+
+void RemoveFilterTables() {
+  std::filesystem::remove_all(Folder());
+  engineTables.clear();
+  plainTables.clear();
+}
+
+}  // namespace vesk::bench
