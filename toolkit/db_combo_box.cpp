@@ -1,0 +1,95 @@
+#include "toolkit/db_combo_box.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+
+#include "toolkit/event_guard.h"
+#include "toolkit/field.h"
+
+namespace vesk {
+
+TDBComboBox::TDBComboBox(QWidget* parent) : QComboBox(parent) {
+  SetStyle(csDropDown);
+  link_.OnDataChange = [this] { ShowField(); };
+  link_.OnEditingChange = [this] { ShowField(); };
+  link_.OnUpdateData = [this] { link_.Field()->SetText(Text()); };
+  connect(this, &QComboBox::activated, this, [this] { Chosen(); });
+  ShowField();
+}
+
+void TDBComboBox::SetStyle(TComboBoxStyle style) {
+  style_ = style;
+  setEditable(style == csDropDown);
+  if (lineEdit() != nullptr)
+    connect(lineEdit(), &QLineEdit::textEdited, this, [this] { link_.SetModified(); });
+  ShowField();
+}
+
+std::vector<std::string> TDBComboBox::Items() const {
+  std::vector<std::string> items;
+  for (int i = 0; i < count(); ++i) items.push_back(itemText(i).toStdString());
+  return items;
+}
+
+void TDBComboBox::SetItems(const std::vector<std::string>& items) {
+  showing_ = true;
+  clear();
+  for (const std::string& item : items) addItem(QString::fromStdString(item));
+  showing_ = false;
+  ShowField();
+}
+
+void TDBComboBox::ShowField() {
+  if (link_.Modified()) return;
+  showing_ = true;
+  const TField* field = link_.Field();
+  const QString value = field != nullptr ? QString::fromStdString(field->Text()) : QString();
+  const int index = findText(value, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+  setCurrentIndex(index);
+  if (isEditable()) setEditText(value);
+  showing_ = false;
+}
+
+void TDBComboBox::Chosen() {
+  if (showing_) return;
+  // Going into editing shows the field again; the choice is put back after.
+  const int chosen = currentIndex();
+  const QString text = currentText();
+  bool editing = false;
+  if (link_.CanModify()) Guarded([&] { editing = link_.Edit(); });
+  if (!editing) {
+    QApplication::beep();
+    link_.Reset();
+    return;
+  }
+  showing_ = true;
+  setCurrentIndex(chosen);
+  if (isEditable()) setEditText(text);
+  showing_ = false;
+  link_.SetModified();
+}
+
+void TDBComboBox::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && link_.Modified()) {
+    link_.Reset();
+    event->accept();
+    return;
+  }
+  // A drop-down list changes its choice by key through activated (Chosen).
+  if (isEditable() && !link_.AcceptKey(*event, false)) {
+    event->accept();
+    return;
+  }
+  QComboBox::keyPressEvent(event);
+}
+
+void TDBComboBox::focusOutEvent(QFocusEvent* event) {
+  QComboBox::focusOutEvent(event);
+  if (event->reason() == Qt::PopupFocusReason) return;  // its own list opened
+  link_.Exit();
+  Guarded([&] { DoExit(); });
+}
+
+}  // namespace vesk

@@ -1,0 +1,53 @@
+// TDBComboBox: a combo box over one field. With csDropDownList the user can
+// only pick one of Items; with csDropDown the text may also be typed. The
+// choice starts editing when the data source allows it and goes to the
+// field at UpdateRecord and when the focus leaves; a field value that is
+// not in a drop-down list shows as no selection. Derived controls hook in
+// after the base's focus-leave handling (DoExit).
+#pragma once
+
+#include <QComboBox>
+#include <string>
+#include <vector>
+
+#include "toolkit/field_data_link.h"
+
+namespace vesk {
+
+class TDataSource;
+
+enum TComboBoxStyle : uint8_t { csDropDown, csDropDownList };
+
+class TDBComboBox : public QComboBox {
+ public:
+  explicit TDBComboBox(QWidget* parent = nullptr);
+
+  TDataSource* DataSource() const { return link_.DataSource(); }
+  void SetDataSource(TDataSource* source) { link_.SetDataSource(source); }
+  const std::string& DataField() const { return link_.FieldName(); }
+  void SetDataField(std::string name) { link_.SetFieldName(std::move(name)); }
+  TField* Field() const { return link_.Field(); }
+
+  TComboBoxStyle Style() const { return style_; }
+  void SetStyle(TComboBoxStyle style);
+  std::vector<std::string> Items() const;
+  // Replaces the list, then shows the field's value again.
+  void SetItems(const std::vector<std::string>& items);
+  std::string Text() const { return currentText().toStdString(); }
+
+ protected:
+  // Runs after the input went to the field when the focus left.
+  virtual void DoExit() {}
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+
+ private:
+  void ShowField();
+  void Chosen();
+
+  TFieldDataLink link_;
+  TComboBoxStyle style_ = csDropDown;
+  bool showing_ = false;
+};
+
+}  // namespace vesk

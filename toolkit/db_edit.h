@@ -1,0 +1,59 @@
+// TDBEdit: a single-line edit of one field. It shows the field's text (the
+// display text while it has no focus), applies the field's edit mask
+// (typing fills the mask positions, the literals stay in place), starts
+// editing on the first changing key when the data source allows it, and
+// writes its input to the field when the dataset asks (UpdateRecord) and
+// when the focus leaves. Escape drops the input.
+#pragma once
+
+#include <QLineEdit>
+#include <functional>
+#include <string>
+
+#include "toolkit/edit_mask.h"
+#include "toolkit/field_data_link.h"
+
+namespace vesk {
+
+class TDataSource;
+
+// The text of an edit mask that is typed in only partly.
+inline constexpr std::string_view kSMaskEditError = "Fehler in der Eingabe";
+
+class TDBEdit : public QLineEdit {
+ public:
+  explicit TDBEdit(QWidget* parent = nullptr);
+
+  TDataSource* DataSource() const { return link_.DataSource(); }
+  void SetDataSource(TDataSource* source) { link_.SetDataSource(source); }
+  const std::string& DataField() const { return link_.FieldName(); }
+  void SetDataField(std::string name) { link_.SetFieldName(std::move(name)); }
+  TField* Field() const { return link_.Field(); }
+  std::string Text() const { return text().toStdString(); }
+
+  int Tag() const { return tag_; }
+  void SetTag(int tag) { tag_ = tag; }
+  std::function<void(TDBEdit&)> OnDblClick;
+
+ protected:
+  void keyPressEvent(QKeyEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
+  void focusOutEvent(QFocusEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+ private:
+  void ShowField();
+  void WriteField();
+  // Typing into the mask; true when the key was a mask key.
+  bool MaskKey(QKeyEvent& event);
+  void PutAt(int position, char32_t c);
+  // Empty mask positions from .. to - 1.
+  void BlankRange(int from, int to);
+  void SetChars(const QList<uint>& chars);
+
+  TFieldDataLink link_;
+  TEditMask mask_{""};
+  int tag_ = 0;
+};
+
+}  // namespace vesk

@@ -1,0 +1,48 @@
+#include "toolkit/db_memo.h"
+
+#include <QKeyEvent>
+
+#include "toolkit/field.h"
+
+namespace vesk {
+
+TDBMemo::TDBMemo(QWidget* parent) : QPlainTextEdit(parent) {
+  setTabChangesFocus(true);
+  link_.OnDataChange = [this] { ShowField(); };
+  link_.OnEditingChange = [this] { setReadOnly(!link_.CanModify()); };
+  link_.OnUpdateData = [this] { link_.Field()->SetAsString(Text()); };
+  connect(this, &QPlainTextEdit::textChanged, this, [this] {
+    if (!showing_) link_.SetModified();
+  });
+  ShowField();
+}
+
+void TDBMemo::ShowField() {
+  const TField* field = link_.Field();
+  setReadOnly(!link_.CanModify());
+  const QString shown = field != nullptr ? QString::fromStdString(field->AsString()) : QString();
+  if (shown == toPlainText()) return;
+  showing_ = true;
+  setPlainText(shown);
+  showing_ = false;
+}
+
+void TDBMemo::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape && link_.Modified()) {
+    link_.Reset();
+    event->accept();
+    return;
+  }
+  if (!link_.AcceptKey(*event, true)) {
+    event->accept();
+    return;
+  }
+  QPlainTextEdit::keyPressEvent(event);
+}
+
+void TDBMemo::focusOutEvent(QFocusEvent* event) {
+  QPlainTextEdit::focusOutEvent(event);
+  link_.Exit();
+}
+
+}  // namespace vesk

@@ -1,0 +1,16 @@
+#include "toolkit/db_text.h"
+
+#include "toolkit/field.h"
+
+namespace vesk {
+
+TDBText::TDBText(QWidget* parent) : QLabel(parent) {
+  setTextFormat(Qt::PlainText);
+  link_.OnDataChange = [this] {
+    const TField* field = link_.Field();
+    setText(field != nullptr ? QString::fromStdString(field->DisplayText()) : QString());
+    if (autoSize_) adjustSize();
+  };
+}
+
+}  // namespace vesk

@@ -1,0 +1,88 @@
+#include "toolkit/field_data_link.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QKeySequence>
+
+#include "toolkit/dataset.h"
+#include "toolkit/event_guard.h"
+#include "toolkit/field.h"
+
+namespace vesk {
+
+namespace {
+
+bool ChangesText(const QKeyEvent& event, bool multiLine) {
+  switch (event.key()) {
+    case Qt::Key_Backspace:
+    case Qt::Key_Delete:
+      return true;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+      return multiLine;
+    default:
+      break;
+  }
+  if (event.matches(QKeySequence::Paste) || event.matches(QKeySequence::Cut) ||
+      event.matches(QKeySequence::Undo) || event.matches(QKeySequence::Redo))
+    return true;
+  if (event.modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return false;
+  const QString text = event.text();
+  return !text.isEmpty() && text.at(0).isPrint();
+}
+
+}  // namespace
+
+void TFieldDataLink::SetFieldName(std::string name) {
+  fieldName_ = std::move(name);
+  UpdateField();
+}
+
+bool TFieldDataLink::CanModify() const {
+  return field_ != nullptr && !field_->ReadOnly() && DataSet() != nullptr && DataSet()->CanModify();
+}
+
+void TFieldDataLink::Reset() {
+  modified_ = false;
+  ShowValue();
+}
+
+bool TFieldDataLink::AcceptKey(const QKeyEvent& event, bool multiLine) {
+  if (!ChangesText(event, multiLine)) return true;
+  bool editing = false;
+  if (CanModify()) Guarded([&] { editing = Edit(); });
+  if (!editing) QApplication::beep();
+  return editing;
+}
+
+void TFieldDataLink::Exit() {
+  if (Active() && Editing() && modified_) Guarded([&] { UpdateRecord(); });
+}
+
+void TFieldDataLink::RecordChanged(TField* field) {
+  if (field != nullptr && field != field_) return;
+  modified_ = false;
+  ShowValue();
+}
+
+void TFieldDataLink::EditingChanged() {
+  if (OnEditingChange) OnEditingChange();
+}
+
+void TFieldDataLink::UpdateData() {
+  if (!modified_ || field_ == nullptr) return;
+  if (OnUpdateData) OnUpdateData();
+  modified_ = false;
+}
+
+void TFieldDataLink::UpdateField() {
+  field_ = Active() && !fieldName_.empty() ? DataSet()->FindField(fieldName_) : nullptr;
+  modified_ = false;
+  ShowValue();
+}
+
+void TFieldDataLink::ShowValue() {
+  if (OnDataChange) OnDataChange();
+}
+
+}  // namespace vesk
