@@ -14,6 +14,7 @@
 namespace vesk {
 
 class TDataSet;
+class TField;
 
 enum TFilterToken : uint8_t {
   xtEnd, xtIdent, xtName, xtLiteral, xtLParen, xtRParen,
@@ -67,6 +68,8 @@ class TExprParser {
 
   std::unique_ptr<TExprNode> ParseOr();
   std::unique_ptr<TExprNode> ParseAnd();
+  std::unique_ptr<TExprNode> ParseChain(std::string_view word, TNodeOperator op,
+                                        std::unique_ptr<TExprNode> (TExprParser::*term)());
   std::unique_ptr<TExprNode> ParseNot();
   std::unique_ptr<TExprNode> ParseComparison();
   std::unique_ptr<TExprNode> ParsePrimary();
@@ -129,8 +132,6 @@ class TStack {
   std::vector<TStackNode> slots_;
   int top_ = 0;
 };
-
-class TField;
 
 class TExprFilter {
  public:

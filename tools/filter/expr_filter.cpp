@@ -124,9 +124,17 @@ void TExprFilter::EvaluateOperator(const TExprNode& node) {
   // Preparation has made sure of the operand kinds.
   const TStackNode& right = stack_.Pop();
   const TStackNode& left = stack_.Pop();
-  TField* field = left.Kind == kFieldName ? dataset_->FieldByName(left.Value->AsString()) : nullptr;
-  stack_.PushCondition(field != nullptr ? Compare(node, field, *right.Value)
-                                        : Result(node, ValueOf(left), ValueOf(right)));
+  bool result;
+  if (left.Kind == kFieldName) {
+    result = Compare(node, dataset_->FieldByName(left.Value->AsString()), *right.Value);
+  } else if (node.Operator == noAnd) {
+    result = left.Condition && right.Condition;
+  } else if (node.Operator == noOr) {
+    result = left.Condition || right.Condition;
+  } else {
+    result = Result(node, ValueOf(left), ValueOf(right));
+  }
+  stack_.PushCondition(result);
 }
 
 bool TExprFilter::Compare(const TExprNode& node, TField* field, const Variant& right) {
@@ -138,7 +146,8 @@ bool TExprFilter::Compare(const TExprNode& node, TField* field, const Variant& r
   if (text_.size() <= size) text_.resize(size + 1);
   if (!field->GetData(text_.data())) return Result(node, Variant::Null(), right);
   text_[size] = '\0';
-  return Holds(node.Operator, CompareStrings(text_.data(), right.AsString(), node.PartialLength, options_) <=> 0);
+  // The text step: the comparison's result stands against 0.
+  return Result(node, Variant(CompareStrings(text_.data(), right.AsString(), node.PartialLength, options_)), Variant(0));
 }
 
 bool TExprFilter::Result(const TExprNode& node, const Variant& left, const Variant& right) const {

@@ -51,22 +51,19 @@ void TExprParser::Parse() {
   Root = std::move(root);
 }
 
-std::unique_ptr<TExprNode> TExprParser::ParseOr() {
-  std::unique_ptr<TExprNode> result = ParseAnd();
-  while (TokenIs("OR")) {
-    ReadToken();
-    std::unique_ptr<TExprNode> right = ParseAnd();
-    result = NewNode(nkOperator, noOr, Variant(), std::move(result), std::move(right));
-  }
-  return result;
-}
+std::unique_ptr<TExprNode> TExprParser::ParseOr() { return ParseChain("OR", noOr, &TExprParser::ParseAnd); }
 
-std::unique_ptr<TExprNode> TExprParser::ParseAnd() {
-  std::unique_ptr<TExprNode> result = ParseNot();
-  while (TokenIs("AND")) {
+std::unique_ptr<TExprNode> TExprParser::ParseAnd() { return ParseChain("AND", noAnd, &TExprParser::ParseNot); }
+
+// Terms of the next level joined by the word, from left to right:
+// a OR b OR c is (a OR b) OR c.
+std::unique_ptr<TExprNode> TExprParser::ParseChain(std::string_view word, TNodeOperator op,
+                                                   std::unique_ptr<TExprNode> (TExprParser::*term)()) {
+  std::unique_ptr<TExprNode> result = (this->*term)();
+  while (TokenIs(word)) {
     ReadToken();
-    std::unique_ptr<TExprNode> right = ParseNot();
-    result = NewNode(nkOperator, noAnd, Variant(), std::move(result), std::move(right));
+    std::unique_ptr<TExprNode> right = (this->*term)();
+    result = NewNode(nkOperator, op, Variant(), std::move(result), std::move(right));
   }
   return result;
 }

@@ -29,6 +29,20 @@ std::vector<std::string> FilterTest::Passing(const std::string& text, TFilterOpt
   return names;
 }
 
+std::vector<std::string> FilterTest::Passing(const std::string& text, TFilterOptions options, int& failures) {
+  Activate(text, options);
+  std::vector<std::string> names;
+  failures = 0;
+  for (table.First(); !table.Eof(); table.Next()) {
+    try {
+      if (filter.Evaluate()) names.push_back(table.FieldByName("Name")->AsString());
+    } catch (const Exception&) {
+      ++failures;
+    }
+  }
+  return names;
+}
+
 std::string FilterTest::PrepareError(const std::string& text, TFilterOptions options) {
   try {
     Activate(text, options);

@@ -21,6 +21,8 @@ class FilterTest : public ::testing::Test {
   void Activate(const std::string& text, TFilterOptions options = 0);
   // Names of the records that pass, in table order ("" for no name).
   std::vector<std::string> Passing(const std::string& text, TFilterOptions options = 0);
+  // Names of the records that pass, counting those whose evaluation fails.
+  std::vector<std::string> Passing(const std::string& text, TFilterOptions options, int& failures);
   // The message of the failure that switching the filter on raises (which
   // must leave it inactive), or "no error".
   std::string PrepareError(const std::string& text, TFilterOptions options = 0);
