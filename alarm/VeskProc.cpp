@@ -1,0 +1,39 @@
+#include "alarm/VeskProc.h"
+
+#include "platform/ini_file.h"
+#include "runtime/conversions.h"
+#include "runtime/exceptions.h"
+
+namespace vesk {
+
+int32_t OptionValue(std::string_view argument, int32_t fallback) {
+  const size_t colon = argument.find(':');
+  if (colon == std::string_view::npos) return fallback;
+  int32_t value = 0;
+  return TryStrToInt(argument.substr(colon + 1), value) ? value : fallback;
+}
+
+void ReadOptions(const std::vector<std::string>& arguments, AlarmSettings& settings) {
+  for (const std::string& argument : arguments) {
+    if (argument.size() < 2 || argument[0] != '-') continue;
+    if (argument[1] == 'v') settings.LeadMinutes = OptionValue(argument, settings.LeadMinutes);
+    if (argument[1] == 'w') settings.RepeatMinutes = OptionValue(argument, settings.RepeatMinutes);
+  }
+}
+
+std::string ValueAfterEquals(std::string_view line) {
+  const size_t equals = line.find('=');
+  if (equals == std::string_view::npos) throw Exception("Trennzeichen (=) nicht gefunden");
+  return std::string(line.substr(equals + 1));
+}
+
+std::vector<TDateTime> LoadReminders(const std::string& file) {
+  std::vector<TDateTime> times;
+  for (const auto& [key, value] : ProfileReadSection(file, DateToStr(Date()))) {
+    if (value.empty()) continue;
+    times.push_back(StrToTime(ValueAfterEquals(key + "=" + value)));
+  }
+  return times;
+}
+
+}  // namespace vesk

@@ -1,0 +1,87 @@
+// The reminder program: loads today's reminder times, shows its icon in the
+// notification area and checks the list at every interval until "AlarmAus"
+// reaches its hidden window "Alarm".
+#include <QApplication>
+#include <QIcon>
+#include <QSystemTrayIcon>
+#include <QTimer>
+
+#include <clocale>
+#include <cstdio>
+#include <exception>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "alarm/VeskMsg.h"
+#include "alarm/VeskProc.h"
+#include "alarm/check_interval.h"
+#include "alarm/reminder_check.h"
+#include "platform/message_box.h"
+#include "platform/program_folder.h"
+#include "platform/regional_settings.h"
+#include "platform/registered_messages.h"
+#include "platform/window_messages.h"
+
+namespace vesk {
+namespace {
+
+constexpr int kNotRegistered = 255;
+constexpr int kListUnreadable = 1;
+
+int RunAlarm(const std::vector<std::string>& arguments) {
+  AlarmSettings settings;
+  ReadOptions(arguments, settings);
+  std::vector<TDateTime> reminderTimes;
+  try {
+    reminderTimes = LoadReminders(ProgramFile("termine.sav"));
+  } catch (const std::exception& error) {
+    ShowMessage(error.what(), "Alarm", MbIcon::Error);
+    return kListUnreadable;
+  }
+  AlarmAusMessage = RegisterWindowMessage(kAlarmAusMessageName);
+
+  ReminderCheck check(std::move(reminderTimes), settings.LeadMinutes);
+  QSystemTrayIcon tray(QIcon(":/icons/alarm-tray.png"));
+  QTimer timer;
+  auto quit = [&](uint16_t message, uintptr_t, intptr_t) {
+    if (message != AlarmAusMessage) return;
+    tray.hide();
+    timer.stop();
+    check.Stop();
+    QCoreApplication::exit(0);
+  };
+  // Without an identifier for "AlarmAus" nothing could ever stop the program.
+  std::unique_ptr<TopLevelWindow> window;
+  try {
+    if (AlarmAusMessage != 0) window = std::make_unique<TopLevelWindow>("Alarm", "Alarm", quit);
+  } catch (const std::exception&) {
+    window.reset();
+  }
+  if (!window) {
+    ShowMessage("Registrierung nicht ausgeführt", "Error", MbIcon::None);
+    return kNotRegistered;
+  }
+
+  // Shown once a notification area exists; the checks run without one too.
+  tray.show();
+  const CheckInterval interval = CheckIntervalOf(settings.RepeatMinutes);
+  if (!interval.warning.empty()) std::fprintf(stderr, "%s\n", interval.warning.c_str());
+  timer.setTimerType(Qt::VeryCoarseTimer);
+  QObject::connect(&timer, &QTimer::timeout, [&check] { check.CheckReminders(); });
+  timer.start(interval.milliseconds);
+  return QCoreApplication::exec();
+}
+
+}  // namespace
+}  // namespace vesk
+
+int main(int argc, char** argv) {
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  QApplication application(argc, argv);
+  QApplication::setQuitOnLastWindowClosed(false);
+  std::setlocale(LC_ALL, "");
+  vesk::LoadRegionalSettings();
+  QApplication::setWindowIcon(QIcon(":/icons/alarm-main.png"));
+  return vesk::RunAlarm(arguments);
+}

@@ -1,0 +1,63 @@
+#include "alarm/reminder_check.h"
+
+#include <utility>
+
+#include "platform/message_box.h"
+
+namespace vesk {
+namespace {
+
+// Yes: the user wants to be asked again.
+bool AskAgainLater(TDateTime time) {
+  MessageBoxRequest request;
+  request.text = ReminderQuestion(time);
+  request.caption = "Termin";
+  request.buttons = MbButtons::YesNo;
+  request.icon = MbIcon::Question;
+  return ShowMessageBox(request) == MbResult::Yes;
+}
+
+// Marks a check as running for as long as it lives, also when a step throws.
+class RunningCheck {
+ public:
+  explicit RunningCheck(bool& flag) : flag_(flag) { flag_ = true; }
+  ~RunningCheck() { flag_ = false; }
+  RunningCheck(const RunningCheck&) = delete;
+  RunningCheck& operator=(const RunningCheck&) = delete;
+
+ private:
+  bool& flag_;
+};
+
+}  // namespace
+
+std::string ReminderQuestion(TDateTime time) {
+  return "\r  Sie haben einen Termin um " + TimeToStr(time) +
+         "\r\rSoll die Erinnerung wiederholt werden ?\r";
+}
+
+ReminderCheck::ReminderCheck(std::vector<TDateTime> reminderTimes, int32_t leadMinutes)
+    : reminderTimes_(std::move(reminderTimes)), leadMinutes_(leadMinutes) {}
+
+void ReminderCheck::CheckReminders() {
+  if (checking_ || stopped_) return;
+  RunningCheck running(checking_);
+  // Positions of entries to remove, ascending; any number of them.
+  std::vector<size_t> removals;
+  for (size_t i = 0; i < reminderTimes_.size(); ++i) {
+    const TDateTime appointment = reminderTimes_[i];
+    if (appointment < Time()) {
+      removals.push_back(i);
+      continue;
+    }
+    if (appointment - leadMinutes_ / 1440.0 > Time()) continue;
+    const bool again = AskAgainLater(appointment);
+    if (stopped_) return;
+    if (!again) removals.push_back(i);
+  }
+  for (auto position = removals.rbegin(); position != removals.rend(); ++position) {
+    reminderTimes_.erase(reminderTimes_.begin() + static_cast<std::ptrdiff_t>(*position));
+  }
+}
+
+}  // namespace vesk
