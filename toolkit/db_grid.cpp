@@ -15,7 +15,6 @@
 
 #include "platform/message_box.h"
 #include "toolkit/application.h"
-#include "toolkit/data_source.h"
 #include "toolkit/dataset.h"
 #include "toolkit/db_navigator.h"
 #include "toolkit/event_guard.h"
@@ -330,7 +329,7 @@ void TDBGrid::CommitEditor() {
 }
 
 bool TDBGrid::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == table_ && event->type() == QEvent::Resize) {
+  if (watched == table_->viewport() && event->type() == QEvent::Resize) {
     UpdateRowCount();
   } else if (watched == table_ && event->type() == QEvent::KeyPress && link_.Active()) {
     if (GridKey(*static_cast<QKeyEvent*>(event))) return true;

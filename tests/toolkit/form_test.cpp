@@ -102,6 +102,7 @@ TEST(FormTest, DefaultErrorDisplayIsAMessageBox) {
   EXPECT_EQ(caught.boxes[0].text, "kaputt");
   EXPECT_EQ(caught.boxes[0].caption, "Tools");
   EXPECT_EQ(caught.boxes[0].icon, MbIcon::Error);
+  Application().SetTitle("");
 }
 
 struct KeyLog {
