@@ -1,0 +1,27 @@
+// TStatusBar: the status bar at the bottom of a window. With SimplePanel it
+// shows one panel with SimpleText across its width.
+#pragma once
+
+#include <QStatusBar>
+#include <string>
+
+class QLabel;
+
+namespace vesk {
+
+class TStatusBar : public QStatusBar {
+ public:
+  explicit TStatusBar(QWidget* parent = nullptr);
+  void SetDesignHeight(int designHeight);
+  bool SimplePanel() const { return simplePanel_; }
+  void SetSimplePanel(bool on);
+  std::string SimpleText() const { return simpleText_; }
+  void SetSimpleText(std::string text);
+
+ private:
+  QLabel* panel_;
+  bool simplePanel_ = false;
+  std::string simpleText_;
+};
+
+}  // namespace vesk
