@@ -1,5 +1,6 @@
 #include "alarm/reminder_check.h"
 
+#include <cmath>
 #include <utility>
 
 #include "platform/message_box.h"
@@ -16,6 +17,11 @@ bool AskAgainLater(TDateTime time) {
   request.icon = MbIcon::Question;
   return ShowMessageBox(request) == MbResult::Yes;
 }
+
+// Times compared as whole milliseconds of the day. In fractions of a day,
+// T - lead / 1440 often rounds to a little after the moment it means, and a
+// check at exactly that moment would not ask.
+int64_t MSecsOfDay(TDateTime time) { return std::llround(time * kMSecsPerDay); }
 
 // Marks a check as running for as long as it lives, also when a step throws.
 class RunningCheck {
@@ -44,13 +50,14 @@ void ReminderCheck::CheckReminders() {
   RunningCheck running(checking_);
   // Positions of entries to remove, ascending; any number of them.
   std::vector<size_t> removals;
+  const int64_t lead = int64_t{leadMinutes_} * 60000;
   for (size_t i = 0; i < reminderTimes_.size(); ++i) {
     const TDateTime appointment = reminderTimes_[i];
-    if (appointment < Time()) {
+    if (MSecsOfDay(appointment) < MSecsOfDay(Time())) {
       removals.push_back(i);
       continue;
     }
-    if (appointment - leadMinutes_ / 1440.0 > Time()) continue;
+    if (MSecsOfDay(appointment) - lead > MSecsOfDay(Time())) continue;
     const bool again = AskAgainLater(appointment);
     if (stopped_) return;
     if (!again) removals.push_back(i);

@@ -1,0 +1,166 @@
+// The reminder program as a second process: found by class and caption,
+// quit by "AlarmAus", and its failures at start.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QTest>
+
+#include <fstream>
+#include <memory>
+
+#include "platform/ini_file.h"
+#include "platform/registered_messages.h"
+#include "platform/window_messages.h"
+#include "runtime/datetime.h"
+#include "tests/runtime/temp_folder.h"
+
+namespace vesk {
+namespace {
+
+// The program started with its own program folder, headless and with
+// message boxes answered by their default button.
+class AlarmProcess {
+ public:
+  AlarmProcess(const std::string& home, const QStringList& arguments,
+               const std::string& runtimeFolder = "") {
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "offscreen");
+    environment.insert("VESK_HOME", QString::fromStdString(home));
+    environment.insert("VESK_NONINTERACTIVE", "1");
+    environment.insert("LC_ALL", "C");  // the runtime's German formats, as in this process
+    if (!runtimeFolder.empty()) environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtimeFolder));
+    process_.setProcessEnvironment(environment);
+    process_.start(VESK_ALARM_PROGRAM, arguments);
+    EXPECT_TRUE(process_.waitForStarted());
+  }
+  ~AlarmProcess() {
+    if (process_.state() != QProcess::NotRunning) {
+      process_.kill();
+      process_.waitForFinished();
+    }
+  }
+  AlarmProcess(const AlarmProcess&) = delete;
+  AlarmProcess& operator=(const AlarmProcess&) = delete;
+
+  // Its hidden window, once it has been registered.
+  std::optional<WindowHandle> Window() {
+    std::optional<WindowHandle> window;
+    if (!QTest::qWaitFor([&] { return (window = FindWindow("Alarm", "Alarm")).has_value(); }, 10000)) {
+      return std::nullopt;
+    }
+    return window;
+  }
+  uint32_t Pid() const { return static_cast<uint32_t>(process_.processId()); }
+  // The exit code, or -1 when it does not end within the time or crashes.
+  int ExitCode(int milliseconds = 10000) {
+    if (!process_.waitForFinished(milliseconds) || process_.exitStatus() != QProcess::NormalExit) return -1;
+    return process_.exitCode();
+  }
+  bool StillRunning(int milliseconds) { return !process_.waitForFinished(milliseconds); }
+  // Everything written to standard error so far.
+  const std::string& Errors() {
+    errors_ += process_.readAllStandardError().toStdString();
+    return errors_;
+  }
+
+ private:
+  QProcess process_;
+  std::string errors_;
+};
+
+class AlarmProgram : public testing::Test {
+ protected:
+  std::string Home() const { return home_.Path(); }
+  std::string ListFile() const { return home_.File("termine.sav"); }
+
+  TempFolder home_;
+};
+
+TEST_F(AlarmProgram, FoundByClassAndCaptionAndQuitsOnAPostedAlarmAus) {
+  AlarmProcess alarm(Home(), {"-v:30", "-w:0"});
+  std::optional<WindowHandle> window = alarm.Window();
+  ASSERT_TRUE(window);
+  EXPECT_EQ(window->process, alarm.Pid());
+
+  const uint16_t other = RegisterWindowMessage("VeskTools");
+  ASSERT_TRUE(PostMessage(*window, other, 0, 0));
+  EXPECT_TRUE(alarm.StillRunning(500)) << "other messages do not stop it";
+
+  ASSERT_TRUE(PostMessage(*window, RegisterWindowMessage("AlarmAus"), 3, 4));
+  EXPECT_EQ(alarm.ExitCode(), 0);
+  EXPECT_FALSE(FindWindow("Alarm", "Alarm")) << "the window is gone with the program";
+  EXPECT_NE(alarm.Errors().find("Wiederholungsintervall 0 Minuten"), std::string::npos) << alarm.Errors();
+}
+
+TEST_F(AlarmProgram, QuitsOnABroadcastAlarmAus) {
+  ASSERT_TRUE(ProfileWriteString(ListFile(), DateToStr(Date()), "0", "23:59:59"));
+  AlarmProcess alarm(Home(), {});
+  ASSERT_TRUE(alarm.Window());
+  BroadcastMessage(RegisterWindowMessage("alarmaus"), 1, 0);
+  EXPECT_EQ(alarm.ExitCode(), 0);
+  EXPECT_EQ(alarm.Errors().find("Wiederholungsintervall"), std::string::npos) << "10 minutes are fine";
+}
+
+TEST_F(AlarmProgram, AnUnreadableTimeStopsItAtStart) {
+  ASSERT_TRUE(ProfileWriteString(ListFile(), DateToStr(Date()), "0", "09:00:00"));
+  ASSERT_TRUE(ProfileWriteString(ListFile(), DateToStr(Date()), "1", "9 Uhr"));
+  AlarmProcess alarm(Home(), {});
+  const int code = alarm.ExitCode();
+  EXPECT_NE(code, 0);
+  EXPECT_NE(code, -1);
+  EXPECT_NE(alarm.Errors().find("'9 Uhr' ist keine gültige Uhrzeit"), std::string::npos) << alarm.Errors();
+  EXPECT_FALSE(FindWindow("Alarm", "Alarm"));
+}
+
+TEST_F(AlarmProgram, EndsWith255WhenItsWindowCannotBeRegistered) {
+  // The runtime folder's place is taken by a file.
+  TempFolder runtime;
+  std::ofstream(runtime.File("vesktools")) << "not a folder";
+  AlarmProcess alarm(Home(), {}, runtime.Path());
+  EXPECT_EQ(alarm.ExitCode(), 255);
+  EXPECT_NE(alarm.Errors().find("Error: Registrierung nicht ausgeführt"), std::string::npos) << alarm.Errors();
+}
+
+TEST_F(AlarmProgram, AsksOneIntervalAfterStartWithoutANotificationArea) {
+  const TDateTime appointment = Time() + 30.0 / 1440;
+  if (appointment >= 1) GTEST_SKIP() << "too close to midnight";
+  ASSERT_TRUE(ProfileWriteString(ListFile(), DateToStr(Date()), "0", TimeToStr(appointment)));
+  AlarmProcess alarm(Home(), {"-w:1"});
+  std::optional<WindowHandle> window = alarm.Window();
+  ASSERT_TRUE(window);
+  const std::string question = "Termin: \n  Sie haben einen Termin um " + TimeToStr(appointment) + "\n";
+  EXPECT_EQ(alarm.Errors().find(question), std::string::npos) << "no check at start";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return alarm.Errors().find(question) != std::string::npos; }, 90000))
+      << alarm.Errors();
+  ASSERT_TRUE(PostMessage(*window, RegisterWindowMessage("AlarmAus"), 0, 0));
+  EXPECT_EQ(alarm.ExitCode(), 0);
+}
+
+// A private runtime folder for the whole program, inherited by the children,
+// and the application object whose event loop serves the waits.
+class ProgramEnvironment : public testing::Environment {
+ public:
+  void SetUp() override {
+    runtime_ = std::make_unique<TempFolder>();
+    setenv("XDG_RUNTIME_DIR", runtime_->Path().c_str(), 1);
+    application_ = std::make_unique<QCoreApplication>(argc_, argv_);
+  }
+  void TearDown() override {
+    application_.reset();
+    runtime_.reset();
+  }
+
+ private:
+  int argc_ = 1;
+  char name_[32] = "alarm_program_tests";
+  char* argv_[2] = {name_, nullptr};
+  std::unique_ptr<TempFolder> runtime_;
+  std::unique_ptr<QCoreApplication> application_;
+};
+
+[[maybe_unused]] testing::Environment* const kEnvironment =
+    testing::AddGlobalTestEnvironment(new ProgramEnvironment);
+
+}  // namespace
+}  // namespace vesk
