@@ -22,14 +22,15 @@ namespace {
 // message boxes answered by their default button.
 class AlarmProcess {
  public:
+  // changes: variables set beyond those above.
   AlarmProcess(const std::string& home, const QStringList& arguments,
-               const std::string& runtimeFolder = "") {
+               const QProcessEnvironment& changes = {}) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     environment.insert("VESK_HOME", QString::fromStdString(home));
     environment.insert("VESK_NONINTERACTIVE", "1");
     environment.insert("LC_ALL", "C");  // the runtime's German formats, as in this process
-    if (!runtimeFolder.empty()) environment.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtimeFolder));
+    for (const QString& name : changes.keys()) environment.insert(name, changes.value(name));
     process_.setProcessEnvironment(environment);
     process_.start(VESK_ALARM_PROGRAM, arguments);
     EXPECT_TRUE(process_.waitForStarted());
@@ -117,24 +118,34 @@ TEST_F(AlarmProgram, EndsWith255WhenItsWindowCannotBeRegistered) {
   // The runtime folder's place is taken by a file.
   TempFolder runtime;
   std::ofstream(runtime.File("vesktools")) << "not a folder";
-  AlarmProcess alarm(Home(), {}, runtime.Path());
+  QProcessEnvironment changes;
+  changes.insert("XDG_RUNTIME_DIR", QString::fromStdString(runtime.Path()));
+  AlarmProcess alarm(Home(), {}, changes);
   EXPECT_EQ(alarm.ExitCode(), 255);
   EXPECT_NE(alarm.Errors().find("Error: Registrierung nicht ausgeführt"), std::string::npos) << alarm.Errors();
 }
 
-TEST_F(AlarmProgram, AsksOneIntervalAfterStartWithoutANotificationArea) {
-  const TDateTime appointment = Time() + 30.0 / 1440;
-  if (appointment >= 1) GTEST_SKIP() << "too close to midnight";
-  ASSERT_TRUE(ProfileWriteString(ListFile(), DateToStr(Date()), "0", TimeToStr(appointment)));
-  AlarmProcess alarm(Home(), {"-w:1"});
+TEST_F(AlarmProgram, AsksOneIntervalAfterStartWithoutANotificationAreaAndQuitsFromAnOpenQuestion) {
+  const TDateTime first = Time() + 30.0 / 1440;
+  const TDateTime second = first + 1.0 / 1440;
+  if (second >= 1) GTEST_SKIP() << "too close to midnight";
+  ASSERT_TRUE(ProfileWriteString(ListFile(), DateToStr(Date()), "0", TimeToStr(first)));
+  ASSERT_TRUE(ProfileWriteString(ListFile(), DateToStr(Date()), "1", TimeToStr(second)));
+  // The question box really opens and waits, headless.
+  QProcessEnvironment changes;
+  changes.insert("VESK_NONINTERACTIVE", "0");
+  AlarmProcess alarm(Home(), {"-w:1"}, changes);
   std::optional<WindowHandle> window = alarm.Window();
   ASSERT_TRUE(window);
-  const std::string question = "Termin: \n  Sie haben einen Termin um " + TimeToStr(appointment) + "\n";
+  const std::string question = "Termin: \n  Sie haben einen Termin um ";
   EXPECT_EQ(alarm.Errors().find(question), std::string::npos) << "no check at start";
-  EXPECT_TRUE(QTest::qWaitFor([&] { return alarm.Errors().find(question) != std::string::npos; }, 90000))
+  ASSERT_TRUE(QTest::qWaitFor([&] { return alarm.Errors().find(question) != std::string::npos; }, 90000))
       << alarm.Errors();
+  EXPECT_NE(alarm.Errors().find(question + TimeToStr(first) + "\n"), std::string::npos) << alarm.Errors();
+
   ASSERT_TRUE(PostMessage(*window, RegisterWindowMessage("AlarmAus"), 0, 0));
-  EXPECT_EQ(alarm.ExitCode(), 0);
+  EXPECT_EQ(alarm.ExitCode(), 0) << "the open question does not hold the quit up";
+  EXPECT_EQ(alarm.Errors().find(TimeToStr(second)), std::string::npos) << "nothing more is asked";
 }
 
 // A private runtime folder for the whole program, inherited by the children,
