@@ -42,7 +42,7 @@ int RunAlarm(const std::vector<std::string>& arguments) {
   AlarmAusMessage = RegisterWindowMessage(kAlarmAusMessageName);
 
   ReminderCheck check(std::move(reminderTimes), settings.LeadMinutes);
-  QSystemTrayIcon tray(QIcon(":/icons/alarm-tray.png"));
+  QSystemTrayIcon tray(QIcon(":/icons/ICON1"));
   QTimer timer;
   auto quit = [&](uint16_t message, uintptr_t, intptr_t) {
     if (message != AlarmAusMessage) return;
@@ -53,10 +53,12 @@ int RunAlarm(const std::vector<std::string>& arguments) {
   };
   // Without an identifier for "AlarmAus" nothing could ever stop the program.
   std::unique_ptr<TopLevelWindow> window;
-  try {
-    if (AlarmAusMessage != 0) window = std::make_unique<TopLevelWindow>("Alarm", "Alarm", quit);
-  } catch (const std::exception&) {
-    window.reset();
+  if (AlarmAusMessage != 0) {
+    try {
+      window = std::make_unique<TopLevelWindow>("Alarm", "Alarm", quit);
+    } catch (const std::exception&) {
+      // Reported below, as a missing identifier is.
+    }
   }
   if (!window) {
     ShowMessage("Registrierung nicht ausgeführt", "Error", MbIcon::None);
@@ -82,6 +84,6 @@ int main(int argc, char** argv) {
   QApplication::setQuitOnLastWindowClosed(false);
   std::setlocale(LC_ALL, "");
   vesk::LoadRegionalSettings();
-  QApplication::setWindowIcon(QIcon(":/icons/alarm-main.png"));
+  QApplication::setWindowIcon(QIcon(":/icons/MAINICON"));
   return vesk::RunAlarm(arguments);
 }
