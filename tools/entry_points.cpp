@@ -1,0 +1,9 @@
+// The library's exports, one per window, by ordinal:
+//   1 EinstExecute  TFREinstellungen  "Einstellungen"
+//   2 TermExecute   TFRTermine        "Termine"
+//   3 NtzExecute    TFRNotizen        "Notizen"
+//   4 AdrExecute    TFRAdressen       "Adressen"
+// A window's export is added here when the window exists (see entry_points.h).
+#include "tools/entry_points.h"
+
+namespace vesk {}  // namespace vesk

@@ -1,0 +1,14 @@
+// Files named after the host's executable, kept in the program folder.
+#pragma once
+
+#include <string>
+
+namespace vesk {
+
+// The host's INI file: the executable's name with the extension ".ini", in
+// the program folder ("vesktools.ini" when the executable cannot be named).
+// Raises vesk::Exception when the program folder
+// cannot be made.
+std::string HostIniFile();
+
+}  // namespace vesk
