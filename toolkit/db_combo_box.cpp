@@ -20,10 +20,13 @@ TDBComboBox::TDBComboBox(QWidget* parent) : QComboBox(parent) {
 }
 
 void TDBComboBox::SetStyle(TComboBoxStyle style) {
+  const bool wasEditable = isEditable();
   style_ = style;
   setEditable(style == csDropDown);
-  if (lineEdit() != nullptr)
+  if (isEditable() && !wasEditable) {  // a new line edit
     connect(lineEdit(), &QLineEdit::textEdited, this, [this] { link_.SetModified(); });
+    lineEdit()->installEventFilter(this);
+  }
   ShowField();
 }
 
@@ -83,6 +86,13 @@ void TDBComboBox::keyPressEvent(QKeyEvent* event) {
     return;
   }
   QComboBox::keyPressEvent(event);
+}
+
+bool TDBComboBox::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == lineEdit() && event->type() == QEvent::KeyPress &&
+      !link_.AcceptKey(*static_cast<QKeyEvent*>(event), false))
+    return true;
+  return QComboBox::eventFilter(watched, event);
 }
 
 void TDBComboBox::focusOutEvent(QFocusEvent* event) {

@@ -3,13 +3,15 @@
 // choice starts editing when the data source allows it and goes to the
 // field at UpdateRecord and when the focus leaves; a field value that is
 // not in a drop-down list shows as no selection. Derived controls hook in
-// after the base's focus-leave handling (DoExit).
+// after the base's focus-leave handling (DoExit) and, as a component, after
+// their window's loading (Loaded).
 #pragma once
 
 #include <QComboBox>
 #include <string>
 #include <vector>
 
+#include "toolkit/component.h"
 #include "toolkit/field_data_link.h"
 
 namespace vesk {
@@ -18,7 +20,7 @@ class TDataSource;
 
 enum TComboBoxStyle : uint8_t { csDropDown, csDropDownList };
 
-class TDBComboBox : public QComboBox {
+class TDBComboBox : public QComboBox, public TComponent {
  public:
   explicit TDBComboBox(QWidget* parent = nullptr);
 
@@ -39,6 +41,8 @@ class TDBComboBox : public QComboBox {
   // Runs after the input went to the field when the focus left.
   virtual void DoExit() {}
   void keyPressEvent(QKeyEvent* event) override;
+  // Keys typed into the text of a csDropDown box.
+  bool eventFilter(QObject* watched, QEvent* event) override;
   void focusOutEvent(QFocusEvent* event) override;
 
  private:

@@ -13,10 +13,8 @@
 #include <algorithm>
 #include <functional>
 
-#include "platform/message_box.h"
-#include "toolkit/application.h"
 #include "toolkit/dataset.h"
-#include "toolkit/db_navigator.h"
+#include "toolkit/delete_question.h"
 #include "toolkit/event_guard.h"
 #include "toolkit/field.h"
 
@@ -303,12 +301,7 @@ void TDBGrid::DeleteRecord() {
   TDataSet& dataset = *link_.DataSet();
   if (readOnly_ || dataset.IsEmpty() || !dataset.CanModify()) return;
   Guarded([&] {
-    if (options_ & dgConfirmDelete) {
-      MessageBoxRequest question{std::string(kSDeleteRecordQuestion), Application().Title(), MbButtons::YesNo,
-                                 MbIcon::Question, MbResult::Yes};
-      if (ShowMessageBox(question) != MbResult::Yes) return;
-    }
-    dataset.Delete();
+    if (!(options_ & dgConfirmDelete) || AskDeleteRecord()) dataset.Delete();
   });
 }
 

@@ -3,9 +3,8 @@
 #include <QHBoxLayout>
 #include <QToolButton>
 
-#include "platform/message_box.h"
-#include "toolkit/application.h"
 #include "toolkit/dataset.h"
+#include "toolkit/delete_question.h"
 #include "toolkit/event_guard.h"
 
 namespace vesk {
@@ -95,9 +94,7 @@ void TDBNavigator::Act(TNavigateBtn button) {
     case nbLast: dataset.Last(); break;
     case nbInsert: dataset.Insert(); break;
     case nbDelete: {
-      MessageBoxRequest question{std::string(kSDeleteRecordQuestion), Application().Title(), MbButtons::YesNo,
-                                 MbIcon::Question, MbResult::Yes};
-      if (!confirmDelete_ || ShowMessageBox(question) == MbResult::Yes) dataset.Delete();
+      if (!confirmDelete_ || AskDeleteRecord()) dataset.Delete();
       break;
     }
     case nbEdit: dataset.Edit(); break;

@@ -27,8 +27,6 @@ using TNavButtonSet = uint16_t;
 constexpr TNavButtonSet NavButton(TNavigateBtn button) { return TNavButtonSet(1u << button); }
 inline constexpr TNavButtonSet kAllNavButtons = (1u << kNavigateButtons) - 1;
 
-inline constexpr std::string_view kSDeleteRecordQuestion = "Datensatz löschen?";
-
 class TDBNavigator : public QWidget {
  public:
   explicit TDBNavigator(QWidget* parent = nullptr);

@@ -122,6 +122,11 @@ void TForm::Release() {
 
 void TForm::Loaded() {
   TComponent::Loaded();
+  for (QWidget* control : findChildren<QWidget*>())
+    if (auto* component = dynamic_cast<TComponent*>(control)) {
+      component->BeginLoading();
+      component->EndLoading();
+    }
   if (OnCreate) Guarded([&] { OnCreate(*this); });
 }
 

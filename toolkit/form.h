@@ -9,7 +9,8 @@
 // HandleException and the window stays open.
 //
 // A window builds its components between BeginLoading and EndLoading;
-// EndLoading runs their Loaded and then OnCreate. Windows are destroyed with
+// EndLoading runs their Loaded, then that of its controls that are
+// components, then OnCreate. Windows are destroyed with
 // Free (or Release from inside one of their own events), which runs
 // OnDestroy while the window is still whole; the application object owns
 // every window and frees those still there when it goes.

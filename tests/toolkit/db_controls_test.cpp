@@ -3,6 +3,7 @@
 // Escape, edit masks typed into, drop-down lists.
 #include <gtest/gtest.h>
 
+#include <QLineEdit>
 #include <QTest>
 
 #include "form_fixture.h"
@@ -158,6 +159,39 @@ TEST_F(DBControlsTest, DropDownListPicksOnlyItems) {
   EXPECT_EQ(dataset->FieldByName("Name")->AsString(), "Zone A");
   dataset->Cancel();
   EXPECT_EQ(combo->Text(), "Name1");
+}
+
+// What a derived combo box (a history) sees of its hooks.
+class HookedComboBox : public TDBComboBox {
+ public:
+  using TDBComboBox::TDBComboBox;
+  std::vector<std::string> log;
+
+ protected:
+  void Loaded() override {
+    TDBComboBox::Loaded();
+    log.push_back("loaded");
+  }
+  void DoExit() override { log.push_back("exit " + Field()->AsString()); }
+};
+
+TEST_F(DBControlsTest, DerivedComboBoxHearsLoadedAndExitAfterTheWrite) {
+  form->BeginLoading();
+  auto* combo = new HookedComboBox(form);
+  combo->SetDataSource(source);
+  combo->SetDataField("Name");
+  EXPECT_TRUE(combo->log.empty());
+  form->EndLoading();
+  EXPECT_EQ(combo->log, std::vector<std::string>{"loaded"});
+  Open(1);
+  combo->show();
+  TDBEdit* other = NewEdit("Plz");
+  ShowForm();
+  combo->setFocus();
+  combo->lineEdit()->end(false);
+  QTest::keyClicks(combo->lineEdit(), "Zone");
+  other->setFocus();
+  EXPECT_EQ(combo->log, (std::vector<std::string>{"loaded", "exit Name1Zone"}));
 }
 
 }  // namespace
