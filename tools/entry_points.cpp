@@ -5,5 +5,10 @@
 //   4 AdrExecute    TFRAdressen       "Adressen"
 // A window's export is added here when the window exists (see entry_points.h).
 #include "tools/entry_points.h"
+#include "tools/termine/terminemn.h"
 
-namespace vesk {}  // namespace vesk
+namespace vesk {
+
+VESK_TOOLS_ENTRY_POINT(TermExecute, TFRTermine, FRTermine, "Termine")  // ordinal 2
+
+}  // namespace vesk

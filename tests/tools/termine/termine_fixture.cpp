@@ -1,0 +1,86 @@
+#include "tests/tools/termine/termine_fixture.h"
+
+#include <QTabBar>
+#include <QTest>
+#include <filesystem>
+
+#include "runtime/file_io.h"
+#include "runtime/format_settings.h"
+#include "toolkit/application.h"
+#include "toolkit/field.h"
+#include "toolkit/tab_control.h"
+#include "tools/table/RadiRidir.h"
+
+namespace vesk {
+
+void ProcessEvents() {
+  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+  QCoreApplication::processEvents();
+  QTest::qWait(5);
+}
+
+void TermineTest::SetUp() {
+  folder_ = std::make_unique<TempFolder>();
+  home_ = std::make_unique<ScopedEnv>("VESK_HOME", folder_->Path());
+  previousFolder_ = std::filesystem::current_path().string();
+  std::filesystem::current_path(folder_->Path());
+  SetFormatSettings(FormatSettings{});
+  SetToday(2026, 12, 8);
+  Application().OnException = [this](const std::exception& error) { errors_.emplace_back(error.what()); };
+  SetMessageBoxHook([this](const MessageBoxRequest& request) {
+    boxes_.push_back(request.text);
+    return MbResult::Yes;
+  });
+  host_ = std::make_unique<TopLevelWindow>("TFRVeskTools", "Tools", [this](uint16_t message, uintptr_t wParam, intptr_t) {
+    hostMessages_.emplace_back(message, wParam);
+  });
+}
+
+void TermineTest::TearDown() {
+  Application().DestroyWindows();
+  ProcessEvents();
+  host_.reset();
+  Application().OnException = nullptr;
+  SetMessageBoxHook({});
+  SetClockForTesting({});
+  std::filesystem::current_path(previousFolder_);
+  home_.reset();
+  folder_.reset();
+}
+
+void TermineTest::SetToday(int year, int month, int day) {
+  today_ = EncodeDate(year, month, day);
+  const TDateTime now = today_ + EncodeTime(8, 15, 0, 0);
+  SetClockForTesting([now] { return now; });
+}
+
+TFRTermine& TermineTest::OpenWindow() {
+  window_ = new TFRTermine();
+  window_->Show();
+  EXPECT_TRUE(QTest::qWaitForWindowActive(window_));
+  return *window_;
+}
+
+void TermineTest::CloseWindow() {
+  window_->Close();
+  ProcessEvents();
+}
+
+void TermineTest::Add(TDateTime date, TDateTime time, const std::string& ort) {
+  TRadiRidir& table = *window_->MTbTermine;
+  table.Append();
+  table.FieldByName("Datum")->SetAsDateTime(date);
+  table.FieldByName("Uhrzeit")->SetAsDateTime(time);
+  table.FieldByName("Ort")->SetAsString(ort);
+  table.Post();
+}
+
+void TermineTest::SelectTab(int index) {
+  QTabBar* bar = window_->TCTermine->TabBar();
+  while (bar->currentIndex() < index) QTest::keyClick(bar, Qt::Key_Right);
+  while (bar->currentIndex() > index) QTest::keyClick(bar, Qt::Key_Left);
+}
+
+std::optional<std::string> TermineTest::ListText() const { return ReadFile(ListPath()); }
+
+}  // namespace vesk

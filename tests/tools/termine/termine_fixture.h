@@ -1,0 +1,58 @@
+// The appointments window tests: each test runs in a folder of its own (the
+// current directory for Data/termine.mti, the program folder for
+// termine.sav) on a fixed day, with a host window that records what it is
+// sent and the message boxes and error displays caught.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "platform/message_box.h"
+#include "platform/window_messages.h"
+#include "runtime/datetime.h"
+#include "tests/platform/test_support.h"
+#include "tools/termine/terminemn.h"
+
+namespace vesk {
+
+class TermineTest : public testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Today from here on (the clock stands at 8:15 of that day).
+  void SetToday(int year, int month, int day);
+  // A new window, shown and active.
+  TFRTermine& OpenWindow();
+  // Closes the window as the user does and lets the posted messages arrive.
+  void CloseWindow();
+  // Appends and posts an appointment through the window's table.
+  void Add(TDateTime date, TDateTime time, const std::string& ort);
+  // Selects the tab as the user does, with the arrow keys on the tab row.
+  void SelectTab(int index);
+  std::string ListPath() const { return folder_->File("termine.sav"); }
+  std::optional<std::string> ListText() const;
+
+  TDateTime today_ = 0;
+  TFRTermine* window_ = nullptr;
+  std::vector<std::pair<uint16_t, uintptr_t>> hostMessages_;
+  std::vector<std::string> errors_;
+  std::vector<std::string> boxes_;
+
+ private:
+  std::unique_ptr<TempFolder> folder_;
+  std::unique_ptr<ScopedEnv> home_;
+  std::unique_ptr<TopLevelWindow> host_;
+  std::string previousFolder_;
+};
+
+// Lets queued events (posted messages, deferred frees) run.
+void ProcessEvents();
+
+}  // namespace vesk

@@ -1,0 +1,246 @@
+#include "tools/termine/terminemn.h"
+
+#include <QVBoxLayout>
+#include <filesystem>
+#include <vector>
+
+#include "engine/radiridir.h"
+#include "runtime/datetime.h"
+#include "toolkit/blob_field.h"
+#include "toolkit/data_source.h"
+#include "toolkit/date_time_field.h"
+#include "toolkit/db_edit.h"
+#include "toolkit/db_grid.h"
+#include "toolkit/db_memo.h"
+#include "toolkit/db_navigator.h"
+#include "toolkit/design_scale.h"
+#include "toolkit/label.h"
+#include "toolkit/panel.h"
+#include "toolkit/string_field.h"
+#include "toolkit/tab_control.h"
+#include "toolkit/tab_order.h"
+#include "toolkit/tool_bar.h"
+#include "tools/table/RadiRidir.h"
+#include "tools/table/RadiRidirError.h"
+#include "tools/host_notification.h"
+#include "tools/termine/reminder_list.h"
+
+namespace vesk {
+
+namespace {
+
+// Grid columns in the order they stand.
+enum { kColUhrzeit, kColOrt, kColDatum };
+
+constexpr const char* kWeekdayTabs[] = {"&Sonntag", "&Montag",     "&Dienstag", "M&ittwoch",
+                                        "D&onnerstag", "&Freitag", "S&amstag"};
+
+// Makes the appointments table with its fields and date-and-time index
+// when it does not exist yet, so that naming it finds it.
+void CreateTableWhenMissing() {
+  std::error_code error;
+  if (std::filesystem::exists(kTermineTable, error)) return;
+  std::filesystem::create_directories(std::filesystem::path(kTermineTable).parent_path(), error);
+  const rr_field_spec fields[] = {
+      {"Datum", 'D', 0, nullptr, nullptr, nullptr, nullptr},
+      {"Ort", 'S', 50, nullptr, nullptr, nullptr, nullptr},
+      {"Uhrzeit", 'D', 0, nullptr, nullptr, nullptr, nullptr},
+      {"Bemerkung", 'M', 0, nullptr, nullptr, nullptr, nullptr},
+  };
+  const int32_t indexFields[] = {0, 2};
+  const rr_index_spec index = {kTermineIndex, indexFields, 2, 0};
+  const int32_t handle = rr_new(0);
+  const int32_t result = rr_create(handle, kTermineTable, fields, 4, &index, 1);
+  // The error text goes with the handle.
+  if (result < 0) {
+    ERadiRidirError failure = EngineError(handle);
+    rr_free(handle);
+    throw failure;
+  }
+  rr_free(handle);
+}
+
+// The next day with the weekday (1 = Sunday ... 7 = Saturday) from today on.
+TDateTime NextWeekday(int weekday) {
+  const TDateTime today = Date();
+  const int todayWeekday = DayOfWeek(today);
+  return weekday >= todayWeekday ? today + (weekday - todayWeekday) : today + 7 - todayWeekday + weekday;
+}
+
+}  // namespace
+
+TFRTermine::TFRTermine() : TForm("TFRTermine", "Termine") {
+  CreateComponents();
+  CreateControls();
+  OnCreate = [this](TForm& sender) { FormCreate(sender); };
+  OnActivate = [this](TForm& sender) { FormActivate(sender); };
+  OnCloseQuery = [this](TForm& sender, bool& canClose) { FormCloseQuery(sender, canClose); };
+  OnDestroy = [this](TForm& sender) { FormDestroy(sender); };
+  EndLoading();
+}
+
+void TFRTermine::CreateComponents() {
+  BeginLoading();
+  MTbTermine = new TRadiRidir(this);
+  MTbTermine->SetName("MTbTermine");
+  MTbTermineDatum = new TDateTimeField(MTbTermine);
+  MTbTermineDatum->SetName("MTbTermineDatum");
+  MTbTermineDatum->SetFieldName("Datum");
+  MTbTermineDatum->SetDisplayFormat("dd.mm.yyyy");
+  MTbTermineDatum->SetEditMask("!90/90/9900;1;_");
+  MTbTermineOrt = new TStringField(MTbTermine);
+  MTbTermineOrt->SetName("MTbTermineOrt");
+  MTbTermineOrt->SetFieldName("Ort");
+  MTbTermineOrt->SetSize(50);
+  MTbTermineUhrzeit = new TDateTimeField(MTbTermine);
+  MTbTermineUhrzeit->SetName("MTbTermineUhrzeit");
+  MTbTermineUhrzeit->SetFieldName("Uhrzeit");
+  MTbTermineUhrzeit->SetDisplayFormat("hh:mm");
+  MTbTermineUhrzeit->SetEditMask("!90:90;1;_");
+  MTbTermineBemerkung = new TMemoField(MTbTermine);
+  MTbTermineBemerkung->SetName("MTbTermineBemerkung");
+  MTbTermineBemerkung->SetFieldName("Bemerkung");
+  DSTermine = new TDataSource(this);
+  DSTermine->SetName("DSTermine");
+  DSTermine->SetDataSet(MTbTermine);
+  // The user starts editing with Edit or Insert, not by typing.
+  DSTermine->SetAutoEdit(false);
+}
+
+void TFRTermine::CreateControls() {
+  SetBorderStyle(bsDialog);
+  SetClientSize(490, 412);
+  setFont(DesignFont("MS Sans Serif", 13));
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  ToolBar1 = new TToolBar(this);
+  ToolBar1->SetDesignHeight(30);
+  DBNvTermine = new TDBNavigator(ToolBar1);
+  DBNvTermine->SetDataSource(DSTermine);
+  DBNvTermine->SetShowHint(true);
+  ToolBar1->AddControl(DBNvTermine, 250);
+  layout->addWidget(ToolBar1);
+
+  Panel2 = new TPanel(this);
+  Panel2->SetBevelInner(bvLowered);
+  Panel2->SetBorderWidth(4);
+  layout->addWidget(Panel2, 1);
+  auto* panelLayout = new QVBoxLayout(Panel2);
+  panelLayout->setContentsMargins(0, 0, 0, 0);
+  TCTermine = new TTabControl(Panel2);
+  TCTermine->SetTabWidth(80);
+  TCTermine->AddTab("Alle");
+  for (const char* tab : kWeekdayTabs) TCTermine->AddTab(tab);
+  TCTermine->SetTabIndex(0);
+  TCTermine->OnChange = [this](TTabControl& sender) { TCTermineChange(sender); };
+  panelLayout->addWidget(TCTermine);
+
+  // The record's fields in a column on the left, the list on the right.
+  auto addLabel = [this](const std::string& caption, int left, int top) {
+    auto* label = new TLabel(caption, TCTermine);
+    label->move(Scale(left), Scale(top));
+    return label;
+  };
+  auto addEdit = [this](TDBEdit*& edit, const char* field, int top, int order) {
+    edit = new TDBEdit(TCTermine);
+    edit->SetDataSource(DSTermine);
+    edit->SetDataField(field);
+    SetDesignBounds(*edit, 8, top, 97, 24);
+    SetTabOrder(*edit, order);
+  };
+  LbDatum = addLabel("Datum", 8, 40);
+  addEdit(EdDatum, "Datum", 56, 0);
+  LbUhrzeit = addLabel("Uhrzeit", 8, 88);
+  addEdit(EdUhrzeit, "Uhrzeit", 104, 1);
+  LbOrt = addLabel("Ort", 8, 136);
+  addEdit(EdOrt, "Ort", 152, 2);
+  LbBemerkung = addLabel("Bemerkung", 8, 184);
+  MmBemerkung = new TDBMemo(TCTermine);
+  MmBemerkung->SetDataSource(DSTermine);
+  MmBemerkung->SetDataField("Bemerkung");
+  SetDesignBounds(*MmBemerkung, 8, 200, 97, 160);
+  SetTabOrder(*MmBemerkung, 3);
+
+  LbTerminliste = addLabel("Terminliste", 113, 40);
+  DBGrTermine = new TDBGrid(TCTermine);
+  DBGrTermine->SetOptions(dgTitles | dgColumnResize | dgColLines | dgRowLines | dgTabs | dgConfirmDelete |
+                          dgCancelOnExit);
+  DBGrTermine->AddColumn("Uhrzeit", "Uhrzeit", Scale(73));
+  DBGrTermine->AddColumn("Ort", "Ort", Scale(185));
+  DBGrTermine->AddColumn("Datum", "Datum", Scale(91));
+  DBGrTermine->SetDataSource(DSTermine);
+  SetDesignBounds(*DBGrTermine, 113, 56, 361, 304);
+  SetTabOrder(*DBGrTermine, 4);
+}
+
+void TFRTermine::OpenTable() {
+  MTbTermine->Open();
+  MTbTermine->SetIndexName(kTermineIndex);
+}
+
+void TFRTermine::FormCreate(TForm&) {
+  CreateTableWhenMissing();
+  MTbTermine->SetTableName(kTermineTable);
+  OpenTable();
+}
+
+void TFRTermine::FormActivate(TForm&) {
+  // Shown again after a close: the table and the list's state start anew.
+  if (listSaved_) {
+    listSaved_ = false;
+    OpenTable();
+  }
+  TCTermineChange(*TCTermine);
+}
+
+void TFRTermine::TCTermineChange(TTabControl&) {
+  const int width = DBGrTermine->width();
+  const int tab = TCTermine->TabIndex();
+  const int uhrzeit = width / 7;
+  if (tab <= 0) {
+    MTbTermine->SetFiltered(false);
+    const int datum = width / 4;
+    DBGrTermine->SetColumnWidth(kColDatum, datum);
+    DBGrTermine->SetColumnWidth(kColUhrzeit, uhrzeit);
+    DBGrTermine->SetColumnWidth(kColOrt, width - datum - uhrzeit - 30);
+    return;
+  }
+  DBGrTermine->SetColumnWidth(kColDatum, 0);
+  DBGrTermine->SetColumnWidth(kColUhrzeit, uhrzeit);
+  DBGrTermine->SetColumnWidth(kColOrt, width - uhrzeit - 30);
+  MTbTermine->SetFilterText("Datum = " + DateToStr(NextWeekday(tab)));
+  MTbTermine->SetFiltered(true);
+}
+
+void TFRTermine::FormCloseQuery(TForm&, bool&) {
+  // Closed already (or never opened): the list written then stands.
+  if (MTbTermine->Active()) SaveList();
+}
+
+void TFRTermine::FormDestroy(TForm& sender) {
+  bool canClose = true;
+  if (!listSaved_) FormCloseQuery(sender, canClose);
+}
+
+void TFRTermine::SaveList() {
+  // Posts or cancels a pending edit and stands on the first appointment
+  // from today on.
+  MTbTermine->SetFilterText("Datum >= " + DateToStr(Date()));
+  MTbTermine->SetFiltered(true);
+  const int count = MTbTermine->RecordCount();
+  std::vector<ReminderEntry> entries;
+  for (int i = 0; i < count; ++i) {
+    entries.push_back({MTbTermineDatum->AsDateTime(), MTbTermineUhrzeit->AsDateTime()});
+    MTbTermine->Next();
+  }
+  const std::string path = ReminderListPath();
+  if (!SaveReminderList(path, entries))
+    throw Exception("Die Terminliste " + path + " konnte nicht geschrieben werden.");
+  listSaved_ = true;
+  MTbTermine->Close();
+  NotifyHost(kReminderListWritten);
+}
+
+}  // namespace vesk
