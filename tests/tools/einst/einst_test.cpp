@@ -1,0 +1,180 @@
+// TFREinstellungen: OK writes both values to the host's INI file, cancel
+// writes nothing, every close notifies a test host window with wParam 0;
+// layout, hints and tab order as the user meets them.
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QTest>
+#include <fstream>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "../../platform/test_support.h"
+#include "platform/ini_file.h"
+#include "platform/registered_messages.h"
+#include "toolkit/application.h"
+#include "toolkit/design_scale.h"
+#include "toolkit/screenshot.h"
+#include "tools/host_files.h"
+#include "tools/termine/Einstmn.h"
+
+namespace vesk {
+namespace {
+
+struct Notification {
+  uint16_t message;
+  uintptr_t wParam;
+  intptr_t lParam;
+};
+
+class EinstTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    host = std::make_unique<TopLevelWindow>("TFRVeskTools", "Tools",
+                                            [this](uint16_t message, uintptr_t wParam, intptr_t lParam) {
+                                              received.push_back({message, wParam, lParam});
+                                            });
+    window = new TFREinstellungen();
+    window->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  }
+  void TearDown() override {
+    if (!window.isNull()) window->Free();
+    Application().OnException = nullptr;
+  }
+
+  std::optional<std::string> Stored(const char* key) {
+    const std::string value = ProfileReadString(HostIniFile(), "Alarm", key, "<fehlt>");
+    if (value == "<fehlt>") return std::nullopt;
+    return value;
+  }
+  // Lets the deferred free and the posted notification arrive.
+  void WaitForClose() {
+    for (int i = 0; i < 100 && (!window.isNull() || received.empty()); ++i) QTest::qWait(10);
+  }
+  void ExpectOneCloseNotification() {
+    ASSERT_EQ(received.size(), 1u);
+    EXPECT_NE(received[0].message, 0);
+    EXPECT_EQ(received[0].message, RegisterWindowMessage("VeskTools"));
+    EXPECT_EQ(received[0].wParam, 0u);
+    EXPECT_EQ(received[0].lParam, 0);
+  }
+
+  TempFolder home;
+  ScopedEnv homeEnv{"VESK_HOME", home.Path()};
+  std::unique_ptr<TopLevelWindow> host;
+  std::vector<Notification> received;
+  QPointer<TFREinstellungen> window;
+};
+
+TEST_F(EinstTest, OkWithoutChangesWritesDefaultsAndNotifies) {
+  EXPECT_EQ(window->IEVorwarnzeit->text().toStdString(), "120");
+  EXPECT_EQ(window->IEAlarmwiederholung->text().toStdString(), "10");
+  QTest::mouseClick(window->BtnOK, Qt::LeftButton);
+  WaitForClose();
+  EXPECT_TRUE(window.isNull());
+  EXPECT_EQ(Stored("Vorwarnzeit"), "120");
+  EXPECT_EQ(Stored("Alarmwiederholung"), "10");
+  ExpectOneCloseNotification();
+}
+
+TEST_F(EinstTest, CancelWritesNothingAndStillNotifies) {
+  window->IEVorwarnzeit->setFocus();
+  QTest::keyClicks(window->IEVorwarnzeit, "5");
+  QTest::mouseClick(window->BtnCancel, Qt::LeftButton);
+  WaitForClose();
+  EXPECT_TRUE(window.isNull());
+  EXPECT_FALSE(std::filesystem::exists(HostIniFile()));
+  ExpectOneCloseNotification();
+}
+
+TEST_F(EinstTest, TypedValuesAreStoredAsTyped) {
+  // Lead time: replace 120 by 5 and toggle the sign; interval: typed over.
+  window->IEVorwarnzeit->setFocus();
+  window->IEVorwarnzeit->selectAll();
+  QTest::keyClicks(window->IEVorwarnzeit, "5-");
+  window->IEAlarmwiederholung->setFocus();
+  window->IEAlarmwiederholung->selectAll();
+  QTest::keyClicks(window->IEAlarmwiederholung, "30");
+  EXPECT_EQ(window->IEVorwarnzeit->text().toStdString(), "-5");
+  QTest::keyClick(window, 'O', Qt::AltModifier);
+  WaitForClose();
+  EXPECT_EQ(Stored("Vorwarnzeit"), "-5");
+  EXPECT_EQ(Stored("Alarmwiederholung"), "30");
+  ExpectOneCloseNotification();
+}
+
+TEST_F(EinstTest, TextThatIsNoNumberStoresZeroAndKeepsOtherKeys) {
+  ProfileWriteString(HostIniFile(), "Alarm", "Anderes", "bleibt");
+  window->IEAlarmwiederholung->setText("zehn");
+  QTest::mouseClick(window->BtnOK, Qt::LeftButton);
+  WaitForClose();
+  EXPECT_EQ(Stored("Vorwarnzeit"), "120");
+  EXPECT_EQ(Stored("Alarmwiederholung"), "0");
+  EXPECT_EQ(Stored("Anderes"), "bleibt");
+}
+
+TEST_F(EinstTest, ClosingByTheWindowFrameNotifiesAndWritesNothing) {
+  window->close();
+  WaitForClose();
+  EXPECT_TRUE(window.isNull());
+  EXPECT_FALSE(std::filesystem::exists(HostIniFile()));
+  ExpectOneCloseNotification();
+}
+
+TEST_F(EinstTest, WithoutHostTheCloseGoesOn) {
+  host.reset();
+  QTest::mouseClick(window->BtnOK, Qt::LeftButton);
+  for (int i = 0; i < 100 && !window.isNull(); ++i) QTest::qWait(10);
+  EXPECT_TRUE(window.isNull());
+  EXPECT_EQ(Stored("Vorwarnzeit"), "120");
+}
+
+TEST_F(EinstTest, ProgramFolderRefusedShowsErrorAndKeepsWindowOpen) {
+  std::vector<std::string> errors;
+  Application().OnException = [&](const std::exception& error) { errors.push_back(error.what()); };
+  const std::string blocker = home.File("keine-mappe");
+  std::ofstream(blocker) << "x";
+  ScopedEnv blocked("VESK_HOME", blocker);
+  QTest::mouseClick(window->BtnOK, Qt::LeftButton);
+  QTest::qWait(50);
+  EXPECT_EQ(errors.size(), 1u);
+  EXPECT_FALSE(window.isNull());
+  EXPECT_TRUE(received.empty());
+}
+
+TEST_F(EinstTest, LayoutHintsAndTabOrder) {
+  EXPECT_EQ(window->windowTitle().toStdString(), "Einstellungen");
+  EXPECT_EQ(window->size(), QSize(Scale(314), Scale(91)));
+  EXPECT_EQ(window->minimumSize(), window->maximumSize());
+  EXPECT_EQ(window->Label1->text().toStdString(), "Vorwarnzeit");
+  EXPECT_EQ(window->Label2->text().toStdString(), "Alarmwiederholung");
+  EXPECT_EQ(window->BtnOK->text().toStdString(), "&OK");
+  EXPECT_EQ(window->BtnCancel->text().toStdString(), "&Abbrechen");
+  EXPECT_EQ(window->IEVorwarnzeit->width(), Scale(29));
+  const std::string leadHint = "Wieviel Minuten vor dem Termin \r\nsoll Warnung angezeigt werden";
+  const std::string repeatHint = "Nach wieviel Minuten soll Alarm \r\nüberprüft bzw. wiederholt werden";
+  EXPECT_EQ(window->Label1->toolTip().toStdString(), leadHint);
+  EXPECT_EQ(window->IEVorwarnzeit->toolTip().toStdString(), leadHint);
+  EXPECT_EQ(window->Label2->toolTip().toStdString(), repeatHint);
+  EXPECT_EQ(window->IEAlarmwiederholung->toolTip().toStdString(), repeatHint);
+
+  // Focus starts on OK and Tab walks OK, Abbrechen, lead time, interval.
+  EXPECT_EQ(QApplication::focusWidget(), window->BtnOK);
+  const std::vector<QWidget*> order = {window->BtnCancel, window->IEVorwarnzeit, window->IEAlarmwiederholung,
+                                       window->BtnOK};
+  for (QWidget* next : order) {
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(QApplication::focusWidget(), next);
+  }
+  const char* shot = std::getenv("VESK_EINST_SCREENSHOT");
+  if (shot != nullptr) {
+    EXPECT_TRUE(SaveScreenshot(*window, shot));
+  }
+}
+
+}  // namespace
+}  // namespace vesk
