@@ -1,35 +1,17 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-
-#include <csignal>
 #include <filesystem>
 
 #include "runtime/datetime.h"
 #include "runtime/file_io.h"
 #include "runtime/format_settings.h"
 #include "tests/platform/test_support.h"
+#include "tests/tools/termine/termine_fixture.h"
 #include "tools/termine/reminder_list.h"
 
 namespace vesk {
 namespace {
 
 TDateTime At(int hour, int minute) { return EncodeTime(hour, minute, 0, 0); }
-
-// Files written while it lives may grow to `bytes` only; a longer write fails.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    getrlimit(RLIMIT_FSIZE, &previous_);
-    signal(SIGXFSZ, SIG_IGN);
-    rlimit limit = previous_;
-    limit.rlim_cur = bytes;
-    setrlimit(RLIMIT_FSIZE, &limit);
-  }
-  ~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &previous_); }
-
- private:
-  rlimit previous_{};
-};
 
 class ReminderListFile : public testing::Test {
  protected:
@@ -51,14 +33,13 @@ TEST_F(ReminderListFile, SectionsPerDateKeysRunOverTheFile) {
   EXPECT_EQ(ReminderListText({{tuesday + 0.75, 3 + At(8, 0)}, {wednesday, 0}, {tuesday, At(8, 0)}}),
             "[08.12.2026]\n0=08:00:00\n2=08:00:00\n[09.12.2026]\n1=00:00:00\n");
 
-  FormatSettings american;
-  american.shortDateFormat = "m/d/yyyy";
-  american.dateSeparator = '/';
-  american.longTimeFormat = "h:nn:ss ampm";
-  american.timeAMString = "AM";
-  american.timePMString = "PM";
-  SetFormatSettings(american);
-  EXPECT_EQ(ReminderListText({{tuesday, At(14, 30)}}), "[12/8/2026]\n0=2:30:00 PM\n");
+  // Other regional settings.
+  FormatSettings iso;
+  iso.shortDateFormat = "yyyy/mm/dd";
+  iso.dateSeparator = '-';
+  iso.longTimeFormat = "h.nn";
+  SetFormatSettings(iso);
+  EXPECT_EQ(ReminderListText({{tuesday, At(14, 30)}}), "[2026-12-08]\n0=14.30\n");
 }
 
 TEST_F(ReminderListFile, EmptyListRemovesTheFile) {

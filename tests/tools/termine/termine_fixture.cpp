@@ -2,6 +2,7 @@
 
 #include <QTabBar>
 #include <QTest>
+#include <csignal>
 #include <filesystem>
 
 #include "runtime/file_io.h"
@@ -9,6 +10,7 @@
 #include "toolkit/application.h"
 #include "toolkit/field.h"
 #include "toolkit/tab_control.h"
+#include "tools/VeskMsg.h"
 #include "tools/table/RadiRidir.h"
 
 namespace vesk {
@@ -19,7 +21,19 @@ void ProcessEvents() {
   QTest::qWait(5);
 }
 
+FileSizeLimit::FileSizeLimit(rlim_t bytes) {
+  getrlimit(RLIMIT_FSIZE, &previous_);
+  // The write fails with EFBIG instead of ending the process.
+  signal(SIGXFSZ, SIG_IGN);
+  rlimit limit = previous_;
+  limit.rlim_cur = bytes;
+  setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+FileSizeLimit::~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &previous_); }
+
 void TermineTest::SetUp() {
+  RegisterVeskToolsMessage();
   folder_ = std::make_unique<TempFolder>();
   home_ = std::make_unique<ScopedEnv>("VESK_HOME", folder_->Path());
   previousFolder_ = std::filesystem::current_path().string();

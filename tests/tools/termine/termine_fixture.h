@@ -1,10 +1,12 @@
 // The appointments window tests: each test runs in a folder of its own (the
 // current directory for Data/termine.mti, the program folder for
 // termine.sav) on a fixed day, with a host window that records what it is
-// sent and the message boxes and error displays caught.
+// sent and the message boxes and error displays caught. "VeskTools" is
+// registered as the library does at its start.
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
 
 #include <cstdint>
 #include <memory>
@@ -50,6 +52,19 @@ class TermineTest : public testing::Test {
   std::unique_ptr<ScopedEnv> home_;
   std::unique_ptr<TopLevelWindow> host_;
   std::string previousFolder_;
+};
+
+// Files written while it lives may grow to `bytes` only; a longer write
+// fails (as root too, where permissions do not stop it).
+class FileSizeLimit {
+ public:
+  explicit FileSizeLimit(rlim_t bytes);
+  ~FileSizeLimit();
+  FileSizeLimit(const FileSizeLimit&) = delete;
+  FileSizeLimit& operator=(const FileSizeLimit&) = delete;
+
+ private:
+  rlimit previous_{};
 };
 
 // Lets queued events (posted messages, deferred frees) run.

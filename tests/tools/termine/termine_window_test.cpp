@@ -1,12 +1,9 @@
 #include <gtest/gtest.h>
-#include <sys/resource.h>
-
 #include <QApplication>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTest>
 #include <QToolButton>
-#include <csignal>
 #include <filesystem>
 
 #include "alarm/VeskProc.h"
@@ -268,14 +265,10 @@ TEST_F(TermineWindow, FailedWriteKeepsThePreviousListAndTheWindowOpen) {
   ASSERT_TRUE(WriteFileAtomically(ListPath(), "[08.12.2026]\n0=07:00:00\n"));
   OpenWindow();
   AddExample();
-  rlimit previous{};
-  getrlimit(RLIMIT_FSIZE, &previous);
-  signal(SIGXFSZ, SIG_IGN);
-  rlimit small = previous;
-  small.rlim_cur = 8;
-  setrlimit(RLIMIT_FSIZE, &small);
-  CloseWindow();
-  setrlimit(RLIMIT_FSIZE, &previous);
+  {
+    FileSizeLimit limit(8);
+    CloseWindow();
+  }
 
   EXPECT_EQ(ListText(), "[08.12.2026]\n0=07:00:00\n");
   ASSERT_EQ(errors_.size(), 1u);
