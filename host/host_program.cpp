@@ -1,0 +1,104 @@
+#include "host/host_program.h"
+
+#include <unistd.h>
+
+#include <QApplication>
+
+#include <filesystem>
+#include <exception>
+
+#include "host/alarm_control.h"
+#include "host/host_window.h"
+#include "host/screenshots.h"
+#include "host/termination_signal.h"
+#include "host/tools_library.h"
+#include "platform/message_box.h"
+#include "platform/program_folder.h"
+#include "platform/registered_messages.h"
+#include "runtime/exceptions.h"
+#include "tools/VeskMsg.h"
+#include "tools/host_files.h"
+#include "tools/host_notification.h"
+
+namespace vesk {
+namespace {
+
+constexpr int kFailed = 1;
+
+// The tables are named relative to the current directory (Data/...).
+void EnterProgramFolder() {
+  const std::string folder = ProgramFolder();
+  if (chdir(folder.c_str()) != 0) {
+    throw Exception(FormatMessage("Der Ordner %s lässt sich nicht öffnen", {folder}));
+  }
+  std::error_code error;
+  std::filesystem::create_directories("Data", error);
+  if (error) throw Exception(FormatMessage("Der Ordner %s/Data lässt sich nicht anlegen", {folder}));
+}
+
+std::string ScreenshotFolder(const std::vector<std::string>& arguments) {
+  for (size_t i = 0; i + 1 < arguments.size(); ++i) {
+    if (arguments[i] == "--screenshots") return arguments[i + 1];
+  }
+  return "";
+}
+
+// The reminder program follows the notifications: a rewritten list, or
+// settings other than those it runs with.
+void FollowNotification(TFRVeskTools& window, AlarmControl& alarm, uintptr_t wParam) {
+  if (!alarm.ProgramExists()) return;
+  const AlarmSettings settings = ReadAlarmSettings(HostIniFile());
+  if (wParam != kReminderListWritten && alarm.StartedWith() == settings) return;
+  window.SetStatusText(window.StatusText() + "; " + alarm.Start(settings));
+}
+
+int RunWindow(TFRVeskTools& window, const std::string& folder, uint16_t alarmAusMessage) {
+  AlarmControl alarm(folder + "/alarm", alarmAusMessage);
+  window.SetStatusText(alarm.Start(ReadAlarmSettings(HostIniFile())));
+  window.OnVeskTools = [&](uintptr_t wParam) { FollowNotification(window, alarm, wParam); };
+  window.OnClose = [](TForm&, TCloseAction&) { QCoreApplication::quit(); };
+  window.Show();
+  QApplication::exec();
+  window.OnVeskTools = nullptr;
+  alarm.Stop();
+  return 0;
+}
+
+}  // namespace
+
+int RunHost(const std::vector<std::string>& arguments) {
+  const std::string folder = QCoreApplication::applicationDirPath().toStdString();
+  try {
+    EnterProgramFolder();
+  } catch (const std::exception& error) {
+    ShowMessage(error.what(), "Tools", MbIcon::Error);
+    return kFailed;
+  }
+  ToolsLibrary library(folder + "/libTools.so");
+  if (!library.Load()) {
+    ShowMessage("Die Bibliothek libTools.so lässt sich nicht laden:\r" + library.ErrorText(), "Tools",
+                MbIcon::Error);
+    return kFailed;
+  }
+  const uint16_t veskToolsMessage = RegisterWindowMessage(kVeskToolsMessageName);
+  const uint16_t alarmAusMessage = RegisterWindowMessage(kAlarmAusMessageName);
+  TFRVeskTools* window = nullptr;
+  try {
+    // Caught before the window can be found: whoever finds it may end the host.
+    TerminationSignal signal([&window] {
+      if (window != nullptr) window->Close();
+    });
+    window = new TFRVeskTools(library, veskToolsMessage);
+    const std::string screenshots = ScreenshotFolder(arguments);
+    const int code = screenshots.empty() ? RunWindow(*window, folder, alarmAusMessage)
+                                         : SaveScreenshots(screenshots, *window, library);
+    window->Free();
+    return code;
+  } catch (const std::exception& error) {
+    ShowMessage(error.what(), "Tools", MbIcon::Error);
+    if (window != nullptr) window->Free();
+    return kFailed;
+  }
+}
+
+}  // namespace vesk

@@ -1,0 +1,16 @@
+// The host program: makes the program folder its current directory with
+// Data/ in it, loads the Tools library, shows its main window "Tools" and
+// drives the reminder program until the window is closed or a termination
+// signal arrives.
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace vesk {
+
+// Runs with a QApplication; arguments without the program name. The exit
+// code: 0, or 1 when the program folder or the library is not usable.
+int RunHost(const std::vector<std::string>& arguments);
+
+}  // namespace vesk

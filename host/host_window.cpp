@@ -1,0 +1,56 @@
+#include "host/host_window.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+#include "host/tools_library.h"
+#include "toolkit/button.h"
+#include "toolkit/status_bar.h"
+#include "tools/host_notification.h"
+
+namespace vesk {
+
+TFRVeskTools::TFRVeskTools(ToolsLibrary& library, uint16_t veskToolsMessage)
+    : TForm("TFRVeskTools", "Tools"), statusBar_(new TStatusBar(this)) {
+  auto* buttons = new QHBoxLayout;
+  for (const ToolsExport& entry : kToolsExports) {
+    auto* button = new TButton(entry.caption, this);
+    button->setObjectName(entry.caption);
+    if (ToolsLibrary::EntryPoint execute = library.Resolve(entry.name)) {
+      button->OnClick = [execute](TButton&) { execute(); };
+    } else {
+      button->setEnabled(false);
+      button->setToolTip(QStringLiteral("Die Bibliothek libTools.so enthält %1 nicht; das Fenster %2 fehlt noch.")
+                             .arg(entry.name, entry.caption));
+    }
+    buttons->addWidget(button);
+  }
+  statusBar_->SetSimplePanel(true);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(buttons);
+  layout->addWidget(statusBar_);
+  OnMessage = [this, veskToolsMessage](uint16_t message, uintptr_t wParam, intptr_t) {
+    if (message == veskToolsMessage) Notified(wParam);
+  };
+}
+
+TButton* TFRVeskTools::Button(const std::string& caption) const {
+  return findChild<TButton*>(QString::fromStdString(caption));
+}
+
+std::string TFRVeskTools::StatusText() const { return statusBar_->SimpleText(); }
+
+void TFRVeskTools::SetStatusText(std::string text) { statusBar_->SetSimpleText(std::move(text)); }
+
+void TFRVeskTools::Notified(uintptr_t wParam) {
+  if (wParam == kWindowClosed) {
+    SetStatusText("Ein Fenster wurde geschlossen");
+  } else if (wParam == kReminderListWritten) {
+    SetStatusText("Terminliste neu geschrieben");
+  } else {
+    SetStatusText("Unbekannte Meldung der Bibliothek: " + std::to_string(wParam));
+  }
+  if (OnVeskTools) OnVeskTools(wParam);
+}
+
+}  // namespace vesk

@@ -1,0 +1,44 @@
+// The Tools library as the host loads it: libTools.so from beside the host's
+// executable, and its four exports, each of which shows one window.
+#pragma once
+
+#include <QLibrary>
+
+#include <string>
+
+namespace vesk {
+
+struct ToolsExport {
+  const char* name;
+  const char* caption;  // of the window, and of the host's button
+};
+
+inline constexpr ToolsExport kToolsExports[] = {
+    {"AdrExecute", "Adressen"},
+    {"NtzExecute", "Notizen"},
+    {"TermExecute", "Termine"},
+    {"EinstExecute", "Einstellungen"},
+};
+
+class ToolsLibrary {
+ public:
+  using EntryPoint = void (*)();
+
+  explicit ToolsLibrary(const std::string& path);
+  // Unloads the library; its windows are freed then, so this must run
+  // while the QApplication exists.
+  ~ToolsLibrary();
+  ToolsLibrary(const ToolsLibrary&) = delete;
+  ToolsLibrary& operator=(const ToolsLibrary&) = delete;
+
+  // False, with ErrorText, when the library cannot be loaded.
+  bool Load();
+  std::string ErrorText() const;
+  // Nothing when the library lacks the export.
+  EntryPoint Resolve(const char* name);
+
+ private:
+  QLibrary library_;
+};
+
+}  // namespace vesk
