@@ -10,7 +10,7 @@
 
 namespace vesk {
 
-TDBComboBox::TDBComboBox(QWidget* parent) : QComboBox(parent) {
+TDBComboBox::TDBComboBox(QWidget* parent) : TFieldControl(parent) {
   SetStyle(csDropDown);
   link_.OnDataChange = [this] { ShowField(); };
   link_.OnEditingChange = [this] { ShowField(); };
@@ -75,22 +75,14 @@ void TDBComboBox::Chosen() {
 }
 
 void TDBComboBox::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape && link_.Modified()) {
-    link_.Reset();
-    event->accept();
-    return;
-  }
   // A drop-down list changes its choice by key through activated (Chosen).
-  if (isEditable() && !link_.AcceptKey(*event, false)) {
-    event->accept();
-    return;
-  }
+  if (isEditable() ? link_.TakeKey(*event, false) : link_.TakeEscape(*event)) return;
   QComboBox::keyPressEvent(event);
 }
 
 bool TDBComboBox::eventFilter(QObject* watched, QEvent* event) {
   if (watched == lineEdit() && event->type() == QEvent::KeyPress &&
-      !link_.AcceptKey(*static_cast<QKeyEvent*>(event), false))
+      link_.TakeKey(*static_cast<QKeyEvent*>(event), false))
     return true;
   return QComboBox::eventFilter(watched, event);
 }

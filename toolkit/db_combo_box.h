@@ -12,23 +12,16 @@
 #include <vector>
 
 #include "toolkit/component.h"
-#include "toolkit/field_data_link.h"
+#include "toolkit/field_control.h"
 
 namespace vesk {
 
-class TDataSource;
-
 enum TComboBoxStyle : uint8_t { csDropDown, csDropDownList };
 
-class TDBComboBox : public QComboBox, public TComponent {
+class TDBComboBox : public TFieldControl<QComboBox>, public TComponent {
  public:
   explicit TDBComboBox(QWidget* parent = nullptr);
 
-  TDataSource* DataSource() const { return link_.DataSource(); }
-  void SetDataSource(TDataSource* source) { link_.SetDataSource(source); }
-  const std::string& DataField() const { return link_.FieldName(); }
-  void SetDataField(std::string name) { link_.SetFieldName(std::move(name)); }
-  TField* Field() const { return link_.Field(); }
 
   TComboBoxStyle Style() const { return style_; }
   void SetStyle(TComboBoxStyle style);
@@ -49,7 +42,6 @@ class TDBComboBox : public QComboBox, public TComponent {
   void ShowField();
   void Chosen();
 
-  TFieldDataLink link_;
   TComboBoxStyle style_ = csDropDown;
   bool showing_ = false;
 };

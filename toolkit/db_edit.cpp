@@ -9,7 +9,7 @@
 
 namespace vesk {
 
-TDBEdit::TDBEdit(QWidget* parent) : QLineEdit(parent) {
+TDBEdit::TDBEdit(QWidget* parent) : TFieldControl(parent) {
   link_.OnDataChange = [this] { ShowField(); };
   link_.OnUpdateData = [this] { WriteField(); };
   link_.OnEditingChange = [this] { ShowField(); };
@@ -45,15 +45,7 @@ void TDBEdit::WriteField() {
 }
 
 void TDBEdit::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape && link_.Modified()) {
-    link_.Reset();
-    event->accept();
-    return;
-  }
-  if (!link_.AcceptKey(*event, false)) {
-    event->accept();
-    return;
-  }
+  if (link_.TakeKey(*event, false)) return;
   if (!mask_.IsEmpty() && MaskKey(*event)) return;
   QLineEdit::keyPressEvent(event);
 }

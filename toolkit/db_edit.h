@@ -11,24 +11,17 @@
 #include <string>
 
 #include "toolkit/edit_mask.h"
-#include "toolkit/field_data_link.h"
+#include "toolkit/field_control.h"
 
 namespace vesk {
-
-class TDataSource;
 
 // The text of an edit mask that is typed in only partly.
 inline constexpr std::string_view kSMaskEditError = "Fehler in der Eingabe";
 
-class TDBEdit : public QLineEdit {
+class TDBEdit : public TFieldControl<QLineEdit> {
  public:
   explicit TDBEdit(QWidget* parent = nullptr);
 
-  TDataSource* DataSource() const { return link_.DataSource(); }
-  void SetDataSource(TDataSource* source) { link_.SetDataSource(source); }
-  const std::string& DataField() const { return link_.FieldName(); }
-  void SetDataField(std::string name) { link_.SetFieldName(std::move(name)); }
-  TField* Field() const { return link_.Field(); }
   std::string Text() const { return text().toStdString(); }
 
   int Tag() const { return tag_; }
@@ -51,7 +44,6 @@ class TDBEdit : public QLineEdit {
   void BlankRange(int from, int to);
   void SetChars(const QList<uint>& chars);
 
-  TFieldDataLink link_;
   TEditMask mask_{""};
   int tag_ = 0;
 };

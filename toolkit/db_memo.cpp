@@ -6,7 +6,7 @@
 
 namespace vesk {
 
-TDBMemo::TDBMemo(QWidget* parent) : QPlainTextEdit(parent) {
+TDBMemo::TDBMemo(QWidget* parent) : TFieldControl(parent) {
   setTabChangesFocus(true);
   link_.OnDataChange = [this] { ShowField(); };
   link_.OnEditingChange = [this] { setReadOnly(!link_.CanModify()); };
@@ -28,15 +28,7 @@ void TDBMemo::ShowField() {
 }
 
 void TDBMemo::keyPressEvent(QKeyEvent* event) {
-  if (event->key() == Qt::Key_Escape && link_.Modified()) {
-    link_.Reset();
-    event->accept();
-    return;
-  }
-  if (!link_.AcceptKey(*event, true)) {
-    event->accept();
-    return;
-  }
+  if (link_.TakeKey(*event, true)) return;
   QPlainTextEdit::keyPressEvent(event);
 }
 

@@ -7,21 +7,14 @@
 #include <QPlainTextEdit>
 #include <string>
 
-#include "toolkit/field_data_link.h"
+#include "toolkit/field_control.h"
 
 namespace vesk {
 
-class TDataSource;
-
-class TDBMemo : public QPlainTextEdit {
+class TDBMemo : public TFieldControl<QPlainTextEdit> {
  public:
   explicit TDBMemo(QWidget* parent = nullptr);
 
-  TDataSource* DataSource() const { return link_.DataSource(); }
-  void SetDataSource(TDataSource* source) { link_.SetDataSource(source); }
-  const std::string& DataField() const { return link_.FieldName(); }
-  void SetDataField(std::string name) { link_.SetFieldName(std::move(name)); }
-  TField* Field() const { return link_.Field(); }
   std::string Text() const { return toPlainText().toStdString(); }
 
  protected:
@@ -31,7 +24,6 @@ class TDBMemo : public QPlainTextEdit {
  private:
   void ShowField();
 
-  TFieldDataLink link_;
   bool showing_ = false;
 };
 

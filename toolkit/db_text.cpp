@@ -4,7 +4,7 @@
 
 namespace vesk {
 
-TDBText::TDBText(QWidget* parent) : QLabel(parent) {
+TDBText::TDBText(QWidget* parent) : TFieldControl(parent) {
   setTextFormat(Qt::PlainText);
   link_.OnDataChange = [this] {
     const TField* field = link_.Field();

@@ -55,6 +55,20 @@ bool TFieldDataLink::AcceptKey(const QKeyEvent& event, bool multiLine) {
   return editing;
 }
 
+bool TFieldDataLink::TakeEscape(QKeyEvent& event) {
+  if (event.key() != Qt::Key_Escape || !modified_) return false;
+  Reset();
+  event.accept();
+  return true;
+}
+
+bool TFieldDataLink::TakeKey(QKeyEvent& event, bool multiLine) {
+  if (TakeEscape(event)) return true;
+  if (AcceptKey(event, multiLine)) return false;
+  event.accept();
+  return true;
+}
+
 void TFieldDataLink::Exit() {
   if (Active() && Editing() && modified_) Guarded([&] { UpdateRecord(); });
 }

@@ -29,10 +29,10 @@ class TFieldDataLink : public TDataLink {
   // Drops the control's input: it shows the field's value again.
   void Reset();
 
-  // Whether the key may go to the control: keys that do not change its text
-  // always, the others when the dataset is (or, with AutoEdit, now goes)
-  // into editing and the field can be changed. A refusal beeps.
-  bool AcceptKey(const QKeyEvent& event, bool multiLine);
+  // Escape with pending input drops it; true when it did.
+  bool TakeEscape(QKeyEvent& event);
+  // TakeEscape, then AcceptKey: true when the key is used up here.
+  bool TakeKey(QKeyEvent& event, bool multiLine);
   // The control lost the focus: its pending input goes to the field.
   void Exit();
 
@@ -52,6 +52,10 @@ class TFieldDataLink : public TDataLink {
  private:
   void UpdateField();
   void ShowValue();
+  // Whether the key may go to the control: keys that do not change its text
+  // always, the others when the dataset is (or, with AutoEdit, now goes)
+  // into editing and the field can be changed. A refusal beeps.
+  bool AcceptKey(const QKeyEvent& event, bool multiLine);
 
   std::string fieldName_;
   TField* field_ = nullptr;
