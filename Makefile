@@ -19,8 +19,25 @@ build: configure
 test: build
 	cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
 
+# Starts the host; without a display ($DISPLAY and $WAYLAND_DISPLAY empty)
+# under a virtual X server.
 run: build
-	@echo "The host program arrives in a later release; 'make test' runs what exists today."
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	  echo "No display: running vesktools under xvfb-run -a"; \
+	  xvfb-run -a $(BUILD)/bin/vesktools; \
+	else \
+	  $(BUILD)/bin/vesktools; \
+	fi
+
+# Every window that exists, rendered offscreen to $(BUILD)/screenshots/*.png,
+# with a program folder and runtime folder of its own.
+.PHONY: screenshots
+screenshots: build
+	@rm -rf $(BUILD)/screenshots
+	@home=$$(mktemp -d) && runtime=$$(mktemp -d) && \
+	  QT_QPA_PLATFORM=offscreen VESK_NONINTERACTIVE=1 VESK_HOME=$$home XDG_RUNTIME_DIR=$$runtime \
+	    $(BUILD)/bin/vesktools --screenshots $(BUILD)/screenshots; \
+	  status=$$?; rm -rf "$$home" "$$runtime"; exit $$status
 
 bench: build
 	for b in $(BUILD)/bench/bench_*; do $$b; done
