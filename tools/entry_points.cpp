@@ -5,10 +5,12 @@
 //   4 AdrExecute    TFRAdressen       "Adressen"
 // A window's export is added here when the window exists (see entry_points.h).
 #include "tools/entry_points.h"
+#include "tools/termine/Einstmn.h"
 #include "tools/termine/terminemn.h"
 
 namespace vesk {
 
+VESK_TOOLS_ENTRY_POINT(EinstExecute, TFREinstellungen, FREinstellungen, "Einstellungen")  // ordinal 1
 VESK_TOOLS_ENTRY_POINT(TermExecute, TFRTermine, FRTermine, "Termine")  // ordinal 2
 
 }  // namespace vesk

@@ -19,6 +19,7 @@
 #include "toolkit/design_scale.h"
 #include "toolkit/screenshot.h"
 #include "tools/host_files.h"
+#include "tools/library.h"
 #include "tools/termine/Einstmn.h"
 
 namespace vesk {
@@ -174,6 +175,21 @@ TEST_F(EinstTest, LayoutHintsAndTabOrder) {
   if (shot != nullptr) {
     EXPECT_TRUE(SaveScreenshot(*window, shot));
   }
+}
+
+// The entry-point steps find the window by its class name and caption, so a
+// second call brings up the same window.
+TEST(EinstExecuteSteps, SecondCallShowsTheSameWindow) {
+  QPointer<TFREinstellungen> instance;
+  Execute(instance, "TFREinstellungen", "Einstellungen");
+  ASSERT_FALSE(instance.isNull());
+  TFREinstellungen* first = instance;
+  EXPECT_TRUE(FindWindow("TFREinstellungen", "Einstellungen").has_value());
+  Execute(instance, "TFREinstellungen", "Einstellungen");
+  EXPECT_EQ(instance, first);
+  EXPECT_EQ(Application().Windows().size(), 1u);
+  instance->Free();
+  EXPECT_FALSE(FindWindow("TFREinstellungen", "Einstellungen").has_value());
 }
 
 }  // namespace
