@@ -20,9 +20,9 @@
 #include "toolkit/tab_control.h"
 #include "toolkit/tab_order.h"
 #include "toolkit/tool_bar.h"
+#include "tools/host_notification.h"
 #include "tools/table/RadiRidir.h"
 #include "tools/table/RadiRidirError.h"
-#include "tools/host_notification.h"
 #include "tools/termine/reminder_list.h"
 
 namespace vesk {

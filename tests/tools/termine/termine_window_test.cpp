@@ -89,6 +89,21 @@ TEST_F(TermineWindow, FirstStartCreatesTheTableWithoutWarning) {
   EXPECT_EQ(Shown("Ort").size(), 4u);
 }
 
+TEST_F(TermineWindow, TableThatCannotBeMadeIsReportedAndTheListKept) {
+  ASSERT_TRUE(WriteFileAtomically("Data", "no folder"));
+  ASSERT_TRUE(WriteFileAtomically(ListPath(), kExampleList));
+  OpenWindow();
+  ASSERT_EQ(errors_.size(), 1u);
+  EXPECT_FALSE(window_->MTbTermine->Active());
+  // Activation does not try again and again.
+  window_->FormActivate(*window_);
+  EXPECT_EQ(errors_.size(), 1u);
+  CloseWindow();
+  EXPECT_FALSE(window_->isVisible());
+  EXPECT_EQ(ListText(), kExampleList);
+  EXPECT_TRUE(hostMessages_.empty());
+}
+
 TEST_F(TermineWindow, TabOrderRunsThroughFieldsToTheList) {
   OpenWindow();
   QTest::mouseClick(window_->EdDatum, Qt::LeftButton);
