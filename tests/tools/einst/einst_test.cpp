@@ -18,6 +18,7 @@
 #include "toolkit/application.h"
 #include "toolkit/design_scale.h"
 #include "toolkit/screenshot.h"
+#include "tools/VeskMsg.h"
 #include "tools/host_files.h"
 #include "tools/library.h"
 #include "tools/termine/Einstmn.h"
@@ -34,6 +35,8 @@ struct Notification {
 class EinstTest : public testing::Test {
  protected:
   void SetUp() override {
+    // As the library does at its start.
+    RegisterVeskToolsMessage();
     host = std::make_unique<TopLevelWindow>("TFRVeskTools", "Tools",
                                             [this](uint16_t message, uintptr_t wParam, intptr_t lParam) {
                                               received.push_back({message, wParam, lParam});
