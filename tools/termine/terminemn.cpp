@@ -60,6 +60,15 @@ void CreateTableWhenMissing() {
   rr_free(handle);
 }
 
+// A persistent field of the table, named after table and field.
+template <class Field>
+Field* NewField(TRadiRidir& table, const std::string& fieldName) {
+  auto* field = new Field(&table);
+  field->SetName(table.Name() + fieldName);
+  field->SetFieldName(fieldName);
+  return field;
+}
+
 // The next day with the weekday (1 = Sunday ... 7 = Saturday) from today on.
 TDateTime NextWeekday(int weekday) {
   const TDateTime today = Date();
@@ -76,30 +85,23 @@ TFRTermine::TFRTermine() : TForm("TFRTermine", "Termine") {
   OnActivate = [this](TForm& sender) { FormActivate(sender); };
   OnCloseQuery = [this](TForm& sender, bool& canClose) { FormCloseQuery(sender, canClose); };
   OnDestroy = [this](TForm& sender) { FormDestroy(sender); };
+  // Everything is in place: the components' Loaded, then FormCreate.
+  BeginLoading();
   EndLoading();
 }
 
 void TFRTermine::CreateComponents() {
-  BeginLoading();
   MTbTermine = new TRadiRidir(this);
   MTbTermine->SetName("MTbTermine");
-  MTbTermineDatum = new TDateTimeField(MTbTermine);
-  MTbTermineDatum->SetName("MTbTermineDatum");
-  MTbTermineDatum->SetFieldName("Datum");
+  MTbTermineDatum = NewField<TDateTimeField>(*MTbTermine, "Datum");
   MTbTermineDatum->SetDisplayFormat("dd.mm.yyyy");
   MTbTermineDatum->SetEditMask("!90/90/9900;1;_");
-  MTbTermineOrt = new TStringField(MTbTermine);
-  MTbTermineOrt->SetName("MTbTermineOrt");
-  MTbTermineOrt->SetFieldName("Ort");
+  MTbTermineOrt = NewField<TStringField>(*MTbTermine, "Ort");
   MTbTermineOrt->SetSize(50);
-  MTbTermineUhrzeit = new TDateTimeField(MTbTermine);
-  MTbTermineUhrzeit->SetName("MTbTermineUhrzeit");
-  MTbTermineUhrzeit->SetFieldName("Uhrzeit");
+  MTbTermineUhrzeit = NewField<TDateTimeField>(*MTbTermine, "Uhrzeit");
   MTbTermineUhrzeit->SetDisplayFormat("hh:mm");
   MTbTermineUhrzeit->SetEditMask("!90:90;1;_");
-  MTbTermineBemerkung = new TMemoField(MTbTermine);
-  MTbTermineBemerkung->SetName("MTbTermineBemerkung");
-  MTbTermineBemerkung->SetFieldName("Bemerkung");
+  MTbTermineBemerkung = NewField<TMemoField>(*MTbTermine, "Bemerkung");
   DSTermine = new TDataSource(this);
   DSTermine->SetName("DSTermine");
   DSTermine->SetDataSet(MTbTermine);
@@ -236,8 +238,11 @@ void TFRTermine::SaveList() {
     MTbTermine->Next();
   }
   const std::string path = ReminderListPath();
-  if (!SaveReminderList(path, entries))
+  if (!SaveReminderList(path, entries)) {
+    // The window stays open, showing what its tab says.
+    TCTermineChange(*TCTermine);
     throw Exception("Die Terminliste " + path + " konnte nicht geschrieben werden.");
+  }
   listSaved_ = true;
   MTbTermine->Close();
   NotifyHost(kReminderListWritten);

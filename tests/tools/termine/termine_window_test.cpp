@@ -291,6 +291,7 @@ TEST_F(TermineWindow, FailedWriteKeepsThePreviousListAndTheWindowOpen) {
   EXPECT_TRUE(window_->isVisible());
   EXPECT_TRUE(window_->MTbTermine->Active());
   EXPECT_FALSE(window_->ListSaved());
+  EXPECT_FALSE(window_->MTbTermine->Filtered());
   EXPECT_TRUE(hostMessages_.empty());
 
   // Once the file can be written again, the close goes through.
