@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QTest>
+#include <QToolTip>
 #include <fstream>
 #include <filesystem>
 #include <memory>
@@ -174,6 +175,13 @@ TEST_F(EinstTest, LayoutHintsAndTabOrder) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     EXPECT_EQ(QApplication::focusWidget(), next);
   }
+  // Resting the mouse on a label shows its hint.
+  QTest::mouseMove(window->Label2);
+  for (int i = 0; i < 200 && !QToolTip::isVisible(); ++i) QTest::qWait(10);
+  EXPECT_TRUE(QToolTip::isVisible());
+  EXPECT_EQ(QToolTip::text().toStdString(), repeatHint);
+  QToolTip::hideText();
+
   const char* shot = std::getenv("VESK_EINST_SCREENSHOT");
   if (shot != nullptr) {
     EXPECT_TRUE(SaveScreenshot(*window, shot));
