@@ -67,13 +67,6 @@ TEST_F(TermineWindow, FirstStartCreatesTheTableWithoutWarning) {
   EXPECT_TRUE(errors_.empty());
   EXPECT_TRUE(window_->MTbTermine->Active());
   EXPECT_EQ(window_->MTbTermine->IndexName(), kTermineIndex);
-  EXPECT_EQ(window_->MTbTermineOrt->Size(), 50);
-  EXPECT_EQ(window_->TCTermine->Tabs(),
-            (std::vector<std::string>{"Alle", "&Sonntag", "&Montag", "&Dienstag", "M&ittwoch", "D&onnerstag",
-                                      "&Freitag", "S&amstag"}));
-  EXPECT_EQ(window_->TCTermine->TabIndex(), 0);
-  EXPECT_FALSE(window_->DSTermine->AutoEdit());
-  EXPECT_EQ(window_->DBGrTermine->Options() & (dgEditing | dgIndicator), 0);
 
   // Date and time order, whatever order they were entered in.
   AddExample();
