@@ -64,7 +64,8 @@ void TIntEdit::Beep() { QApplication::beep(); }
 int TIntEdit::Caret() const { return hasSelectedText() ? selectionStart() : cursorPosition(); }
 
 void TIntEdit::keyPressEvent(QKeyEvent* event) {
-  const char32_t typed = TypedCharacter(*event);
+  // A read-only edit is not changed by typing, not even by the sign key.
+  const char32_t typed = isReadOnly() ? 0 : TypedCharacter(*event);
   if (typed == 0) {
     QLineEdit::keyPressEvent(event);
     return;

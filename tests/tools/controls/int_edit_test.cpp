@@ -140,6 +140,12 @@ TEST_F(IntEditTest, EditingKeysPassUnfiltered) {
   EXPECT_EQ(edit.beeps, 0);
 }
 
+TEST_F(IntEditTest, ReadOnlyEditIgnoresTyping) {
+  edit.setReadOnly(true);
+  EXPECT_EQ(Type("12", -1, "-3a"), "12");
+  EXPECT_EQ(edit.beeps, 0);
+}
+
 TEST_F(IntEditTest, ValueReadsTheTextAndZeroForNoInteger) {
   edit.SetValue(-42);
   EXPECT_EQ(edit.text().toStdString(), "-42");
