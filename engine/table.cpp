@@ -77,7 +77,9 @@ Table::Table(const std::string& name, bool writable) : name_(NormalizeTableName(
   }
   put_.assign(catalogue_.RecordSize(), 0);
   candidate_ = probe_ = put_;
-  if (!ids_.Empty()) position_ = 0;
+  // Standing on the first record, as after a move there; an empty table
+  // is off both ends at once.
+  ids_.Empty() ? StandNowhere() : StandOn(0);
 }
 
 Table::~Table() = default;

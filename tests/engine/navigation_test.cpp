@@ -14,7 +14,7 @@ void ExpectFlags(int32_t h, bool bof, bool eof, bool no_current) {
 
 TEST_F(Navigation, EmptyTableHasNoCurrentRecordAfterEveryMove) {
   OpenSample();
-  EXPECT_TRUE(rr_no_current(h_));
+  ExpectFlags(h_, true, true, true);  // right after open, as after a move to the first record
   for (auto move : {rr_first, rr_last, rr_next, rr_prior}) {
     EXPECT_TRUE(move(h_)) << LastError(h_);
     EXPECT_TRUE(rr_no_current(h_));
