@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "runtime/datetime.h"
@@ -65,6 +66,13 @@ class Variant {
   bool AsBoolean() const;
   TDateTime AsDate() const;
   const std::vector<Variant>& AsArray() const;  // EVariantError unless Array
+  // The text of a String without a copy (for comparisons run per record);
+  // other types convert as AsString does, into scratch.
+  std::string_view TextView(std::string& scratch) const {
+    if (type_ == VarType::String) return text_;
+    scratch = AsString();
+    return scratch;
+  }
 
   // Same type and same value (arrays element by element).
   friend bool operator==(const Variant& a, const Variant& b);

@@ -82,6 +82,15 @@ TEST_F(VariantConversion, ToString) {
   auto asString = [](const Variant& v) { return v.AsString(); };
   ExpectCastError(Variant::Null(), asString);
   ExpectCastError(Variant::FromArray({"a"}), asString);
+
+  // TextView: a text as it is stored, anything else converted into scratch.
+  std::string scratch = "unused";
+  const Variant text("Meier");
+  EXPECT_EQ(text.TextView(scratch), "Meier");
+  EXPECT_EQ(scratch, "unused");
+  EXPECT_EQ(Variant(1.5).TextView(scratch), "1,5");
+  EXPECT_EQ(scratch, "1,5");
+  ExpectCastError(Variant::Null(), [&](const Variant& v) { return std::string(v.TextView(scratch)); });
 }
 
 TEST_F(VariantConversion, ToBoolean) {

@@ -173,6 +173,7 @@ class TExprFilter {
   std::vector<TExprNode*> order_;
   // A text field's data as the dataset gives it, reused for every record.
   std::vector<char> text_;
+  std::string scratch_;  // a constant of another type than text, as text
 };
 
 }  // namespace vesk

@@ -147,7 +147,9 @@ bool TExprFilter::Compare(const TExprNode& node, TField* field, const Variant& r
   if (!field->GetData(text_.data())) return Result(node, Variant::Null(), right);
   text_[size] = '\0';
   // The text step: the comparison's result stands against 0.
-  return Result(node, Variant(CompareStrings(text_.data(), right.AsString(), node.PartialLength, options_)), Variant(0));
+  const int order = CompareStrings(text_.data(), right.TextView(scratch_), node.PartialLength, options_);
+  if (node.Operator == noAnd || node.Operator == noOr) return Result(node, Variant(order), Variant(0));
+  return Holds(node.Operator, order <=> 0);
 }
 
 bool TExprFilter::Result(const TExprNode& node, const Variant& left, const Variant& right) const {
