@@ -27,8 +27,13 @@ void CreateCommand(const Arguments& args);
 void InfoCommand(const Arguments& args, std::ostream& out);
 // import TABLE FILE.csv ("-": in): all rows or none.
 void ImportCommand(const Arguments& args, std::istream& in);
-// export TABLE [--index NAME]: CSV of the display texts in dataset order.
+// export TABLE [--index NAME] [--filter TEXT] [--case-insensitive]
+//   [--no-partial-compare]: CSV of the display texts in dataset order, only
+//   the records the filter passes.
 void ExportCommand(const Arguments& args, std::ostream& out);
+// locate TABLE FIELDS VALUES [--case-insensitive] [--partial-key]: the record
+// found, as export writes it; false (and "not found") when there is none.
+bool LocateCommand(const Arguments& args, std::ostream& out);
 
 // Opens the table for the commands that work through the dataset.
 void OpenTable(TRadiRidir& table, const std::string& name, bool readOnly);

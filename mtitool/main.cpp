@@ -1,4 +1,5 @@
-// mtitool: tables from the shell - create, describe, import and export.
+// mtitool: tables from the shell - create, describe, import, export and locate.
+#include <clocale>
 #include <iostream>
 
 #include "mtitool/commands.h"
@@ -13,7 +14,8 @@ constexpr const char* kUsage =
     "          [--required FIELD] [--default FIELD=TEXT] [--min FIELD=N] [--max FIELD=N]\n"
     "  mtitool info TABLE\n"
     "  mtitool import TABLE FILE.csv     (- reads standard input)\n"
-    "  mtitool export TABLE [--index NAME]\n"
+    "  mtitool export TABLE [--index NAME] [--filter TEXT] [--case-insensitive] [--no-partial-compare]\n"
+    "  mtitool locate TABLE FIELDS VALUES [--case-insensitive] [--partial-key]   (FIELDS, VALUES: ; between)\n"
     "Letters: S text (CHARS characters), I integer, A autoincrement, B boolean,\n"
     "F and R floating point, C currency, D date and time, M memo, E formatted memo,\n"
     "G graphic, L blob.\n";
@@ -27,6 +29,8 @@ int Run(const std::string& command, const vesk::Arguments& args) {
     vesk::ImportCommand(args, std::cin);
   else if (command == "export")
     vesk::ExportCommand(args, std::cout);
+  else if (command == "locate")
+    return vesk::LocateCommand(args, std::cout) ? 0 : 1;
   else
     throw vesk::UsageError("Unknown command " + command);
   return 0;
@@ -39,6 +43,7 @@ int main(int argc, char** argv) {
     std::cerr << kUsage;
     return 2;
   }
+  std::setlocale(LC_ALL, "");
   vesk::LoadRegionalSettings();
   vesk::Application().SetTitle("mtitool");
   try {

@@ -119,6 +119,41 @@ TEST_F(MtitoolTest, BadCellNamesItsPlaceAndChangesNothing) {
   EXPECT_EQ(Run("export people.mti").out, before);
 }
 
+TEST_F(MtitoolTest, ExportWithFilterAndLocate) {
+  ASSERT_EQ(Run(kCreate).code, 0);
+  Write("people.csv", kPeople);
+  ASSERT_EQ(Run("import people.mti people.csv").code, 0);
+  const std::string header = "Name,Alter,Aktiv,Betrag,Datum,Notiz\r\n";
+  const std::string zander = "Zander,7,True,-3,,kurz\r\n";
+
+  Result filtered = Run("export people.mti --filter \"Name = 'Z*' OR Alter = 42\"");
+  ASSERT_EQ(filtered.code, 0) << filtered.err;
+  EXPECT_EQ(filtered.out, header + "Müller,42,True,\"1,5\",01.02.2024,\"zwei\r\nZeilen, mit \"\"Zitat\"\"\"\r\n" + zander);
+  EXPECT_EQ(Run("export people.mti --filter \"Name = 'z*'\"").out, header);
+  EXPECT_EQ(Run("export people.mti --filter \"Name = 'z*'\" --case-insensitive").out, header + zander);
+  EXPECT_EQ(Run("export people.mti --filter \"Name = 'Z*'\" --no-partial-compare").out, header);
+  EXPECT_EQ(Run("export people.mti --filter \"Datum >= 01.01.2026\"").out,
+            header + "Abel,,False,,24.12.2026 18:30:00,\r\n");
+  Result bad = Run("export people.mti --filter \"Name == 'x'\"");
+  EXPECT_EQ(bad.code, 1);
+  EXPECT_EQ(bad.err, "Ausdruck erwartet, jedoch '=' vorgefunden\n");
+  EXPECT_EQ(Run("export people.mti --filter").code, 2);
+
+  Result found = Run("locate people.mti \"Name;Alter\" \"Zander;7\"");
+  EXPECT_EQ(found.code, 0) << found.err;
+  EXPECT_EQ(found.out, header + zander);
+  Result none = Run("locate people.mti Name zander");
+  EXPECT_EQ(none.code, 1);
+  EXPECT_EQ(none.out, "not found\n");
+  EXPECT_EQ(Run("locate people.mti Name zander --case-insensitive").out, header + zander);
+  EXPECT_EQ(Run("locate people.mti Name Za --partial-key").out, header + zander);
+  EXPECT_EQ(Run("locate people.mti Name Za").code, 1);
+  EXPECT_EQ(Run("locate people.mti \"Name;Alter\" Zander").code, 2);
+  Result unknown = Run("locate people.mti Groesse 1");
+  EXPECT_EQ(unknown.code, 1);
+  EXPECT_NE(unknown.err.find("Groesse"), std::string::npos) << unknown.err;
+}
+
 TEST_F(MtitoolTest, UsageAndFailures) {
   EXPECT_EQ(Run("").code, 2);
   Result unknown = Run("frobnicate x.mti");
