@@ -27,22 +27,22 @@ Catalogue Describe(const rr_field_spec* fields, int32_t field_count, const rr_in
     throw EngineError("Field or index descriptions missing");
   Catalogue catalogue;
   for (int32_t i = 0; i < field_count; ++i) {
-    const rr_field_spec& spec = fields[i];
-    if (!spec.name) throw EngineError("Field " + std::to_string(i) + " has no name");
+    const rr_field_spec& given = fields[i];
+    if (!given.name) throw EngineError("Field " + std::to_string(i) + " has no name");
     Field field;
-    field.name = spec.name;
-    field.letter = spec.letter;
-    field.chars = spec.chars;
-    field.constraints = {OptionalText(spec.required), OptionalText(spec.default_text), OptionalText(spec.min_text),
-                         OptionalText(spec.max_text)};
+    field.name = given.name;
+    field.letter = given.letter;
+    field.chars = given.chars;
+    field.constraints = {OptionalText(given.required), OptionalText(given.default_text), OptionalText(given.min_text),
+                         OptionalText(given.max_text)};
     catalogue.fields.push_back(std::move(field));
   }
   for (int32_t n = 0; n < index_count; ++n) {
-    const rr_index_spec& spec = indexes[n];
-    if (!spec.name || spec.field_count < 0 || (spec.field_count > 0 && !spec.fields))
+    const rr_index_spec& given = indexes[n];
+    if (!given.name || given.field_count < 0 || (given.field_count > 0 && !given.fields))
       throw EngineError("Index " + std::to_string(n) + " is not described completely");
     catalogue.indexes.push_back(
-        Index{spec.name, std::vector<int32_t>(spec.fields, spec.fields + spec.field_count), spec.case_insensitive != 0});
+        Index{given.name, std::vector<int32_t>(given.fields, given.fields + given.field_count), given.case_insensitive != 0});
   }
   catalogue.Validate();
   return catalogue;
