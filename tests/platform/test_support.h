@@ -1,5 +1,5 @@
-// Helpers of the platform tests: a temporary folder removed afterwards and an
-// environment variable set for the length of a scope.
+// Helpers of the platform tests: the temporary folder of the runtime tests
+// and an environment variable set for the length of a scope.
 #pragma once
 
 #include <cstdlib>
@@ -7,28 +7,9 @@
 #include <optional>
 #include <string>
 
+#include "tests/runtime/temp_folder.h"
+
 namespace vesk {
-
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vesk-platform-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-
-  const std::string& Path() const { return path_; }
-  std::string File(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
 
 // Sets (or, with nothing, removes) a variable and restores the old value.
 class ScopedEnv {
