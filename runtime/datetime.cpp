@@ -37,7 +37,7 @@ int DaysInMonth(int y, int m) {
 bool TryEncodeDate(int y, int m, int d, TDateTime& result) {
   if (y < 1 || y > 9999 || m < 1 || m > 12 || d < 1 || d > DaysInMonth(y, m)) return false;
   const sys_days date{year{y} / month(m) / day(d)};
-  result = date.time_since_epoch().count() - kDayZero;
+  result = static_cast<TDateTime>(date.time_since_epoch().count() - kDayZero);
   return true;
 }
 
