@@ -10,7 +10,7 @@
 #include <cstring>
 #include <optional>
 
-#include "platform/unique_fd.h"
+#include "runtime/unique_fd.h"
 #include "runtime/exceptions.h"
 
 namespace vesk {

@@ -13,7 +13,7 @@
 #include <string>
 
 #include "platform/message_datagram.h"
-#include "platform/unique_fd.h"
+#include "runtime/unique_fd.h"
 
 namespace vesk {
 

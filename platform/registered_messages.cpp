@@ -11,7 +11,7 @@
 
 #include "platform/caseless_text.h"
 #include "platform/runtime_folder.h"
-#include "platform/unique_fd.h"
+#include "runtime/unique_fd.h"
 #include "runtime/exceptions.h"
 
 namespace vesk {

@@ -7,29 +7,10 @@
 #include <atomic>
 #include <cerrno>
 
+#include "runtime/unique_fd.h"
+
 namespace vesk {
 namespace {
-
-// Closes the descriptor when the scope ends.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  ~Descriptor() {
-    if (fd_ >= 0) close(fd_);
-  }
-  int Get() const { return fd_; }
-  // Closes now and reports whether the last writes went through.
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
 
 bool WriteAll(int fd, std::string_view bytes) {
   while (!bytes.empty()) {
@@ -62,16 +43,14 @@ std::string TemporaryName(const std::string& path) {
 
 // Makes the rename itself durable.
 void SyncFolder(const std::string& folder) {
-  const int fd = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) return;
-  fsync(fd);
-  close(fd);
+  const UniqueFd fd(open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  if (fd.Valid()) fsync(fd.Get());
 }
 
 }  // namespace
 
 std::optional<std::string> ReadFile(const std::string& path) {
-  Descriptor file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  UniqueFd file(open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (file.Get() < 0) return std::nullopt;
   std::string bytes;
   char buffer[65536];
@@ -96,7 +75,7 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
     if (fd < 0 && errno != EEXIST) return false;
   }
   if (fd < 0) return false;
-  Descriptor file(fd);
+  UniqueFd file(fd);
   // The replacement keeps the permissions of the file it replaces.
   struct stat old {};
   bool written = (stat(path.c_str(), &old) != 0 || fchmod(fd, old.st_mode & 07777) == 0) &&

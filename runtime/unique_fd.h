@@ -22,6 +22,8 @@ class UniqueFd {
 
   int Get() const { return fd_; }
   bool Valid() const { return fd_ >= 0; }
+  // Closes now and reports whether the last writes went through.
+  bool Close() { return close(std::exchange(fd_, -1)) == 0; }
   void Swap(UniqueFd& other) noexcept { std::swap(fd_, other.fd_); }
 
  private:
