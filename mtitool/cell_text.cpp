@@ -74,10 +74,10 @@ std::string CellText(const TField& field) {
 void SetCellText(TField& field, std::string_view text) {
   if (text.empty()) return field.Clear();
   if (!IsBlob(field)) return field.SetAsString(text);
-  const auto decoded = QByteArray::fromBase64Encoding(QByteArray(text.data(), static_cast<qsizetype>(text.size())),
-                                                      QByteArray::AbortOnBase64DecodingErrors);
-  if (!decoded) DatabaseError("The cell is not base64, as blob cells are written");
-  field.SetAsString(decoded->toStdString());
+  const QByteArray::FromBase64Result bytes = QByteArray::fromBase64Encoding(
+      QByteArray(text.data(), static_cast<qsizetype>(text.size())), QByteArray::AbortOnBase64DecodingErrors);
+  if (!bytes) DatabaseError("The cell is not base64, as blob cells are written");
+  field.SetAsString(bytes.decoded.toStdString());
 }
 
 }  // namespace vesk
