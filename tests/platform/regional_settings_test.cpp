@@ -116,6 +116,29 @@ TEST_F(RegionalSettings, FormattedDatesAndTimesReadBack) {
   SetFormatSettings(FormatSettings{});
 }
 
+// What a library does at its load in a host that never set the user's
+// locale: the environment's formats, each category on its own, while the
+// process stays in the C locale.
+TEST_F(RegionalSettings, UserSettingsWithoutTouchingTheProcessLocale) {
+  GeneratedLocales locales({"fr_FR"});
+  if (!locales.Missing().empty()) GTEST_SKIP() << "fr_FR cannot be generated here";
+  ScopedEnv all("LC_ALL", std::nullopt);
+  ScopedEnv ctype("LC_CTYPE", std::nullopt);
+  ScopedEnv numeric("LC_NUMERIC", "xx_YY.UTF-8");  // no such locale: stays C
+  ScopedEnv time("LC_TIME", std::nullopt);
+  ScopedEnv lang("LANG", "fr_FR.UTF-8");
+  ASSERT_NE(std::setlocale(LC_ALL, "C"), nullptr);
+  LoadUserRegionalSettings();
+  FormatSettings french = German();
+  french.shortDateFormat = "dd/mm/yyyy";
+  french.dateSeparator = '/';
+  EXPECT_EQ(Fields(GetFormatSettings()), Fields(french));
+  EXPECT_TRUE(IsMultiByteCodePage());
+  EXPECT_STREQ(std::setlocale(LC_ALL, nullptr), "C");
+  EXPECT_EQ(DateToStr(EncodeDate(2026, 12, 9)), "09/12/2026");
+  SetFormatSettings(FormatSettings{});
+}
+
 TEST_F(RegionalSettings, LeadBytesAndCharacterLengthsOfUtf8) {
   SetMultiByteCodePageForTesting(true);
   EXPECT_TRUE(IsLeadByte(0xC3));
