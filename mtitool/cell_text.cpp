@@ -19,7 +19,7 @@ bool IsBlob(const TField& field) { return field.DataType() == ftBlob || field.Da
 std::string ExactNumber(double value) {
   char buffer[32];
   const char* end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
-  std::string text(buffer, end);
+  std::string text(buffer, static_cast<size_t>(end - buffer));
   for (char& c : text)
     if (c == '.') c = GetFormatSettings().decimalSeparator;
   return text;
