@@ -104,7 +104,7 @@ TEST_F(MtitoolTest, CreateImportExportRoundTrip) {
 // that a two-digit year would move, exported, imported into a new table and
 // exported again: both exports are the same, in German and English formats.
 TEST_F(MtitoolTest, ExportThenImportGivesTheSameTableForEveryType) {
-  GeneratedLocales locales({"en_GB"});
+  vesk::GeneratedLocales locales({"en_GB"});
   ASSERT_TRUE(locales.Missing().empty()) << "localedef cannot make en_GB (package locales)";
   constexpr const char* kAllTypes = " Nr:A Text:S:10 Zahl:I Ja:B Gleit:F Real:R Geld:C Wann:D Memo:M Formatiert:E "
                                     "Bild:G Daten:L";
