@@ -31,6 +31,7 @@ TEST(LibraryStart, ReadsTheUsersFormatsInAForeignHost) {
   ASSERT_TRUE(locales.Missing().empty()) << "localedef cannot make en_US (package locales)";
   TempFolder folder;
   const std::string in = "cd '" + folder.Path() + "' && ";
+  std::filesystem::create_directory(folder.File("Data"));
   // Today's appointment late in the evening, entered in the German formats.
   ASSERT_EQ(Shell(in + "LC_ALL=C '" MTITOOL_PATH "' create Data/termine.mti Datum:D Ort:S:50 Uhrzeit:D "
                        "Bemerkung:M --index 'DatumUhrzeit=Datum;Uhrzeit' >/dev/null"),
