@@ -25,11 +25,13 @@ using Arguments = std::vector<std::string>;
 void CreateCommand(const Arguments& args);
 // info TABLE: fields, indexes, constraints and record count.
 void InfoCommand(const Arguments& args, std::ostream& out);
-// import TABLE FILE.csv ("-": in): all rows or none.
+// import TABLE FILE.csv ("-": in): all rows or none. Cells as export writes
+// them (cell_text.h); an autoincrement column must match the numbers the
+// table gives.
 void ImportCommand(const Arguments& args, std::istream& in);
 // export TABLE [--index NAME] [--filter TEXT] [--case-insensitive]
-//   [--no-partial-compare]: CSV of the display texts in dataset order, only
-//   the records the filter passes.
+//   [--no-partial-compare]: CSV of the values in dataset order, as import
+//   reads them back, only the records the filter passes.
 void ExportCommand(const Arguments& args, std::ostream& out);
 // locate TABLE FIELDS VALUES [--case-insensitive] [--partial-key]: the record
 // found, as export writes it; false (and "not found") when there is none.

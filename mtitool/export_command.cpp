@@ -1,6 +1,8 @@
-// mtitool export and locate: records as CSV, each cell the field's display text.
+// mtitool export and locate: records as CSV, each cell the field's value as
+// import reads it back.
 #include <ostream>
 
+#include "mtitool/cell_text.h"
 #include "mtitool/commands.h"
 #include "mtitool/csv.h"
 #include "toolkit/field.h"
@@ -27,7 +29,7 @@ void WriteHeader(TRadiRidir& table, std::ostream& out) {
 
 void WriteCurrent(TRadiRidir& table, std::ostream& out) {
   std::vector<std::string> cells;
-  for (int i = 0; i < table.FieldCount(); ++i) cells.push_back(table.Fields(i)->DisplayText());
+  for (int i = 0; i < table.FieldCount(); ++i) cells.push_back(CellText(*table.Fields(i)));
   out << CsvRecord(cells);
 }
 

@@ -2,6 +2,7 @@
 #include <fstream>
 #include <istream>
 
+#include "mtitool/cell_text.h"
 #include "mtitool/commands.h"
 #include "mtitool/csv.h"
 #include "toolkit/field.h"
@@ -11,6 +12,19 @@
 namespace vesk {
 
 namespace {
+
+// The table numbers an autoincrement field itself: a row whose number it
+// would not get is refused rather than imported under another number.
+void CheckNumbering(const std::vector<TField*>& fields, const std::vector<std::string>& cells,
+                    const std::string& where) {
+  for (size_t column = 0; column < fields.size(); ++column) {
+    if (fields[column]->DataType() != ftAutoInc || cells[column].empty()) continue;
+    const std::string numbered = CellText(*fields[column]);
+    if (numbered != cells[column])
+      throw Exception(where + ", column " + fields[column]->FieldName() + ": the table numbers this field itself "
+                      "and gives " + numbered + ", not " + cells[column]);
+  }
+}
 
 // Appends one record per row; a failure names its row (from 1 after the
 // header) and, where one cell is at fault, its column.
@@ -26,11 +40,9 @@ void ImportRows(TRadiRidir& table, CsvReader& reader) {
                       std::to_string(fields.size()));
     table.Append();
     for (size_t column = 0; column < fields.size(); ++column) {
+      if (fields[column]->DataType() == ftAutoInc) continue;
       try {
-        if (cells[column].empty())
-          fields[column]->Clear();
-        else
-          fields[column]->SetText(cells[column]);
+        SetCellText(*fields[column], cells[column]);
       } catch (const std::exception& error) {
         throw Exception(where + ", column " + fields[column]->FieldName() + ": " + error.what());
       }
@@ -40,6 +52,7 @@ void ImportRows(TRadiRidir& table, CsvReader& reader) {
     } catch (const std::exception& error) {
       throw Exception(where + ": " + error.what());
     }
+    CheckNumbering(fields, cells, where);
   }
 }
 

@@ -18,7 +18,9 @@ constexpr const char* kUsage =
     "  mtitool locate TABLE FIELDS VALUES [--case-insensitive] [--partial-key]   (FIELDS, VALUES: ; between)\n"
     "Letters: S text (CHARS characters), I integer, A autoincrement, B boolean,\n"
     "F and R floating point, C currency, D date and time, M memo, E formatted memo,\n"
-    "G graphic, L blob.\n";
+    "G graphic, L blob.\n"
+    "Cells of export and import: numbers and dates in the regional formats, exact to the last\n"
+    "digit and millisecond; graphic and blob cells in base64.\n";
 
 int Run(const std::string& command, const vesk::Arguments& args) {
   if (command == "create")

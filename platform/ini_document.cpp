@@ -35,6 +35,14 @@ std::optional<size_t> EqualsOf(std::string_view text) {
   return equals;
 }
 
+// A value as the profile services give it: trimmed, and one pair of double
+// quotes around it taken off ("09:00:00" reads as 09:00:00).
+std::string ValueText(std::string_view text) {
+  std::string value = Trim(text);
+  if (value.size() >= 2 && value.front() == '"' && value.back() == '"') value = value.substr(1, value.size() - 2);
+  return value;
+}
+
 }  // namespace
 
 IniDocument::IniDocument(std::string_view bytes) {
@@ -91,7 +99,7 @@ std::optional<std::string> IniDocument::Value(std::string_view section,
   std::optional<size_t> line = FindKey(*range, key);
   if (!line) return std::nullopt;
   std::string_view text = lines_[*line].text;
-  return Trim(text.substr(*EqualsOf(text) + 1));
+  return ValueText(text.substr(*EqualsOf(text) + 1));
 }
 
 std::vector<std::pair<std::string, std::string>> IniDocument::Keys(
@@ -106,7 +114,7 @@ std::vector<std::pair<std::string, std::string>> IniDocument::Keys(
     std::string name = Trim(text.substr(0, *equals));
     bool seen = std::any_of(keys.begin(), keys.end(),
                             [&name](const auto& known) { return SameName(known.first, name); });
-    if (!seen) keys.emplace_back(std::move(name), Trim(text.substr(*equals + 1)));
+    if (!seen) keys.emplace_back(std::move(name), ValueText(text.substr(*equals + 1)));
   }
   return keys;
 }

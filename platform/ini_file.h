@@ -1,7 +1,8 @@
 // INI profile services: sections "[name]" holding "key=value" lines. Section
 // and key names compare without regard to case; values are trimmed of blanks
-// around them; bytes are kept as they are. Every write replaces the file
-// atomically.
+// around them and one pair of double quotes around a value is taken off, as
+// the Windows profile services do; bytes are kept as they are. Every write
+// replaces the file atomically.
 #pragma once
 
 #include <string>

@@ -3,7 +3,7 @@
 #include <langinfo.h>
 
 #include <atomic>
-#include <clocale>
+#include <locale.h>
 #include <cstdlib>
 #include <optional>
 #include <string>
@@ -17,10 +17,24 @@ namespace {
 std::atomic<bool> multiByteCodePage{false};
 
 // "C", "POSIX" and "C.UTF-8" carry no regional conventions of their own.
+// The locale of the calling thread, which is the process's unless the thread
+// has one of its own.
 bool IsCLocale(int category) {
-  const char* name = std::setlocale(category, nullptr);
-  std::string_view locale = name ? name : "C";
+  const char* name = nl_langinfo(NL_LOCALE_NAME(category));
+  std::string_view locale = name != nullptr && *name != '\0' ? name : "C";
   return locale == "C" || locale == "POSIX" || locale.starts_with("C.");
+}
+
+// The user's locale as the environment names it (LC_ALL, LC_*, LANG), each
+// category on its own: one that names no installed locale stays "C".
+locale_t UserLocale() {
+  locale_t locale = newlocale(LC_ALL_MASK, "C", nullptr);
+  for (int mask : {LC_CTYPE_MASK, LC_NUMERIC_MASK, LC_TIME_MASK}) {
+    if (locale == nullptr) break;
+    // newlocale frees the base only when it succeeds.
+    if (locale_t with = newlocale(mask, "", locale)) locale = with;
+  }
+  return locale;
 }
 
 // A separator of one byte; a blank for the multi-byte spaces that some
@@ -76,6 +90,15 @@ FormatSettings ReadRegionalSettings() {
 void LoadRegionalSettings() {
   SetFormatSettings(ReadRegionalSettings());
   multiByteCodePage = MultiByteLocale();
+}
+
+void LoadUserRegionalSettings() {
+  const locale_t user = UserLocale();
+  if (user == nullptr) return LoadRegionalSettings();
+  const locale_t previous = uselocale(user);
+  LoadRegionalSettings();
+  uselocale(previous);
+  freelocale(user);
 }
 
 bool IsMultiByteCodePage() { return multiByteCodePage; }

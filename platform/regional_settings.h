@@ -11,6 +11,10 @@ namespace vesk {
 FormatSettings ReadRegionalSettings();
 // Reads them and makes them the runtime's settings; the code page too.
 void LoadRegionalSettings();
+// The same from the user's locale as the environment names it, whatever
+// locale the process is in: for a library whose host may never have set one.
+// The process's locale stays as it is.
+void LoadUserRegionalSettings();
 
 // Multi-byte code page (UTF-8 and the like): a lead byte starts a character of
 // several bytes and is taken together with its continuation bytes.

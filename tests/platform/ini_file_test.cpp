@@ -64,6 +64,19 @@ TEST(IniFile, ReadSectionKeepsFileOrderAndEmptyValues) {
   EXPECT_EQ(ProfileReadSection(ini, "09.12.2026"), (Pairs{{"3", "08:00:00"}}));
 }
 
+// A hand-edited value in double quotes reads as what is inside them; only
+// one pair, and only a pair, is taken off.
+TEST(IniFile, ReadTakesOffOnePairOfDoubleQuotes) {
+  TempFolder temp;
+  std::string ini = temp.File("termine.sav");
+  Put(ini, "[08.12.2026]\n0=\"09:00:00\"\n1= \"14:30:00\" \n2=\"\"x\"\"\n3=\"\n4=\"x\n5='x'\n6=\"\"\n7=a\"b\"\n");
+  EXPECT_EQ(ProfileReadString(ini, "08.12.2026", "0", "-"), "09:00:00");
+  EXPECT_EQ(ProfileReadString(ini, "08.12.2026", "1", "-"), "14:30:00");
+  EXPECT_EQ(ProfileReadSection(ini, "08.12.2026"),
+            (Pairs{{"0", "09:00:00"}, {"1", "14:30:00"}, {"2", "\"x\""}, {"3", "\""}, {"4", "\"x"},
+                   {"5", "'x'"}, {"6", ""}, {"7", "a\"b\""}}));
+}
+
 TEST(IniFile, WriteCreatesFileAndSections) {
   TempFolder temp;
   std::string ini = temp.File("termine.sav");

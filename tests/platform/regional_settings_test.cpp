@@ -3,12 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <clocale>
-#include <cstdlib>
-#include <filesystem>
 #include <tuple>
 
 #include "runtime/datetime.h"
-#include "test_support.h"
+#include "tests/platform/generated_locales.h"
 
 namespace vesk {
 namespace {
@@ -60,22 +58,9 @@ TEST_F(RegionalSettings, CLocalesGiveTheGermanDefaults) {
   EXPECT_TRUE(IsMultiByteCodePage());
 }
 
-// Compiles the locale into a private folder; false when this machine lacks
-// the locale sources or the compiler.
-bool MakeLocale(const std::string& folder, const std::string& name) {
-  std::string command = "localedef -i " + name + " -f UTF-8 '" + folder + "/" + name +
-                        ".UTF-8' >/dev/null 2>&1";
-  std::system(command.c_str());
-  return std::filesystem::exists(folder + "/" + name + ".UTF-8/LC_TIME");
-}
-
 TEST_F(RegionalSettings, ReadsTheUsersLocale) {
-  TempFolder temp;
-  if (!MakeLocale(temp.Path(), "de_DE") || !MakeLocale(temp.Path(), "en_US") ||
-      !MakeLocale(temp.Path(), "ja_JP")) {
-    GTEST_SKIP() << "de_DE, en_US and ja_JP cannot be generated here (package locales)";
-  }
-  ScopedEnv path("LOCPATH", temp.Path());
+  GeneratedLocales locales({"de_DE", "en_US", "ja_JP"});
+  if (!locales.Missing().empty()) GTEST_SKIP() << locales.Missing() << " cannot be generated here (package locales)";
 
   ASSERT_NE(std::setlocale(LC_ALL, "en_US.UTF-8"), nullptr);
   FormatSettings english = German();
@@ -114,9 +99,8 @@ TEST_F(RegionalSettings, ReadsTheUsersLocale) {
 
 // What the settings of a locale format, the runtime's parsers read back.
 TEST_F(RegionalSettings, FormattedDatesAndTimesReadBack) {
-  TempFolder temp;
-  if (!MakeLocale(temp.Path(), "en_US")) GTEST_SKIP() << "en_US cannot be generated here";
-  ScopedEnv path("LOCPATH", temp.Path());
+  GeneratedLocales locales({"en_US"});
+  if (!locales.Missing().empty()) GTEST_SKIP() << "en_US cannot be generated here";
   ASSERT_NE(std::setlocale(LC_ALL, "en_US.UTF-8"), nullptr);
   LoadRegionalSettings();
   TDateTime date = EncodeDate(2026, 12, 8);
@@ -129,6 +113,29 @@ TEST_F(RegionalSettings, FormattedDatesAndTimesReadBack) {
   EXPECT_EQ(read, date);
   ASSERT_TRUE(TryStrToTime(TimeToStr(afternoon), read));
   EXPECT_NEAR(read, afternoon, 1e-9);
+  SetFormatSettings(FormatSettings{});
+}
+
+// What a library does at its load in a host that never set the user's
+// locale: the environment's formats, each category on its own, while the
+// process stays in the C locale.
+TEST_F(RegionalSettings, UserSettingsWithoutTouchingTheProcessLocale) {
+  GeneratedLocales locales({"fr_FR"});
+  if (!locales.Missing().empty()) GTEST_SKIP() << "fr_FR cannot be generated here";
+  ScopedEnv all("LC_ALL", std::nullopt);
+  ScopedEnv ctype("LC_CTYPE", std::nullopt);
+  ScopedEnv numeric("LC_NUMERIC", "xx_YY.UTF-8");  // no such locale: stays C
+  ScopedEnv time("LC_TIME", std::nullopt);
+  ScopedEnv lang("LANG", "fr_FR.UTF-8");
+  ASSERT_NE(std::setlocale(LC_ALL, "C"), nullptr);
+  LoadUserRegionalSettings();
+  FormatSettings french = German();
+  french.shortDateFormat = "dd/mm/yyyy";
+  french.dateSeparator = '/';
+  EXPECT_EQ(Fields(GetFormatSettings()), Fields(french));
+  EXPECT_TRUE(IsMultiByteCodePage());
+  EXPECT_STREQ(std::setlocale(LC_ALL, nullptr), "C");
+  EXPECT_EQ(DateToStr(EncodeDate(2026, 12, 9)), "09/12/2026");
   SetFormatSettings(FormatSettings{});
 }
 

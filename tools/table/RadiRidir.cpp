@@ -138,6 +138,7 @@ void TRadiRidir::InternalOpen() {
   CheckLastCall();
   useEventTest_ = static_cast<bool>(OnFilterRecord());
   setupPending_ = true;
+  FilterChanged();
 }
 
 void TRadiRidir::InternalClose() {
@@ -152,6 +153,7 @@ void TRadiRidir::InternalClose() {
   exprFilter_.SetActive(false);
   useExpressionTest_ = false;
   setupPending_ = false;
+  filteredCount_ = -1;
 }
 
 // --- Record buffers
@@ -209,8 +211,10 @@ int TRadiRidir::GetRecordSize() const {
 }
 
 int TRadiRidir::GetRecordCount() const {
+  if (filteredCount_ >= 0) return filteredCount_;
   const int32_t count = rr_record_count(handle_);
   Check(count >= 0);
+  if (Filtered() && useExpressionTest_ && !useEventTest_) filteredCount_ = count;
   return count;
 }
 
@@ -301,13 +305,19 @@ void TRadiRidir::InternalCancel() {
 
 void TRadiRidir::InternalPost() {
   Check(rr_put_buffer(handle_, reinterpret_cast<const uint8_t*>(ActiveBuffer())));
+  filteredCount_ = -1;
   Check(State() == dsEdit ? rr_store_over(handle_) : rr_store_new(handle_));
   LockStateOf(ActiveBuffer()) = 0;
 }
 
 void TRadiRidir::InternalDelete() {
+  filteredCount_ = -1;
   Check(rr_delete(handle_));
   LockStateOf(ActiveBuffer()) = 2;
 }
+
+// The base reads its buffers again; a count kept from before is dropped,
+// so that a refresh shows what the table holds now.
+void TRadiRidir::InternalRefresh() { filteredCount_ = -1; }
 
 }  // namespace vesk

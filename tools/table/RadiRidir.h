@@ -86,6 +86,7 @@ class TRadiRidir : public TDataSet {
   void InternalLast() override;
   void InternalOpen() override;
   void InternalPost() override;
+  void InternalRefresh() override;
   void InternalSetToRecord(char* buffer) override;
   bool IsCursorOpen() const override { return cursorOpen_; }
   void SetBookmarkFlag(char* buffer, TBookmarkFlag flag) override;
@@ -137,6 +138,11 @@ class TRadiRidir : public TDataSet {
   void LoadFilterBuffer(const uint8_t* record);
   void SetupFilter();
   void RefreshEngineFilter();
+  // The filter or the way it is applied has changed: the count is taken
+  // anew, and a failing test is reported again (once).
+  void FilterChanged();
+  // Shows the failure of a record test, once until the filter changes.
+  void ReportTestFailure(const std::exception& error);
   bool Search(std::string_view keyFields, const Variant& keyValues, TLocateOptions options, bool moveCursor);
 
   int32_t handle_ = 0;
@@ -158,6 +164,13 @@ class TRadiRidir : public TDataSet {
   bool useExpressionTest_ = false;
   TExprFilter exprFilter_;
   bool setupPending_ = false;
+  bool testFailureShown_ = false;
+  // The record count of a dataset filtered by its expression alone, which
+  // otherwise runs the filter over every record each time it is asked;
+  // -1 until counted, and again when the filter, the table or its records
+  // change. An OnFilterRecord handler may decide by anything, so its counts
+  // are never kept.
+  mutable int32_t filteredCount_ = -1;
   std::string about_;
 };
 

@@ -22,7 +22,7 @@ rr_bool TRadiRidir::EventTest(void* data, const uint8_t* record) {
     try {
       self->OnFilterRecord()(*self, accept);
     } catch (const std::exception& error) {
-      Application().HandleException(error);
+      self->ReportTestFailure(error);
     }
   }
   return accept ? 1 : 0;
@@ -37,15 +37,29 @@ rr_bool TRadiRidir::ExpressionTest(void* data, const uint8_t* record) {
     try {
       accept = self->exprFilter_.Evaluate();
     } catch (const std::exception& error) {
-      Application().HandleException(error);
+      self->ReportTestFailure(error);
     }
   }
   return accept ? 1 : 0;
 }
 
+// A test that fails for one record mostly fails for the next too: one
+// message, not one per candidate of a move or count over the whole table.
+void TRadiRidir::ReportTestFailure(const std::exception& error) {
+  if (testFailureShown_) return;
+  testFailureShown_ = true;
+  Application().HandleException(error);
+}
+
+void TRadiRidir::FilterChanged() {
+  filteredCount_ = -1;
+  testFailureShown_ = false;
+}
+
 // At the first fetch after opening: a dataset stored as filtered filters
 // from its first record on.
 void TRadiRidir::SetupFilter() {
+  FilterChanged();
   if (Filtered()) {
     exprFilter_.SetActive(true);
     useExpressionTest_ = exprFilter_.Active();
@@ -59,6 +73,7 @@ void TRadiRidir::SetupFilter() {
 }
 
 void TRadiRidir::RefreshEngineFilter() {
+  FilterChanged();
   useExpressionTest_ = exprFilter_.Active();
   if (Filtered()) rr_tests_on(handle_, 0);
   rr_enable_tests(handle_, useEventTest_, useExpressionTest_);
@@ -70,6 +85,7 @@ void TRadiRidir::SetFiltered(bool filtered) {
   if (!Active()) return TDataSet::SetFiltered(filtered);
   CheckBrowseMode();
   if (filtered != Filtered()) {
+    FilterChanged();
     exprFilter_.SetActive(filtered);
     useExpressionTest_ = exprFilter_.Active();
     rr_enable_tests(handle_, useEventTest_, useExpressionTest_);
@@ -113,6 +129,7 @@ void TRadiRidir::SetOnFilterRecord(TFilterRecordEvent handler) {
   if (!Active()) return TDataSet::SetOnFilterRecord(std::move(handler));
   CheckBrowseMode();
   TDataSet::SetOnFilterRecord(std::move(handler));
+  FilterChanged();
   if (Filtered()) {
     rr_tests_on(handle_, 0);
     rr_enable_tests(handle_, useEventTest_, useExpressionTest_);

@@ -21,6 +21,7 @@
 #include "toolkit/tab_order.h"
 #include "toolkit/tool_bar.h"
 #include "tools/host_notification.h"
+#include "tools/filter/filter_constant.h"
 #include "tools/table/RadiRidir.h"
 #include "tools/table/RadiRidirError.h"
 #include "tools/termine/reminder_list.h"
@@ -212,7 +213,7 @@ void TFRTermine::TCTermineChange(TTabControl&) {
   DBGrTermine->SetColumnWidth(kColDatum, 0);
   DBGrTermine->SetColumnWidth(kColUhrzeit, uhrzeit);
   DBGrTermine->SetColumnWidth(kColOrt, width - uhrzeit - 30);
-  MTbTermine->SetFilterText("Datum = " + DateToStr(NextWeekday(tab)));
+  MTbTermine->SetFilterText("Datum = " + DateConstant(NextWeekday(tab)));
   MTbTermine->SetFiltered(true);
 }
 
@@ -229,7 +230,7 @@ void TFRTermine::FormDestroy(TForm& sender) {
 void TFRTermine::SaveList() {
   // Posts or cancels a pending edit and stands on the first appointment
   // from today on.
-  MTbTermine->SetFilterText("Datum >= " + DateToStr(Date()));
+  MTbTermine->SetFilterText("Datum >= " + DateConstant(Date()));
   MTbTermine->SetFiltered(true);
   const int count = MTbTermine->RecordCount();
   std::vector<ReminderEntry> entries;

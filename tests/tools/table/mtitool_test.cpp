@@ -9,6 +9,8 @@
 #include <sstream>
 #include <string>
 
+#include "tests/platform/generated_locales.h"
+
 namespace {
 
 struct Result {
@@ -39,10 +41,11 @@ class MtitoolTest : public ::testing::Test {
     std::ofstream(Path(name), std::ios::binary) << text;
   }
 
-  // Runs mtitool with the German formats of the C locale, without a display.
+  // Runs mtitool in the locale (the German formats of the C locale unless a
+  // test says otherwise), without a display.
   Result Run(const std::string& arguments, const std::string& input = "") const {
     Write("stdin", input);
-    const std::string command = "cd '" + folder_ + "' && LC_ALL=C VESK_NONINTERACTIVE=1 '" MTITOOL_PATH "' " +
+    const std::string command = "cd '" + folder_ + "' && LC_ALL=" + locale_ + " VESK_NONINTERACTIVE=1 '" MTITOOL_PATH "' " +
                                 arguments + " < stdin > stdout 2> stderr";
     const int status = std::system(command.c_str());
     Result result;
@@ -53,6 +56,7 @@ class MtitoolTest : public ::testing::Test {
   }
 
   std::string folder_;
+  std::string locale_ = "C";
 };
 
 constexpr const char* kCreate =
@@ -94,6 +98,61 @@ TEST_F(MtitoolTest, CreateImportExportRoundTrip) {
   Result piped = Run("import people.mti -", "Name\nNeu\n");
   ASSERT_EQ(piped.code, 0) << piped.err;
   EXPECT_NE(Run("info people.mti").out.find("Records: 4\n"), std::string::npos);
+}
+
+// Every field type letter, with values that display formats would round or
+// that a two-digit year would move, exported, imported into a new table and
+// exported again: both exports are the same, in German and English formats.
+TEST_F(MtitoolTest, ExportThenImportGivesTheSameTableForEveryType) {
+  vesk::GeneratedLocales locales({"en_GB"});
+  ASSERT_TRUE(locales.Missing().empty()) << "localedef cannot make en_GB (package locales)";
+  constexpr const char* kAllTypes = " Nr:A Text:S:10 Zahl:I Ja:B Gleit:F Real:R Geld:C Wann:D Memo:M Formatiert:E "
+                                    "Bild:G Daten:L";
+  const std::string header = "Nr,Text,Zahl,Ja,Gleit,Real,Geld,Wann,Memo,Formatiert,Bild,Daten\r\n";
+  struct Case {
+    const char* locale;
+    std::string rows;
+  };
+  const Case cases[] = {
+      {"C",
+       "1,Äöü ß,-2147483648,True,\"0,30000000000000004\",1e+300,10,\"24.12.2026 18:30:05,123\",\"a\r\nb\",,AAEC/w==,\r\n"
+       "2,,2147483647,False,\"-0,5e-7\",,\"1234,5678\",01.01.1949,,\"{\\rtf1}\",,\"YQ==\"\r\n"
+       "3,,,,,,,30.12.1899 00:00:00,,,,\r\n"},
+      {"en_GB.UTF-8",
+       "1,x,0,True,0.1,2.5,10.01,24/12/1949 06:05:04.007,,,,\r\n"
+       "2,y,1,False,,,0.0001,31/12/2049,,,,\r\n"},
+  };
+  const std::string expected[] = {
+      "1,Äöü ß,-2147483648,True,\"0,30000000000000004\",1e+300,10,\"24.12.2026 18:30:05,123\",\"a\r\nb\",,AAEC/w==,\r\n"
+      "2,,2147483647,False,-5e-08,,\"1234,5678\",01.01.1949,,{\\rtf1},,YQ==\r\n"
+      "3,,,,,,,30.12.1899,,,,\r\n",
+      "1,x,0,True,0.1,2.5,10.01,24/12/1949 06:05:04.007,,,,\r\n"
+      "2,y,1,False,,,1e-04,31/12/2049,,,,\r\n",
+  };
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    locale_ = std::string(cases[i].locale) + " LOCPATH='" + locales.Path() + "'";
+    const std::string first = "first" + std::to_string(i) + ".mti";
+    const std::string second = "second" + std::to_string(i) + ".mti";
+    ASSERT_EQ(Run("create " + first + kAllTypes).code, 0);
+    ASSERT_EQ(Run("create " + second + kAllTypes).code, 0);
+    Result imported = Run("import " + first + " -", header + cases[i].rows);
+    ASSERT_EQ(imported.code, 0) << imported.err;
+    Result exported = Run("export " + first);
+    EXPECT_EQ(exported.out, header + expected[i]) << cases[i].locale;
+    Result again = Run("import " + second + " -", exported.out);
+    ASSERT_EQ(again.code, 0) << again.err;
+    EXPECT_EQ(Run("export " + second).out, exported.out) << cases[i].locale;
+  }
+
+  // Numbers the table would not give, and a blob cell that is no base64.
+  locale_ = "C";
+  Result gap = Run("import second0.mti -", "Nr,Zahl\n4,1\n9,2\n");
+  EXPECT_EQ(gap.code, 1);
+  EXPECT_EQ(gap.err, "Row 2, column Nr: the table numbers this field itself and gives 5, not 9\n");
+  Result blob = Run("import second0.mti -", "Daten\nnicht base64!\n");
+  EXPECT_EQ(blob.code, 1);
+  EXPECT_EQ(blob.err, "Row 1, column Daten: The cell is not base64, as blob cells are written\n");
+  EXPECT_NE(Run("info second0.mti").out.find("Records: 3\n"), std::string::npos);
 }
 
 TEST_F(MtitoolTest, BadCellNamesItsPlaceAndChangesNothing) {

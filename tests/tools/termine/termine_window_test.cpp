@@ -138,17 +138,17 @@ TEST_F(TermineWindow, WeekdayTabsShowTheNextSuchDayFromEveryStartingDay) {
   SetToday(2026, 12, 9);
   QTest::keyClick(window_, Qt::Key_M, Qt::AltModifier);
   EXPECT_EQ(window_->TCTermine->TabIndex(), 2);
-  EXPECT_EQ(window_->MTbTermine->Filter(), "Datum = 14.12.2026");
+  EXPECT_EQ(window_->MTbTermine->Filter(), "Datum = '14.12.2026'");
   QTest::keyClick(window_, Qt::Key_I, Qt::AltModifier);
-  EXPECT_EQ(window_->MTbTermine->Filter(), "Datum = 09.12.2026");
+  EXPECT_EQ(window_->MTbTermine->Filter(), "Datum = '09.12.2026'");
   QTest::keyClick(window_, Qt::Key_O, Qt::AltModifier);
-  EXPECT_EQ(window_->MTbTermine->Filter(), "Datum = 10.12.2026");
+  EXPECT_EQ(window_->MTbTermine->Filter(), "Datum = '10.12.2026'");
   EXPECT_EQ(Shown("Ort"), std::vector<std::string>{"10.12.2026"});
 
   // Activation computes the day anew: the next day, Thursday is today.
   SetToday(2026, 12, 10);
   window_->FormActivate(*window_);
-  EXPECT_EQ(window_->MTbTermine->Filter(), "Datum = 10.12.2026");
+  EXPECT_EQ(window_->MTbTermine->Filter(), "Datum = '10.12.2026'");
   EXPECT_TRUE(errors_.empty());
 }
 
