@@ -5,7 +5,6 @@
 #include <QTest>
 #include <QStyle>
 #include <QToolButton>
-#include <QToolTip>
 #include <filesystem>
 
 #include "alarm/VeskProc.h"
@@ -241,23 +240,6 @@ TEST_F(TermineWindow, WrongDateIsReportedOnceAndNeverAgainByItself) {
   EXPECT_FALSE(window_->isVisible());
   EXPECT_EQ(errors_.size(), 3u);
   EXPECT_EQ(ListText(), "[08.12.2026]\n0=09:00:00\n");
-
-  // A time out of range, the same way, and the navigator's cancel.
-  window_->Show();
-  ASSERT_TRUE(QTest::qWaitForWindowActive(window_));
-  Click(nbInsert);
-  QTest::keyClicks(window_->EdDatum, "8.12.2026");
-  QTest::keyClick(window_->EdDatum, Qt::Key_Tab);
-  QTest::keyClicks(window_->EdUhrzeit, "2561");
-  QTest::keyClick(window_->EdUhrzeit, Qt::Key_Tab);
-  ASSERT_EQ(errors_.size(), 4u);
-  EXPECT_EQ(errors_.back().rfind("'25:61' ist keine gültige", 0), 0u) << errors_.back();
-  EXPECT_EQ(QApplication::focusWidget(), window_->EdUhrzeit);
-  window_->FormActivate(*window_);
-  EXPECT_EQ(errors_.size(), 4u);
-  Click(nbCancel);
-  EXPECT_EQ(window_->MTbTermine->State(), dsBrowse);
-  EXPECT_EQ(Shown("Ort"), std::vector<std::string>{"Büro"});
 }
 
 TEST_F(TermineWindow, NewRecordSurvivesTheClickFromTheListIntoDatum) {
@@ -283,17 +265,6 @@ TEST_F(TermineWindow, NewRecordSurvivesTheClickFromTheListIntoDatum) {
   EXPECT_EQ(window_->MTbTermineDatum->AsDateTime(), EncodeDate(2026, 12, 1));
   EXPECT_NEAR(window_->MTbTermineUhrzeit->AsDateTime(), At(9, 30), 1e-9);
   EXPECT_EQ(Shown("Ort").size(), 5u);
-}
-
-TEST_F(TermineWindow, TypingWithoutEditTellsTheUserToPressEdit) {
-  OpenWindow();
-  Add(today_, At(9, 0), "Büro");
-  window_->EdOrt->setFocus();
-  QTest::keyClicks(window_->EdOrt, "x");
-  EXPECT_EQ(window_->EdOrt->Text(), "Büro");
-  ASSERT_TRUE(QToolTip::isVisible());
-  EXPECT_EQ(QToolTip::text().toStdString(), "Zum Ändern erst Bearbeiten (▲) oder Einfügen (+) drücken");
-  EXPECT_TRUE(errors_.empty());
 }
 
 TEST_F(TermineWindow, AppointmentWithoutDateIsRefused) {
