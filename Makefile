@@ -29,15 +29,20 @@ run: build
 	  $(BUILD)/bin/vesktools; \
 	fi
 
-# Every window that exists, rendered offscreen to $(BUILD)/screenshots/*.png,
-# with a program folder and runtime folder of its own.
+# Every window that exists, rendered offscreen at 96 and at 120 dots per
+# inch to $(BUILD)/screenshots/96dpi/*.png and .../120dpi/*.png, each run
+# with a program folder and runtime folder of its own. The folder is named
+# absolutely: the host works in its program folder.
 .PHONY: screenshots
 screenshots: build
 	@rm -rf $(BUILD)/screenshots
-	@home=$$(mktemp -d) && runtime=$$(mktemp -d) && \
-	  QT_QPA_PLATFORM=offscreen VESK_NONINTERACTIVE=1 VESK_HOME=$$home XDG_RUNTIME_DIR=$$runtime \
-	    $(BUILD)/bin/vesktools --screenshots $(BUILD)/screenshots; \
-	  status=$$?; rm -rf "$$home" "$$runtime"; exit $$status
+	@out=$$(cd $(BUILD) && pwd)/screenshots && \
+	for dpi in 96 120; do \
+	  home=$$(mktemp -d) && runtime=$$(mktemp -d) && \
+	  QT_QPA_PLATFORM=offscreen QT_FONT_DPI=$$dpi VESK_NONINTERACTIVE=1 VESK_HOME=$$home \
+	    XDG_RUNTIME_DIR=$$runtime $(BUILD)/bin/vesktools --screenshots $$out/$${dpi}dpi; \
+	  status=$$?; rm -rf "$$home" "$$runtime"; [ $$status -eq 0 ] || exit $$status; \
+	done
 
 bench: build
 	for b in $(BUILD)/bench/bench_*; do $$b; done

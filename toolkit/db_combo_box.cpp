@@ -90,7 +90,7 @@ bool TDBComboBox::eventFilter(QObject* watched, QEvent* event) {
 void TDBComboBox::focusOutEvent(QFocusEvent* event) {
   QComboBox::focusOutEvent(event);
   if (event->reason() == Qt::PopupFocusReason) return;  // its own list opened
-  link_.Exit();
+  link_.FocusLeft(event->reason());
   Guarded([&] { DoExit(); });
 }
 

@@ -2,14 +2,20 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <algorithm>
 
 #include "runtime/exceptions.h"
+#include "toolkit/db_messages.h"
 #include "toolkit/event_guard.h"
 #include "toolkit/field.h"
+#include "toolkit/input_hint.h"
 
 namespace vesk {
 
-TDBEdit::TDBEdit(QWidget* parent) : TFieldControl(parent) {
+TDBEdit::TDBEdit(QWidget* parent) : TFieldControl(parent), limit_(new TCharLimit(*this)) {
+  limit_->OnLimit = [this] {
+    ShowInputHint(*this, FormatMessage(kSTextLimit, {std::to_string(limit_->Limit())}));
+  };
   link_.OnDataChange = [this] { ShowField(); };
   link_.OnUpdateData = [this] { WriteField(); };
   link_.OnEditingChange = [this] { ShowField(); };
@@ -21,17 +27,20 @@ void TDBEdit::ShowField() {
   const TField* field = link_.Field();
   mask_ = TEditMask(field != nullptr ? field->EditMask() : "");
   setReadOnly(!link_.CanModify());
-  const int maxLength = field != nullptr && !mask_.IsEmpty() ? mask_.Length()
-                        : field != nullptr && field->Size() > 0 ? field->Size()
-                                                                : 32767;
+  const int maxLength = field != nullptr && !mask_.IsEmpty() ? mask_.Length() : 32767;
   if (maxLength != this->maxLength()) setMaxLength(maxLength);  // setting it moves the caret
+  limit_->SetLimit(field != nullptr && mask_.IsEmpty() ? field->Size() : 0);
+  setValidator(limit_->Limit() > 0 ? limit_ : nullptr);
   if (field == nullptr) {
     clear();
     return;
   }
   const std::string value = hasFocus() || link_.Editing() ? field->Text() : field->DisplayText();
   const QString shown = QString::fromStdString(mask_.IsEmpty() ? value : mask_.EditText(value));
-  if (shown != text()) setText(shown);  // an unchanged text keeps the caret
+  if (shown == text()) return;  // an unchanged text keeps the caret
+  setText(shown);
+  // Typing goes into the mask's first free position, not behind its end.
+  if (!mask_.IsEmpty()) setCursorPosition(std::max(mask_.FirstBlank(Text()), 0));
 }
 
 void TDBEdit::WriteField() {
@@ -40,8 +49,10 @@ void TDBEdit::WriteField() {
     link_.Field()->SetText(text);
     return;
   }
-  if (!mask_.IsBlank(text) && !mask_.IsComplete(text)) throw Exception(std::string(kSMaskEditError));
-  link_.Field()->SetText(mask_.ValueText(text));
+  // A part typed shorter than its positions counts as written to the right.
+  const std::string aligned = mask_.AlignParts(text);
+  if (!mask_.IsBlank(aligned) && !mask_.IsComplete(aligned)) throw Exception(std::string(kSMaskEditError));
+  link_.Field()->SetText(mask_.ValueText(aligned));
 }
 
 void TDBEdit::keyPressEvent(QKeyEvent* event) {
@@ -72,15 +83,22 @@ bool TDBEdit::MaskKey(QKeyEvent& event) {
   if (typed.isEmpty() || !typed.at(0).isPrint() || (event.modifiers() & Qt::ControlModifier)) return false;
   event.accept();
   if (hasSelectedText()) BlankRange(position, selectionEnd());
-  while (position < length && mask_.IsLiteral(position)) ++position;
+  int next = position;
+  while (next < length && mask_.IsLiteral(next)) ++next;
   const char32_t c = typed.toUcs4().value(0);
-  if (position >= length || !mask_.Accepts(position, c)) {
+  if (next < length && mask_.Accepts(next, c)) {
+    PutAt(next, c);
+    ++next;
+    while (next < length && mask_.IsLiteral(next)) ++next;
+    setCursorPosition(next);
+    return true;
+  }
+  std::string completed = Text();
+  if (!mask_.CompletePart(completed, position, c)) {
     QApplication::beep();
     return true;
   }
-  PutAt(position, c);
-  ++position;
-  while (position < length && mask_.IsLiteral(position)) ++position;
+  if (completed != Text()) SetChars(QString::fromStdString(completed).toUcs4());
   setCursorPosition(position);
   return true;
 }
@@ -111,8 +129,15 @@ void TDBEdit::focusInEvent(QFocusEvent* event) {
 
 void TDBEdit::focusOutEvent(QFocusEvent* event) {
   QLineEdit::focusOutEvent(event);
-  link_.Exit();
+  link_.FocusLeft(event->reason());
   if (!link_.Modified()) ShowField();
+}
+
+void TDBEdit::mouseReleaseEvent(QMouseEvent* event) {
+  QLineEdit::mouseReleaseEvent(event);
+  if (mask_.IsEmpty() || hasSelectedText()) return;
+  const int firstBlank = mask_.FirstBlank(Text());
+  if (firstBlank >= 0 && cursorPosition() > firstBlank) setCursorPosition(firstBlank);
 }
 
 void TDBEdit::mouseDoubleClickEvent(QMouseEvent* event) {

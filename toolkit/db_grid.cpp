@@ -17,6 +17,7 @@
 #include "toolkit/delete_question.h"
 #include "toolkit/event_guard.h"
 #include "toolkit/field.h"
+#include "toolkit/focus_change.h"
 
 namespace vesk {
 
@@ -330,10 +331,19 @@ bool TDBGrid::eventFilter(QObject* watched, QEvent* event) {
     const int steps = static_cast<QWheelEvent*>(event)->angleDelta().y() / 120;
     if (steps != 0) Guarded([&] { link_.DataSet()->MoveBy(-steps); });
     return true;
-  } else if (watched == table_ && event->type() == QEvent::FocusOut && (options_ & dgCancelOnExit) &&
-             link_.Active() && !isAncestorOf(QApplication::focusWidget())) {
-    TDataSet& dataset = *link_.DataSet();
-    if (dataset.State() == dsInsert && !dataset.Modified()) Guarded([&] { dataset.Cancel(); });
+  } else if (watched == table_->viewport() && event->type() == QEvent::MouseButtonPress) {
+    // A control of this window that refused to give up the focus (its
+    // input was wrong) keeps it, and the click does not move the record.
+    const QWidget* focus = QApplication::focusWidget();
+    return focus != nullptr && focus->window() == window() && !isAncestorOf(focus);
+  } else if (watched == table_ && event->type() == QEvent::FocusIn) {
+    focused_ = true;
+  } else if (watched == table_ && event->type() == QEvent::FocusOut && focused_ &&
+             !isAncestorOf(QApplication::focusWidget()) && FocusMovesToAnotherControl(static_cast<QFocusEvent*>(event)->reason())) {
+    focused_ = false;
+    TDataSet* dataset = link_.Active() ? link_.DataSet() : nullptr;
+    if ((options_ & dgCancelOnExit) && dataset != nullptr && dataset->State() == dsInsert && !dataset->Modified())
+      Guarded([&] { dataset->Cancel(); });
   }
   return QWidget::eventFilter(watched, event);
 }

@@ -115,6 +115,8 @@ class TDBGrid : public QWidget {
   TDBGridOptions options_ = kDefaultGridOptions;
   bool readOnly_ = false;
   bool filling_ = false;
+  // The cell area got the focus (and has not lost it since).
+  bool focused_ = false;
 };
 
 }  // namespace vesk

@@ -34,7 +34,7 @@ void TDBMemo::keyPressEvent(QKeyEvent* event) {
 
 void TDBMemo::focusOutEvent(QFocusEvent* event) {
   QPlainTextEdit::focusOutEvent(event);
-  link_.Exit();
+  link_.FocusLeft(event->reason());
 }
 
 }  // namespace vesk

@@ -30,6 +30,9 @@ inline constexpr std::string_view kSNoDataSet = "Das Feld '%s' gehört zu keiner
 inline constexpr std::string_view kSNotBoolean = "'%s' ist kein gültiger Wahrheitswert";
 inline constexpr std::string_view kSBlobWriteFailed =
     "Der Inhalt des Feldes '%s' konnte nicht vollständig geschrieben werden";
+// Hints at a field control that did not take a key.
+inline constexpr std::string_view kSEditFirst = "Zum Ändern erst Bearbeiten (▲) oder Einfügen (+) drücken";
+inline constexpr std::string_view kSTextLimit = "Höchstens %s Zeichen";
 inline constexpr std::string_view kSNoBlobs = "Die Datenmenge kann keine Blob-Felder lesen oder schreiben";
 
 }  // namespace vesk

@@ -1,6 +1,7 @@
 #include "toolkit/edit_mask.h"
 
 #include <QChar>
+#include <algorithm>
 #include <QString>
 
 #include "runtime/format_settings.h"
@@ -142,6 +143,63 @@ bool TEditMask::IsBlank(std::string_view editText) const {
   for (size_t i = 0; i < positions_.size(); ++i)
     if (positions_[i].kind != Kind::Literal && Filled(text[i])) return false;
   return true;
+}
+
+int TEditMask::FirstBlank(std::string_view editText) const {
+  const std::u32string text = ToU32(EditText(editText));
+  for (size_t i = 0; i < positions_.size(); ++i)
+    if (positions_[i].kind != Kind::Literal && !Filled(text[i])) return static_cast<int>(i);
+  return -1;
+}
+
+void TEditMask::PartAt(int position, int& start, int& end) const {
+  const int length = Length();
+  start = end = std::clamp(position, 0, length);
+  while (start > 0 && positions_[start - 1].kind != Kind::Literal) --start;
+  while (end < length && positions_[end].kind != Kind::Literal) ++end;
+}
+
+void TEditMask::AlignRight(std::u32string& text, int start, int end, bool pad) const {
+  std::u32string input;
+  for (int i = start; i < end; ++i)
+    if (Filled(text[i])) input += text[i];
+  const int free = end - start - static_cast<int>(input.size());
+  for (int i = start; i < end; ++i) {
+    const bool digit = positions_[i].kind == Kind::Digit || positions_[i].kind == Kind::DigitOrSign;
+    text[i] = i - start >= free ? input[i - start - free] : pad && digit ? U'0' : blank_;
+  }
+}
+
+bool TEditMask::CompletePart(std::string& editText, int& caret, char32_t typed) const {
+  std::u32string text = ToU32(EditText(editText));
+  int start = 0, end = 0;
+  PartAt(caret, start, end);
+  const auto filled = [&](int from, int to) {
+    for (int i = from; i < to; ++i)
+      if (Filled(text[i])) return true;
+    return false;
+  };
+  // Right after the literal that was typed: it was passed already.
+  if (caret == start && start > 0 && positions_[start - 1].literal == typed && !filled(start, end)) return true;
+  if (end >= Length() || positions_[end].literal != typed || !filled(start, end)) return false;
+  AlignRight(text, start, end, true);
+  editText = ToUtf8(text);
+  caret = end + 1;
+  while (caret < Length() && positions_[caret].kind == Kind::Literal) ++caret;
+  return true;
+}
+
+std::string TEditMask::AlignParts(std::string_view editText) const {
+  if (!leadingBlanks_) return std::string(editText);
+  std::u32string text = ToU32(EditText(editText));
+  for (int start = 0; start < Length(); ++start) {
+    if (positions_[start].kind == Kind::Literal) continue;
+    int end = start;
+    while (end < Length() && positions_[end].kind != Kind::Literal) ++end;
+    AlignRight(text, start, end, false);
+    start = end;
+  }
+  return ToUtf8(text);
 }
 
 }  // namespace vesk

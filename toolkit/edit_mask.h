@@ -46,6 +46,19 @@ class TEditMask {
   // Editable positions without input.
   bool IsBlank(std::string_view editText) const;
 
+  // The first editable position without input; -1 when all are filled.
+  int FirstBlank(std::string_view editText) const;
+  // Typing a separator: when `typed` is the literal that ends the part the
+  // caret stands in, that part is completed - its input moved to the right,
+  // the free digit positions in front filled with "0" - and the caret goes
+  // to the start of the next part. A caret at the start of an empty part
+  // that the same literal opens stays (the part was entered already).
+  // False when `typed` ends no part here, or the part has no input.
+  bool CompletePart(std::string& editText, int& caret, char32_t typed) const;
+  // With "!": the input of each part moved to its right end, so "1_" or a
+  // year "26__" counts as typed ("_1", "__26"); without it the text as is.
+  std::string AlignParts(std::string_view editText) const;
+
  private:
   enum class Kind { Literal, Digit, DigitOrSign, Letter, Alnum, Any };
   struct Position {
@@ -54,6 +67,11 @@ class TEditMask {
     char32_t literal;
   };
   bool Filled(char32_t c) const { return c != blank_ && c != U' '; }
+  // The run of editable positions around `position`: [start, end).
+  void PartAt(int position, int& start, int& end) const;
+  // Moves the part's input to its right end; `pad` fills the digit
+  // positions left free in front (else they stay blank).
+  void AlignRight(std::u32string& text, int start, int end, bool pad) const;
 
   std::vector<Position> positions_;
   bool saveLiterals_ = true;

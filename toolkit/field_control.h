@@ -14,7 +14,7 @@ class TDataSource;
 template <typename Widget>
 class TFieldControl : public Widget {
  public:
-  explicit TFieldControl(QWidget* parent) : Widget(parent) {}
+  explicit TFieldControl(QWidget* parent) : Widget(parent) { link_.SetControl(this); }
 
   TDataSource* DataSource() const { return link_.DataSource(); }
   void SetDataSource(TDataSource* source) { link_.SetDataSource(source); }

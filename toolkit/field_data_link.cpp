@@ -1,12 +1,16 @@
 #include "toolkit/field_data_link.h"
 
-#include <QApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
+#include <QWidget>
 
+#include "runtime/exceptions.h"
 #include "toolkit/dataset.h"
+#include "toolkit/db_messages.h"
 #include "toolkit/event_guard.h"
 #include "toolkit/field.h"
+#include "toolkit/focus_change.h"
+#include "toolkit/input_hint.h"
 
 namespace vesk {
 
@@ -50,14 +54,25 @@ void TFieldDataLink::Reset() {
 bool TFieldDataLink::AcceptKey(const QKeyEvent& event, bool multiLine) {
   if (!ChangesText(event, multiLine)) return true;
   bool editing = false;
-  if (CanModify()) Guarded([&] { editing = Edit(); });
-  if (!editing) QApplication::beep();
-  return editing;
+  const bool canModify = CanModify();
+  if (canModify && !Guarded([&] { editing = Edit(); })) return false;  // the error display told why
+  if (editing || control_ == nullptr) return editing;
+  if (canModify)
+    ShowInputHint(*control_, kSEditFirst);  // automatic edit is off
+  else
+    ShowInputHint(*control_, field_ != nullptr ? FormatMessage(kSFieldReadOnly, {field_->DisplayName()})
+                                               : std::string(kSDataSetReadOnly));
+  return false;
 }
 
 bool TFieldDataLink::TakeEscape(QKeyEvent& event) {
-  if (event.key() != Qt::Key_Escape || !modified_) return false;
-  Reset();
+  if (event.key() != Qt::Key_Escape) return false;
+  if (modified_)
+    Reset();
+  else if (Active() && Editing())
+    Guarded([&] { DataSet()->Cancel(); });
+  else
+    return false;
   event.accept();
   return true;
 }
@@ -69,8 +84,14 @@ bool TFieldDataLink::TakeKey(QKeyEvent& event, bool multiLine) {
   return true;
 }
 
-void TFieldDataLink::Exit() {
-  if (Active() && Editing() && modified_) Guarded([&] { UpdateRecord(); });
+bool TFieldDataLink::Exit() {
+  if (!Active() || !Editing() || !modified_) return true;
+  return Guarded([&] { UpdateRecord(); });
+}
+
+void TFieldDataLink::FocusLeft(Qt::FocusReason reason) {
+  if (!FocusMovesToAnotherControl(reason)) return;
+  if (!Exit() && control_ != nullptr) control_->setFocus(Qt::OtherFocusReason);
 }
 
 void TFieldDataLink::RecordChanged(TField* field) {

@@ -4,6 +4,8 @@
 #include <QStyleOptionTabWidgetFrame>
 #include <QStylePainter>
 #include <QTabBar>
+#include <algorithm>
+#include <utility>
 
 #include "toolkit/design_scale.h"
 #include "toolkit/event_guard.h"
@@ -12,15 +14,19 @@ namespace vesk {
 
 namespace {
 
-// A tab bar whose tabs can share one fixed width.
+// A tab bar whose tabs can share one fixed width; a tab whose caption
+// needs more room (a wider font, another screen density) grows to it.
 class FixedWidthTabBar : public QTabBar {
  public:
-  FixedWidthTabBar(QWidget* parent, const int& width) : QTabBar(parent), width_(width) {}
+  FixedWidthTabBar(QWidget* parent, const int& width) : QTabBar(parent), width_(width) {
+    setElideMode(Qt::ElideNone);
+    setUsesScrollButtons(true);
+  }
 
  protected:
   QSize tabSizeHint(int index) const override {
     QSize size = QTabBar::tabSizeHint(index);
-    if (width_ > 0) size.setWidth(Scale(width_));
+    if (width_ > 0) size.setWidth(std::max(Scale(width_), size.width()));
     return size;
   }
   QSize minimumTabSizeHint(int index) const override { return tabSizeHint(index); }
@@ -43,8 +49,10 @@ TTabControl::TTabControl(QWidget* parent) : QWidget(parent), bar_(new FixedWidth
   bar_->setExpanding(false);
   bar_->setDrawBase(false);
   bar_->installEventFilter(this);
-  connect(bar_, &QTabBar::currentChanged, this, [this] {
-    if (!silent_ && OnChange) Guarded([&] { OnChange(*this); });
+  connect(bar_, &QTabBar::currentChanged, this, [this](int index) {
+    const int previous = std::exchange(index_, index);
+    // A handler that fails leaves the tab that was selected before.
+    if (!silent_ && OnChange && !Guarded([&] { OnChange(*this); })) SetTabIndex(previous);
   });
 }
 

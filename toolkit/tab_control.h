@@ -3,7 +3,9 @@
 // tab). Captions may carry "&" mnemonics (Alt+letter selects the tab); all
 // tabs can share one fixed width; tabs can be appended at run time.
 // OnChange runs when the user selects a tab (click, keys, mnemonic), not
-// when code sets TabIndex or adds tabs. OnMouseDown reports every button
+// when code sets TabIndex or adds tabs; when it fails, the tab selected
+// before is selected again. A fixed tab width grows for a caption that
+// needs more. OnMouseDown reports every button
 // pressed anywhere on the control, on a tab or on free space.
 #pragma once
 
@@ -62,6 +64,7 @@ class TTabControl : public QWidget {
 
   QTabBar* bar_;
   int tabWidth_ = 0;
+  int index_ = -1;  // the selected tab as last seen
   bool silent_ = false;
 };
 

@@ -1,5 +1,6 @@
-// The tab control (change event only on the user's selection, mouse-down
-// with its button, fixed widths, appended tabs, mnemonics), labels with
+// The tab control (change event only on the user's selection and undone
+// when it fails, mouse-down with its button, fixed widths that grow to a
+// longer caption, appended tabs, mnemonics), labels with
 // their focus control, tab order, buttons with modal results, the status
 // bar's simple panel and screenshots.
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <QDir>
 #include <QImage>
 #include <QLineEdit>
+#include <QStyle>
 #include <QTabBar>
 #include <QTest>
 #include <QTimer>
@@ -93,19 +95,47 @@ TEST_F(ControlsTest, TabMouseDownReportsButtonAndPlace) {
   EXPECT_EQ(caught.errors, std::vector<std::string>{"kein Dialog"});
 }
 
-TEST_F(ControlsTest, FixedTabWidth) {
+TEST_F(ControlsTest, FixedTabWidthGrowsToACaptionThatNeedsMore) {
   auto* tabs = new TTabControl(form);
   tabs->setGeometry(0, 0, 480, 300);
-  tabs->AddTab("Alle");
-  tabs->AddTab("Kundenliste");
-  tabs->SetTabWidth(32);
-  ShowForm();
-  EXPECT_EQ(tabs->TabBar()->tabRect(0).width(), Scale(32));
-  EXPECT_EQ(tabs->TabBar()->tabRect(1).width(), Scale(32));
-  tabs->SetTabWidth(88);
-  EXPECT_EQ(tabs->TabBar()->tabRect(1).width(), Scale(88));
   tabs->AddTab("X");
-  EXPECT_EQ(tabs->TabBar()->tabRect(2).width(), Scale(88));
+  tabs->AddTab("Kundenliste");
+  tabs->SetTabWidth(60);
+  ShowForm();
+  QTabBar* bar = tabs->TabBar();
+  // Room for the caption and the style's margins beside it.
+  const int needed = bar->fontMetrics().horizontalAdvance("Kundenliste") +
+                     bar->style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, bar);
+  EXPECT_EQ(bar->tabRect(0).width(), Scale(60));
+  EXPECT_GE(bar->tabRect(1).width(), needed);
+  EXPECT_GT(bar->tabRect(1).width(), Scale(60));
+  tabs->SetTabWidth(200);
+  EXPECT_EQ(bar->tabRect(1).width(), Scale(200));
+  tabs->AddTab("Y");
+  EXPECT_EQ(bar->tabRect(2).width(), Scale(200));
+  EXPECT_EQ(bar->elideMode(), Qt::ElideNone);
+}
+
+TEST_F(ControlsTest, FailingTabChangeKeepsThePreviousTab) {
+  auto* tabs = new TTabControl(form);
+  tabs->setGeometry(0, 0, 480, 300);
+  for (const char* caption : {"Alle", "&A", "&B"}) tabs->AddTab(caption);
+  ShowForm();
+  std::vector<int> changes;
+  tabs->OnChange = [&](TTabControl& control) {
+    changes.push_back(control.TabIndex());
+    if (control.TabIndex() == 2) throw Exception("Datensatz nicht gespeichert");
+  };
+  QTabBar* bar = tabs->TabBar();
+  QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(1).center());
+  QTest::mouseClick(bar, Qt::LeftButton, Qt::NoModifier, bar->tabRect(2).center());
+  EXPECT_EQ(caught.errors, std::vector<std::string>{"Datensatz nicht gespeichert"});
+  EXPECT_EQ(tabs->TabIndex(), 1);
+  EXPECT_EQ(changes, (std::vector<int>{1, 2})) << "going back runs no second change";
+  QTest::keyClick(form, Qt::Key_A, Qt::AltModifier);
+  QTest::keyClick(form, Qt::Key_B, Qt::AltModifier);
+  EXPECT_EQ(tabs->TabIndex(), 1);
+  EXPECT_EQ(caught.errors.size(), 2u);
 }
 
 TEST_F(ControlsTest, LabelFocusControlAndTabOrder) {

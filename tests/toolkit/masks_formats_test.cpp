@@ -43,6 +43,53 @@ TEST_F(Masks, TimeMaskAlignsShortTextsToTheRight) {
   EXPECT_EQ(TEditMask("!99/99/0000;1;_").EditText("3.3.2026"), "_3._3.2026");
 }
 
+TEST_F(Masks, SeparatorCompletesThePartAndAlignmentCountsShortParts) {
+  const TEditMask date("!90/90/9900;1;_");
+  std::string text = "1_.__.____";
+  int caret = 1;
+  ASSERT_TRUE(date.CompletePart(text, caret, U'.'));
+  EXPECT_EQ(text, "01.__.____");
+  EXPECT_EQ(caret, 3);
+  ASSERT_TRUE(date.CompletePart(text, caret, U'.')) << "the part the caret went to was opened by it";
+  EXPECT_EQ(caret, 3);
+  text = "01.12.____";
+  caret = 5;  // in front of the second literal, the month complete
+  ASSERT_TRUE(date.CompletePart(text, caret, U'.'));
+  EXPECT_EQ(text, "01.12.____");
+  EXPECT_EQ(caret, 6);
+  text = "01._2.____";  // a digit typed after a free position moves right
+  caret = 5;
+  ASSERT_TRUE(date.CompletePart(text, caret, U'.'));
+  EXPECT_EQ(text, "01.02.____");
+  // Refused: an empty part, the last part (no literal ends it), another separator.
+  text = "__.__.____";
+  caret = 0;
+  EXPECT_FALSE(date.CompletePart(text, caret, U'.'));
+  text = "01.12.26__";
+  caret = 8;
+  EXPECT_FALSE(date.CompletePart(text, caret, U'.'));
+  caret = 1;
+  EXPECT_FALSE(date.CompletePart(text, caret, U':'));
+  EXPECT_EQ(text, "01.12.26__");
+  EXPECT_EQ(caret, 1);
+
+  const TEditMask time("!90:90;1;_");
+  text = "9_:__";
+  caret = 1;
+  ASSERT_TRUE(time.CompletePart(text, caret, U':'));
+  EXPECT_EQ(text, "09:__");
+
+  EXPECT_EQ(date.AlignParts("1_.12.26__"), "_1.12.__26");
+  EXPECT_TRUE(date.IsComplete(date.AlignParts("1_.12.26__")));
+  EXPECT_FALSE(date.IsComplete("1_.12.26__"));
+  EXPECT_EQ(date.ValueText(date.AlignParts("1_.12.26__")), " 1.12.  26");
+  EXPECT_EQ(TEditMask("00-00;1;_").AlignParts("1_-2_"), "1_-2_") << "without '!' as typed";
+
+  EXPECT_EQ(date.FirstBlank("__.__.____"), 0);
+  EXPECT_EQ(date.FirstBlank("01.1_.____"), 4);
+  EXPECT_EQ(date.FirstBlank("01.12.2026"), -1);
+}
+
 TEST_F(Masks, LiteralsDroppedBlankCharEscapesAndRegionalSeparators) {
   const TEditMask mask("00/00;0;*");
   EXPECT_EQ(mask.BlankChar(), U'*');

@@ -43,7 +43,7 @@ void CreateTableWhenMissing() {
   if (std::filesystem::exists(kTermineTable, error)) return;
   std::filesystem::create_directories(std::filesystem::path(kTermineTable).parent_path(), error);
   const rr_field_spec fields[] = {
-      {"Datum", 'D', 0, nullptr, nullptr, nullptr, nullptr},
+      {"Datum", 'D', 0, "1", nullptr, nullptr, nullptr},
       {"Ort", 'S', 50, nullptr, nullptr, nullptr, nullptr},
       {"Uhrzeit", 'D', 0, nullptr, nullptr, nullptr, nullptr},
       {"Bemerkung", 'M', 0, nullptr, nullptr, nullptr, nullptr},
@@ -97,6 +97,9 @@ void TFRTermine::CreateComponents() {
   MTbTermineDatum = NewField<TDateTimeField>(*MTbTermine, "Datum");
   MTbTermineDatum->SetDisplayFormat("dd.mm.yyyy");
   MTbTermineDatum->SetEditMask("!90/90/9900;1;_");
+  // An appointment needs its day, also in a table made before the table
+  // itself said so.
+  MTbTermineDatum->SetRequired(true);
   MTbTermineOrt = NewField<TStringField>(*MTbTermine, "Ort");
   MTbTermineOrt->SetSize(50);
   MTbTermineUhrzeit = NewField<TDateTimeField>(*MTbTermine, "Uhrzeit");
@@ -123,6 +126,7 @@ void TFRTermine::CreateControls() {
   DBNvTermine = new TDBNavigator(ToolBar1);
   DBNvTermine->SetDataSource(DSTermine);
   DBNvTermine->SetShowHint(true);
+  DBNvTermine->BeforeAction = [this](TDBNavigator& sender, TNavigateBtn button) { DBNvTermineClick(sender, button); };
   ToolBar1->AddControl(DBNvTermine, 250);
   layout->addWidget(ToolBar1);
 
@@ -195,10 +199,22 @@ void TFRTermine::FormActivate(TForm&) {
     listSaved_ = false;
     OpenTable();
   }
+  // A record being edited stays as it is until the user posts or cancels
+  // it; coming back to the window is no reason to post it.
+  if (IsEditState(MTbTermine->State())) return;
   TCTermineChange(*TCTermine);
 }
 
+void TFRTermine::DBNvTermineClick(TDBNavigator&, TNavigateBtn button) {
+  // The list, holding the focus, would drop the untouched new record as
+  // soon as the user clicks into a field.
+  if (button == nbInsert) EdDatum->setFocus(Qt::OtherFocusReason);
+}
+
 void TFRTermine::TCTermineChange(TTabControl&) {
+  // A pending record is posted (or cancelled) before anything changes, so a
+  // record that cannot be posted leaves the window as it was.
+  if (MTbTermine->Active()) MTbTermine->CheckBrowseMode();
   const int width = DBGrTermine->width();
   const int tab = TCTermine->TabIndex();
   const int uhrzeit = width / 7;

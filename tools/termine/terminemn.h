@@ -8,6 +8,7 @@
 
 #include <string>
 
+#include "toolkit/db_navigator.h"
 #include "toolkit/form.h"
 
 namespace vesk {
@@ -17,7 +18,6 @@ class TDateTimeField;
 class TDBEdit;
 class TDBGrid;
 class TDBMemo;
-class TDBNavigator;
 class TLabel;
 class TMemoField;
 class TPanel;
@@ -40,6 +40,7 @@ class TFRTermine : public TForm {
   // Event handlers.
   void FormCreate(TForm& sender);
   void FormActivate(TForm& sender);
+  void DBNvTermineClick(TDBNavigator& sender, TNavigateBtn button);
   void TCTermineChange(TTabControl& sender);
   void FormCloseQuery(TForm& sender, bool& canClose);
   void FormDestroy(TForm& sender);

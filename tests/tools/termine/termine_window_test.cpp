@@ -3,10 +3,12 @@
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTest>
+#include <QStyle>
 #include <QToolButton>
 #include <filesystem>
 
 #include "alarm/VeskProc.h"
+#include "engine/radiridir.h"
 #include "platform/registered_messages.h"
 #include "runtime/file_io.h"
 #include "tests/tools/termine/termine_fixture.h"
@@ -191,6 +193,128 @@ TEST_F(TermineWindow, DateAndTimeEnteredThroughTheMasks) {
   EXPECT_EQ(window_->MTbTermineBemerkung->AsString(), "Karte mitbringen");
   EXPECT_EQ(window_->DBGrTermine->CellText(0, 0), "14:30");
   EXPECT_EQ(window_->DBGrTermine->CellText(0, 2), "09.12.2026");
+}
+
+TEST_F(TermineWindow, WrongDateIsReportedOnceAndNeverAgainByItself) {
+  OpenWindow();
+  Add(today_, At(9, 0), "Büro");
+  Click(nbInsert);
+  ASSERT_EQ(QApplication::focusWidget(), window_->EdDatum);
+  QTest::keyClicks(window_->EdDatum, "31022026");
+  QTest::keyClick(window_->EdDatum, Qt::Key_Tab);
+  const std::string wrongDate = "'31.02.2026' ist keine gültige Datums- und Uhrzeitangabe";
+  ASSERT_EQ(errors_, std::vector<std::string>{wrongDate});
+  EXPECT_EQ(QApplication::focusWidget(), window_->EdDatum);
+  EXPECT_EQ(window_->EdDatum->Text(), "31.02.2026");
+
+  // Becoming active again posts nothing, however often.
+  for (int i = 0; i < 3; ++i) window_->FormActivate(*window_);
+  QWidget other;
+  other.show();
+  other.activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+  window_->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window_));
+  EXPECT_EQ(errors_.size(), 1u);
+  EXPECT_EQ(window_->MTbTermine->State(), dsInsert);
+
+  // A tab that would have to post the record: one message, the tab, the
+  // filter and the record stay.
+  QTest::keyClick(window_, Qt::Key_M, Qt::AltModifier);
+  EXPECT_EQ(errors_, (std::vector<std::string>{wrongDate, wrongDate}));
+  EXPECT_EQ(window_->TCTermine->TabIndex(), 0);
+  EXPECT_FALSE(window_->MTbTermine->Filtered());
+  EXPECT_EQ(window_->MTbTermine->State(), dsInsert);
+  EXPECT_EQ(window_->EdDatum->Text(), "31.02.2026");
+
+  // Closing is refused once with the same message; Escape twice drops the
+  // input and then the record, and the close goes through.
+  CloseWindow();
+  EXPECT_EQ(errors_.size(), 3u);
+  EXPECT_TRUE(window_->isVisible());
+  window_->EdDatum->setFocus();
+  QTest::keyClick(window_->EdDatum, Qt::Key_Escape);
+  QTest::keyClick(window_->EdDatum, Qt::Key_Escape);
+  EXPECT_EQ(window_->MTbTermine->State(), dsBrowse);
+  CloseWindow();
+  EXPECT_FALSE(window_->isVisible());
+  EXPECT_EQ(errors_.size(), 3u);
+  EXPECT_EQ(ListText(), "[08.12.2026]\n0=09:00:00\n");
+}
+
+TEST_F(TermineWindow, NewRecordSurvivesTheClickFromTheListIntoDatum) {
+  OpenWindow();
+  AddExample();
+  QTableWidget* table = window_->DBGrTermine->Table();
+  QTest::mouseClick(table->viewport(), Qt::LeftButton, Qt::NoModifier,
+                    table->visualRect(table->model()->index(1, 1)).center());
+  ASSERT_EQ(QApplication::focusWidget(), table);
+  Click(nbInsert);
+  EXPECT_EQ(QApplication::focusWidget(), window_->EdDatum) << "moved there before the record was made";
+  QTest::mouseClick(window_->EdDatum, Qt::LeftButton, Qt::NoModifier,
+                    QPoint(window_->EdDatum->width() - 4, window_->EdDatum->height() / 2));
+  EXPECT_EQ(window_->MTbTermine->State(), dsInsert);
+  EXPECT_EQ(window_->EdDatum->cursorPosition(), 0);
+  QTest::keyClicks(window_->EdDatum, "1.12.2026");
+  QTest::keyClick(window_->EdDatum, Qt::Key_Tab);
+  QTest::keyClicks(window_->EdUhrzeit, "9:30");
+  QTest::keyClick(window_->EdUhrzeit, Qt::Key_Tab);
+  QTest::keyClicks(window_->EdOrt, "Praxis am Markt");
+  Click(nbPost);
+  ASSERT_TRUE(errors_.empty()) << errors_.front();
+  EXPECT_EQ(window_->MTbTermineDatum->AsDateTime(), EncodeDate(2026, 12, 1));
+  EXPECT_NEAR(window_->MTbTermineUhrzeit->AsDateTime(), At(9, 30), 1e-9);
+  EXPECT_EQ(Shown("Ort").size(), 5u);
+}
+
+TEST_F(TermineWindow, AppointmentWithoutDateIsRefused) {
+  const std::string required = "Das Feld 'Datum' muss einen Wert haben";
+  OpenWindow();
+  Click(nbInsert);
+  QTest::keyClick(window_->EdDatum, Qt::Key_Tab);
+  QTest::keyClick(window_->EdUhrzeit, Qt::Key_Tab);
+  QTest::keyClicks(window_->EdOrt, "Arzt");
+  Click(nbPost);
+  EXPECT_EQ(errors_, std::vector<std::string>{required});
+  EXPECT_EQ(window_->MTbTermine->State(), dsInsert);
+  Click(nbCancel);
+  CloseWindow();
+  window_->Free();
+  window_ = nullptr;
+
+  // A table made before Datum was required is held to it by the window.
+  std::filesystem::remove(kTermineTable);
+  const rr_field_spec fields[] = {
+      {"Datum", 'D', 0, nullptr, nullptr, nullptr, nullptr},
+      {"Ort", 'S', 50, nullptr, nullptr, nullptr, nullptr},
+      {"Uhrzeit", 'D', 0, nullptr, nullptr, nullptr, nullptr},
+      {"Bemerkung", 'M', 0, nullptr, nullptr, nullptr, nullptr},
+  };
+  const int32_t indexFields[] = {0, 2};
+  const rr_index_spec index = {kTermineIndex, indexFields, 2, 0};
+  const int32_t handle = rr_new(0);
+  ASSERT_EQ(rr_create(handle, kTermineTable, fields, 4, &index, 1), 0);
+  rr_free(handle);
+  OpenWindow();
+  Click(nbInsert);
+  window_->EdOrt->setFocus();
+  QTest::keyClicks(window_->EdOrt, "Arzt");
+  Click(nbPost);
+  EXPECT_EQ(errors_, (std::vector<std::string>{required, required}));
+}
+
+// Run at 96 and at 120 dots per inch (QT_FONT_DPI) by the build's tests.
+TEST_F(TermineWindow, EveryTabCaptionHasRoomInFull) {
+  OpenWindow();
+  QTabBar* bar = window_->TCTermine->TabBar();
+  ASSERT_EQ(bar->count(), 8);
+  const int margins = bar->style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, bar);
+  for (int i = 0; i < bar->count(); ++i) {
+    const QString caption = bar->tabText(i).remove('&');
+    EXPECT_GE(bar->tabRect(i).width(), bar->fontMetrics().horizontalAdvance(caption) + margins)
+        << caption.toStdString() << " at " << bar->logicalDpiX() << " dpi, ratio " << bar->devicePixelRatio();
+  }
+  EXPECT_EQ(bar->elideMode(), Qt::ElideNone);
 }
 
 TEST_F(TermineWindow, CloseWritesTheListAndTellsTheHost) {
