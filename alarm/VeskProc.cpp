@@ -2,7 +2,7 @@
 
 #include "platform/ini_file.h"
 #include "runtime/conversions.h"
-#include "runtime/exceptions.h"
+#include "runtime/value_after_equals.h"
 
 namespace vesk {
 
@@ -19,12 +19,6 @@ void ReadOptions(const std::vector<std::string>& arguments, AlarmSettings& setti
     if (argument[1] == 'v') settings.LeadMinutes = OptionValue(argument, settings.LeadMinutes);
     if (argument[1] == 'w') settings.RepeatMinutes = OptionValue(argument, settings.RepeatMinutes);
   }
-}
-
-std::string ValueAfterEquals(std::string_view line) {
-  const size_t equals = line.find('=');
-  if (equals == std::string_view::npos) throw Exception("Trennzeichen (=) nicht gefunden");
-  return std::string(line.substr(equals + 1));
 }
 
 std::vector<TDateTime> LoadReminders(const std::string& file) {

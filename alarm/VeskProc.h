@@ -25,10 +25,6 @@ int32_t OptionValue(std::string_view argument, int32_t fallback);
 // the lead time, "-w..." the check interval; everything else is ignored.
 void ReadOptions(const std::vector<std::string>& arguments, AlarmSettings& settings);
 
-// The part of the line after its first "="; raises vesk::Exception
-// "Trennzeichen (=) nicht gefunden" when there is none.
-std::string ValueAfterEquals(std::string_view line);
-
 // Today's reminder times (fractions of a day) from the section named by
 // today's short date, in file order; keys with empty values are skipped. A
 // missing file or section gives an empty list; a value that is not a time

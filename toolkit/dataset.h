@@ -202,6 +202,11 @@ class TDataSet : public TComponent {
   char* CalcBuffer() const { return calcBuffer_; }
   // A spare buffer for one-off reads (old values).
   char* TempBuffer() const;
+  // The record buffer that field reads and writes address in the current
+  // state: the active buffer, the calculated-field buffer, or the derived
+  // class's own buffers for filter tests and old values; nullptr when there
+  // is no record to address.
+  char* StateBuffer(char* filterBuffer, char* oldValueBuffer) const;
   int BufferCount() const { return bufferCount_; }
   void SetBookmarkSize(int size) { bookmarkSize_ = size; }
   bool DefaultFields() const { return defaultFields_; }

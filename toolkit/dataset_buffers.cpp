@@ -16,6 +16,19 @@ char* TDataSet::ActiveBuffer() const { return buffers_.empty() ? nullptr : buffe
 
 char* TDataSet::TempBuffer() const { return buffers_.empty() ? nullptr : buffers_[recordCount_]; }
 
+char* TDataSet::StateBuffer(char* filterBuffer, char* oldValueBuffer) const {
+  switch (State()) {
+    case dsBrowse: return IsEmpty() ? nullptr : ActiveBuffer();
+    case dsEdit:
+    case dsInsert:
+    case dsNewValue: return ActiveBuffer();
+    case dsCalcFields: return CalcBuffer();
+    case dsFilter: return filterBuffer;
+    case dsOldValue: return oldValueBuffer;
+    default: return nullptr;
+  }
+}
+
 std::vector<TDataLink*> TDataSet::ActiveLinks() const {
   std::vector<TDataLink*> links;
   for (const TDataSource* source : dataSources_)

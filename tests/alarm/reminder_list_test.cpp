@@ -94,18 +94,5 @@ TEST_F(ReminderList, AnUnreadableTimeStopsTheLoader) {
   }
 }
 
-TEST(ValueAfterEquals, TheTextAfterTheFirstEqualsSign) {
-  EXPECT_EQ(ValueAfterEquals("0=14:30:00"), "14:30:00");
-  EXPECT_EQ(ValueAfterEquals("a=b=c"), "b=c");
-  EXPECT_EQ(ValueAfterEquals("=x"), "x");
-  EXPECT_EQ(ValueAfterEquals("key="), "");
-  try {
-    ValueAfterEquals("14:30:00");
-    ADD_FAILURE() << "no error";
-  } catch (const Exception& error) {
-    EXPECT_EQ(error.Message(), "Trennzeichen (=) nicht gefunden");
-  }
-}
-
 }  // namespace
 }  // namespace vesk

@@ -311,17 +311,8 @@ void TMemoryDataSet::InternalPost() {
 
 void TMemoryDataSet::InternalDelete() { records_.erase(records_.begin() + cursor_); }
 
-char* TMemoryDataSet::StateBuffer() const {
-  switch (State()) {
-    case dsBrowse: return IsEmpty() ? nullptr : ActiveBuffer();
-    case dsEdit:
-    case dsInsert:
-    case dsNewValue: return ActiveBuffer();
-    case dsCalcFields: return CalcBuffer();
-    case dsFilter: return const_cast<char*>(filterBuffer_.data());
-    case dsOldValue: return oldValueBuffer_;
-    default: return nullptr;
-  }
+char* TMemoryDataSet::RecordBuffer() const {
+  return StateBuffer(const_cast<char*>(filterBuffer_.data()), oldValueBuffer_);
 }
 
 std::string* TMemoryDataSet::BlobFor(int column, bool writing) {
@@ -333,13 +324,13 @@ std::string* TMemoryDataSet::BlobFor(int column, bool writing) {
     return &pendingBlobs_[column];
   }
   if (writing) DatabaseError(kSNotEditing);
-  char* buffer = StateBuffer();
+  char* buffer = RecordBuffer();
   const int index = buffer == nullptr ? -1 : IndexOf(IdOf(buffer));
   return index < 0 ? nullptr : &records_[index].blobs[column];
 }
 
 bool TMemoryDataSet::GetFieldData(TField* field, void* buffer) {
-  char* record = StateBuffer();
+  char* record = RecordBuffer();
   if (record == nullptr) return false;
   if (field->FieldNo() > 0) {
     const int column = field->FieldNo() - 1;
@@ -362,7 +353,7 @@ bool TMemoryDataSet::GetFieldData(TField* field, void* buffer) {
 }
 
 void TMemoryDataSet::SetFieldData(TField* field, const void* buffer) {
-  char* record = StateBuffer();
+  char* record = RecordBuffer();
   if (field->FieldNo() > 0) {
     if (State() == dsCalcFields) DatabaseError(kSNotEditing);
     field->Validate(buffer);

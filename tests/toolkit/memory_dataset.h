@@ -90,7 +90,7 @@ class TMemoryDataSet : public TDataSet {
   void Layout();
   int IndexOf(int id) const;
   // The record buffer the state reads and writes; nullptr when none.
-  char* StateBuffer() const;
+  char* RecordBuffer() const;
   bool Accepted(int index);
   std::string* BlobFor(int column, bool writing);
 

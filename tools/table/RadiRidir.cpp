@@ -186,16 +186,8 @@ void TRadiRidir::SetBookmarkFlag(char* buffer, TBookmarkFlag flag) {
 }
 
 char* TRadiRidir::ActiveRecordBuffer() const {
-  switch (State()) {
-    case dsBrowse: return IsEmpty() ? nullptr : ActiveBuffer();
-    case dsEdit:
-    case dsInsert:
-    case dsNewValue: return ActiveBuffer();
-    case dsCalcFields: return CalcBuffer();
-    case dsFilter: return filterBuffer_.empty() ? nullptr : const_cast<char*>(filterBuffer_.data());
-    case dsOldValue: return oldValueBuffer_;
-    default: return nullptr;
-  }
+  char* filter = filterBuffer_.empty() ? nullptr : const_cast<char*>(filterBuffer_.data());
+  return StateBuffer(filter, oldValueBuffer_);
 }
 
 bool TRadiRidir::GetCurrentRecord(char* buffer) {

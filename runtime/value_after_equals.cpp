@@ -1,4 +1,4 @@
-#include "tools/Vesk.h"
+#include "runtime/value_after_equals.h"
 
 #include "runtime/exceptions.h"
 

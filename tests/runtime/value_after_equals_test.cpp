@@ -1,4 +1,4 @@
-#include "tools/Vesk.h"
+#include "runtime/value_after_equals.h"
 
 #include <gtest/gtest.h>
 
@@ -9,13 +9,14 @@ namespace {
 
 TEST(ValueAfterEqualsTest, TakesEverythingAfterTheFirstEquals) {
   EXPECT_EQ(ValueAfterEquals("Zeit1=14:30:00"), "14:30:00");
+  EXPECT_EQ(ValueAfterEquals("0=14:30:00"), "14:30:00");
   EXPECT_EQ(ValueAfterEquals("a=b=c"), "b=c");
   EXPECT_EQ(ValueAfterEquals("=x"), "x");
   EXPECT_EQ(ValueAfterEquals("Leer="), "");
 }
 
 TEST(ValueAfterEqualsTest, LineWithoutEqualsRaises) {
-  for (const char* line : {"", "Zeit1 14:30:00"}) {
+  for (const char* line : {"", "Zeit1 14:30:00", "14:30:00"}) {
     try {
       ValueAfterEquals(line);
       ADD_FAILURE() << "no error for '" << line << "'";

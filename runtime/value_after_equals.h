@@ -1,4 +1,5 @@
-// Routines shared by the library's windows and controls.
+// ValueAfterEquals: the value of a "key=value" line, as the reminder program
+// and the history combo box read them from INI sections.
 #pragma once
 
 #include <string>
