@@ -60,10 +60,11 @@ class EinstTest : public testing::Test {
     window->Show();
     ASSERT_TRUE(QTest::qWaitForWindowActive(window));
   }
-  // Replaces the field's text as the user types it.
+  // Replaces the field's text as the user types it: select, delete, type.
   void Type(TIntEdit* edit, const char* text) {
     edit->setFocus();
     edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
     QTest::keyClicks(edit, text);
   }
 
@@ -169,6 +170,7 @@ TEST_F(EinstTest, OkRefusesValuesOutsideTheirRangeAndNamesIt) {
     EXPECT_EQ(wrong->selectedText(), wrong->text());
   }
   // Pasted text that is no number is no value either.
+  Type(window->IEVorwarnzeit, "120");
   window->IEAlarmwiederholung->setText("zehn");
   errors.clear();
   QTest::mouseClick(window->BtnOK, Qt::LeftButton);
