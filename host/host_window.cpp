@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "host/alarm_status.h"
 #include "host/tools_library.h"
 #include "toolkit/button.h"
 #include "toolkit/design_scale.h"
@@ -14,8 +15,8 @@
 namespace vesk {
 namespace {
 
-// Wide enough for the usual status texts, in design pixels.
-constexpr int kDesignWidth = 460;
+// Room around the status text: the layout's margins and the panel's frame.
+constexpr int kDesignStatusMargin = 40;
 
 }  // namespace
 
@@ -44,7 +45,10 @@ TFRVeskTools::TFRVeskTools(ToolsLibrary& library, uint16_t veskToolsMessage)
   // Sized before it is placed, so that the centring holds.
   ensurePolished();
   layout->activate();
-  resize(std::max(Scale(kDesignWidth), minimumSizeHint().width()), minimumSizeHint().height());
+  // Wide enough for the usual status text, the one of alarm with its defaults.
+  const int statusWidth = fontMetrics().horizontalAdvance(QString::fromStdString(AlarmRunningText({}))) +
+                          Scale(kDesignStatusMargin);
+  resize(std::max(statusWidth, minimumSizeHint().width()), minimumSizeHint().height());
   SetPosition(poScreenCenter);
   OnMessage = [this, veskToolsMessage](uint16_t message, uintptr_t wParam, intptr_t) {
     if (message == veskToolsMessage) Notified(wParam);

@@ -94,12 +94,15 @@ TEST_F(HostWindowTest, CentredAndAsWideWhateverItsStatusSays) {
   EXPECT_TRUE(screen.contains(window_->frameGeometry().topLeft())) << "the title bar lies on the screen";
 
   const int width = window_->width();
+  auto* status = window_->findChild<TStatusBar*>();
+  EXPECT_GE(status->width(), status->fontMetrics().horizontalAdvance(QString::fromStdString(AlarmRunningText({}))))
+      << "the usual text fits";
   const std::string text = AlarmRunningText({1440, 1440}) + "; " + AlarmRunningText({120, 10});
   window_->SetStatusText(text);
   QApplication::processEvents();
   EXPECT_EQ(window_->width(), width);
   EXPECT_EQ(window_->StatusText(), text);
-  EXPECT_EQ(window_->findChild<TStatusBar*>()->toolTip().toStdString(), text) << "all of it on hover";
+  EXPECT_EQ(status->toolTip().toStdString(), text) << "all of it on hover";
   window_->SetStatusText("kurz");
   QApplication::processEvents();
   EXPECT_EQ(window_->width(), width);
