@@ -1,6 +1,7 @@
-// The reminder program: loads today's reminder times, shows its icon in the
-// notification area and checks the list at every interval until "AlarmAus"
-// reaches its hidden window "Alarm".
+// The reminder program: loads today's reminder times without those already
+// answered No today, shows its icon in the notification area and checks the
+// list at every interval, taking each new day's list at midnight, until
+// "AlarmAus" reaches its hidden window "Alarm".
 #include <QApplication>
 #include <QIcon>
 #include <QSystemTrayIcon>
@@ -15,6 +16,7 @@
 
 #include "alarm/VeskMsg.h"
 #include "alarm/VeskProc.h"
+#include "alarm/answered_reminders.h"
 #include "alarm/check_interval.h"
 #include "alarm/reminder_check.h"
 #include "platform/message_box.h"
@@ -32,16 +34,27 @@ constexpr int kListUnreadable = 1;
 int RunAlarm(const std::vector<std::string>& arguments) {
   AlarmSettings settings;
   ReadOptions(arguments, settings);
+  std::string listFile;
+  std::string answeredFile;
   std::vector<TDateTime> reminderTimes;
   try {
-    reminderTimes = LoadReminders(ProgramFile("termine.sav"));
+    listFile = ProgramFile("termine.sav");
+    answeredFile = ProgramFile("alarm.sav");
+    reminderTimes = TodaysReminders(listFile, AnsweredReminders(answeredFile));
   } catch (const std::exception& error) {
     ShowMessage(error.what(), "Alarm", MbIcon::Error);
     return kListUnreadable;
   }
   AlarmAusMessage = RegisterWindowMessage(kAlarmAusMessageName);
 
+  AnsweredReminders answered(answeredFile);
   ReminderCheck check(std::move(reminderTimes), settings.LeadMinutes);
+  check.OnNewDay = [&] { return TodaysReminders(listFile, answered); };
+  check.OnAnsweredNo = [&](TDateTime day, TDateTime time) {
+    if (!answered.Add(day, time)) {
+      std::fprintf(stderr, "alarm: alarm.sav lässt sich nicht schreiben, die Antwort gilt bis zum Programmende\n");
+    }
+  };
   QSystemTrayIcon tray(QIcon(":/icons/ICON1"));
   QTimer timer;
   auto quit = [&](uint16_t message, uintptr_t, intptr_t) {

@@ -1,6 +1,7 @@
 #include "alarm/reminder_check.h"
 
 #include <cmath>
+#include <exception>
 #include <utility>
 
 #include "platform/message_box.h"
@@ -43,11 +44,23 @@ std::string ReminderQuestion(TDateTime time) {
 }
 
 ReminderCheck::ReminderCheck(std::vector<TDateTime> reminderTimes, int32_t leadMinutes)
-    : reminderTimes_(std::move(reminderTimes)), leadMinutes_(leadMinutes) {}
+    : reminderTimes_(std::move(reminderTimes)), day_(Date()), leadMinutes_(leadMinutes) {}
+
+void ReminderCheck::StartNewDay() {
+  day_ = Date();
+  reminderTimes_.clear();
+  if (!OnNewDay) return;
+  try {
+    reminderTimes_ = OnNewDay();
+  } catch (const std::exception& error) {
+    ShowMessage(error.what(), "Alarm", MbIcon::Error);
+  }
+}
 
 void ReminderCheck::CheckReminders() {
   if (checking_ || stopped_) return;
   RunningCheck running(checking_);
+  if (Date() != day_) StartNewDay();
   // Positions of entries to remove, ascending; any number of them.
   std::vector<size_t> removals;
   const int64_t lead = int64_t{leadMinutes_} * 60000;
@@ -60,7 +73,9 @@ void ReminderCheck::CheckReminders() {
     if (MSecsOfDay(appointment) - lead > MSecsOfDay(Time())) continue;
     const bool again = AskAgainLater(appointment);
     if (stopped_) return;
-    if (!again) removals.push_back(i);
+    if (again) continue;
+    removals.push_back(i);
+    if (OnAnsweredNo) OnAnsweredNo(day_, appointment);
   }
   for (auto position = removals.rbegin(); position != removals.rend(); ++position) {
     reminderTimes_.erase(reminderTimes_.begin() + static_cast<std::ptrdiff_t>(*position));

@@ -6,6 +6,7 @@
 
 #include <optional>
 
+#include "host/alarm_status.h"
 #include "platform/window_messages.h"
 #include "runtime/exceptions.h"
 
@@ -86,8 +87,7 @@ std::string AlarmControl::Start(const AlarmSettings& settings) {
     process_.reset();
     return FormatMessage("alarm hat sich mit Code %s beendet", {code});
   }
-  return FormatMessage("alarm läuft: Vorwarnzeit %s Minuten, Wiederholung alle %s Minuten",
-                       {std::to_string(settings.leadMinutes), std::to_string(settings.repeatMinutes)});
+  return AlarmRunningText(settings);
 }
 
 }  // namespace vesk

@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "host/alarm_settings.h"
+#include "tools/alarm_settings.h"
 
 namespace vesk {
 

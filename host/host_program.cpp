@@ -8,6 +8,7 @@
 #include <exception>
 
 #include "host/alarm_control.h"
+#include "host/host_ending.h"
 #include "host/host_window.h"
 #include "host/screenshots.h"
 #include "host/termination_signal.h"
@@ -17,6 +18,7 @@
 #include "platform/registered_messages.h"
 #include "runtime/exceptions.h"
 #include "tools/VeskMsg.h"
+#include "tools/alarm_settings.h"
 #include "tools/host_files.h"
 #include "tools/host_notification.h"
 
@@ -56,7 +58,7 @@ int RunWindow(TFRVeskTools& window, const std::string& folder, uint16_t alarmAus
   AlarmControl alarm(folder + "/alarm", alarmAusMessage);
   window.SetStatusText(alarm.Start(ReadAlarmSettings(HostIniFile())));
   window.OnVeskTools = [&](uintptr_t wParam) { FollowNotification(window, alarm, wParam); };
-  window.OnClose = [](TForm&, TCloseAction&) { QCoreApplication::quit(); };
+  window.OnClose = [](TForm& form, TCloseAction&) { EndHost(form); };
   window.Show();
   QApplication::exec();
   window.OnVeskTools = nullptr;

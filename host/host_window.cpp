@@ -3,12 +3,22 @@
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
+#include "host/alarm_status.h"
 #include "host/tools_library.h"
 #include "toolkit/button.h"
+#include "toolkit/design_scale.h"
 #include "toolkit/status_bar.h"
 #include "tools/host_notification.h"
 
 namespace vesk {
+namespace {
+
+// Room around the status text: the layout's margins and the panel's frame.
+constexpr int kDesignStatusMargin = 40;
+
+}  // namespace
 
 TFRVeskTools::TFRVeskTools(ToolsLibrary& library, uint16_t veskToolsMessage)
     : TForm("TFRVeskTools", "Tools"), statusBar_(new TStatusBar(this)) {
@@ -20,15 +30,26 @@ TFRVeskTools::TFRVeskTools(ToolsLibrary& library, uint16_t veskToolsMessage)
       button->OnClick = [execute](TButton&) { execute(); };
     } else {
       button->setEnabled(false);
-      button->setToolTip(QStringLiteral("Die Bibliothek libTools.so enthält %1 nicht; das Fenster %2 fehlt noch.")
-                             .arg(entry.name, entry.caption));
+      button->setToolTip(QStringLiteral("Kommt in einer späteren Version"));
     }
     buttons->addWidget(button);
   }
   statusBar_->SetSimplePanel(true);
+  // A long text is cut, not followed by the window's width; the tooltip holds all of it.
+  QSizePolicy policy = statusBar_->sizePolicy();
+  policy.setHorizontalPolicy(QSizePolicy::Ignored);
+  statusBar_->setSizePolicy(policy);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(buttons);
   layout->addWidget(statusBar_);
+  // Sized before it is placed, so that the centring holds.
+  ensurePolished();
+  layout->activate();
+  // Wide enough for the usual status text, the one of alarm with its defaults.
+  const int statusWidth = fontMetrics().horizontalAdvance(QString::fromStdString(AlarmRunningText({}))) +
+                          Scale(kDesignStatusMargin);
+  resize(std::max(statusWidth, minimumSizeHint().width()), minimumSizeHint().height());
+  SetPosition(poScreenCenter);
   OnMessage = [this, veskToolsMessage](uint16_t message, uintptr_t wParam, intptr_t) {
     if (message == veskToolsMessage) Notified(wParam);
   };
@@ -40,7 +61,10 @@ TButton* TFRVeskTools::Button(const std::string& caption) const {
 
 std::string TFRVeskTools::StatusText() const { return statusBar_->SimpleText(); }
 
-void TFRVeskTools::SetStatusText(std::string text) { statusBar_->SetSimpleText(std::move(text)); }
+void TFRVeskTools::SetStatusText(std::string text) {
+  statusBar_->setToolTip(QString::fromStdString(text));
+  statusBar_->SetSimpleText(std::move(text));
+}
 
 void TFRVeskTools::Notified(uintptr_t wParam) {
   if (wParam == kWindowClosed) {

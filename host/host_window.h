@@ -1,7 +1,8 @@
 // TFRVeskTools: the host's main window "Tools", found by the library under
-// this class and caption. One button per window of the library, disabled
-// with the reason in its tooltip when the library lacks the window's
-// export; the status bar tells what the library's notifications mean.
+// this class and caption, centred on the screen at its first showing. One
+// button per window of the library, disabled with a word for the user when
+// the library lacks the window's export; the status bar tells what the
+// library's notifications mean, and a long text does not widen the window.
 #pragma once
 
 #include <functional>

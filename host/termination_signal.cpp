@@ -42,6 +42,7 @@ TerminationSignal::TerminationSignal(std::function<void()> onSignal) : onSignal_
     char bytes[16];
     while (read(signalPipe[1], bytes, sizeof bytes) > 0) {
     }
+    SetHandler(SIG_DFL);
     onSignal_();
   });
   SetHandler(WriteSignal);

@@ -1,5 +1,7 @@
 // SIGTERM, SIGINT and SIGHUP turned into a call from the Qt event loop, so
-// that the host ends the way it does when its window is closed.
+// that the host ends the way it does when its window is closed. Only the
+// first signal is caught: a second one, while the end is under way, takes
+// its default action and ends the process at once.
 #pragma once
 
 #include <QSocketNotifier>

@@ -20,6 +20,11 @@ MessageBoxHook& Hook() {
   return hook;
 }
 
+bool& Shown() {
+  static bool shown = true;
+  return shown;
+}
+
 // Carriage returns, alone or before a line feed, as line feeds.
 std::string WithLineFeeds(std::string_view text) {
   std::string result;
@@ -85,7 +90,7 @@ QMessageBox::Icon QtIcon(MbIcon icon) {
 bool Interactive() {
   const char* flag = std::getenv("VESK_NONINTERACTIVE");
   bool nonInteractive = flag && *flag && std::string_view(flag) != "0";
-  return !nonInteractive && qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
+  return !nonInteractive && Shown() && qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr;
 }
 
 MbResult Show(const MessageBoxRequest& request) {
@@ -93,23 +98,28 @@ MbResult Show(const MessageBoxRequest& request) {
   std::vector<MbResult> buttons = ButtonsOf(request.buttons);
   QMessageBox::StandardButtons qtButtons;
   for (MbResult button : buttons) qtButtons |= QtButton(button);
-  QMessageBox box(QtIcon(request.icon), QString::fromStdString(request.caption),
-                  QString::fromStdString(WithLineFeeds(request.text)), qtButtons);
+  // On the heap: an owner that is freed while the box is open takes it along.
+  QPointer<QMessageBox> box = new QMessageBox(QtIcon(request.icon), QString::fromStdString(request.caption),
+                                              QString::fromStdString(WithLineFeeds(request.text)), qtButtons,
+                                              request.owner);
   // Texts come from records and files: never read them as markup.
-  box.setTextFormat(Qt::PlainText);
-  box.setDefaultButton(QtButton(DefaultOf(request)));
-  box.setEscapeButton(box.button(QtButton(EscapeOf(request.buttons))));
+  box->setTextFormat(Qt::PlainText);
+  box->setDefaultButton(QtButton(DefaultOf(request)));
+  box->setEscapeButton(box->button(QtButton(EscapeOf(request.buttons))));
   // Modal before it is shown: exec() cannot make a visible window modal.
-  box.setWindowModality(Qt::ApplicationModal);
-  box.show();
-  box.raise();
-  box.activateWindow();
-  box.exec();
-  QAbstractButton* clicked = box.clickedButton();
+  box->setWindowModality(request.owner != nullptr ? Qt::WindowModal : Qt::ApplicationModal);
+  box->show();
+  box->raise();
+  box->activateWindow();
+  box->exec();
+  if (box.isNull()) return EscapeOf(request.buttons);
+  QAbstractButton* clicked = box->clickedButton();
+  MbResult answer = EscapeOf(request.buttons);
   for (MbResult button : buttons) {
-    if (clicked && clicked == box.button(QtButton(button))) return button;
+    if (clicked && clicked == box->button(QtButton(button))) answer = button;
   }
-  return EscapeOf(request.buttons);
+  delete box;
+  return answer;
 }
 
 }  // namespace
@@ -129,6 +139,8 @@ void ShowMessage(const std::string& text, const std::string& caption, MbIcon ico
   request.icon = icon;
   ShowMessageBox(request);
 }
+
+void SetMessageBoxesShown(bool shown) { Shown() = shown; }
 
 void SetMessageBoxHook(MessageBoxHook hook) { Hook() = std::move(hook); }
 

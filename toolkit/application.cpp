@@ -1,6 +1,6 @@
 #include "toolkit/application.h"
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <algorithm>
 
 #include "platform/message_box.h"
@@ -18,7 +18,21 @@ void TApplication::HandleException(const std::exception& error) {
     OnException(error);
     return;
   }
-  ShowMessage(error.what(), title_, MbIcon::Error);
+  MessageBoxRequest request;
+  request.text = error.what();
+  request.caption = title_;
+  request.icon = MbIcon::Error;
+  request.owner = ErrorOwner();
+  ShowMessageBox(request);
+}
+
+QWidget* TApplication::ErrorOwner() const {
+  QWidget* active = QApplication::activeWindow();
+  if (active != nullptr && active->isVisible()) return active;
+  for (auto window = windows_.rbegin(); window != windows_.rend(); ++window) {
+    if ((*window)->isVisible()) return *window;
+  }
+  return nullptr;
 }
 
 void TApplication::DestroyWindows() {

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+class QWidget;
+
 namespace vesk {
 
 class TForm;
@@ -25,7 +27,9 @@ class TApplication {
   void SetTitle(std::string title) { title_ = std::move(title); }
 
   // Shows the exception's message in a message box (error icon, the title
-  // as caption), or hands it to OnException when that is set.
+  // as caption) over the window it belongs to: the active window, else the
+  // newest shown window of the module. Hands it to OnException instead when
+  // that is set.
   void HandleException(const std::exception& error);
 
   // Replaces the message box (tests, hosts with their own display).
@@ -40,6 +44,7 @@ class TApplication {
  private:
   friend class TForm;
   void AddWindow(TForm* form) { windows_.push_back(form); }
+  QWidget* ErrorOwner() const;
   void RemoveWindow(TForm* form);
 
   std::string title_;

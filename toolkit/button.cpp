@@ -1,5 +1,8 @@
 #include "toolkit/button.h"
 
+#include <QApplication>
+#include <QKeyEvent>
+
 #include "toolkit/event_guard.h"
 
 namespace vesk {
@@ -13,6 +16,47 @@ void TButton::Pressed() {
   if (OnClick && !Guarded([&] { OnClick(*this); })) return;
   if (modalResult_ == mrNone) return;
   if (auto* form = dynamic_cast<TForm*>(window())) form->SetModalResult(modalResult_);
+}
+
+void TButton::SetDefault(bool on) {
+  default_ = on;
+  WatchWindowKeys();
+}
+
+void TButton::SetCancel(bool on) {
+  cancel_ = on;
+  WatchWindowKeys();
+}
+
+void TButton::WatchWindowKeys() {
+  if (watching_ || window() == this) return;
+  window()->installEventFilter(this);
+  watching_ = true;
+}
+
+QPushButton* TButton::ButtonForKey(int key) const {
+  if (key == Qt::Key_Escape) return cancel_ && isVisible() && isEnabled() ? const_cast<TButton*>(this) : nullptr;
+  // Enter presses the focused button of the window, whichever it is, else the default one.
+  auto* focused = qobject_cast<QPushButton*>(QApplication::focusWidget());
+  if (focused != nullptr && focused->window() == window()) return focused;
+  return default_ && isVisible() && isEnabled() ? const_cast<TButton*>(this) : nullptr;
+}
+
+bool TButton::eventFilter(QObject* watched, QEvent* event) {
+  // Keys reach the window when the focused control (or the window) left them unused.
+  if (watched == window() && event->type() == QEvent::KeyPress) {
+    auto* keyEvent = static_cast<QKeyEvent*>(event);
+    const int key = keyEvent->key();
+    const bool plain = (keyEvent->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (plain && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)) {
+      if (QPushButton* button = ButtonForKey(key)) {
+        keyEvent->accept();
+        button->click();
+        return true;
+      }
+    }
+  }
+  return QPushButton::eventFilter(watched, event);
 }
 
 }  // namespace vesk

@@ -63,7 +63,16 @@ void TForm::ApplySize() {
   const QSize size = clientSize_.isValid() ? clientSize_ : this->size();
   if (borderStyle_ == bsDialog) {
     setFixedSize(size);
-    setWindowFlag(Qt::MSWindowsFixedSizeDialogHint, true);
+    // A window of fixed size offers no maximise button; the rest of the title bar stays.
+    const Qt::WindowFlags flags = (windowFlags() & ~Qt::WindowMaximizeButtonHint) |
+                                  Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+    if (flags != windowFlags()) {
+      // New flags hide a shown window.
+      const bool shown = isVisible();
+      setWindowFlags(flags);
+      if (shown) show();
+    }
   } else {
     setMinimumSize(0, 0);
     setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
@@ -86,6 +95,8 @@ void TForm::PlaceOnScreen() {
 
 void TForm::Show() {
   PlaceOnScreen();
+  // A minimised window comes back as it was before.
+  if (isMinimized()) setWindowState(windowState() & ~Qt::WindowMinimized);
   show();
   raise();
   activateWindow();

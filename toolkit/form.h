@@ -62,7 +62,8 @@ class TForm : public QWidget, public TComponent {
   bool SetCaption(std::string caption);
   WindowHandle Handle() const;
 
-  // Client area in design pixels; a dialog border fixes the size.
+  // Client area in design pixels; a dialog border fixes the size and takes
+  // away the maximise button.
   void SetClientSize(int designWidth, int designHeight);
   void SetBorderStyle(TFormBorderStyle style);
   void SetPosition(TPosition position) { position_ = position; }
@@ -72,8 +73,8 @@ class TForm : public QWidget, public TComponent {
   bool KeyPreview() const { return keyPreview_; }
   void SetKeyPreview(bool on) { keyPreview_ = on; }
 
-  // Modeless: shows the window (placed at its first showing), raises and
-  // activates it.
+  // Modeless: shows the window (placed at its first showing; restored when
+  // minimised), raises and activates it.
   void Show();
   // Runs until the window closes or ModalResult is set; mrCancel when it
   // was closed without a result.

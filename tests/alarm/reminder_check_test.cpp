@@ -1,52 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <deque>
-#include <functional>
 
 #include "alarm/reminder_check.h"
-#include "platform/message_box.h"
+#include "tests/alarm/clock_and_user.h"
 
 namespace vesk {
 namespace {
 
-TDateTime At(int hour, int minute) { return EncodeTime(hour, minute, 0, 0); }
-
-// A clock and an answering user set by the test.
-class ReminderChecks : public testing::Test {
- protected:
-  ReminderChecks() {
-    SetClockForTesting([this] { return day_ + now_; });
-    SetMessageBoxHook([this](const MessageBoxRequest& request) {
-      questions_.push_back(request);
-      if (during_) during_();
-      if (answers_.empty()) return MbResult::Yes;
-      MbResult answer = answers_.front();
-      answers_.pop_front();
-      return answer;
-    });
-  }
-  ~ReminderChecks() override {
-    SetMessageBoxHook({});
-    SetClockForTesting({});
-  }
-
-  // The times the questions asked about, as the question texts name them.
-  std::vector<std::string> Asked() const {
-    std::vector<std::string> times;
-    for (const MessageBoxRequest& question : questions_) {
-      const std::string lead = "\r  Sie haben einen Termin um ";
-      times.push_back(question.text.substr(lead.size(), 8));
-    }
-    return times;
-  }
-
-  TDateTime day_ = EncodeDate(2026, 12, 9);
-  TDateTime now_ = 0;
-  std::vector<MessageBoxRequest> questions_;
-  std::deque<MbResult> answers_;
-  std::function<void()> during_;  // runs while a question is open
-};
+using ReminderChecks = ClockAndUser;
 
 TEST_F(ReminderChecks, AskedFromTheLeadTimeOnUntilTheAppointmentPasses) {
   ReminderCheck check({At(14, 0)}, 120);
@@ -76,8 +38,8 @@ TEST_F(ReminderChecks, TheFirstMomentOfTheWindowAsksForEveryMinuteOfTheDay) {
   // In day fractions T - lead / 1440 lands after the moment for many times.
   for (int lead : {5, 10, 15, 120}) {
     for (int minute = lead; minute < 24 * 60; ++minute) {
-      ReminderCheck check({At(minute / 60, minute % 60)}, lead);
       now_ = At((minute - lead) / 60, (minute - lead) % 60);
+      ReminderCheck check({At(minute / 60, minute % 60)}, lead);
       questions_.clear();
       check.CheckReminders();
       ASSERT_EQ(questions_.size(), 1u) << "lead " << lead << " at minute " << minute;
@@ -201,13 +163,40 @@ TEST_F(ReminderChecks, LeadTimesOfAnySize) {
   EXPECT_TRUE(shortLead.ReminderTimes().empty());
 }
 
-TEST_F(ReminderChecks, AfterMidnightEntriesAreTimesOfTheNewDay) {
+TEST_F(ReminderChecks, TheFirstCheckOfANewDayTakesThatDaysListOnly) {
   ReminderCheck check({At(23, 50), At(0, 20)}, 30);
+  int reads = 0;
+  check.OnNewDay = [&] {
+    ++reads;
+    return std::vector<TDateTime>{At(0, 30), At(9, 0)};
+  };
+  now_ = At(23, 40);
+  check.CheckReminders();
+  EXPECT_EQ(Asked(), std::vector<std::string>{"23:50:00"}) << "kept with Yes";
+  EXPECT_EQ(reads, 0) << "the next day's list is not read on the day before";
+
   day_ += 1;
   now_ = At(0, 5);
   check.CheckReminders();
-  EXPECT_EQ(Asked(), std::vector<std::string>{"00:20:00"});
-  EXPECT_EQ(check.ReminderTimes().size(), 2u) << "23:50 lies ahead again";
+  EXPECT_EQ(reads, 1);
+  EXPECT_EQ(Asked(), (std::vector<std::string>{"23:50:00", "00:30:00"}))
+      << "yesterday's 00:20 and 23:50 are gone, today's 00:30 is due";
+  EXPECT_EQ(check.ReminderTimes(), (std::vector<TDateTime>{At(0, 30), At(9, 0)}));
+
+  now_ = At(23, 45);
+  questions_.clear();
+  check.CheckReminders();
+  EXPECT_TRUE(questions_.empty()) << "23:50 is not asked again on the next day";
+  EXPECT_TRUE(check.ReminderTimes().empty());
+  EXPECT_EQ(reads, 1) << "read once per day";
+
+  // A day without a reader has no reminders.
+  ReminderCheck alone({At(22, 0)}, 30);
+  day_ += 1;
+  now_ = At(21, 45);
+  alone.CheckReminders();
+  EXPECT_TRUE(questions_.empty());
+  EXPECT_TRUE(alone.ReminderTimes().empty());
 }
 
 }  // namespace

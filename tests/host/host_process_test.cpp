@@ -110,6 +110,32 @@ TEST_F(HostProcessTest, WithoutTheLibraryReportsAndFails) {
   EXPECT_FALSE(HostWindow());
 }
 
+TEST_F(HostProcessTest, EndsOnSignalWithAnErrorBoxOpenAndAWindowRefusingToClose) {
+  // The host beside a library whose window is in trouble; the boxes really open.
+  QTemporaryDir folder;
+  ASSERT_TRUE(folder.isValid());
+  const QString program = folder.filePath("vesktools");
+  ASSERT_TRUE(QFile::copy(QStringLiteral(VESK_HOST_PROGRAM), program));
+  ASSERT_TRUE(QFile::copy(QStringLiteral(TOOLS_IN_TROUBLE), folder.filePath("libTools.so")));
+  setenv("VESK_NONINTERACTIVE", "0", 1);
+  host_.setProcessChannelMode(QProcess::SeparateChannels);
+  host_.start(program, {});
+  ASSERT_TRUE(host_.waitForStarted(kWait));
+  QByteArray errors;
+  const QByteArray box = "Stur: kaputt\n";
+  ASSERT_TRUE(QTest::qWaitFor([&] { return (errors += host_.readAllStandardError()).contains(box); }, kWait))
+      << errors.toStdString();
+  ASSERT_TRUE(HostWindow());
+  QTest::qWait(200);
+  EXPECT_EQ(errors.count(box), 1) << "the box waits for its answer";
+
+  ASSERT_EQ(kill(static_cast<pid_t>(host_.processId()), SIGTERM), 0);
+  ASSERT_TRUE(host_.waitForFinished(kWait)) << "the host did not end";
+  EXPECT_EQ(host_.exitStatus(), QProcess::NormalExit);
+  EXPECT_EQ(host_.exitCode(), 0);
+  EXPECT_FALSE(HostWindow());
+}
+
 #ifdef VESK_ALARM_PROGRAM
 
 TEST_F(HostProcessTest, DrivesTheReminderProgram) {

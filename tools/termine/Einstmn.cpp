@@ -3,15 +3,18 @@
 #include <string>
 
 #include "platform/ini_file.h"
+#include "runtime/conversions.h"
+#include "runtime/exceptions.h"
 #include "toolkit/design_scale.h"
 #include "toolkit/tab_order.h"
+#include "tools/alarm_settings.h"
 #include "tools/host_files.h"
 #include "tools/host_notification.h"
 
 namespace vesk {
 namespace {
 
-constexpr const char* kSection = "Alarm";
+constexpr int32_t kMaxMinutes = 1440;  // one day
 constexpr const char* kHintVorwarnzeit = "Wieviel Minuten vor dem Termin \r\nsoll Warnung angezeigt werden";
 constexpr const char* kHintAlarmwiederholung = "Nach wieviel Minuten soll Alarm \r\nüberprüft bzw. wiederholt werden";
 
@@ -25,6 +28,7 @@ TControl* Place(TControl* control, const char* name, int left, int top, int widt
 }  // namespace
 
 TFREinstellungen::TFREinstellungen() : TForm("TFREinstellungen", "Einstellungen") {
+  const AlarmSettings stored = ReadAlarmSettings(HostIniFile());
   BeginLoading();
   SetName("FREinstellungen");
   setFont(DesignFont("MS Sans Serif", 13));
@@ -38,15 +42,17 @@ TFREinstellungen::TFREinstellungen() : TForm("TFREinstellungen", "Einstellungen"
 
   IEVorwarnzeit = Place(new TIntEdit(this), "IEVorwarnzeit", 144, 16, 29, 24);
   IEVorwarnzeit->setToolTip(QString::fromUtf8(kHintVorwarnzeit));
-  IEVorwarnzeit->SetValue(kDefaultVorwarnzeit);
+  IEVorwarnzeit->SetValue(stored.leadMinutes);
   IEAlarmwiederholung = Place(new TIntEdit(this), "IEAlarmwiederholung", 144, 52, 29, 24);
   IEAlarmwiederholung->setToolTip(QString::fromUtf8(kHintAlarmwiederholung));
-  IEAlarmwiederholung->SetValue(kDefaultAlarmwiederholung);
+  IEAlarmwiederholung->SetValue(stored.repeatMinutes);
 
   BtnOK = Place(new TButton("&OK", this), "BtnOK", 208, 12, 92, 30);
   BtnOK->OnClick = [this](TButton&) { BtnOKClick(); };
+  BtnOK->SetDefault(true);
   BtnCancel = Place(new TButton("&Abbrechen", this), "BtnCancel", 208, 50, 92, 30);
   BtnCancel->OnClick = [this](TButton&) { BtnCancelClick(); };
+  BtnCancel->SetCancel(true);
 
   SetTabOrder(*BtnOK, 0);
   SetTabOrder(*BtnCancel, 1);
@@ -58,11 +64,22 @@ TFREinstellungen::TFREinstellungen() : TForm("TFREinstellungen", "Einstellungen"
   EndLoading();
 }
 
+int32_t TFREinstellungen::CheckedMinutes(TIntEdit& edit, const char* name, int32_t lowest, int32_t highest) {
+  int32_t minutes = 0;
+  if (TryStrToInt(edit.text().toStdString(), minutes) && minutes >= lowest && minutes <= highest) return minutes;
+  edit.setFocus();
+  edit.selectAll();
+  throw Exception(FormatMessage("%s muss zwischen %s und %s Minuten liegen",
+                                {name, IntToStr(lowest), IntToStr(highest)}));
+}
+
 void TFREinstellungen::BtnOKClick() {
+  const int32_t lead = CheckedMinutes(*IEVorwarnzeit, "Die Vorwarnzeit", 0, kMaxMinutes);
+  const int32_t repeat = CheckedMinutes(*IEAlarmwiederholung, "Die Alarmwiederholung", 1, kMaxMinutes);
   // The write results are not checked: the window closes either way.
   const std::string file = HostIniFile();
-  ProfileWriteString(file, kSection, "Vorwarnzeit", std::to_string(IEVorwarnzeit->Value()));
-  ProfileWriteString(file, kSection, "Alarmwiederholung", std::to_string(IEAlarmwiederholung->Value()));
+  ProfileWriteString(file, kAlarmSection, kLeadMinutesKey, std::to_string(lead));
+  ProfileWriteString(file, kAlarmSection, kRepeatMinutesKey, std::to_string(repeat));
   Close();
 }
 

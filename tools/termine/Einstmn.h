@@ -1,8 +1,9 @@
-// TFREinstellungen: the settings window of the reminder program. The user
-// sets the lead time and the repeat interval in minutes; OK stores them in
-// section Alarm of the host's INI file, from where the host hands them to
-// alarm. The window always opens with alarm's defaults, 120 and 10, and
-// tells the host after every close.
+// TFREinstellungen: the settings window of the reminder program. It opens
+// with the lead time and repeat interval stored in section Alarm of the
+// host's INI file (alarm's defaults, 120 and 10, when none are stored); OK
+// (Enter) stores them there, from where the host hands them to alarm, and
+// refuses values outside their range; Abbrechen (Esc) writes nothing. The
+// host is told after every close.
 #pragma once
 
 #include "toolkit/button.h"
@@ -11,9 +12,6 @@
 #include "tools/controls/IntEdit.h"
 
 namespace vesk {
-
-inline constexpr int32_t kDefaultVorwarnzeit = 120;
-inline constexpr int32_t kDefaultAlarmwiederholung = 10;
 
 class TFREinstellungen : public TForm {
  public:
@@ -27,6 +25,9 @@ class TFREinstellungen : public TForm {
   TButton* BtnCancel;
 
  private:
+  // Raises, with the focus on the field, when the text is no whole number
+  // of minutes from lowest to highest.
+  static int32_t CheckedMinutes(TIntEdit& edit, const char* name, int32_t lowest, int32_t highest);
   void BtnOKClick();
   void BtnCancelClick();
   void FormClose(TCloseAction& action);

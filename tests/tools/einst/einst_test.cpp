@@ -1,6 +1,7 @@
-// TFREinstellungen: OK writes both values to the host's INI file, cancel
-// writes nothing, every close notifies a test host window with wParam 0;
-// layout, hints and tab order as the user meets them.
+// TFREinstellungen: opens with the stored values, OK (Enter) writes both
+// values to the host's INI file and refuses values outside their range,
+// cancel (Esc) writes nothing, every close notifies a test host window with
+// wParam 0; layout, hints and tab order as the user meets them.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -16,6 +17,7 @@
 #include "../../platform/test_support.h"
 #include "platform/ini_file.h"
 #include "platform/registered_messages.h"
+#include "runtime/file_io.h"
 #include "toolkit/application.h"
 #include "toolkit/design_scale.h"
 #include "toolkit/screenshot.h"
@@ -49,6 +51,21 @@ class EinstTest : public testing::Test {
   void TearDown() override {
     if (!window.isNull()) window->Free();
     Application().OnException = nullptr;
+  }
+
+  // A new window, as the entry point makes it, over what is stored now.
+  void Reopen() {
+    window->Free();
+    window = new TFREinstellungen();
+    window->Show();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  }
+  // Replaces the field's text as the user types it: select, delete, type.
+  void Type(TIntEdit* edit, const char* text) {
+    edit->setFocus();
+    edit->selectAll();
+    QTest::keyClick(edit, Qt::Key_Delete);
+    QTest::keyClicks(edit, text);
   }
 
   std::optional<std::string> Stored(const char* key) {
@@ -97,29 +114,105 @@ TEST_F(EinstTest, CancelWritesNothingAndStillNotifies) {
 }
 
 TEST_F(EinstTest, TypedValuesAreStoredAsTyped) {
-  // Lead time: replace 120 by 5 and toggle the sign; interval: typed over.
-  window->IEVorwarnzeit->setFocus();
-  window->IEVorwarnzeit->selectAll();
-  QTest::keyClicks(window->IEVorwarnzeit, "5-");
-  window->IEAlarmwiederholung->setFocus();
-  window->IEAlarmwiederholung->selectAll();
-  QTest::keyClicks(window->IEAlarmwiederholung, "30");
-  EXPECT_EQ(window->IEVorwarnzeit->text().toStdString(), "-5");
+  // Lead time: replace 120 by 5, toggle the sign twice; interval: typed over.
+  Type(window->IEVorwarnzeit, "5--");
+  Type(window->IEAlarmwiederholung, "30");
+  EXPECT_EQ(window->IEVorwarnzeit->text().toStdString(), "5");
   QTest::keyClick(window, 'O', Qt::AltModifier);
   WaitForClose();
-  EXPECT_EQ(Stored("Vorwarnzeit"), "-5");
+  EXPECT_EQ(Stored("Vorwarnzeit"), "5");
   EXPECT_EQ(Stored("Alarmwiederholung"), "30");
   ExpectOneCloseNotification();
 }
 
-TEST_F(EinstTest, TextThatIsNoNumberStoresZeroAndKeepsOtherKeys) {
-  ProfileWriteString(HostIniFile(), "Alarm", "Anderes", "bleibt");
-  window->IEAlarmwiederholung->setText("zehn");
+TEST_F(EinstTest, OpensWithTheStoredValuesAndOkKeepsThem) {
+  ProfileWriteString(HostIniFile(), "Alarm", "Vorwarnzeit", "45");
+  ProfileWriteString(HostIniFile(), "Alarm", "Alarmwiederholung", "5");
+  Reopen();
+  EXPECT_EQ(window->IEVorwarnzeit->text().toStdString(), "45");
+  EXPECT_EQ(window->IEAlarmwiederholung->text().toStdString(), "5");
   QTest::mouseClick(window->BtnOK, Qt::LeftButton);
   WaitForClose();
-  EXPECT_EQ(Stored("Vorwarnzeit"), "120");
-  EXPECT_EQ(Stored("Alarmwiederholung"), "0");
+  EXPECT_EQ(Stored("Vorwarnzeit"), "45") << "OK does not fall back to the defaults";
+  EXPECT_EQ(Stored("Alarmwiederholung"), "5");
+
+  // A stored value that is no number shows its default; the other stays.
+  ProfileWriteString(HostIniFile(), "Alarm", "Vorwarnzeit", "viel");
+  window = new TFREinstellungen();
+  EXPECT_EQ(window->IEVorwarnzeit->text().toStdString(), "120");
+  EXPECT_EQ(window->IEAlarmwiederholung->text().toStdString(), "5");
+}
+
+TEST_F(EinstTest, OkRefusesValuesOutsideTheirRangeAndNamesIt) {
+  std::vector<std::string> errors;
+  Application().OnException = [&](const std::exception& error) { errors.push_back(error.what()); };
+  ProfileWriteString(HostIniFile(), "Alarm", "Anderes", "bleibt");
+  const std::optional<std::string> before = ReadFile(HostIniFile());
+  const std::string lead = "Die Vorwarnzeit muss zwischen 0 und 1440 Minuten liegen";
+  const std::string repeat = "Die Alarmwiederholung muss zwischen 1 und 1440 Minuten liegen";
+  struct Case {
+    const char* lead;
+    const char* repeat;
+    const std::string& message;
+  };
+  for (const Case& entry : {Case{"5-", "10", lead}, Case{"1441", "10", lead}, Case{"120", "0", repeat},
+                            Case{"120", "1441", repeat}, Case{"99999999999", "10", lead}}) {
+    Type(window->IEVorwarnzeit, entry.lead);
+    Type(window->IEAlarmwiederholung, entry.repeat);
+    errors.clear();
+    QTest::mouseClick(window->BtnOK, Qt::LeftButton);
+    QTest::qWait(20);
+    ASSERT_FALSE(window.isNull()) << entry.lead << " " << entry.repeat;
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_EQ(errors, std::vector<std::string>{entry.message}) << entry.lead << " " << entry.repeat;
+    TIntEdit* wrong = entry.message == lead ? window->IEVorwarnzeit : window->IEAlarmwiederholung;
+    EXPECT_EQ(QApplication::focusWidget(), wrong) << "the field to correct";
+    EXPECT_EQ(wrong->selectedText(), wrong->text());
+  }
+  // Pasted text that is no number is no value either.
+  Type(window->IEVorwarnzeit, "120");
+  window->IEAlarmwiederholung->setText("zehn");
+  errors.clear();
+  QTest::mouseClick(window->BtnOK, Qt::LeftButton);
+  EXPECT_EQ(errors, std::vector<std::string>{repeat});
+  EXPECT_EQ(ReadFile(HostIniFile()), before) << "nothing was written";
+  EXPECT_TRUE(received.empty());
+
+  // The ends of both ranges are allowed.
+  Type(window->IEVorwarnzeit, "0");
+  Type(window->IEAlarmwiederholung, "1440");
+  QTest::mouseClick(window->BtnOK, Qt::LeftButton);
+  WaitForClose();
+  EXPECT_EQ(Stored("Vorwarnzeit"), "0");
+  EXPECT_EQ(Stored("Alarmwiederholung"), "1440");
   EXPECT_EQ(Stored("Anderes"), "bleibt");
+  ExpectOneCloseNotification();
+}
+
+TEST_F(EinstTest, EnterIsOkAndEscIsCancel) {
+  std::vector<std::string> errors;
+  Application().OnException = [&](const std::exception& error) { errors.push_back(error.what()); };
+  Type(window->IEAlarmwiederholung, "0");
+  QTest::keyClick(window->IEAlarmwiederholung, Qt::Key_Return);
+  EXPECT_EQ(errors.size(), 1u) << "Enter runs OK's checks";
+  Type(window->IEAlarmwiederholung, "15");
+  QTest::keyClick(window->IEAlarmwiederholung, Qt::Key_Return);
+  WaitForClose();
+  EXPECT_TRUE(window.isNull());
+  EXPECT_EQ(Stored("Alarmwiederholung"), "15");
+  ExpectOneCloseNotification();
+
+  received.clear();
+  window = new TFREinstellungen();
+  window->Show();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window));
+  EXPECT_EQ(window->IEAlarmwiederholung->text().toStdString(), "15");
+  Type(window->IEVorwarnzeit, "30");
+  QTest::keyClick(window->IEVorwarnzeit, Qt::Key_Escape);
+  WaitForClose();
+  EXPECT_TRUE(window.isNull());
+  EXPECT_EQ(Stored("Vorwarnzeit"), "120") << "Esc wrote nothing";
+  ExpectOneCloseNotification();
 }
 
 TEST_F(EinstTest, ClosingByTheWindowFrameNotifiesAndWritesNothing) {
@@ -189,7 +282,7 @@ TEST_F(EinstTest, LayoutHintsAndTabOrder) {
 }
 
 // The entry-point steps find the window by its class name and caption, so a
-// second call brings up the same window.
+// second call brings up the same window, also out of its minimised state.
 TEST(EinstExecuteSteps, SecondCallShowsTheSameWindow) {
   QPointer<TFREinstellungen> instance;
   Execute(instance, "TFREinstellungen", "Einstellungen");
@@ -199,6 +292,15 @@ TEST(EinstExecuteSteps, SecondCallShowsTheSameWindow) {
   Execute(instance, "TFREinstellungen", "Einstellungen");
   EXPECT_EQ(instance, first);
   EXPECT_EQ(Application().Windows().size(), 1u);
+
+  // Minimised by the user: the next call brings it back, raised and active.
+  instance->showMinimized();
+  ASSERT_TRUE(instance->isMinimized());
+  Execute(instance, "TFREinstellungen", "Einstellungen");
+  EXPECT_EQ(instance, first);
+  EXPECT_FALSE(instance->isMinimized());
+  EXPECT_TRUE(instance->isVisible());
+  EXPECT_TRUE(QTest::qWaitForWindowActive(instance));
   instance->Free();
   EXPECT_FALSE(FindWindow("TFREinstellungen", "Einstellungen").has_value());
 }
