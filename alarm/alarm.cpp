@@ -7,7 +7,6 @@
 #include <QSystemTrayIcon>
 #include <QTimer>
 
-#include <clocale>
 #include <cstdio>
 #include <exception>
 #include <memory>
@@ -21,7 +20,7 @@
 #include "alarm/reminder_check.h"
 #include "platform/message_box.h"
 #include "platform/program_folder.h"
-#include "platform/regional_settings.h"
+#include "platform/program_start.h"
 #include "platform/registered_messages.h"
 #include "platform/window_messages.h"
 
@@ -92,11 +91,8 @@ int RunAlarm(const std::vector<std::string>& arguments) {
 }  // namespace vesk
 
 int main(int argc, char** argv) {
-  const std::vector<std::string> arguments(argv + 1, argv + argc);
-  QApplication application(argc, argv);
-  QApplication::setQuitOnLastWindowClosed(false);
-  std::setlocale(LC_ALL, "");
-  vesk::LoadRegionalSettings();
-  QApplication::setWindowIcon(QIcon(":/icons/MAINICON"));
-  return vesk::RunAlarm(arguments);
+  return vesk::RunDesktopProgram(argc, argv, [](const std::vector<std::string>& arguments) {
+    QApplication::setWindowIcon(QIcon(":/icons/MAINICON"));
+    return vesk::RunAlarm(arguments);
+  });
 }
