@@ -4,6 +4,7 @@
 
 #include "mtitool/commands.h"
 #include "mtitool/csv.h"
+#include "runtime/utf8_text.h"
 #include "toolkit/field.h"
 #include "tools/table/RadiRidir.h"
 #include "tools/table/RadiRidirError.h"
@@ -11,6 +12,14 @@
 namespace vesk {
 
 namespace {
+
+// A text longer than its field is refused rather than cut.
+void SetCell(TField& field, const std::string& cell) {
+  if (field.DataType() == ftString && Utf8Length(cell) > static_cast<size_t>(field.Size()))
+    throw Exception("text of " + std::to_string(Utf8Length(cell)) + " characters is longer than the field's " +
+                    std::to_string(field.Size()));
+  field.SetText(cell);
+}
 
 // Appends one record per row; a failure names its row (from 1 after the
 // header) and, where one cell is at fault, its column.
@@ -30,7 +39,7 @@ void ImportRows(TRadiRidir& table, CsvReader& reader) {
         if (cells[column].empty())
           fields[column]->Clear();
         else
-          fields[column]->SetText(cells[column]);
+          SetCell(*fields[column], cells[column]);
       } catch (const std::exception& error) {
         throw Exception(where + ", column " + fields[column]->FieldName() + ": " + error.what());
       }

@@ -55,7 +55,7 @@ TEST_F(Fields, DefaultFieldsComeFromTheDefinitionsAndGoAtClose) {
   EXPECT_NE(dynamic_cast<TDateTimeField*>(table.Fields(5)), nullptr);
   EXPECT_NE(dynamic_cast<TMemoField*>(table.Fields(6)), nullptr);
   EXPECT_EQ(F("Name")->Size(), 10);
-  EXPECT_EQ(F("Name")->DataSize(), 11);
+  EXPECT_EQ(F("Name")->DataSize(), 41);
   EXPECT_EQ(F("Aktiv")->DataSize(), 2);
   EXPECT_EQ(F("Datum")->DataSize(), 8);
   EXPECT_EQ(F("Text")->FieldNo(), 7);
@@ -117,8 +117,13 @@ TEST_F(Fields, TextAndNumberConversions) {
   table.Insert();
   F("Name")->SetAsString("abcdefghijklmno");
   EXPECT_EQ(F("Name")->AsString(), "abcdefghij");
-  F("Name")->SetAsString("äöüäöüä");  // 14 bytes: cut at a whole character
-  EXPECT_EQ(F("Name")->AsString(), "äöüäö");
+  // Size counts characters in any script, and a cut keeps whole characters.
+  F("Name")->SetAsString("äöüäöüäöüä");
+  EXPECT_EQ(F("Name")->AsString(), "äöüäöüäöüä");
+  F("Name")->SetAsString("€€€€€€€€€€𝄞x");
+  EXPECT_EQ(F("Name")->AsString(), "€€€€€€€€€€");
+  F("Name")->SetAsString("𝄞𝄞𝄞𝄞𝄞𝄞𝄞𝄞𝄞𝄞𝄞");
+  EXPECT_EQ(F("Name")->AsString(), "𝄞𝄞𝄞𝄞𝄞𝄞𝄞𝄞𝄞𝄞");
   F("Name")->SetAsString("");
   EXPECT_TRUE(F("Name")->IsNull());
   EXPECT_TRUE(F("Name")->Value().IsNull());

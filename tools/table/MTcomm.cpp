@@ -4,6 +4,7 @@
 #include <cstring>
 #include <string>
 
+#include "engine/radiridir.h"
 #include "runtime/conversions.h"
 #include "runtime/datetime.h"
 #include "tools/table/RadiRidirText.h"
@@ -61,7 +62,8 @@ void WriteDefaultValue(char letter, std::string_view text, uint8_t* data, int32_
       return Put(data, size, StrToFloat(text));
     case 'S': {
       if (size <= 0) return;
-      const std::string_view cut = CutText(text, static_cast<size_t>(size - 1));
+      const std::string_view cut =
+          CutText(text, static_cast<size_t>(size - 1), static_cast<size_t>(RR_TEXT_CHARS(size)));
       std::memset(data, 0, static_cast<size_t>(size));
       std::memcpy(data, cut.data(), cut.size());
       return;

@@ -45,7 +45,7 @@ void TRadiRidir::InternalInitFieldDefs() {
       rr_field_name(name, handle_, i);
       CheckLastCall();
       FieldDefs().Add(FromEngineText(name), FieldTypeOfLetter(static_cast<char>(letter)),
-                      letter == 'S' ? size - 1 : 0, false, i + 1);
+                      letter == 'S' ? RR_TEXT_CHARS(size) : 0, false, i + 1);
     }
   });
 }
