@@ -36,19 +36,30 @@ TEST_F(Creating, LeavesOnlyTheTableAndNothingOnFailure) {
 }
 
 TEST_F(Creating, AKilledCreationNeverLeavesATableThatFailsToOpen) {
-  // Each child creates tables one after another until it is killed, at a
-  // random moment, most often in the middle of one.
+  // Each child creates tables one after another and reports each; after
+  // its first it is killed at a random moment, most often in the middle of
+  // the next creation.
   std::mt19937 random(20240611);
   int created = 0;
-  for (int run = 0; run < 40; ++run) {
+  for (int run = 0; run < 30; ++run) {
+    int done[2];
+    ASSERT_EQ(pipe(done), 0);
     pid_t child = fork();
     ASSERT_GE(child, 0);
     if (child == 0) {
+      close(done[0]);
       int32_t h = rr_new(0);
-      for (int n = 0;; ++n) CreateSample(Path("t" + std::to_string(run) + "_" + std::to_string(n) + ".mti"), h);
+      for (int n = 0;; ++n) {
+        CreateSample(Path("t" + std::to_string(run) + "_" + std::to_string(n) + ".mti"), h);
+        if (write(done[1], "x", 1) != 1) _exit(1);
+      }
     }
-    usleep(std::uniform_int_distribution<useconds_t>(1000, 20000)(random));
+    close(done[1]);
+    char first = 0;
+    EXPECT_EQ(read(done[0], &first, 1), 1);
+    usleep(std::uniform_int_distribution<useconds_t>(0, 5000)(random));
     kill(child, SIGKILL);
+    close(done[0]);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
   }
