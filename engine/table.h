@@ -16,6 +16,7 @@
 #include "engine/radiridir.h"
 #include "engine/record_reader.h"
 #include "engine/sql.h"
+#include "engine/wal_index_watch.h"
 #include "engine/writer_lock.h"
 
 namespace vesk {
@@ -135,6 +136,7 @@ class Table {
   Database watcher_;  // readers: a second connection that sees the writer's commits
   Statement data_version_;
   int64_t seen_version_ = 0;
+  WalIndexWatch wal_index_;  // readers: asked before the second connection
   Catalogue catalogue_;
   int32_t index_ = 0;  // current order, 0: identity
   IdSequence ids_;

@@ -1,8 +1,9 @@
 // A reader's view of its table. A reader reads from one snapshot of the
-// file, so its order and the records it reads always agree; at each move,
-// count or blob opening it asks a second connection whether the writer has committed since
-// (SQLite's data version), and if so takes a new snapshot and reloads the
-// order, keeping the cursor on its record or where that record stood.
+// file, so its order and the records it reads always agree. At each move,
+// count or blob opening it looks whether the writer has committed since
+// (the log index's header first, then SQLite's data version through a
+// second connection), and if so takes a new snapshot and reloads the order,
+// keeping the cursor on its record or where that record stood.
 #include <algorithm>
 
 #include "engine/engine_error.h"
@@ -25,13 +26,15 @@ void Table::OpenSnapshot() {
   if (rc != SQLITE_OK) throw EngineError(watcher ? sqlite3_errmsg(watcher) : "out of memory");
   sqlite3_busy_timeout(watcher, 5000);
   data_version_ = Prepare(watcher, "PRAGMA data_version");
-  // The version first: a commit after it shows at the next check.
+  // Header and version first: a commit after them shows at the next check.
+  wal_index_.Watch(name_ + "-shm");
   seen_version_ = DataVersion();
   Exec(db_.get(), "BEGIN");
 }
 
 void Table::FollowWriter() {
   if (writable_ || in_test_) return;  // a record test runs inside a move over the order
+  if (!wal_index_.Changed()) return;
   int64_t version = DataVersion();
   if (version == seen_version_) return;
   seen_version_ = version;

@@ -271,7 +271,7 @@ TEST_F(Fields, CalculatedAndLookupFields) {
   EXPECT_EQ(twice->FieldNo(), -1);
   EXPECT_EQ(twice->Offset(), 0);
   EXPECT_EQ(label->Offset(), 5);
-  EXPECT_EQ(items.CalcFieldsSize(), (1 + 4) + (1 + 21));
+  EXPECT_EQ(items.CalcFieldsSize(), (1 + 4) + (1 + 4 * 20 + 1));  // 20 characters of up to 4 bytes
   EXPECT_EQ(twice->AsInteger(), 20);
   EXPECT_EQ(label->AsString(), "zwei");
   items.Next();

@@ -122,11 +122,15 @@ bool TRadiRidir::GetFieldData(TField* field, void* data) {
       std::memcpy(&stored, value, 8);
       const double msecs = TimeStampToMSecs(DateTimeToTimeStamp(stored));
       std::memcpy(data, &msecs, 8);
+    } else if (info.letter == 'S') {
+      // Never more than either side holds: a persistent text field may hold
+      // fewer characters than its column, and it keeps its terminator.
+      const std::string_view text =
+          CutText(std::string_view(value, strnlen(value, static_cast<size_t>(info.size))), dataSize - 1,
+                  static_cast<size_t>(field->Size()));
+      std::memcpy(data, text.data(), text.size());
     } else {
-      // Never more than either side holds: a persistent text field may be
-      // shorter than its column, and it keeps its terminator.
       std::memcpy(data, value, std::min(static_cast<size_t>(info.size), dataSize));
-      if (info.letter == 'S' && dataSize > 0) static_cast<char*>(data)[dataSize - 1] = '\0';
     }
     return true;
   }
