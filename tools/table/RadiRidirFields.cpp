@@ -7,6 +7,7 @@
 
 #include "runtime/conversions.h"
 #include "runtime/datetime.h"
+#include "runtime/utf8_text.h"
 #include "toolkit/blob_field.h"
 #include "toolkit/database_error.h"
 #include "toolkit/db_messages.h"
@@ -126,8 +127,9 @@ bool TRadiRidir::GetFieldData(TField* field, void* data) {
       // Never more than either side holds: a persistent text field may hold
       // fewer characters than its column, and it keeps its terminator.
       const std::string_view text =
-          CutText(std::string_view(value, strnlen(value, static_cast<size_t>(info.size))), dataSize - 1,
-                  static_cast<size_t>(field->Size()));
+          Utf8CutBytes(Utf8Prefix(std::string_view(value, strnlen(value, static_cast<size_t>(info.size))),
+                                  static_cast<size_t>(field->Size())),
+                       dataSize - 1);
       std::memcpy(data, text.data(), text.size());
     } else {
       std::memcpy(data, value, std::min(static_cast<size_t>(info.size), dataSize));

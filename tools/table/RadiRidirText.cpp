@@ -6,10 +6,10 @@
 
 namespace vesk {
 
-std::string_view CutText(std::string_view text, size_t maxBytes, size_t maxChars) {
-  if (text.size() <= std::min(maxBytes, maxChars)) return text;
+std::string_view CutText(std::string_view text, size_t maxBytes) {
+  if (text.size() <= maxBytes) return text;
   size_t length = 0;
-  for (size_t chars = 0; chars < maxChars && length < text.size(); ++chars) {
+  while (length < maxBytes) {
     const size_t step = static_cast<size_t>(
         CharLength(text.data() + length, static_cast<int>(std::min<size_t>(text.size() - length, 8))));
     if (length + step > maxBytes) break;
