@@ -6,6 +6,7 @@
 
 #include "engine/collation.h"
 #include "engine/engine_error.h"
+#include "engine/radiridir.h"
 #include "engine/sql.h"
 
 namespace vesk {
@@ -18,7 +19,7 @@ constexpr int32_t kMaxRecordSize = 65535;
 
 int32_t DataSize(const Field& field) {
   switch (field.letter) {
-    case 'S': return field.chars + 1;
+    case 'S': return RR_TEXT_SIZE(field.chars);
     case 'B': return 2;
     case 'F': case 'R': case 'C': case 'D': return 8;
     default: return 4;  // I, A and the blob length
@@ -130,6 +131,16 @@ Catalogue Catalogue::Load(sqlite3* db, const std::string& table_name) {
       catalogue.indexes.push_back(Index{ColumnText(indexes.get(), 1), SplitFields(ColumnText(indexes.get(), 2)),
                                         sqlite3_column_int(indexes.get(), 3) != 0});
     }
+    Statement has_properties = Prepare(db, "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name = 'properties'");
+    Step(db, has_properties.get());
+    if (sqlite3_column_int(has_properties.get(), 0) == 1) {
+      Statement property = Prepare(db, "SELECT key, value FROM properties");
+      while (Step(db, property.get())) {
+        std::string key = ColumnText(property.get(), 0);
+        if (key == "collation_locale") catalogue.collation_locale = ColumnText(property.get(), 1);
+        if (key == "collation_version") catalogue.collation_version = ColumnText(property.get(), 1);
+      }
+    }
     catalogue.Validate();
   } catch (const EngineError& e) {
     if (e.Code() != kOpenNotTable) throw;  // a read failure, not a bad catalogue
@@ -158,17 +169,30 @@ void Catalogue::Write(sqlite3* db) const {
     columns += ", " + QuoteName(field.name) + " " + ColumnType(field.letter);
   }
   Exec(db, "CREATE TABLE records(rr_id INTEGER PRIMARY KEY AUTOINCREMENT" + columns + ")");
+  for (size_t n = 1; n <= indexes.size(); ++n) WriteIndex(db, static_cast<int32_t>(n));
+  WriteTextOrder(db);
+}
+
+void Catalogue::WriteIndex(sqlite3* db, int32_t number) const {
+  const Index& index = indexes[number - 1];
   Statement index_row = Prepare(db, "INSERT INTO indexes VALUES(?, ?, ?, ?)");
-  for (size_t n = 0; n < indexes.size(); ++n) {
-    const Index& index = indexes[n];
-    sqlite3_reset(index_row.get());
-    sqlite3_bind_int64(index_row.get(), 1, static_cast<sqlite3_int64>(n) + 1);
-    sqlite3_bind_text(index_row.get(), 2, index.name.c_str(), -1, SQLITE_TRANSIENT);
-    std::string field_list = JoinFields(index.fields);
-    sqlite3_bind_text(index_row.get(), 3, field_list.c_str(), -1, SQLITE_TRANSIENT);
-    sqlite3_bind_int(index_row.get(), 4, index.case_insensitive ? 1 : 0);
-    Step(db, index_row.get());
-    Exec(db, "CREATE INDEX index_" + std::to_string(n + 1) + " ON records(" + IndexTerms(index) + ")");
+  sqlite3_bind_int(index_row.get(), 1, number);
+  sqlite3_bind_text(index_row.get(), 2, index.name.c_str(), -1, SQLITE_TRANSIENT);
+  std::string field_list = JoinFields(index.fields);
+  sqlite3_bind_text(index_row.get(), 3, field_list.c_str(), -1, SQLITE_TRANSIENT);
+  sqlite3_bind_int(index_row.get(), 4, index.case_insensitive ? 1 : 0);
+  Step(db, index_row.get());
+  Exec(db, "CREATE INDEX index_" + std::to_string(number) + " ON records(" + IndexTerms(index) + ")");
+}
+
+void Catalogue::WriteTextOrder(sqlite3* db) const {
+  Exec(db, "CREATE TABLE IF NOT EXISTS properties(key TEXT PRIMARY KEY, value TEXT NOT NULL)");
+  Statement row = Prepare(db, "INSERT OR REPLACE INTO properties VALUES(?, ?)");
+  for (auto [key, value] : {std::pair{"collation_locale", &collation_locale}, {"collation_version", &collation_version}}) {
+    sqlite3_reset(row.get());
+    sqlite3_bind_text(row.get(), 1, key, -1, SQLITE_STATIC);
+    sqlite3_bind_text(row.get(), 2, value->c_str(), -1, SQLITE_TRANSIENT);
+    Step(db, row.get());
   }
 }
 

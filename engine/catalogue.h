@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -33,10 +34,18 @@ struct Index {
   bool case_insensitive = false;
 };
 
+class TextOrder;
+
 class Catalogue {
  public:
   std::vector<Field> fields;
   std::vector<Index> indexes;  // index number n is indexes[n - 1]
+  // The text order recorded with the table: locale and collator version
+  // (both empty in files made before they were recorded).
+  std::string collation_locale;
+  std::string collation_version;
+  // The order the table is sorted with, once the table is open.
+  std::shared_ptr<const TextOrder> text_order;
 
   // Reads and checks the catalogue of an open table file; throws
   // EngineError(kOpenNotTable) with the reason when there is none or it is
@@ -44,6 +53,10 @@ class Catalogue {
   static Catalogue Load(sqlite3* db, const std::string& table_name);
   // Writes catalogue, records table and indexes into an empty database.
   void Write(sqlite3* db) const;
+  // Writes index number n (from 1) into the catalogue and builds it.
+  void WriteIndex(sqlite3* db, int32_t number) const;
+  // Records the text order in the file.
+  void WriteTextOrder(sqlite3* db) const;
   // Checks names, letters, sizes and index fields; fills in the layout.
   // Throws EngineError naming the first fault.
   void Validate();

@@ -1,11 +1,16 @@
-// Text order of the user's language (ICU collator), shared by SQLite's
-// indexes and the engine's own comparisons so both always agree.
+// Text order of a table (ICU collator of the locale recorded with it),
+// shared by SQLite's indexes and the engine's own comparisons so both
+// always agree, whatever locale the process runs under.
 #ifndef VESK_ENGINE_COLLATION_H
 #define VESK_ENGINE_COLLATION_H
 
 #include <sqlite3.h>
 
+#include <memory>
+#include <string>
 #include <string_view>
+
+struct UCollator;
 
 namespace vesk {
 
@@ -13,10 +18,34 @@ namespace vesk {
 inline constexpr const char* kCollationCase = "vesk_text";
 inline constexpr const char* kCollationNoCase = "vesk_text_ci";
 
-// < 0, 0, > 0 as a sorts before, with or after b.
-int CompareText(std::string_view a, std::string_view b, bool case_insensitive);
-// Makes both collations known to a connection.
-void RegisterCollations(sqlite3* db);
+class TextOrder : public std::enable_shared_from_this<TextOrder> {
+ public:
+  // The order of locale ("root" for the root order); throws EngineError
+  // when ICU has no collator at all.
+  static std::shared_ptr<const TextOrder> Open(const std::string& locale);
+  // The process's locale as ICU sees it (LANG / LC_ALL); "root" under POSIX.
+  static std::string ProcessLocale();
+
+  ~TextOrder();
+  TextOrder(const TextOrder&) = delete;
+  TextOrder& operator=(const TextOrder&) = delete;
+
+  const std::string& Locale() const { return locale_; }
+  // The collator's version: it changes when ICU's order for the locale does.
+  const std::string& Version() const { return version_; }
+  // < 0, 0, > 0 as a sorts before, with or after b.
+  int Compare(std::string_view a, std::string_view b, bool case_insensitive) const;
+  // Makes both collations known to a connection; they keep this order alive.
+  void Register(sqlite3* db) const;
+
+ private:
+  TextOrder() = default;
+
+  std::string locale_;
+  std::string version_;
+  UCollator* with_case_ = nullptr;
+  UCollator* without_case_ = nullptr;
+};
 
 }  // namespace vesk
 

@@ -2,6 +2,7 @@
 #include "engine/radiridir.h"
 #include "engine/session.h"
 #include "engine/short_text.h"
+#include "engine/table_create.h"
 
 using namespace vesk;
 
@@ -87,6 +88,13 @@ rr_bool rr_search(int32_t h, const int32_t* fields, int32_t field_count, uint8_t
     RequireArgument(key_record, "key_record");
     return rr_bool{s.Open().Search(FieldList(fields, field_count), key_record, index, partial_length,
                                    case_insensitive != 0, move != 0)};
+  });
+}
+
+rr_bool rr_add_index(int32_t h, const rr_index_spec* index) {
+  return GuardedBool(h, [&](Session& s) {
+    RequireArgument(index, "index");
+    s.Open().AddIndex(DescribeIndex(*index, 0));
   });
 }
 

@@ -11,9 +11,11 @@
  *
  * A record buffer holds one presence byte per field (1: the field holds a
  * value), then each field's data at the offset that rr_field_info (13)
- * reports. Sizes: text "S" declared characters + 1 (zero-terminated); "I" and
+ * reports. Sizes: text "S" RR_TEXT_SIZE(declared characters), room for the
+ * longest UTF-8 form of that many characters and a terminating zero; "I" and
  * "A" 4; "B" 2; "F", "R", "C", "D" 8 (a double; "D" days since 30.12.1899);
- * blobs "M", "E", "G", "L" 4 (the blob's length; its bytes go through rr_blob). */
+ * blobs "M", "E", "G", "L" 4 (the blob's length; its bytes go through rr_blob).
+ * A text holds at most its declared characters; more are cut when stored. */
 #ifndef VESK_ENGINE_RADIRIDIR_H
 #define VESK_ENGINE_RADIRIDIR_H
 
@@ -24,6 +26,10 @@ extern "C" {
 #endif
 
 #define RR_API __attribute__((visibility("default")))
+
+/* Record slot of a text field of chars characters, and back. */
+#define RR_TEXT_SIZE(chars) (4 * (chars) + 1)
+#define RR_TEXT_CHARS(size) (((size) - 1) / 4)
 
 typedef uint8_t rr_bool;
 /* A record test: returns 1 to accept the candidate record. */
@@ -154,6 +160,9 @@ typedef struct rr_index_spec {
 /* Creates a new table file; fails when it exists. 0 on success, < 0 on failure (see 55). */
 RR_API int32_t rr_create(int32_t h, const char* name, const rr_field_spec* fields, int32_t field_count,
                          const rr_index_spec* indexes, int32_t index_count);
+/* Adds an index to the table open for writing on h and builds it (not inside
+ * a batch); the cursor keeps its order and record. */
+RR_API rr_bool rr_add_index(int32_t h, const rr_index_spec* index);
 /* Stores and deletes between begin and commit form one transaction;
  * rollback undoes them and puts the cursor on the first record. */
 RR_API rr_bool rr_batch_begin(int32_t h);

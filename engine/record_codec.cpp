@@ -3,7 +3,7 @@
 #include <cstring>
 
 #include "engine/collation.h"
-#include "engine/short_text.h"
+#include "runtime/utf8_text.h"
 
 namespace vesk {
 
@@ -25,13 +25,18 @@ double NumberOf(const Field& field, const uint8_t* buffer) {
   return field.IsInteger() ? IntegerOf(field, buffer) : Load<double>(buffer + field.offset);
 }
 
+// A stored text as the field holds it: its declared characters at most.
+std::string_view FitText(const Field& field, std::string_view text) {
+  return Utf8CutBytes(Utf8Prefix(text, static_cast<size_t>(field.chars)), static_cast<size_t>(field.size - 1));
+}
+
 }  // namespace
 
 bool IsPresent(int32_t field_number, const uint8_t* buffer) { return buffer[field_number] != 0; }
 
 std::string_view TextOf(const Field& field, const uint8_t* buffer) {
   const char* text = reinterpret_cast<const char*>(buffer + field.offset);
-  return std::string_view(text, strnlen(text, field.size - 1));
+  return FitText(field, std::string_view(text, strnlen(text, field.size - 1)));
 }
 
 int32_t IntegerOf(const Field& field, const uint8_t* buffer) {
@@ -59,7 +64,7 @@ void DecodeRecord(const Catalogue& catalogue, sqlite3_stmt* row, int first_colum
     switch (field.letter) {
       case 'S': {
         const char* text = reinterpret_cast<const char*>(sqlite3_value_text(value));
-        std::string_view cut = CutUtf8(std::string_view(text, sqlite3_value_bytes(value)), field.size - 1);
+        std::string_view cut = FitText(field, std::string_view(text, sqlite3_value_bytes(value)));
         std::memcpy(at, cut.data(), cut.size());
         break;
       }
@@ -95,7 +100,7 @@ int CompareField(const Catalogue& catalogue, int32_t field_number, const uint8_t
   bool has_a = IsPresent(field_number, a), has_b = IsPresent(field_number, b);
   if (!has_a || !has_b) return has_a - has_b;
   const Field& field = catalogue.fields[field_number];
-  if (field.IsText()) return CompareText(TextOf(field, a), TextOf(field, b), case_insensitive);
+  if (field.IsText()) return catalogue.text_order->Compare(TextOf(field, a), TextOf(field, b), case_insensitive);
   double x = NumberOf(field, a), y = NumberOf(field, b);
   return x < y ? -1 : x > y ? 1 : 0;
 }
@@ -105,11 +110,11 @@ bool FieldMatches(const Catalogue& catalogue, int32_t field_number, const uint8_
   const Field& field = catalogue.fields[field_number];
   if (prefix_chars <= 0 || !field.IsText() || !IsPresent(field_number, key))
     return CompareField(catalogue, field_number, candidate, key, case_insensitive) == 0;
-  std::string_view prefix = FirstChars(TextOf(field, key), prefix_chars);
+  std::string_view prefix = Utf8Prefix(TextOf(field, key), prefix_chars);
   if (prefix.empty()) return true;
   if (!IsPresent(field_number, candidate)) return false;
-  std::string_view start = FirstChars(TextOf(field, candidate), CharCount(prefix));
-  return CompareText(start, prefix, case_insensitive) == 0;
+  std::string_view start = Utf8Prefix(TextOf(field, candidate), Utf8Length(prefix));
+  return catalogue.text_order->Compare(start, prefix, case_insensitive) == 0;
 }
 
 }  // namespace vesk

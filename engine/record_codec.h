@@ -21,12 +21,13 @@ void BindField(sqlite3_stmt* stmt, int parameter, const Catalogue& catalogue, in
                const uint8_t* buffer);
 
 bool IsPresent(int32_t field_number, const uint8_t* buffer);
+// A text field's value: at most its declared characters, in its slot.
 std::string_view TextOf(const Field& field, const uint8_t* buffer);
 int32_t IntegerOf(const Field& field, const uint8_t* buffer);
 void SetInteger(const Field& field, int32_t value, uint8_t* buffer);
 
 // Order of one field as the indexes sort it: absent first, texts by the
-// collator, numbers by value.
+// table's text order, numbers by value.
 int CompareField(const Catalogue& catalogue, int32_t field_number, const uint8_t* a, const uint8_t* b,
                  bool case_insensitive);
 // Equality for search: a text compares only the first prefix_chars

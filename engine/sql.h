@@ -27,6 +27,19 @@ Statement Prepare(sqlite3* db, std::string_view sql);
 void Exec(sqlite3* db, const std::string& sql);
 // Steps once: true on a row, false when done; throws on failure.
 bool Step(sqlite3* db, sqlite3_stmt* stmt);
+// Runs body in a write transaction: committed when it returns, rolled back
+// when it throws.
+template <typename Body>
+void WriteTransaction(sqlite3* db, Body&& body) {
+  Exec(db, "BEGIN IMMEDIATE");
+  try {
+    body();
+    Exec(db, "COMMIT");
+  } catch (...) {
+    if (!sqlite3_get_autocommit(db)) sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
+    throw;
+  }
+}
 // "name" with inner quotes doubled, for column and index names.
 std::string QuoteName(std::string_view name);
 // Text column as std::string (empty for NULL).

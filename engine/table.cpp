@@ -53,15 +53,22 @@ Table::Table(const std::string& name, bool writable) : name_(NormalizeTableName(
   db_.reset(db);
   if (rc != SQLITE_OK) throw OpenFailure(db, name_, db ? sqlite3_errmsg(db) : "out of memory");
   try {
-    RegisterCollations(db);
     sqlite3_busy_timeout(db, 5000);
     Exec(db, "PRAGMA mmap_size=1073741824");
     Exec(db, "SELECT count(*) FROM sqlite_schema");
     catalogue_ = Catalogue::Load(db, name_);
+    // Tables made before the order was recorded are sorted by the process's
+    // locale; the first open for writing records it.
+    catalogue_.text_order = TextOrder::Open(catalogue_.collation_locale.empty() ? TextOrder::ProcessLocale()
+                                                                                : catalogue_.collation_locale);
+    catalogue_.text_order->Register(db);
     if (writable_) {
       if (sqlite3_db_readonly(db, "main") == 1)
         throw EngineError("Table " + name_ + " cannot be opened for writing: the file is read-only", kOpenUnreadable);
       Exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL");
+      KeepTextOrder();
+    } else {
+      OpenSnapshot();
     }
     LoadNextId();
     LoadOrder();
@@ -89,6 +96,31 @@ void Table::LoadNextId() {
                                       "ifnull((SELECT max(rr_id) FROM records), 0))");
   Step(db_.get(), last.get());
   next_id_ = sqlite3_column_int64(last.get(), 0) + 1;
+}
+
+void Table::KeepTextOrder() {
+  const TextOrder& order = *catalogue_.text_order;
+  if (catalogue_.collation_locale == order.Locale() && catalogue_.collation_version == order.Version()) return;
+  Catalogue recorded = catalogue_;
+  recorded.collation_locale = order.Locale();
+  recorded.collation_version = order.Version();
+  WriteTransaction(db_.get(), [&] {
+    Exec(db_.get(), std::string("REINDEX ") + kCollationCase + "; REINDEX " + kCollationNoCase);
+    recorded.WriteTextOrder(db_.get());
+  });
+  catalogue_ = std::move(recorded);
+}
+
+void Table::AddIndex(const Index& index) {
+  RequireWritable();
+  RequireOutsideTest();
+  if (in_batch_) throw EngineError("Not allowed inside a batch");
+  Catalogue extended = catalogue_;
+  extended.indexes.push_back(index);
+  extended.Validate();
+  reader_.Reset();
+  WriteTransaction(db_.get(), [&] { extended.WriteIndex(db_.get(), static_cast<int32_t>(extended.indexes.size())); });
+  catalogue_ = std::move(extended);
 }
 
 void Table::LoadOrder() {
@@ -126,6 +158,7 @@ int32_t Table::IndexNumber(const std::string& name) const {
 
 void Table::SelectIndex(int32_t number) {
   RequireOutsideTest();
+  FollowWriter();
   if (number < 0 || number > static_cast<int32_t>(catalogue_.indexes.size()))
     throw EngineError("Index number " + std::to_string(number) + " out of range");
   index_ = number;

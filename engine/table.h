@@ -5,6 +5,7 @@
 #define VESK_ENGINE_TABLE_H
 
 #include <map>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <utility>
@@ -15,6 +16,7 @@
 #include "engine/radiridir.h"
 #include "engine/record_reader.h"
 #include "engine/sql.h"
+#include "engine/wal_index_watch.h"
 #include "engine/writer_lock.h"
 
 namespace vesk {
@@ -63,6 +65,8 @@ class Table {
   bool MarkNamesRecord(int32_t mark);
 
   // Indexes.
+  // Adds an index to the catalogue and builds it; the cursor keeps its order.
+  void AddIndex(const Index& index);
   std::string IndexName() const;
   int32_t IndexNumber(const std::string& name) const;
   void SelectIndex(int32_t number);
@@ -83,6 +87,14 @@ class Table {
   using BlobKey = std::pair<int32_t, int32_t>;  // identity, field
 
   void LoadOrder();
+  // Rebuilds the text indexes when the file records no order or another
+  // collator version than the one the table is now sorted with.
+  void KeepTextOrder();
+  // A reader's view of the file: a snapshot, renewed with the order when
+  // the writer has changed the file since.
+  void OpenSnapshot();
+  void FollowWriter();
+  int64_t DataVersion();
   bool TestsActive() const;
   // Runs the enabled tests on a record read into candidate_.
   bool Accepted();
@@ -121,6 +133,10 @@ class Table {
   bool writable_;
   WriterLock writer_lock_;
   Database db_;
+  Database watcher_;  // readers: a second connection that sees the writer's commits
+  Statement data_version_;
+  int64_t seen_version_ = 0;
+  WalIndexWatch wal_index_;  // readers: asked before the second connection
   Catalogue catalogue_;
   int32_t index_ = 0;  // current order, 0: identity
   IdSequence ids_;
@@ -132,6 +148,9 @@ class Table {
   std::unordered_map<std::string, Statement> statements_;
 
   size_t position_ = IdSequence::kNotFound;
+  // After the current record went in another process: the position of the
+  // record that followed it, where the next move continues.
+  std::optional<size_t> gap_;
   bool bof_ = false;
   bool eof_ = false;
   bool found_ = false;

@@ -69,6 +69,7 @@ int32_t Table::Blob(int32_t operation, int32_t field, int32_t value, int32_t cou
                     uint8_t* buffer) {
   if (operation == RR_BLOB_OPEN) {
     if (!FieldAt(field).IsBlob()) throw EngineError("Field " + catalogue_.fields[field].name + " is not a blob field");
+    FollowWriter();  // a stream reads what is stored now
     if (value < 0 || (value > 0 && !RecordStored(value)))
       throw EngineError("Record " + std::to_string(value) + " does not exist");
     cached_blob_key_ = {-1, -1};  // a new stream reads what is stored now

@@ -4,10 +4,14 @@
 
 #include <string>
 
+#include "engine/catalogue.h"
 #include "engine/radiridir.h"
 
 namespace vesk {
 
+// The index a description gives (number names it in failures); throws
+// EngineError when it is incomplete.
+Index DescribeIndex(const rr_index_spec& given, int32_t number);
 // Throws EngineError when the descriptions are faulty, the file exists or
 // cannot be written; a half-made file is removed.
 void CreateTable(const std::string& name, const rr_field_spec* fields, int32_t field_count,

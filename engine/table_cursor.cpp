@@ -16,12 +16,14 @@ size_t Table::Seek(size_t from, int direction) {
 
 void Table::StandOn(size_t position) {
   position_ = position;
+  gap_.reset();
   bof_ = eof_ = false;
   found_ = true;
 }
 
 void Table::StandNowhere() {
   position_ = IdSequence::kNotFound;
+  gap_.reset();
   bof_ = eof_ = true;
   found_ = false;
 }
@@ -33,19 +35,24 @@ size_t Table::Current() const {
 
 void Table::First() {
   RequireOutsideTest();
+  FollowWriter();
   size_t p = Seek(0, +1);
   p == IdSequence::kNotFound ? StandNowhere() : StandOn(p);
 }
 
 void Table::Last() {
   RequireOutsideTest();
+  FollowWriter();
   size_t p = ids_.Empty() ? IdSequence::kNotFound : Seek(ids_.Size() - 1, -1);
   p == IdSequence::kNotFound ? StandNowhere() : StandOn(p);
 }
 
 void Table::Next() {
   RequireOutsideTest();
-  size_t p = NoCurrent() ? IdSequence::kNotFound : Seek(position_ + 1, +1);
+  FollowWriter();
+  size_t from = gap_ ? *gap_ : position_ + 1;
+  gap_.reset();
+  size_t p = NoCurrent() ? IdSequence::kNotFound : Seek(from, +1);
   if (p != IdSequence::kNotFound) return StandOn(p);
   eof_ = true;
   found_ = false;
@@ -53,7 +60,10 @@ void Table::Next() {
 
 void Table::Prior() {
   RequireOutsideTest();
-  size_t p = NoCurrent() || position_ == 0 ? IdSequence::kNotFound : Seek(position_ - 1, -1);
+  FollowWriter();
+  size_t from = gap_ ? *gap_ : position_;
+  gap_.reset();
+  size_t p = NoCurrent() || from == 0 ? IdSequence::kNotFound : Seek(from - 1, -1);
   if (p != IdSequence::kNotFound) return StandOn(p);
   bof_ = true;
   found_ = false;
@@ -63,6 +73,7 @@ int32_t Table::RecNo() const { return NoCurrent() ? 0 : static_cast<int32_t>(pos
 
 void Table::GotoRecNo(int32_t number) {
   RequireOutsideTest();
+  FollowWriter();
   if (number < 1 || static_cast<size_t>(number) > ids_.Size())
     throw EngineError("Record number " + std::to_string(number) + " out of range");
   StandOn(static_cast<size_t>(number) - 1);
@@ -70,6 +81,7 @@ void Table::GotoRecNo(int32_t number) {
 
 int32_t Table::RecordCount() {
   RequireOutsideTest();
+  FollowWriter();
   if (!TestsActive()) return static_cast<int32_t>(ids_.Size());
   int32_t count = 0;
   for (size_t p = 0; p < ids_.Size(); ++p) count += AcceptedAt(p) ? 1 : 0;
@@ -115,6 +127,7 @@ bool Table::MarkNamesRecord(int32_t mark) {
 
 bool Table::GotoMark(int32_t mark) {
   RequireOutsideTest();
+  FollowWriter();
   if (!MarkNamesRecord(mark)) return false;
   size_t p = ids_.Find(marks_[mark], index_ == 0);
   if (p == IdSequence::kNotFound) return false;

@@ -6,8 +6,8 @@
 #include "engine/collation.h"
 #include "engine/engine_error.h"
 #include "engine/record_codec.h"
-#include "engine/short_text.h"
 #include "engine/table.h"
+#include "runtime/utf8_text.h"
 
 namespace vesk {
 
@@ -35,7 +35,7 @@ bool Table::SeekWithIndex(const std::vector<int32_t>& fields, const uint8_t* key
   const Field& last_field = catalogue_.fields[last];
   std::string prefix;
   bool by_prefix = prefix_chars > 0 && last_field.IsText() && IsPresent(last, key);
-  if (by_prefix) prefix = FirstChars(TextOf(last_field, key), prefix_chars);
+  if (by_prefix) prefix = Utf8Prefix(TextOf(last_field, key), prefix_chars);
   std::string where;
   for (size_t i = 0; i < fields.size(); ++i) {
     const Field& field = catalogue_.fields[fields[i]];
@@ -57,8 +57,8 @@ bool Table::SeekWithIndex(const std::vector<int32_t>& fields, const uint8_t* key
   while (Step(db_.get(), stmt)) {
     DecodeRecord(catalogue_, stmt, 1, candidate_.data());
     if (by_prefix && !prefix.empty()) {
-      std::string_view start = FirstChars(TextOf(last_field, candidate_.data()), CharCount(prefix));
-      if (CompareText(start, prefix, case_insensitive) > 0) return false;  // past all records with the prefix
+      std::string_view start = Utf8Prefix(TextOf(last_field, candidate_.data()), Utf8Length(prefix));
+      if (catalogue_.text_order->Compare(start, prefix, case_insensitive) > 0) return false;  // past all records with the prefix
     }
     if (Matches(fields, key, prefix_chars, case_insensitive)) {
       *identity = sqlite3_column_int(stmt, 0);
@@ -101,6 +101,7 @@ bool Table::ScanOrder(const std::vector<int32_t>& fields, const uint8_t* key, in
 bool Table::Search(const std::vector<int32_t>& fields, uint8_t* key, int32_t index, int32_t partial_length,
                    bool case_insensitive, bool move) {
   RequireOutsideTest();
+  FollowWriter();
   if (fields.empty()) throw EngineError("A search needs at least one key field");
   for (int32_t f : fields) {
     if (FieldAt(f).IsBlob()) throw EngineError("Blob field " + catalogue_.fields[f].name + " cannot be a key");

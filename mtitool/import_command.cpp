@@ -5,6 +5,7 @@
 #include "mtitool/cell_text.h"
 #include "mtitool/commands.h"
 #include "mtitool/csv.h"
+#include "runtime/utf8_text.h"
 #include "toolkit/field.h"
 #include "tools/table/RadiRidir.h"
 #include "tools/table/RadiRidirError.h"
@@ -26,6 +27,14 @@ void CheckNumbering(const std::vector<TField*>& fields, const std::vector<std::s
   }
 }
 
+// A text longer than its field is refused rather than cut.
+void SetCell(TField& field, const std::string& cell) {
+  if (field.DataType() == ftString && Utf8Length(cell) > static_cast<size_t>(field.Size()))
+    throw Exception("text of " + std::to_string(Utf8Length(cell)) + " characters is longer than the field's " +
+                    std::to_string(field.Size()));
+  SetCellText(field, cell);
+}
+
 // Appends one record per row; a failure names its row (from 1 after the
 // header) and, where one cell is at fault, its column.
 void ImportRows(TRadiRidir& table, CsvReader& reader) {
@@ -42,7 +51,7 @@ void ImportRows(TRadiRidir& table, CsvReader& reader) {
     for (size_t column = 0; column < fields.size(); ++column) {
       if (fields[column]->DataType() == ftAutoInc) continue;
       try {
-        SetCellText(*fields[column], cells[column]);
+        SetCell(*fields[column], cells[column]);
       } catch (const std::exception& error) {
         throw Exception(where + ", column " + fields[column]->FieldName() + ": " + error.what());
       }

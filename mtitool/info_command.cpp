@@ -43,7 +43,9 @@ void InfoCommand(const Arguments& args, std::ostream& out) {
     rr_field_name(name, h, i);
     if (!rr_field_info(h, i, &offset, &size, &letter)) throw EngineError(h);
     const std::string fieldName = FromEngineText(name);
-    out << "  " << fieldName << " " << static_cast<char>(letter) << " " << size << "\n";
+    // Text fields by their declared characters, as create takes them.
+    out << "  " << fieldName << " " << static_cast<char>(letter) << " " << (letter == 'S' ? RR_TEXT_CHARS(size) : size)
+        << "\n";
     for (int32_t kind = RR_CONSTRAINT_REQUIRED; kind <= RR_CONSTRAINT_MAX; ++kind) {
       rr_bool present = 0;
       uint8_t text[256] = {};

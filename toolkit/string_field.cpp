@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "runtime/conversions.h"
+#include "runtime/utf8_text.h"
 
 namespace vesk {
 
@@ -20,12 +21,10 @@ void TStringField::SetAsString(std::string_view text) {
     Clear();
     return;
   }
-  // Cut to Size bytes without splitting a UTF-8 sequence.
-  size_t length = std::min(text.size(), static_cast<size_t>(Size()));
-  if (length < text.size())
-    while (length > 0 && (static_cast<unsigned char>(text[length]) & 0xC0) == 0x80) --length;
+  const std::string_view cut =
+      Utf8CutBytes(Utf8Prefix(text, static_cast<size_t>(Size())), static_cast<size_t>(DataSize() - 1));
   std::vector<char> buffer(static_cast<size_t>(DataSize()), '\0');
-  std::copy_n(text.begin(), length, buffer.begin());
+  std::copy(cut.begin(), cut.end(), buffer.begin());
   SetData(buffer.data());
 }
 

@@ -1,5 +1,5 @@
 // TStringField: text of at most Size characters, zero-terminated in the
-// record buffer (DataSize = Size + 1 bytes).
+// record buffer in UTF-8 (DataSize = 4 * Size + 1 bytes).
 #pragma once
 
 #include "toolkit/field.h"
@@ -10,8 +10,10 @@ class TStringField : public TField {
  public:
   explicit TStringField(TComponent* owner);
 
-  int DataSize() const override { return Size() + 1; }
-  // Empty text clears the field.
+  // Size counts characters; the data holds their longest UTF-8 form (4
+  // bytes each) and a terminating zero.
+  int DataSize() const override { return 4 * Size() + 1; }
+  // Empty text clears the field; a longer text is cut to Size characters.
   void SetAsString(std::string_view text) override;
   std::string AsString() const override;
   int32_t AsInteger() const override;

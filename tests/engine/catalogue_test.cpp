@@ -23,11 +23,12 @@ TEST_F(Catalogue, LayoutFollowsTheFieldTypes) {
     int32_t field, offset, size;
     char letter;
   };
-  // Ten presence bytes, then the data.
-  for (Expected e : {Expected{kNr, 10, 4, 'A'}, Expected{kName, 14, 31, 'S'}, Expected{kVorname, 45, 21, 'S'},
-                     Expected{kOrt, 66, 21, 'S'}, Expected{kAnzahl, 87, 4, 'I'}, Expected{kBetrag, 91, 8, 'C'},
-                     Expected{kGeburt, 99, 8, 'D'}, Expected{kAktiv, 107, 2, 'B'}, Expected{kNotiz, 109, 4, 'M'},
-                     Expected{kBild, 113, 4, 'G'}}) {
+  // Ten presence bytes, then the data; a text of n characters has room for
+  // 4 n bytes and the terminating zero.
+  for (Expected e : {Expected{kNr, 10, 4, 'A'}, Expected{kName, 14, 121, 'S'}, Expected{kVorname, 135, 81, 'S'},
+                     Expected{kOrt, 216, 81, 'S'}, Expected{kAnzahl, 297, 4, 'I'}, Expected{kBetrag, 301, 8, 'C'},
+                     Expected{kGeburt, 309, 8, 'D'}, Expected{kAktiv, 317, 2, 'B'}, Expected{kNotiz, 319, 4, 'M'},
+                     Expected{kBild, 323, 4, 'G'}}) {
     int32_t offset = -1, size = -1;
     uint8_t letter = 0;
     ASSERT_TRUE(rr_field_info(h_, e.field, &offset, &size, &letter));
@@ -35,7 +36,8 @@ TEST_F(Catalogue, LayoutFollowsTheFieldTypes) {
     EXPECT_EQ(size, e.size) << e.field;
     EXPECT_EQ(letter, e.letter) << e.field;
   }
-  EXPECT_EQ(rr_record_size(h_), 117);
+  EXPECT_EQ(rr_record_size(h_), 327);
+  EXPECT_EQ(RR_TEXT_CHARS(121), 30);
 }
 
 TEST_F(Catalogue, ConstraintsComeFromTheCatalogue) {

@@ -128,22 +128,39 @@ TEST_F(Editing, BatchIsAllOrNothing) {
   EXPECT_EQ((std::vector<std::string>{"Adam", "Dora"}), Names());
 }
 
-TEST_F(Editing, LongTextStoredFromOutsideIsCutAtACharacterBoundary) {
+TEST_F(Editing, TextHoldsItsDeclaredCharactersInAnyScriptAndNoMore) {
   OpenSample();
-  Add("Adam");
+  auto repeat = [](const std::string& text, int times) {
+    std::string result;
+    for (int i = 0; i < times; ++i) result += text;
+    return result;
+  };
+  // Vorname is declared with 20 characters: 20 of two, three or four bytes
+  // each are kept whole; a 21st character, where the buffer has room for
+  // it, is not stored.
+  for (const std::string& character : {std::string("ü"), std::string("€"), std::string("𝄞")}) {
+    Record record(h_);
+    record.SetText(kName, "Adam");
+    record.SetText(kVorname, repeat(character, 20) + (character.size() < 4 ? "x" : ""));
+    ASSERT_TRUE(rr_put_buffer(h_, record.Data()));
+    ASSERT_TRUE(rr_store_new(h_)) << LastError(h_);
+    Record stored(h_);
+    ASSERT_TRUE(rr_get_record(h_, stored.Data()));
+    EXPECT_EQ(stored.Text(kVorname), repeat(character, 20)) << character;
+  }
   rr_close(h_);
+
+  // A longer text put into the file from outside reads as its first 20
+  // characters.
   sqlite3* db = nullptr;
   ASSERT_EQ(sqlite3_open(sample_.c_str(), &db), SQLITE_OK);
-  // Vorname holds 20 bytes; 19 "ü" need 38.
-  std::string long_text;
-  for (int i = 0; i < 19; ++i) long_text += "ü";
-  std::string sql = "UPDATE records SET Vorname = '" + long_text + "'";
+  std::string sql = "UPDATE records SET Vorname = '" + repeat("ü", 25) + "'";
   ASSERT_EQ(sqlite3_exec(db, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK);
   sqlite3_close(db);
   ASSERT_EQ(Open(sample_), 0);
   Record record(h_);
   ASSERT_TRUE(rr_get_record(h_, record.Data()));
-  EXPECT_EQ(record.Text(kVorname), long_text.substr(0, 20));
+  EXPECT_EQ(record.Text(kVorname), repeat("ü", 20));
 }
 
 }  // namespace

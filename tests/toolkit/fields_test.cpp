@@ -55,7 +55,7 @@ TEST_F(Fields, DefaultFieldsComeFromTheDefinitionsAndGoAtClose) {
   EXPECT_NE(dynamic_cast<TDateTimeField*>(table.Fields(5)), nullptr);
   EXPECT_NE(dynamic_cast<TMemoField*>(table.Fields(6)), nullptr);
   EXPECT_EQ(F("Name")->Size(), 10);
-  EXPECT_EQ(F("Name")->DataSize(), 11);
+  EXPECT_EQ(F("Name")->DataSize(), 41);
   EXPECT_EQ(F("Aktiv")->DataSize(), 2);
   EXPECT_EQ(F("Datum")->DataSize(), 8);
   EXPECT_EQ(F("Text")->FieldNo(), 7);
@@ -117,8 +117,13 @@ TEST_F(Fields, TextAndNumberConversions) {
   table.Insert();
   F("Name")->SetAsString("abcdefghijklmno");
   EXPECT_EQ(F("Name")->AsString(), "abcdefghij");
-  F("Name")->SetAsString("äöüäöüä");  // 14 bytes: cut at a whole character
-  EXPECT_EQ(F("Name")->AsString(), "äöüäö");
+  // Size counts characters in any script, and a cut keeps whole characters.
+  F("Name")->SetAsString("äöüäöüäöüä");
+  EXPECT_EQ(F("Name")->AsString(), "äöüäöüäöüä");
+  F("Name")->SetAsString("€€€€€€€€€€𝄞x");
+  EXPECT_EQ(F("Name")->AsString(), "€€€€€€€€€€");
+  F("Name")->SetAsString("𝄞𝄞𝄞𝄞𝄞𝄞𝄞𝄞𝄞𝄞𝄞");
+  EXPECT_EQ(F("Name")->AsString(), "𝄞𝄞𝄞𝄞𝄞𝄞𝄞𝄞𝄞𝄞");
   F("Name")->SetAsString("");
   EXPECT_TRUE(F("Name")->IsNull());
   EXPECT_TRUE(F("Name")->Value().IsNull());
@@ -266,7 +271,7 @@ TEST_F(Fields, CalculatedAndLookupFields) {
   EXPECT_EQ(twice->FieldNo(), -1);
   EXPECT_EQ(twice->Offset(), 0);
   EXPECT_EQ(label->Offset(), 5);
-  EXPECT_EQ(items.CalcFieldsSize(), (1 + 4) + (1 + 21));
+  EXPECT_EQ(items.CalcFieldsSize(), (1 + 4) + (1 + 4 * 20 + 1));  // 20 characters of up to 4 bytes
   EXPECT_EQ(twice->AsInteger(), 20);
   EXPECT_EQ(label->AsString(), "zwei");
   items.Next();

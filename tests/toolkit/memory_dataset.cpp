@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "runtime/exceptions.h"
+#include "runtime/utf8_text.h"
 #include "toolkit/database_error.h"
 #include "toolkit/db_messages.h"
 #include "toolkit/blob_field.h"
@@ -74,7 +75,7 @@ bool TMemoryDataSet::IsBlobType(TFieldType type) {
 
 int TMemoryDataSet::ValueSize(const Column& column) {
   switch (column.type) {
-    case ftString: return column.size + 1;
+    case ftString: return 4 * column.size + 1;
     case ftInteger:
     case ftAutoInc: return 4;
     case ftBoolean: return 2;
@@ -110,7 +111,7 @@ void TMemoryDataSet::AddRow(const std::vector<Variant>& values) {
     record.data[i] = 1;
     switch (columns_[i].type) {
       case ftString: {
-        const std::string text = value.AsString().substr(0, static_cast<size_t>(columns_[i].size));
+        const std::string text(Utf8Prefix(value.AsString(), static_cast<size_t>(columns_[i].size)));
         std::memcpy(at, text.c_str(), text.size() + 1);
         break;
       }

@@ -4,8 +4,10 @@
 #include <cstring>
 #include <string>
 
+#include "engine/radiridir.h"
 #include "runtime/conversions.h"
 #include "runtime/datetime.h"
+#include "runtime/utf8_text.h"
 #include "tools/table/RadiRidirText.h"
 
 namespace vesk {
@@ -61,7 +63,9 @@ void WriteDefaultValue(char letter, std::string_view text, uint8_t* data, int32_
       return Put(data, size, StrToFloat(text));
     case 'S': {
       if (size <= 0) return;
-      const std::string_view cut = CutText(text, static_cast<size_t>(size - 1));
+      // Characters are counted in UTF-8, as the engine counts them.
+      const std::string_view cut =
+          CutText(Utf8Prefix(text, static_cast<size_t>(RR_TEXT_CHARS(size))), static_cast<size_t>(size - 1));
       std::memset(data, 0, static_cast<size_t>(size));
       std::memcpy(data, cut.data(), cut.size());
       return;

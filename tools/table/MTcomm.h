@@ -46,8 +46,8 @@ TFieldType FieldTypeOfLetter(char letter);
 // Converts a default value's text by the field's letter into size bytes at
 // data. EMTBError for a boolean word other than TRUE/FALSE and for letters
 // without a text form (blobs); the runtime's EConvertError for numbers and
-// dates that do not read. A text is cut to size - 1 bytes, never inside a
-// character.
+// dates that do not read. A text is cut to the characters its slot of size
+// bytes is declared for, never inside a character.
 void WriteDefaultValue(char letter, std::string_view text, uint8_t* data, int32_t size);
 
 }  // namespace vesk

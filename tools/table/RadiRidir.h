@@ -39,6 +39,10 @@ class TRadiRidir : public TDataSet {
   // While loading the name waits for Loaded; otherwise the index becomes the
   // order and the dataset moves to the first record.
   void SetIndexName(std::string name);
+  // Open for writing and without an index of that name: adds the index over
+  // the fields (names separated by ";"), as a table made by hand or by an
+  // older version may lack it. A table open for reading is left as it is.
+  void AddIndexWhenMissing(const std::string& name, std::string_view fieldNames, bool caseInsensitive = false);
   const std::string& About() const { return about_; }
   void SetAbout(std::string about) { about_ = std::move(about); }
 

@@ -7,6 +7,7 @@
 
 #include "runtime/conversions.h"
 #include "runtime/datetime.h"
+#include "runtime/utf8_text.h"
 #include "toolkit/blob_field.h"
 #include "toolkit/database_error.h"
 #include "toolkit/db_messages.h"
@@ -45,7 +46,7 @@ void TRadiRidir::InternalInitFieldDefs() {
       rr_field_name(name, handle_, i);
       CheckLastCall();
       FieldDefs().Add(FromEngineText(name), FieldTypeOfLetter(static_cast<char>(letter)),
-                      letter == 'S' ? size - 1 : 0, false, i + 1);
+                      letter == 'S' ? RR_TEXT_CHARS(size) : 0, false, i + 1);
     }
   });
 }
@@ -122,11 +123,16 @@ bool TRadiRidir::GetFieldData(TField* field, void* data) {
       std::memcpy(&stored, value, 8);
       const double msecs = TimeStampToMSecs(DateTimeToTimeStamp(stored));
       std::memcpy(data, &msecs, 8);
+    } else if (info.letter == 'S') {
+      // Never more than either side holds: a persistent text field may hold
+      // fewer characters than its column, and it keeps its terminator.
+      const std::string_view text =
+          Utf8CutBytes(Utf8Prefix(std::string_view(value, strnlen(value, static_cast<size_t>(info.size))),
+                                  static_cast<size_t>(field->Size())),
+                       dataSize - 1);
+      std::memcpy(data, text.data(), text.size());
     } else {
-      // Never more than either side holds: a persistent text field may be
-      // shorter than its column, and it keeps its terminator.
       std::memcpy(data, value, std::min(static_cast<size_t>(info.size), dataSize));
-      if (info.letter == 'S' && dataSize > 0) static_cast<char*>(data)[dataSize - 1] = '\0';
     }
     return true;
   }

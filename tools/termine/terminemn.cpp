@@ -184,6 +184,7 @@ void TFRTermine::CreateControls() {
 
 void TFRTermine::OpenTable() {
   MTbTermine->Open();
+  MTbTermine->AddIndexWhenMissing(kTermineIndex, "Datum;Uhrzeit");
   MTbTermine->SetIndexName(kTermineIndex);
 }
 

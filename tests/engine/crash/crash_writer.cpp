@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "engine/radiridir.h"
+#include "runtime/utf8_text.h"
 #include "tests/engine/crash/crash_pipe.h"
 #include "tests/engine/crash/crash_table.h"
 
@@ -33,7 +34,8 @@ class Writer {
   int Fail(const std::string& what);
   bool Chance(size_t percent) { return Pick(100) < percent; }
   size_t Pick(size_t count) { return std::uniform_int_distribution<size_t>(0, count - 1)(rng_); }
-  std::string RandomText(size_t max_bytes);
+  // Pieces up to the field's characters (its slot holds them in any script).
+  std::string RandomText(size_t max_chars);
   std::string RandomBlob();
   void RandomValue(size_t field, RecordContent& content);
   bool GotoRecord(int32_t identity);
@@ -55,11 +57,11 @@ int Writer::Fail(const std::string& what) {
   return 2;
 }
 
-std::string Writer::RandomText(size_t max_bytes) {
+std::string Writer::RandomText(size_t max_chars) {
   std::string text;
   for (size_t pieces = Pick(6); pieces > 0; --pieces) {
     const std::string piece = kPieces[Pick(std::size(kPieces))];
-    if (text.size() + piece.size() > max_bytes) break;
+    if (Utf8Length(text + piece) > max_chars) break;
     text += piece;
   }
   return text;
@@ -83,7 +85,7 @@ void Writer::RandomValue(size_t field, RecordContent& content) {
   if (Chance(12)) return;
   switch (slot.letter) {
     case 'S': {
-      const std::string text = RandomText(static_cast<size_t>(slot.size) - 1);
+      const std::string text = RandomText(static_cast<size_t>(RR_TEXT_CHARS(slot.size)));
       std::copy(text.begin(), text.end(), data);
       content.record[field] = text.empty() ? 0 : 1;
       return;

@@ -88,7 +88,7 @@ TEST_F(MtitoolTest, CreateImportExportRoundTrip) {
 
   Result info = Run("info people.mti");
   ASSERT_EQ(info.code, 0) << info.err;
-  EXPECT_NE(info.out.find("  Name S 21\n"), std::string::npos) << info.out;
+  EXPECT_NE(info.out.find("  Name S 20\n"), std::string::npos) << info.out;
   EXPECT_NE(info.out.find("  Notiz M 4\n"), std::string::npos);
   EXPECT_NE(info.out.find("Indexes:\n  ByName\n"), std::string::npos);
   EXPECT_NE(info.out.find("  Alter max 150\n"), std::string::npos);
@@ -153,6 +153,21 @@ TEST_F(MtitoolTest, ExportThenImportGivesTheSameTableForEveryType) {
   EXPECT_EQ(blob.code, 1);
   EXPECT_EQ(blob.err, "Row 1, column Daten: The cell is not base64, as blob cells are written\n");
   EXPECT_NE(Run("info second0.mti").out.find("Records: 3\n"), std::string::npos);
+
+TEST_F(MtitoolTest, TextFieldsHoldCharactersAndRefuseLongerCells) {
+  ASSERT_EQ(Run("create s5.mti N:S:5").code, 0);
+  const std::string whole = "N\r\nÄÖÜäö\r\n€€€€€\r\n𝄞𝄞𝄞𝄞𝄞\r\nabcde\r\n";
+  Result imported = Run("import s5.mti -", whole);
+  ASSERT_EQ(imported.code, 0) << imported.err;
+  EXPECT_EQ(Run("export s5.mti").out, whole);
+  EXPECT_NE(Run("info s5.mti").out.find("  N S 5\n"), std::string::npos);
+
+  Result longer = Run("import s5.mti -", "N\nÄÖÜäö\nÄÖÜäöß\n");
+  EXPECT_EQ(longer.code, 1);
+  EXPECT_EQ(longer.err, "Row 2, column N: text of 6 characters is longer than the field's 5\n");
+  Result ascii = Run("import s5.mti -", "N\nabcdef\n");
+  EXPECT_EQ(ascii.err, "Row 1, column N: text of 6 characters is longer than the field's 5\n");
+  EXPECT_EQ(Run("export s5.mti").out, whole) << "nothing of a refused import stays";
 }
 
 TEST_F(MtitoolTest, BadCellNamesItsPlaceAndChangesNothing) {

@@ -84,6 +84,33 @@ TEST_F(TermineWindow, FirstStartCreatesTheTableWithoutWarning) {
   EXPECT_EQ(Shown("Ort").size(), 4u);
 }
 
+TEST_F(TermineWindow, TableWithoutItsIndexGetsItWhenOpened) {
+  // As made by hand or by an older version: the fields, no index.
+  std::filesystem::create_directory("Data");
+  const rr_field_spec fields[] = {
+      {"Datum", 'D', 0, nullptr, nullptr, nullptr, nullptr},
+      {"Ort", 'S', 50, nullptr, nullptr, nullptr, nullptr},
+      {"Uhrzeit", 'D', 0, nullptr, nullptr, nullptr, nullptr},
+      {"Bemerkung", 'M', 0, nullptr, nullptr, nullptr, nullptr},
+  };
+  const int32_t handle = rr_new(0);
+  ASSERT_EQ(rr_create(handle, kTermineTable, fields, 4, nullptr, 0), 0);
+  rr_free(handle);
+  OpenWindow();
+  EXPECT_TRUE(errors_.empty()) << errors_.front();
+  ASSERT_EQ(window_->MTbTermine->IndexName(), kTermineIndex);
+  AddExample();
+  EXPECT_EQ(Shown("Ort"), (std::vector<std::string>{"Gestern", "Büro", "Arzt", "Post"}));
+
+  // The next opening finds it in place.
+  CloseWindow();
+  window_->Free();
+  OpenWindow();
+  EXPECT_TRUE(errors_.empty());
+  EXPECT_EQ(window_->MTbTermine->IndexName(), kTermineIndex);
+  EXPECT_EQ(Shown("Ort").size(), 4u);
+}
+
 TEST_F(TermineWindow, TableThatCannotBeMadeIsReportedAndTheListKept) {
   ASSERT_TRUE(WriteFileAtomically("Data", "no folder"));
   ASSERT_TRUE(WriteFileAtomically(ListPath(), kExampleList));
