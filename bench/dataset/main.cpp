@@ -8,12 +8,12 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "bench/dataset/grid_paging.h"
 #include "bench/dataset/scan_table.h"
+#include "bench/support/times_reporter.h"
 #include "engine/radiridir.h"
 #include "toolkit/field.h"
 #include "tools/table/RadiRidir.h"
@@ -60,38 +60,24 @@ void DatasetScan(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
-// The console output, and the real and CPU time of each benchmark by name.
-class TimesReporter : public benchmark::ConsoleReporter {
- public:
-  void ReportRuns(const std::vector<Run>& runs) override {
-    ConsoleReporter::ReportRuns(runs);
-    // With repetitions the median stands for the benchmark.
-    for (const Run& run : runs)
-      if (!run.error_occurred && (run.run_type == Run::RT_Iteration || run.aggregate_name == "median"))
-        for (const std::string& name : {run.run_name.function_name, run.run_name.function_name + "/" + run.run_name.args})
-          times_[name] = {run.GetAdjustedRealTime(), run.GetAdjustedCPUTime()};
-  }
-  // The CPU time decides: on a shared machine the real time includes waiting.
-  void PrintRatio() const {
-    const auto dataset = times_.find("Scan/dataset");
-    const auto engine = times_.find("Scan/engine");
-    if (dataset == times_.end() || engine == times_.end()) return;
-    const double real = dataset->second.first / engine->second.first;
-    const double cpu = dataset->second.second / engine->second.second;
+// The CPU time decides: on a shared machine the real time includes waiting.
+void PrintRatios(const TimesReporter& reporter) {
+  const Time* dataset = reporter.Find("Scan/dataset");
+  const Time* engine = reporter.Find("Scan/engine");
+  if (dataset && engine) {
+    const double real = dataset->real / engine->real;
+    const double cpu = dataset->cpu / engine->cpu;
     std::printf("Scan of %lld records, dataset / engine: CPU %.2f, real %.2f (goal <= 2.00) %s\n",
                 static_cast<long long>(kRecords), cpu, real, cpu <= 2.0 ? "met" : "NOT MET");
-    const auto small = times_.find("GridPaging/10000/1");
-    const auto large = times_.find("GridPaging/100000/1");
-    const auto plain = times_.find("GridPaging/100000/0");
-    if (small == times_.end() || large == times_.end() || plain == times_.end()) return;
-    std::printf("Paging, CPU per page: filtered 100,000 / filtered 10,000 %.2f; filtered / unfiltered "
-                "100,000 %.2f\n",
-                large->second.second / small->second.second, large->second.second / plain->second.second);
   }
-
- private:
-  std::map<std::string, std::pair<double, double>> times_;  // real, CPU
-};
+  const Time* small = reporter.Find("GridPaging/10000/1");
+  const Time* large = reporter.Find("GridPaging/100000/1");
+  const Time* plain = reporter.Find("GridPaging/100000/0");
+  if (!small || !large || !plain) return;
+  std::printf("Paging, CPU per page: filtered 100,000 / filtered 10,000 %.2f; filtered / unfiltered "
+              "100,000 %.2f\n",
+              large->cpu / small->cpu, large->cpu / plain->cpu);
+}
 
 }  // namespace
 }  // namespace vesk::bench
@@ -110,7 +96,7 @@ int main(int argc, char** argv) {
           ->Repetitions(5);
   TimesReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintRatio();
+  PrintRatios(reporter);
   RemoveScanTables();
   benchmark::Shutdown();
   return 0;

@@ -4,53 +4,32 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
-#include <map>
 #include <string>
 
 #include "bench/filter/filter_benchmarks.h"
 #include "bench/filter/filter_tables.h"
+#include "bench/support/times_reporter.h"
 
 namespace vesk::bench {
 namespace {
 
 constexpr double kRatioGoal = 3.0;
 
-// Real and CPU time per iteration of each benchmark by name.
-struct Time {
-  double real = 0;
-  double cpu = 0;
-};
-
-// Console output (without colours), remembering the times.
-class Times : public benchmark::ConsoleReporter {
- public:
-  Times() : ConsoleReporter(OO_Tabular) {}
-  void ReportRuns(const std::vector<Run>& runs) override {
-    for (const Run& run : runs) {
-      if (run.run_type != Run::RT_Iteration || run.error_occurred || run.iterations == 0) continue;
-      const auto iterations = static_cast<double>(run.iterations);
-      times[run.benchmark_name()] = {run.real_accumulated_time / iterations, run.cpu_accumulated_time / iterations};
-    }
-    ConsoleReporter::ReportRuns(runs);
-  }
-  std::map<std::string, Time> times;
-};
-
 // Each condition's ratio per record, by real time (the goal) and CPU time
 // (steadier on a busy machine).
-void PrintRatios(const Times& reporter) {
+void PrintRatios(const TimesReporter& reporter) {
   std::printf("\nTRadiRidir filtered walk against plain SQLite, per record\n");
   for (const char* condition : {"Name", "Datum"}) {
     for (int64_t records : {10000, 100000}) {
       const std::string suffix = "/" + std::to_string(records);
-      const auto dataset = reporter.times.find(condition + std::string("/radiridir") + suffix);
-      const auto plain = reporter.times.find(condition + std::string("/sqlite") + suffix);
-      if (dataset == reporter.times.end() || plain == reporter.times.end()) continue;
-      const double ratio = dataset->second.real / plain->second.real;
+      const Time* dataset = reporter.Find(condition + std::string("/radiridir") + suffix);
+      const Time* plain = reporter.Find(condition + std::string("/sqlite") + suffix);
+      if (!dataset || !plain) continue;
+      const double ratio = dataset->real / plain->real;
       std::printf("%-6s %7lld records: %7.1f ns against %7.1f ns real, ratio %5.2f (goal <= %.0fx) %s; CPU ratio %5.2f\n",
-                  condition, static_cast<long long>(records), dataset->second.real / records * 1e9,
-                  plain->second.real / records * 1e9, ratio, kRatioGoal, ratio <= kRatioGoal ? "met" : "MISSED",
-                  dataset->second.cpu / plain->second.cpu);
+                  condition, static_cast<long long>(records), dataset->real / records * 1e9,
+                  plain->real / records * 1e9, ratio, kRatioGoal, ratio <= kRatioGoal ? "met" : "MISSED",
+                  dataset->cpu / plain->cpu);
     }
   }
 }
@@ -69,7 +48,7 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark(name, function)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
   }
   benchmark::RegisterBenchmark("Prepare/radiridir", PrepareName)->Arg(100000)->Unit(benchmark::kMicrosecond);
-  Times reporter;
+  TimesReporter reporter;
   benchmark::RunSpecifiedBenchmarks(&reporter);
   PrintRatios(reporter);
   RemoveFilterTables();

@@ -12,7 +12,7 @@
 #include "platform/ini_file.h"
 #include "runtime/file_io.h"
 #include "tests/alarm/clock_and_user.h"
-#include "tests/runtime/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace vesk {
 namespace {

@@ -13,7 +13,7 @@
 #include "platform/registered_messages.h"
 #include "platform/window_messages.h"
 #include "runtime/datetime.h"
-#include "tests/runtime/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace vesk {
 namespace {

@@ -6,7 +6,7 @@
 #include "platform/ini_file.h"
 #include "runtime/exceptions.h"
 #include "runtime/format_settings.h"
-#include "tests/runtime/temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace vesk {
 namespace {

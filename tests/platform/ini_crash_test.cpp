@@ -12,7 +12,8 @@
 #include <thread>
 
 #include "platform/ini_file.h"
-#include "test_support.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/temp_folder.h"
 
 namespace vesk {
 namespace {

@@ -5,7 +5,8 @@
 #include <fstream>
 #include <sstream>
 
-#include "test_support.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/temp_folder.h"
 
 namespace vesk {
 namespace {

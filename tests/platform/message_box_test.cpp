@@ -13,7 +13,8 @@
 #include <functional>
 #include <vector>
 
-#include "test_support.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/temp_folder.h"
 
 namespace vesk {
 namespace {

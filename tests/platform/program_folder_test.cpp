@@ -6,7 +6,8 @@
 #include <fstream>
 
 #include "runtime/exceptions.h"
-#include "test_support.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/temp_folder.h"
 
 namespace vesk {
 namespace {

@@ -6,7 +6,7 @@
 #include <tuple>
 
 #include "runtime/datetime.h"
-#include "tests/platform/generated_locales.h"
+#include "tests/support/generated_locales.h"
 
 namespace vesk {
 namespace {

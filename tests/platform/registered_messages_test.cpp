@@ -10,7 +10,8 @@
 #include "helper_process.h"
 #include "platform/caseless_text.h"
 #include "platform/runtime_folder.h"
-#include "test_support.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/temp_folder.h"
 
 namespace vesk {
 namespace {

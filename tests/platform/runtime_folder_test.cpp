@@ -9,7 +9,8 @@
 #include "platform/registered_messages.h"
 #include "platform/window_messages.h"
 #include "runtime/exceptions.h"
-#include "test_support.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/temp_folder.h"
 
 namespace vesk {
 namespace {

@@ -7,7 +7,7 @@
 
 #include <csignal>
 
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace vesk {
 namespace {

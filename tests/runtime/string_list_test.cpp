@@ -5,7 +5,7 @@
 #include <stdexcept>
 
 #include "runtime/file_io.h"
-#include "temp_folder.h"
+#include "tests/support/temp_folder.h"
 
 namespace vesk {
 namespace {

@@ -14,7 +14,8 @@
 #include <string>
 #include <vector>
 
-#include "../../platform/test_support.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/temp_folder.h"
 #include "platform/ini_file.h"
 #include "platform/registered_messages.h"
 #include "runtime/file_io.h"

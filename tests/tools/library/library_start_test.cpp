@@ -10,7 +10,7 @@
 #include <sstream>
 #include <string>
 
-#include "tests/platform/generated_locales.h"
+#include "tests/support/generated_locales.h"
 
 namespace vesk {
 namespace {

@@ -7,7 +7,7 @@
 #include "alarm/VeskProc.h"
 #include "platform/regional_settings.h"
 #include "runtime/format_settings.h"
-#include "tests/platform/generated_locales.h"
+#include "tests/support/generated_locales.h"
 #include "tests/tools/termine/termine_fixture.h"
 #include "toolkit/field.h"
 #include "tools/table/RadiRidir.h"

@@ -4,7 +4,8 @@
 #include "runtime/datetime.h"
 #include "runtime/file_io.h"
 #include "runtime/format_settings.h"
-#include "tests/platform/test_support.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/temp_folder.h"
 #include "tests/tools/termine/termine_fixture.h"
 #include "tools/termine/reminder_list.h"
 

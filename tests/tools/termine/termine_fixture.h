@@ -18,7 +18,8 @@
 #include "platform/message_box.h"
 #include "platform/window_messages.h"
 #include "runtime/datetime.h"
-#include "tests/platform/test_support.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/temp_folder.h"
 #include "tools/termine/terminemn.h"
 
 namespace vesk {

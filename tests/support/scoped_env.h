@@ -1,13 +1,9 @@
-// Helpers of the platform tests: the temporary folder of the runtime tests
-// and an environment variable set for the length of a scope.
+// An environment variable set for the length of a scope.
 #pragma once
 
 #include <cstdlib>
-#include <filesystem>
 #include <optional>
 #include <string>
-
-#include "tests/runtime/temp_folder.h"
 
 namespace vesk {
 

@@ -1,19 +1,20 @@
-// For the whole forms test program: a private runtime folder for the window
-// lookup, the QApplication whose event loop drives the widgets, message
-// boxes answered by the tests, and the application's windows freed before
-// the QApplication goes.
+// The Qt environment of every test program with windows or window messages:
+// a private runtime folder for the window lookup (inherited by helper
+// processes), the QApplication whose event loop drives widgets and sockets,
+// and the application's windows freed before the QApplication goes.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <memory>
 
-#include "../platform/test_support.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/temp_folder.h"
 #include "toolkit/application.h"
 
 namespace vesk {
 namespace {
 
-class FormsTestEnvironment : public testing::Environment {
+class QtTestEnvironment : public testing::Environment {
  public:
   void SetUp() override {
     folder_ = std::make_unique<TempFolder>();
@@ -29,7 +30,7 @@ class FormsTestEnvironment : public testing::Environment {
 
  private:
   int argc_ = 1;
-  char name_[32] = "forms_tests";
+  char name_[32] = "vesk_tests";
   char* argv_[2] = {name_, nullptr};
   std::unique_ptr<TempFolder> folder_;
   std::unique_ptr<ScopedEnv> runtime_;
@@ -37,7 +38,7 @@ class FormsTestEnvironment : public testing::Environment {
 };
 
 [[maybe_unused]] testing::Environment* const kEnvironment =
-    testing::AddGlobalTestEnvironment(new FormsTestEnvironment);
+    testing::AddGlobalTestEnvironment(new QtTestEnvironment);
 
 }  // namespace
 }  // namespace vesk

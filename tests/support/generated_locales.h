@@ -10,7 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "tests/platform/test_support.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/temp_folder.h"
 
 namespace vesk {
 
