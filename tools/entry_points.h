@@ -5,7 +5,7 @@
 
 #include <QPointer>
 
-#include "tools/library.h"
+#include "tools/entry_point_execute.h"
 
 // Defines the window's instance variable and the export that shows the
 // window; the window class is the class name of the window.

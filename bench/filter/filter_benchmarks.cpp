@@ -7,7 +7,7 @@
 #include <string>
 
 #include "bench/filter/filter_tables.h"
-#include "tools/filter/MTFilt.h"
+#include "tools/filter/expr_filter.h"
 #include "tools/table/RadiRidir.h"
 
 namespace vesk::bench {

@@ -7,7 +7,7 @@
 #include "platform/regional_settings.h"
 #include "runtime/exceptions.h"
 #include "tests/tools/filter/address_rows.h"
-#include "tools/filter/MTFilt.h"
+#include "tools/filter/expr_filter.h"
 
 namespace vesk {
 namespace {

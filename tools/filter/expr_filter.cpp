@@ -1,6 +1,6 @@
 // TExprFilter: prepares the tree of a dataset's Filter text against its
 // fields and judges each record with a walk over a value stack.
-#include "tools/filter/MTFilt.h"
+#include "tools/filter/expr_filter.h"
 
 #include "tools/filter/constant_conversion.h"
 #include "tools/filter/expr_tree.h"

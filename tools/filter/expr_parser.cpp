@@ -1,6 +1,6 @@
 // The grammar of the filter language: TExprParser::Parse and its levels,
 // from OR (lowest precedence) down to the primaries.
-#include "tools/filter/MTFilt.h"
+#include "tools/filter/expr_parser.h"
 
 #include "tools/filter/filter_messages.h"
 #include "toolkit/database_error.h"
@@ -42,12 +42,11 @@ TExprParser::TExprParser(TDataSet* dataset) : dataset_(dataset) {}
 
 void TExprParser::Parse() {
   Root.reset();
-  text_ = dataset_->Filter();
-  source_pos_ = 0;
+  lexer_.Start(dataset_->Filter());
   depth_ = 0;
-  ReadToken();
+  lexer_.ReadToken();
   std::unique_ptr<TExprNode> root = ParseOr();
-  if (token_ != xtEnd) DatabaseError(kSExprTermination);
+  if (lexer_.Token() != xtEnd) DatabaseError(kSExprTermination);
   Root = std::move(root);
 }
 
@@ -60,8 +59,8 @@ std::unique_ptr<TExprNode> TExprParser::ParseAnd() { return ParseChain("AND", no
 std::unique_ptr<TExprNode> TExprParser::ParseChain(std::string_view word, TNodeOperator op,
                                                    std::unique_ptr<TExprNode> (TExprParser::*term)()) {
   std::unique_ptr<TExprNode> result = (this->*term)();
-  while (TokenIs(word)) {
-    ReadToken();
+  while (lexer_.TokenIs(word)) {
+    lexer_.ReadToken();
     std::unique_ptr<TExprNode> right = (this->*term)();
     result = NewNode(nkOperator, op, Variant(), std::move(result), std::move(right));
   }
@@ -69,51 +68,51 @@ std::unique_ptr<TExprNode> TExprParser::ParseChain(std::string_view word, TNodeO
 }
 
 std::unique_ptr<TExprNode> TExprParser::ParseNot() {
-  if (!TokenIs("NOT")) return ParseComparison();
-  ReadToken();
+  if (!lexer_.TokenIs("NOT")) return ParseComparison();
+  lexer_.ReadToken();
   return NewNode(nkOperator, noNot, Variant(), ParseComparison());
 }
 
 std::unique_ptr<TExprNode> TExprParser::ParseComparison() {
   std::unique_ptr<TExprNode> left = ParsePrimary();
-  const TNodeOperator op = ComparisonOf(token_);
+  const TNodeOperator op = ComparisonOf(lexer_.Token());
   if (op == noNone) return left;
-  ReadToken();
+  lexer_.ReadToken();
   std::unique_ptr<TExprNode> right = ParsePrimary();
   return NewNode(nkOperator, op, Variant(), std::move(left), std::move(right));
 }
 
 std::unique_ptr<TExprNode> TExprParser::ParsePrimary() {
   std::unique_ptr<TExprNode> result;
-  switch (token_) {
+  switch (lexer_.Token()) {
     case xtIdent:
-      if (TokenIs("NULL")) {
+      if (lexer_.TokenIs("NULL")) {
         result = NewNode(nkConst, noNone, Variant::Null());
-      } else if (TokenIs("True")) {
+      } else if (lexer_.TokenIs("True")) {
         result = NewNode(nkConst, noNone, Variant(true));
-      } else if (TokenIs("False")) {
+      } else if (lexer_.TokenIs("False")) {
         result = NewNode(nkConst, noNone, Variant(false));
       } else {
-        result = NewNode(nkField, noNone, Variant(token_text_));
+        result = NewNode(nkField, noNone, Variant(lexer_.TokenText()));
       }
       break;
     case xtName:
-      result = NewNode(nkField, noNone, Variant(token_text_));
+      result = NewNode(nkField, noNone, Variant(lexer_.TokenText()));
       break;
     case xtLiteral:
-      result = NewNode(nkConst, noNone, Variant(token_text_));
+      result = NewNode(nkConst, noNone, Variant(lexer_.TokenText()));
       break;
     case xtLParen:
       if (++depth_ > kMaxDepth) DatabaseError(kSExprTooDeep);
-      ReadToken();
+      lexer_.ReadToken();
       result = ParseOr();
-      if (token_ != xtRParen) DatabaseErrorFmt(kSExprNoRParen, {DescribeToken()});
+      if (lexer_.Token() != xtRParen) DatabaseErrorFmt(kSExprNoRParen, {lexer_.DescribeToken()});
       --depth_;
       break;
     default:
-      DatabaseErrorFmt(kSExprExpected, {DescribeToken()});
+      DatabaseErrorFmt(kSExprExpected, {lexer_.DescribeToken()});
   }
-  ReadToken();
+  lexer_.ReadToken();
   return result;
 }
 

@@ -1,5 +1,5 @@
 // TStack: the evaluation stack of the filter, slots kept for reuse.
-#include "tools/filter/MTFilt.h"
+#include "tools/filter/expr_stack.h"
 
 #include "tools/filter/filter_messages.h"
 #include "toolkit/database_error.h"

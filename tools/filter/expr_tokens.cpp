@@ -1,8 +1,9 @@
-// The lexical rules of the filter language: TExprParser::ReadToken and the
+// The lexical rules of the filter language: TExprLexer::ReadToken and the
 // scanners of its token kinds.
-#include "tools/filter/MTFilt.h"
+#include "tools/filter/expr_tokens.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/regional_settings.h"
 #include "tools/filter/filter_messages.h"
@@ -23,12 +24,17 @@ bool IsNumberChar(unsigned char c) {
 
 }  // namespace
 
+void TExprLexer::Start(std::string text) {
+  text_ = std::move(text);
+  source_pos_ = 0;
+}
+
 // A NUL byte ends the text like its end does.
-unsigned char TExprParser::At(size_t pos) const {
+unsigned char TExprLexer::At(size_t pos) const {
   return pos < text_.size() ? static_cast<unsigned char>(text_[pos]) : 0;
 }
 
-void TExprParser::ReadToken() {
+void TExprLexer::ReadToken() {
   token_text_.clear();
   size_t pos = source_pos_;
   while (At(pos) >= 1 && At(pos) <= 32) ++pos;
@@ -68,7 +74,7 @@ void TExprParser::ReadToken() {
   DatabaseErrorFmt(kSExprInvalidChar, {std::string_view(&text_[pos], 1)});
 }
 
-void TExprParser::ReadQuotedText() {
+void TExprLexer::ReadQuotedText() {
   size_t pos = token_pos_ + 1;
   int kept = 0;
   for (;;) {
@@ -87,7 +93,7 @@ void TExprParser::ReadQuotedText() {
   source_pos_ = pos + 1;
 }
 
-void TExprParser::ReadNumberRun() {
+void TExprLexer::ReadNumberRun() {
   size_t pos = token_pos_ + 1;
   while (IsNumberChar(At(pos))) ++pos;
   token_ = xtLiteral;
@@ -95,7 +101,7 @@ void TExprParser::ReadNumberRun() {
   source_pos_ = pos;
 }
 
-void TExprParser::ReadBracketedName() {
+void TExprLexer::ReadBracketedName() {
   size_t pos = token_pos_ + 1;
   while (At(pos) != ']') {
     if (At(pos) == 0) DatabaseError(kSExprNameError);
@@ -106,7 +112,7 @@ void TExprParser::ReadBracketedName() {
   source_pos_ = pos + 1;
 }
 
-void TExprParser::ReadIdentifier() {
+void TExprLexer::ReadIdentifier() {
   size_t pos = token_pos_;
   if (IsMultiByteCodePage()) {
     for (;;) {
@@ -128,14 +134,14 @@ void TExprParser::ReadIdentifier() {
   source_pos_ = pos;
 }
 
-bool TExprParser::TokenIs(std::string_view word) const {
+bool TExprLexer::TokenIs(std::string_view word) const {
   auto fold = [](unsigned char c) { return c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c; };
   return token_ == xtIdent && std::ranges::equal(token_text_, word, [&](char a, char b) {
            return fold(static_cast<unsigned char>(a)) == fold(static_cast<unsigned char>(b));
          });
 }
 
-std::string TExprParser::DescribeToken() const {
+std::string TExprLexer::DescribeToken() const {
   if (source_pos_ <= token_pos_) return std::string(kSExprEmpty);
   return "'" + text_.substr(token_pos_, source_pos_ - token_pos_) + "'";
 }

@@ -1,3 +1,4 @@
+// The filter tree: freeing it and walking it, both without recursion.
 #include "tools/filter/expr_tree.h"
 
 #include <utility>

@@ -13,7 +13,7 @@
 
 #include "engine/radiridir.h"
 #include "toolkit/dataset.h"
-#include "tools/filter/MTFilt.h"
+#include "tools/filter/expr_filter.h"
 
 namespace vesk {
 

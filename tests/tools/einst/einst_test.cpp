@@ -24,7 +24,7 @@
 #include "toolkit/screenshot.h"
 #include "tools/VeskMsg.h"
 #include "tools/host_files.h"
-#include "tools/library.h"
+#include "tools/entry_point_execute.h"
 #include "tools/termine/Einstmn.h"
 
 namespace vesk {

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "tests/tools/filter/address_rows.h"
-#include "tools/filter/MTFilt.h"
+#include "tools/filter/expr_filter.h"
 
 namespace vesk {
 

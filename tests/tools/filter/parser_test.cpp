@@ -7,7 +7,7 @@
 #include "platform/regional_settings.h"
 #include "runtime/exceptions.h"
 #include "tests/toolkit/memory_dataset.h"
-#include "tools/filter/MTFilt.h"
+#include "tools/filter/expr_parser.h"
 
 namespace vesk {
 namespace {

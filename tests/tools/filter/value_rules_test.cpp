@@ -7,8 +7,8 @@
 #include "runtime/datetime.h"
 #include "runtime/exceptions.h"
 #include "runtime/format_settings.h"
-#include "tools/filter/MTFilt.h"
 #include "tools/filter/constant_conversion.h"
+#include "tools/filter/expr_stack.h"
 #include "tools/filter/value_compare.h"
 
 namespace vesk {

@@ -10,7 +10,7 @@
 #include "runtime/exceptions.h"
 #include "toolkit/application.h"
 #include "toolkit/form.h"
-#include "tools/library.h"
+#include "tools/entry_point_execute.h"
 
 namespace vesk {
 namespace {

@@ -22,7 +22,7 @@
 #include "toolkit/screenshot.h"
 #include "toolkit/string_field.h"
 #include "toolkit/tab_control.h"
-#include "tools/library.h"
+#include "tools/entry_point_execute.h"
 #include "tools/table/RadiRidir.h"
 
 namespace vesk {
