@@ -1,5 +1,5 @@
-// A small address table in memory for the filter's tests and its fuzz
-// target: a text, integer, boolean, float, currency, date and memo column,
+// A small address table in memory for the filter's tests and the fuzz
+// targets: a text, integer, boolean, float, currency, date and memo column,
 // a calculated field and rows with empty values, umlauts and asterisks.
 #pragma once
 
