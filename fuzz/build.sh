@@ -1,8 +1,9 @@
 #!/bin/sh
 # Builds the fuzz targets with clang: fuzz/build.sh [build folder] [target...]
 # (default build-fuzz beside the sources, every target). Run one with
-#   <folder>/<name>_fuzz fuzz/<name>/corpus -max_total_time=1800
-# where <name> is filter, csv, ini or table.
+#   <folder>/fuzz_<name>/<name>_fuzz <work folder> fuzz/<name>/corpus -max_total_time=1800
+# where <name> is filter, csv, ini or table, and merge what it found with
+#   <folder>/fuzz_<name>/<name>_fuzz -merge=1 fuzz/<name>/corpus <work folder>
 set -e
 here=$(cd "$(dirname "$0")" && pwd)
 out=${1:-$here/../build-fuzz}

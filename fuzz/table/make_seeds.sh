@@ -26,7 +26,7 @@ import people.mti "$people"
 create plain.mti Name:S:20 Alter:I Aktiv:B Betrag:F Datum:D Notiz:M
 import plain.mti "$people"
 create every.mti T:S:5 I:I A:A B:B F:F R:R C:C D:D M:M E:E G:G L:L --index ByTI="T;I"
-import every.mti 'T,I,B,F,C,D,M\r\nÄÖÜäö,-1,True,2.5,10,24.12.2000,memo\r\n,,,,,,\r\n'
+import every.mti 'T,I,B,F,C,D,M\r\nÄÖÜäö,-1,True,"2,5",10,24.12.2000,memo\r\n,,,,,,\r\n'
 create empty.mti N:S:1
 cp people.mti people.mti.seed
 cp every.mti every.mti.seed
@@ -47,7 +47,7 @@ done
 # Catalogues and records the engine did not write.
 change() {
   cp "$1" "$2"
-  sqlite3 "$2" "$3"
+  sqlite3 "$2" "$3" >/dev/null
 }
 change people.mti bad-letter.seed "UPDATE catalogue SET letter = 'Q' WHERE position = 1"
 change people.mti bad-chars.seed "UPDATE catalogue SET chars = 100000 WHERE position = 0"
@@ -57,7 +57,7 @@ change people.mti index-blob.seed "UPDATE indexes SET fields = '5'"
 change people.mti index-dropped.seed "DROP INDEX index_1"
 change people.mti no-column.seed "UPDATE catalogue SET name = 'Fehlt' WHERE position = 2"
 change plain.mti long-values.seed \
-  "UPDATE records SET Name = printf('%.300c', 'Ä'), Alter = 'zwölf', Aktiv = 70000, Datum = X'00FF', Notiz = 12345"
+  "UPDATE records SET Name = replace(hex(zeroblob(300)), '00', 'Ä'), \"Alter\" = 'zwölf', Aktiv = 70000, Datum = X'00FF', Notiz = 12345"
 change plain.mti null-values.seed "UPDATE records SET Name = NULL, Betrag = 'NaN'; INSERT INTO records(rr_id) VALUES (2147483647)"
 change plain.mti delete-journal.seed "PRAGMA journal_mode = DELETE"
 

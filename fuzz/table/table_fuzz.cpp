@@ -127,8 +127,8 @@ void OpenAndRead(int32_t mode) {
   if (h == 0) FuzzRuleBroken("no handle");
   const std::string name = ShortText(Folder().Table());
   if (rr_open(h, reinterpret_cast<const uint8_t*>(name.data()), mode) < 0) {
-    if (rr_is_open(h)) FuzzRuleBroken("a failed open left the table open");
     if (!HasError(h)) FuzzRuleBroken("a failed open without an error");
+    if (rr_is_open(h)) FuzzRuleBroken("a failed open left the table open");
     rr_free(h);
     return;
   }

@@ -9,7 +9,7 @@ namespace vesk {
 
 // Columns Name, Vorname, "Vor name", Straße (texts), Nr (integer), Aktiv
 // (boolean), Betrag (float), Preis (currency), Datum (date), Notiz (memo);
-// calculated Summe = Nr * 2. Opens the dataset.
+// calculated Summe = Nr * 2 (empty when that is no integer). Opens the dataset.
 void FillAddresses(TMemoryDataSet& dataset);
 
 }  // namespace vesk
