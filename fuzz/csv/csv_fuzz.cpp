@@ -46,11 +46,7 @@ void SetCell(TField& field, const std::string& cell) {
 }  // namespace
 
 void FuzzOneInput(const uint8_t* data, size_t size) {
-  static TMemoryDataSet* dataset = [] {
-    auto* table = new TMemoryDataSet;
-    FillAddresses(*table);
-    return table;
-  }();
+  TMemoryDataSet* dataset = &SharedAddresses();
   std::vector<TField*> fields;
   for (int i = 0; i < dataset->FieldCount(); ++i) {
     if (dataset->Fields(i)->FieldKind() == fkData) fields.push_back(dataset->Fields(i));

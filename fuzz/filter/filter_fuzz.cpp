@@ -30,11 +30,7 @@ void EvaluateAll(TMemoryDataSet& dataset, TExprFilter& filter) {
 }  // namespace
 
 void FuzzOneInput(const uint8_t* data, size_t size) {
-  static TMemoryDataSet* dataset = [] {
-    auto* table = new TMemoryDataSet;
-    FillAddresses(*table);
-    return table;
-  }();
+  TMemoryDataSet* dataset = &SharedAddresses();
   dataset->SetFilterText(std::string(reinterpret_cast<const char*>(data), size));
   TExprFilter filter(dataset);
   for (bool multi_byte : {false, true}) {

@@ -73,4 +73,13 @@ void FillAddresses(TMemoryDataSet& dataset) {
   dataset.Open();
 }
 
+TMemoryDataSet& SharedAddresses() {
+  static TMemoryDataSet* dataset = [] {
+    auto* table = new TMemoryDataSet;
+    FillAddresses(*table);
+    return table;
+  }();
+  return *dataset;
+}
+
 }  // namespace vesk

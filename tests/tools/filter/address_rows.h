@@ -12,4 +12,8 @@ namespace vesk {
 // calculated Summe = Nr * 2 (empty when that is no integer). Opens the dataset.
 void FillAddresses(TMemoryDataSet& dataset);
 
+// One filled address table for the whole process, never freed: the fuzz
+// targets use it for every input.
+TMemoryDataSet& SharedAddresses();
+
 }  // namespace vesk
