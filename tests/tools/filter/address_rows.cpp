@@ -1,5 +1,6 @@
 #include "tests/tools/filter/address_rows.h"
 
+#include <cstdint>
 #include <string>
 
 #include "runtime/datetime.h"
@@ -50,7 +51,9 @@ void FillAddresses(TMemoryDataSet& dataset) {
   AddField<TIntegerField>(dataset, "Summe")->SetFieldKind(fkCalculated);
   dataset.OnCalcFields = [](TDataSet& data) {
     TField* nr = data.FieldByName("Nr");
-    if (!nr->IsNull()) data.FieldByName("Summe")->SetAsInteger(nr->AsInteger() * 2);
+    if (nr->IsNull()) return;
+    const int64_t sum = int64_t{nr->AsInteger()} * 2;  // empty when it leaves the integers
+    if (sum >= INT32_MIN && sum <= INT32_MAX) data.FieldByName("Summe")->SetAsInteger(static_cast<int32_t>(sum));
   };
 
   const Variant null = Variant::Null();
@@ -68,6 +71,15 @@ void FillAddresses(TMemoryDataSet& dataset) {
   dataset.AddRow({V("Anton"), V("Anna"), null, null, V(8), V(false), V(8.25), V(Currency{0}),
                   Day(1999, 12, 31), null});
   dataset.Open();
+}
+
+TMemoryDataSet& SharedAddresses() {
+  static TMemoryDataSet* dataset = [] {
+    auto* table = new TMemoryDataSet;
+    FillAddresses(*table);
+    return table;
+  }();
+  return *dataset;
 }
 
 }  // namespace vesk

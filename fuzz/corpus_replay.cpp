@@ -1,5 +1,6 @@
-// Replays the filter fuzz corpus through the fuzz target's entry function:
-// corpus_replay <folder>... ; every file is one input. A broken rule aborts.
+// Replays a fuzz corpus through its target's entry function:
+// <target>_corpus_replay <folder>... ; every file is one input. A broken
+// rule aborts; an empty corpus fails.
 #include <cstdint>
 #include <cstdio>
 #include <filesystem>
@@ -7,7 +8,7 @@
 #include <iterator>
 #include <string>
 
-#include "fuzz/filter/filter_fuzz_entry.h"
+#include "fuzz/fuzz_entry.h"
 
 int main(int argc, char** argv) {
   int replayed = 0;
@@ -16,7 +17,7 @@ int main(int argc, char** argv) {
       if (!entry.is_regular_file()) continue;
       std::ifstream file(entry.path(), std::ios::binary);
       const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-      vesk::FuzzFilterText(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+      vesk::FuzzOneInput(reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
       ++replayed;
     }
   }

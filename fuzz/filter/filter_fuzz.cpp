@@ -1,9 +1,8 @@
-#include "fuzz/filter/filter_fuzz_entry.h"
-
-#include <cstdio>
-#include <cstdlib>
+// The fuzz target of the filter language: any bytes as Filter text,
+// prepared and evaluated against a small address table.
 #include <string>
 
+#include "fuzz/fuzz_entry.h"
 #include "platform/regional_settings.h"
 #include "runtime/exceptions.h"
 #include "tests/tools/filter/address_rows.h"
@@ -12,11 +11,6 @@
 namespace vesk {
 namespace {
 
-[[noreturn]] void Broken(const char* rule) {
-  std::fprintf(stderr, "filter rule broken: %s\n", rule);
-  std::abort();
-}
-
 // Evaluates every record; the stack must not grow after the first one, and
 // a second walk over the same record gives the same answer.
 void EvaluateAll(TMemoryDataSet& dataset, TExprFilter& filter) {
@@ -24,23 +18,19 @@ void EvaluateAll(TMemoryDataSet& dataset, TExprFilter& filter) {
   for (dataset.First(); !dataset.Eof(); dataset.Next()) {
     try {
       const bool first = filter.Evaluate();
-      if (filter.Evaluate() != first) Broken("a record's result changes");
+      if (filter.Evaluate() != first) FuzzRuleBroken("a record's result changes");
     } catch (const Exception&) {
       continue;  // the record is rejected; the next walk starts afresh
     }
-    if (slots >= 0 && filter.StackSlots() != slots) Broken("stack slots allocated after the first record");
+    if (slots >= 0 && filter.StackSlots() != slots) FuzzRuleBroken("stack slots allocated after the first record");
     slots = filter.StackSlots();
   }
 }
 
 }  // namespace
 
-void FuzzFilterText(const uint8_t* data, size_t size) {
-  static TMemoryDataSet* dataset = [] {
-    auto* table = new TMemoryDataSet;
-    FillAddresses(*table);
-    return table;
-  }();
+void FuzzOneInput(const uint8_t* data, size_t size) {
+  TMemoryDataSet* dataset = &SharedAddresses();
   dataset->SetFilterText(std::string(reinterpret_cast<const char*>(data), size));
   TExprFilter filter(dataset);
   for (bool multi_byte : {false, true}) {
@@ -50,13 +40,13 @@ void FuzzFilterText(const uint8_t* data, size_t size) {
       try {
         filter.SetActive(true);
       } catch (const Exception&) {
-        if (filter.Active()) Broken("a failed preparation left the filter active");
+        if (filter.Active()) FuzzRuleBroken("a failed preparation left the filter active");
         continue;
       }
-      if (size == 0 && filter.Active()) Broken("an empty text made the filter active");
+      if (size == 0 && filter.Active()) FuzzRuleBroken("an empty text made the filter active");
       EvaluateAll(*dataset, filter);
       filter.SetActive(false);
-      if (!filter.Evaluate()) Broken("an inactive filter rejected a record");
+      if (!filter.Evaluate()) FuzzRuleBroken("an inactive filter rejected a record");
     }
   }
 }
