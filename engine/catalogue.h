@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace vesk {
+namespace vesk::engine {
 
 struct Field {
   std::string name;
@@ -76,6 +76,6 @@ class Catalogue {
   int32_t record_size_ = 0;
 };
 
-}  // namespace vesk
+}  // namespace vesk::engine
 
 #endif

@@ -4,7 +4,7 @@
 #include "engine/short_text.h"
 #include "engine/table_create.h"
 
-using namespace vesk;
+using namespace vesk::engine;
 
 namespace {
 std::vector<int32_t> FieldList(const int32_t* fields, int32_t field_count) {

@@ -11,7 +11,7 @@
 #include "engine/engine_error.h"
 #include "engine/short_text.h"
 
-namespace vesk {
+namespace vesk::engine {
 
 namespace {
 
@@ -217,4 +217,4 @@ bool Table::AcceptedAt(size_t position) {
   return Accepted();
 }
 
-}  // namespace vesk
+}  // namespace vesk::engine

@@ -19,7 +19,7 @@
 #include "engine/wal_index_watch.h"
 #include "engine/writer_lock.h"
 
-namespace vesk {
+namespace vesk::engine {
 
 class Table {
  public:
@@ -177,6 +177,6 @@ class Table {
   std::string cached_blob_;
 };
 
-}  // namespace vesk
+}  // namespace vesk::engine
 
 #endif

@@ -7,7 +7,7 @@
 #include "engine/engine_error.h"
 #include "engine/table.h"
 
-namespace vesk {
+namespace vesk::engine {
 
 void Table::BindHeldBlob(sqlite3_stmt* stmt, int parameter, int32_t field, int32_t identity) {
   auto held = held_blobs_.find({identity, field});
@@ -112,4 +112,4 @@ int32_t Table::Blob(int32_t operation, int32_t field, int32_t value, int32_t cou
   }
 }
 
-}  // namespace vesk
+}  // namespace vesk::engine

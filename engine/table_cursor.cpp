@@ -4,7 +4,7 @@
 #include "engine/engine_error.h"
 #include "engine/table.h"
 
-namespace vesk {
+namespace vesk::engine {
 
 size_t Table::Seek(size_t from, int direction) {
   for (size_t p = from; p < ids_.Size(); p += direction) {
@@ -135,4 +135,4 @@ bool Table::GotoMark(int32_t mark) {
   return true;
 }
 
-}  // namespace vesk
+}  // namespace vesk::engine

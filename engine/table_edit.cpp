@@ -6,7 +6,7 @@
 #include "engine/record_codec.h"
 #include "engine/table.h"
 
-namespace vesk {
+namespace vesk::engine {
 
 void Table::PutBuffer(const uint8_t* buffer) { std::memcpy(put_.data(), buffer, put_.size()); }
 
@@ -166,4 +166,4 @@ sqlite3_stmt* Table::CachedStatement(const std::string& sql) {
   return stmt.get();
 }
 
-}  // namespace vesk
+}  // namespace vesk::engine

@@ -9,7 +9,7 @@
 #include "engine/table.h"
 #include "runtime/utf8_text.h"
 
-namespace vesk {
+namespace vesk::engine {
 
 namespace {
 // Ends a search statement's read however the search ends.
@@ -128,4 +128,4 @@ bool Table::Search(const std::vector<int32_t>& fields, uint8_t* key, int32_t ind
   return true;
 }
 
-}  // namespace vesk
+}  // namespace vesk::engine

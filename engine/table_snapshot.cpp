@@ -9,7 +9,7 @@
 #include "engine/engine_error.h"
 #include "engine/table.h"
 
-namespace vesk {
+namespace vesk::engine {
 
 int64_t Table::DataVersion() {
   sqlite3_stmt* stmt = data_version_.get();
@@ -57,4 +57,4 @@ void Table::FollowWriter() {
   gap_ = std::min(was, ids_.Size());
 }
 
-}  // namespace vesk
+}  // namespace vesk::engine
