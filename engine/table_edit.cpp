@@ -1,5 +1,6 @@
-// Editing: the put buffer, storing new and changed records, deleting, and
-// batches that make many stores one transaction.
+// Records and editing: reading the current record, the put buffer, storing
+// new and changed records, deleting, and batches that make many stores one
+// transaction.
 #include <cstring>
 
 #include "engine/engine_error.h"
@@ -8,13 +9,23 @@
 
 namespace vesk::engine {
 
+void Table::BlankRecord(uint8_t* buffer) const {
+  std::memset(buffer, 0, static_cast<size_t>(catalogue_.RecordSize()));
+}
+
+void Table::GetRecord(uint8_t* buffer) {
+  if (cursor_.NoCurrent()) return BlankRecord(buffer);
+  reader_.ReadAt(ids_, cursor_.Position(), buffer);
+  blobs_.Show(ids_.At(cursor_.Position()), buffer);
+}
+
 void Table::PutBuffer(const uint8_t* buffer) { std::memcpy(put_.data(), buffer, put_.size()); }
 
 void Table::Commit(sqlite3_stmt* stmt) {
   reader_.Reset();
   Step(db_.get(), stmt);
   sqlite3_reset(stmt);
-  cached_blob_key_ = {-1, -1};
+  blobs_.ForgetStored();
 }
 
 bool Table::InStoredOrder(const uint8_t* a, int32_t a_id, const uint8_t* b, int32_t b_id) const {
@@ -46,7 +57,7 @@ size_t Table::OrderPosition(const uint8_t* record, int32_t identity) {
 
 void Table::StoreNew() {
   RequireWritable();
-  RequireOutsideTest();
+  tests_.RequireIdle();
   if (next_id_ > INT32_MAX) throw EngineError("Table " + name_ + " has used up its record identities");
   int32_t id = static_cast<int32_t>(next_id_);
   sqlite3_stmt* stmt = insert_.get();
@@ -59,49 +70,49 @@ void Table::StoreNew() {
       SetInteger(field, id, put_.data());
     }
     if (field.IsBlob())
-      BindHeldBlob(stmt, i + 2, i, 0);
+      blobs_.Bind(stmt, i + 2, i, 0);
     else
       BindField(stmt, i + 2, catalogue_, i, put_.data());
   }
   Commit(stmt);
   ++next_id_;
-  DropHeldBlobs(0);
+  blobs_.Drop(0);
   size_t p = OrderPosition(put_.data(), id);
   ids_.Insert(p, id);
-  StandOn(p);
+  cursor_.StandOn(p);
 }
 
 void Table::StoreOver() {
   RequireWritable();
-  RequireOutsideTest();
-  size_t p = Current();
+  tests_.RequireIdle();
+  size_t p = cursor_.Current();
   int32_t id = ids_.At(p);
   std::string sql;
   for (int32_t i = 0; i < catalogue_.FieldCount(); ++i) {
     const Field& field = catalogue_.fields[i];
-    if (field.letter == 'A' || (field.IsBlob() && !held_blobs_.count({id, i}))) continue;
+    if (field.letter == 'A' || (field.IsBlob() && !blobs_.Holds(id, i))) continue;
     sql += (sql.empty() ? "" : ", ") + QuoteName(field.name) + " = ?" + std::to_string(i + 2);
   }
   if (sql.empty()) return;  // nothing but the AutoInc value, which never changes
-  sqlite3_stmt* stmt = CachedStatement("UPDATE records SET " + sql + " WHERE rr_id = ?1");
+  sqlite3_stmt* stmt = statements_.Get("UPDATE records SET " + sql + " WHERE rr_id = ?1");
   sqlite3_reset(stmt);
   sqlite3_clear_bindings(stmt);
   sqlite3_bind_int(stmt, 1, id);
   for (int32_t i = 0; i < catalogue_.FieldCount(); ++i) {
     if (catalogue_.fields[i].IsBlob())
-      BindHeldBlob(stmt, i + 2, i, id);
+      blobs_.Bind(stmt, i + 2, i, id);
     else
       BindField(stmt, i + 2, catalogue_, i, put_.data());
   }
   Commit(stmt);
   if (sqlite3_changes(db_.get()) == 0) throw EngineError("Record " + std::to_string(id) + " no longer exists");
-  DropHeldBlobs(id);
+  blobs_.Drop(id);
   if (index_ > 0) {
     ids_.Erase(p);
     p = OrderPosition(put_.data(), id);
     ids_.Insert(p, id);
   }
-  StandOn(p);
+  cursor_.StandOn(p);
 }
 
 void Table::Lock() {
@@ -110,22 +121,20 @@ void Table::Lock() {
   if (!RecordStored(id)) throw EngineError("Record " + std::to_string(id) + " no longer exists");
 }
 
-void Table::EndEdit() { held_blobs_.clear(); }
-
 void Table::Delete() {
   RequireWritable();
-  RequireOutsideTest();
-  size_t p = Current();
+  tests_.RequireIdle();
+  size_t p = cursor_.Current();
   int32_t id = ids_.At(p);
   sqlite3_reset(delete_.get());
   sqlite3_bind_int(delete_.get(), 1, id);
   Commit(delete_.get());
   if (sqlite3_changes(db_.get()) == 0) throw EngineError("Record " + std::to_string(id) + " no longer exists");
   ids_.Erase(p);
-  DropHeldBlobs(id);
+  blobs_.Drop(id);
   size_t next = Seek(p, +1);
   if (next == IdSequence::kNotFound && p > 0) next = Seek(p - 1, -1);
-  next == IdSequence::kNotFound ? StandNowhere() : StandOn(next);
+  StandOnFound(next);
 }
 
 void Table::BatchBegin() {
@@ -153,17 +162,11 @@ void Table::BatchRollback() {
   reader_.Reset();
   in_batch_ = false;
   if (!sqlite3_get_autocommit(db_.get())) Exec(db_.get(), "ROLLBACK");
-  held_blobs_.clear();
-  cached_blob_key_ = {-1, -1};
+  blobs_.DropAll();
+  blobs_.ForgetStored();
   LoadNextId();
   LoadOrder();
   First();
-}
-
-sqlite3_stmt* Table::CachedStatement(const std::string& sql) {
-  Statement& stmt = statements_[sql];
-  if (!stmt) stmt = Prepare(db_.get(), sql);
-  return stmt.get();
 }
 
 }  // namespace vesk::engine

@@ -33,28 +33,24 @@ void Table::OpenSnapshot() {
 }
 
 void Table::FollowWriter() {
-  if (writable_ || in_test_) return;  // a record test runs inside a move over the order
+  if (writable_ || tests_.Running()) return;  // a record test runs inside a move over the order
   if (!wal_index_.Changed()) return;
   int64_t version = DataVersion();
   if (version == seen_version_) return;
   seen_version_ = version;
-  int32_t identity = NoCurrent() ? 0 : ids_.At(position_);
-  size_t was = position_;
+  int32_t identity = cursor_.NoCurrent() ? 0 : ids_.At(cursor_.Position());
+  size_t was = cursor_.Position();
   reader_.Reset();
   Exec(db_.get(), "COMMIT; BEGIN");
-  cached_blob_key_ = {-1, -1};
+  blobs_.ForgetStored();
   LoadNextId();
   LoadOrder();
-  if (ids_.Empty()) return StandNowhere();
+  if (ids_.Empty()) return cursor_.StandNowhere();
   size_t p = identity != 0 ? ids_.Find(identity, index_ == 0) : IdSequence::kNotFound;
-  if (p != IdSequence::kNotFound || was == IdSequence::kNotFound) {
-    position_ = p;
-    return;
-  }
+  if (p != IdSequence::kNotFound || was == IdSequence::kNotFound) return cursor_.Moved(p);
   // The record stood on is gone: the cursor stands in its gap, so that the
   // next move goes to the record that followed it or the one before it.
-  position_ = std::min(was, ids_.Size() - 1);
-  gap_ = std::min(was, ids_.Size());
+  cursor_.StandInGap(std::min(was, ids_.Size() - 1), std::min(was, ids_.Size()));
 }
 
 }  // namespace vesk::engine
