@@ -15,12 +15,11 @@ struct ResetOnExit {
 }  // namespace
 
 KeySearch::KeySearch(const Catalogue& catalogue, const Database& db, StatementCache& statements,
-                     RecordReader& reader, const IdSequence& ids, RecordTests& tests, std::vector<uint8_t>& candidate)
+                     TableOrder& order, RecordTests& tests, std::vector<uint8_t>& candidate)
     : catalogue_(catalogue),
       db_(db),
       statements_(statements),
-      reader_(reader),
-      ids_(ids),
+      order_(order),
       tests_(tests),
       candidate_(candidate) {}
 
@@ -75,14 +74,14 @@ bool KeySearch::SeekWithIndex(const std::vector<int32_t>& fields, const uint8_t*
 
 bool KeySearch::ScanCursor(const std::vector<int32_t>& fields, const uint8_t* key, int32_t prefix_chars,
                        bool case_insensitive, int32_t* identity) {
-  for (size_t p = 0; p < ids_.Size(); ++p) {
-    reader_.ReadAt(ids_, p, candidate_.data());
+  for (size_t p = 0; p < order_.Ids().Size(); ++p) {
+    order_.ReadAt(p, candidate_.data());
     if (Matches(fields, key, prefix_chars, case_insensitive)) {
-      *identity = ids_.At(p);
+      *identity = order_.Ids().At(p);
       return true;
     }
   }
-  reader_.Reset();
+  order_.EndRead();
   return false;
 }
 
@@ -103,11 +102,11 @@ bool KeySearch::ScanOrder(const std::vector<int32_t>& fields, const uint8_t* key
   return false;
 }
 
-bool KeySearch::Find(const std::vector<int32_t>& fields, const uint8_t* key, int32_t index, int32_t cursor_index,
-                     int32_t prefix_chars, bool case_insensitive, int32_t* identity) {
+bool KeySearch::Find(const std::vector<int32_t>& fields, const uint8_t* key, int32_t index, int32_t prefix_chars,
+                     bool case_insensitive, int32_t* identity) {
   if (index > 0 && catalogue_.IndexServes(index, fields, case_insensitive))
     return SeekWithIndex(fields, key, index, prefix_chars, case_insensitive, identity);
-  if (index < 0 || index == cursor_index) return ScanCursor(fields, key, prefix_chars, case_insensitive, identity);
+  if (index < 0 || index == order_.Index()) return ScanCursor(fields, key, prefix_chars, case_insensitive, identity);
   return ScanOrder(fields, key, index, prefix_chars, case_insensitive, identity);
 }
 

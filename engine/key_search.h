@@ -8,11 +8,10 @@
 #include <vector>
 
 #include "engine/catalogue.h"
-#include "engine/id_sequence.h"
-#include "engine/record_reader.h"
 #include "engine/record_tests.h"
 #include "engine/sql.h"
 #include "engine/statement_cache.h"
+#include "engine/table_order.h"
 
 namespace vesk::engine {
 
@@ -20,14 +19,14 @@ class KeySearch {
  public:
   // The parts of the table a search reads; candidate holds the record
   // looked at, and after a find the record found.
-  KeySearch(const Catalogue& catalogue, const Database& db, StatementCache& statements, RecordReader& reader,
-            const IdSequence& ids, RecordTests& tests, std::vector<uint8_t>& candidate);
+  KeySearch(const Catalogue& catalogue, const Database& db, StatementCache& statements, TableOrder& order,
+            RecordTests& tests, std::vector<uint8_t>& candidate);
 
-  // Searches the order of index (negative or cursor_index: the cursor's own
-  // order) for key; the last key field matches on its first prefix_chars
-  // characters when that is positive. True with the identity found.
-  bool Find(const std::vector<int32_t>& fields, const uint8_t* key, int32_t index, int32_t cursor_index,
-            int32_t prefix_chars, bool case_insensitive, int32_t* identity);
+  // Searches the order of index (negative: the cursor's own order) for
+  // key; the last key field matches on its first prefix_chars characters
+  // when that is positive. True with the identity found.
+  bool Find(const std::vector<int32_t>& fields, const uint8_t* key, int32_t index, int32_t prefix_chars,
+            bool case_insensitive, int32_t* identity);
 
  private:
   bool Matches(const std::vector<int32_t>& fields, const uint8_t* key, int32_t prefix_chars, bool case_insensitive);
@@ -41,8 +40,7 @@ class KeySearch {
   const Catalogue& catalogue_;
   const Database& db_;
   StatementCache& statements_;
-  RecordReader& reader_;
-  const IdSequence& ids_;
+  TableOrder& order_;
   RecordTests& tests_;
   std::vector<uint8_t>& candidate_;
 };

@@ -39,9 +39,10 @@ EngineError OpenFailure(sqlite3* db, const std::string& name, const std::string&
 Table::Table(const std::string& name, bool writable)
     : name_(NormalizeTableName(name)),
       writable_(writable),
+      order_(catalogue_),
       blobs_(
           catalogue_, [this](const HeldBlobs::Key& key) { return StoredBlob(key); }, [this] { RequireWritable(); }),
-      search_(catalogue_, db_, statements_, reader_, ids_, tests_, candidate_) {
+      search_(catalogue_, db_, statements_, order_, tests_, candidate_) {
   CheckFile(name_);
   if (writable_ && !writer_lock_.Acquire(name_))
     throw EngineError("Table " + name_ + " is open for writing elsewhere", kOpenInUse);
@@ -70,7 +71,7 @@ Table::Table(const std::string& name, bool writable)
       OpenSnapshot();
     }
     LoadNextId();
-    LoadOrder();
+    order_.Reload(db_.get());
     std::string columns = catalogue_.ColumnList();
     std::string parameters;
     for (int32_t i = 0; i < catalogue_.FieldCount(); ++i) parameters += ", ?" + std::to_string(i + 2);
@@ -82,10 +83,10 @@ Table::Table(const std::string& name, bool writable)
     throw OpenFailure(db, name_, e.what());
   }
   put_.assign(catalogue_.RecordSize(), 0);
-  candidate_ = probe_ = put_;
+  candidate_ = put_;
   // Standing on the first record, as after a move there; an empty table
   // is off both ends at once.
-  ids_.Empty() ? cursor_.StandNowhere() : cursor_.StandOn(0);
+  order_.Ids().Empty() ? cursor_.StandNowhere() : cursor_.StandOn(0);
 }
 
 Table::~Table() = default;
@@ -117,39 +118,31 @@ void Table::AddIndex(const Index& index) {
   Catalogue extended = catalogue_;
   extended.indexes.push_back(index);
   extended.Validate();
-  reader_.Reset();
+  order_.EndRead();
   WriteTransaction(db_.get(), [&] { extended.WriteIndex(db_.get(), static_cast<int32_t>(extended.indexes.size())); });
   catalogue_ = std::move(extended);
-}
-
-void Table::LoadOrder() {
-  reader_.Reset();
-  ids_.Clear();
-  Statement order =
-      Prepare(db_.get(), "SELECT rr_id" + catalogue_.From(index_) + " ORDER BY " + catalogue_.OrderBy(index_));
-  while (Step(db_.get(), order.get())) ids_.Append(sqlite3_column_int(order.get(), 0));
-  reader_.Prepare(db_.get(), catalogue_, index_);
 }
 
 void Table::RequireWritable() const {
   if (!writable_) throw EngineError("Table " + name_ + " is open for reading only");
 }
 
-std::string Table::IndexName() const { return index_ == 0 ? std::string() : catalogue_.indexes[index_ - 1].name; }
+std::string Table::IndexName() const {
+  return order_.Index() == 0 ? std::string() : catalogue_.indexes[static_cast<size_t>(order_.Index()) - 1].name;
+}
 
 void Table::SelectIndex(int32_t number) {
   tests_.RequireIdle();
   FollowWriter();
   if (number < 0 || number > static_cast<int32_t>(catalogue_.indexes.size()))
     throw EngineError("Index number " + std::to_string(number) + " out of range");
-  index_ = number;
-  LoadOrder();
+  order_.Load(db_.get(), number);
   First();
 }
 
 bool Table::AcceptedAt(size_t position) {
   if (!tests_.Active()) return true;
-  reader_.ReadAt(ids_, position, candidate_.data());
+  order_.ReadAt(position, candidate_.data());
   return tests_.Accept(candidate_.data());
 }
 

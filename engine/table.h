@@ -1,5 +1,5 @@
 // One open table: owns its file connections, catalogue and order, and
-// composes the parts that work on them (cursor position, record tests,
+// composes the parts that work on them (current order, cursor position, record tests,
 // marks, held blob writes, key search). Moves, editing and the reader's
 // following of the writer live here, where they meet. Failures throw
 // EngineError; the C entry points turn them into results and error texts.
@@ -12,13 +12,12 @@
 #include "engine/catalogue.h"
 #include "engine/cursor_position.h"
 #include "engine/held_blobs.h"
-#include "engine/id_sequence.h"
 #include "engine/key_search.h"
 #include "engine/marks.h"
-#include "engine/record_reader.h"
 #include "engine/record_tests.h"
 #include "engine/sql.h"
 #include "engine/statement_cache.h"
+#include "engine/table_order.h"
 #include "engine/wal_index_watch.h"
 #include "engine/writer_lock.h"
 
@@ -73,7 +72,6 @@ class Table {
   int32_t Blob(int32_t operation, int32_t field, int32_t value, int32_t count, int32_t blob_mark, uint8_t* buffer);
 
  private:
-  void LoadOrder();
   // Rebuilds the text indexes when the file records no order or another
   // collator version than the one the table is now sorted with.
   void KeepTextOrder();
@@ -88,10 +86,6 @@ class Table {
   void StandOnFound(size_t position);  // or nowhere for kNotFound
   void RequireWritable() const;
   void Commit(sqlite3_stmt* stmt);
-  // Position in the current order where a record with these values and
-  // identity belongs.
-  size_t OrderPosition(const uint8_t* record, int32_t identity);
-  bool InStoredOrder(const uint8_t* a, int32_t a_id, const uint8_t* b, int32_t b_id) const;
   bool RecordStored(int32_t identity);
   std::string StoredBlob(const HeldBlobs::Key& key);
   void LoadNextId();
@@ -105,9 +99,7 @@ class Table {
   int64_t seen_version_ = 0;
   WalIndexWatch wal_index_;  // readers: asked before the second connection
   Catalogue catalogue_;
-  int32_t index_ = 0;  // current order, 0: identity
-  IdSequence ids_;
-  RecordReader reader_;
+  TableOrder order_;
   Statement insert_;
   Statement delete_;
   Statement exists_;
@@ -120,7 +112,6 @@ class Table {
 
   std::vector<uint8_t> put_;
   std::vector<uint8_t> candidate_;
-  std::vector<uint8_t> probe_;
   int64_t next_id_ = 1;
   bool in_batch_ = false;
 

@@ -8,10 +8,10 @@
 namespace vesk::engine {
 
 size_t Table::Seek(size_t from, int direction) {
-  for (size_t p = from; p < ids_.Size(); p += static_cast<size_t>(direction)) {
+  for (size_t p = from; p < order_.Ids().Size(); p += static_cast<size_t>(direction)) {
     if (AcceptedAt(p)) return p;
   }
-  reader_.Reset();
+  order_.EndRead();
   return IdSequence::kNotFound;
 }
 
@@ -28,7 +28,7 @@ void Table::First() {
 void Table::Last() {
   tests_.RequireIdle();
   FollowWriter();
-  StandOnFound(ids_.Empty() ? IdSequence::kNotFound : Seek(ids_.Size() - 1, -1));
+  StandOnFound(order_.Ids().Empty() ? IdSequence::kNotFound : Seek(order_.Ids().Size() - 1, -1));
 }
 
 void Table::Next() {
@@ -52,7 +52,7 @@ void Table::Prior() {
 void Table::GotoRecNo(int32_t number) {
   tests_.RequireIdle();
   FollowWriter();
-  if (number < 1 || static_cast<size_t>(number) > ids_.Size())
+  if (number < 1 || static_cast<size_t>(number) > order_.Ids().Size())
     throw EngineError("Record number " + std::to_string(number) + " out of range");
   cursor_.StandOn(static_cast<size_t>(number) - 1);
 }
@@ -60,14 +60,14 @@ void Table::GotoRecNo(int32_t number) {
 int32_t Table::RecordCount() {
   tests_.RequireIdle();
   FollowWriter();
-  if (!tests_.Active()) return static_cast<int32_t>(ids_.Size());
+  if (!tests_.Active()) return static_cast<int32_t>(order_.Ids().Size());
   int32_t count = 0;
-  for (size_t p = 0; p < ids_.Size(); ++p) count += AcceptedAt(p) ? 1 : 0;
-  reader_.Reset();
+  for (size_t p = 0; p < order_.Ids().Size(); ++p) count += AcceptedAt(p) ? 1 : 0;
+  order_.EndRead();
   return count;
 }
 
-int32_t Table::CurrentId() const { return ids_.At(cursor_.Current()); }
+int32_t Table::CurrentId() const { return order_.Ids().At(cursor_.Current()); }
 
 bool Table::RecordStored(int32_t identity) {
   sqlite3_stmt* stmt = exists_.get();
@@ -84,7 +84,7 @@ bool Table::GotoMark(int32_t mark) {
   tests_.RequireIdle();
   FollowWriter();
   if (!MarkNamesRecord(mark)) return false;
-  size_t p = ids_.Find(marks_.Identity(mark), index_ == 0);
+  size_t p = order_.Find(marks_.Identity(mark));
   if (p == IdSequence::kNotFound) return false;
   cursor_.StandOn(p);
   return true;
@@ -103,12 +103,12 @@ bool Table::Search(const std::vector<int32_t>& fields, uint8_t* key, int32_t ind
     throw EngineError("Index number " + std::to_string(index) + " out of range");
   int32_t prefix_chars = partial_length > 0 ? partial_length : 0;
   int32_t identity = 0;
-  if (!search_.Find(fields, key, index, index_, prefix_chars, case_insensitive, &identity)) return false;
+  if (!search_.Find(fields, key, index, prefix_chars, case_insensitive, &identity)) return false;
   if (!move) {
     std::memcpy(key, candidate_.data(), candidate_.size());
     return true;
   }
-  size_t p = ids_.Find(identity, index_ == 0);
+  size_t p = order_.Find(identity);
   if (p == IdSequence::kNotFound) throw EngineError("Record " + std::to_string(identity) + " is not in the cursor");
   cursor_.StandOn(p);
   return true;

@@ -15,44 +15,17 @@ void Table::BlankRecord(uint8_t* buffer) const {
 
 void Table::GetRecord(uint8_t* buffer) {
   if (cursor_.NoCurrent()) return BlankRecord(buffer);
-  reader_.ReadAt(ids_, cursor_.Position(), buffer);
-  blobs_.Show(ids_.At(cursor_.Position()), buffer);
+  order_.ReadAt(cursor_.Position(), buffer);
+  blobs_.Show(order_.Ids().At(cursor_.Position()), buffer);
 }
 
 void Table::PutBuffer(const uint8_t* buffer) { std::memcpy(put_.data(), buffer, put_.size()); }
 
 void Table::Commit(sqlite3_stmt* stmt) {
-  reader_.Reset();
+  order_.EndRead();
   Step(db_.get(), stmt);
   sqlite3_reset(stmt);
   blobs_.ForgetStored();
-}
-
-bool Table::InStoredOrder(const uint8_t* a, int32_t a_id, const uint8_t* b, int32_t b_id) const {
-  if (index_ > 0) {
-    const Index& index = catalogue_.indexes[index_ - 1];
-    for (int32_t f : index.fields) {
-      int order = CompareField(catalogue_, f, a, b, index.case_insensitive);
-      if (order != 0) return order < 0;
-    }
-  }
-  return a_id < b_id;
-}
-
-size_t Table::OrderPosition(const uint8_t* record, int32_t identity) {
-  size_t low = 0, high = ids_.Size();
-  if (index_ == 0) return high;  // new identities are the highest
-  while (low < high) {
-    size_t middle = low + (high - low) / 2;
-    int32_t probe_id = ids_.At(middle);
-    if (!reader_.ReadId(probe_id, probe_.data()))
-      throw EngineError("Record " + std::to_string(probe_id) + " no longer exists");
-    if (InStoredOrder(probe_.data(), probe_id, record, identity))
-      low = middle + 1;
-    else
-      high = middle;
-  }
-  return low;
 }
 
 void Table::StoreNew() {
@@ -77,8 +50,8 @@ void Table::StoreNew() {
   Commit(stmt);
   ++next_id_;
   blobs_.Drop(0);
-  size_t p = OrderPosition(put_.data(), id);
-  ids_.Insert(p, id);
+  size_t p = order_.PlaceOf(put_.data(), id);
+  order_.Insert(p, id);
   cursor_.StandOn(p);
 }
 
@@ -86,7 +59,7 @@ void Table::StoreOver() {
   RequireWritable();
   tests_.RequireIdle();
   size_t p = cursor_.Current();
-  int32_t id = ids_.At(p);
+  int32_t id = order_.Ids().At(p);
   std::string sql;
   for (int32_t i = 0; i < catalogue_.FieldCount(); ++i) {
     const Field& field = catalogue_.fields[i];
@@ -107,10 +80,10 @@ void Table::StoreOver() {
   Commit(stmt);
   if (sqlite3_changes(db_.get()) == 0) throw EngineError("Record " + std::to_string(id) + " no longer exists");
   blobs_.Drop(id);
-  if (index_ > 0) {
-    ids_.Erase(p);
-    p = OrderPosition(put_.data(), id);
-    ids_.Insert(p, id);
+  if (order_.Index() > 0) {
+    order_.Erase(p);
+    p = order_.PlaceOf(put_.data(), id);
+    order_.Insert(p, id);
   }
   cursor_.StandOn(p);
 }
@@ -125,12 +98,12 @@ void Table::Delete() {
   RequireWritable();
   tests_.RequireIdle();
   size_t p = cursor_.Current();
-  int32_t id = ids_.At(p);
+  int32_t id = order_.Ids().At(p);
   sqlite3_reset(delete_.get());
   sqlite3_bind_int(delete_.get(), 1, id);
   Commit(delete_.get());
   if (sqlite3_changes(db_.get()) == 0) throw EngineError("Record " + std::to_string(id) + " no longer exists");
-  ids_.Erase(p);
+  order_.Erase(p);
   blobs_.Drop(id);
   size_t next = Seek(p, +1);
   if (next == IdSequence::kNotFound && p > 0) next = Seek(p - 1, -1);
@@ -140,14 +113,14 @@ void Table::Delete() {
 void Table::BatchBegin() {
   RequireWritable();
   if (in_batch_) throw EngineError("A batch is already open");
-  reader_.Reset();
+  order_.EndRead();
   Exec(db_.get(), "BEGIN IMMEDIATE");
   in_batch_ = true;
 }
 
 void Table::BatchCommit() {
   if (!in_batch_) throw EngineError("No batch is open");
-  reader_.Reset();
+  order_.EndRead();
   try {
     Exec(db_.get(), "COMMIT");
   } catch (const EngineError&) {
@@ -159,13 +132,13 @@ void Table::BatchCommit() {
 
 void Table::BatchRollback() {
   if (!in_batch_) throw EngineError("No batch is open");
-  reader_.Reset();
+  order_.EndRead();
   in_batch_ = false;
   if (!sqlite3_get_autocommit(db_.get())) Exec(db_.get(), "ROLLBACK");
   blobs_.DropAll();
   blobs_.ForgetStored();
   LoadNextId();
-  LoadOrder();
+  order_.Reload(db_.get());
   First();
 }
 

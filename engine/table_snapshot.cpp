@@ -38,19 +38,19 @@ void Table::FollowWriter() {
   int64_t version = DataVersion();
   if (version == seen_version_) return;
   seen_version_ = version;
-  int32_t identity = cursor_.NoCurrent() ? 0 : ids_.At(cursor_.Position());
+  int32_t identity = cursor_.NoCurrent() ? 0 : order_.Ids().At(cursor_.Position());
   size_t was = cursor_.Position();
-  reader_.Reset();
+  order_.EndRead();
   Exec(db_.get(), "COMMIT; BEGIN");
   blobs_.ForgetStored();
   LoadNextId();
-  LoadOrder();
-  if (ids_.Empty()) return cursor_.StandNowhere();
-  size_t p = identity != 0 ? ids_.Find(identity, index_ == 0) : IdSequence::kNotFound;
+  order_.Reload(db_.get());
+  if (order_.Ids().Empty()) return cursor_.StandNowhere();
+  size_t p = identity != 0 ? order_.Find(identity) : IdSequence::kNotFound;
   if (p != IdSequence::kNotFound || was == IdSequence::kNotFound) return cursor_.Moved(p);
   // The record stood on is gone: the cursor stands in its gap, so that the
   // next move goes to the record that followed it or the one before it.
-  cursor_.StandInGap(std::min(was, ids_.Size() - 1), std::min(was, ids_.Size()));
+  cursor_.StandInGap(std::min(was, order_.Ids().Size() - 1), std::min(was, order_.Ids().Size()));
 }
 
 }  // namespace vesk::engine
