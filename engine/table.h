@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/catalogue.h"
+#include "engine/commit_watch.h"
 #include "engine/cursor_position.h"
 #include "engine/held_blobs.h"
 #include "engine/key_search.h"
@@ -18,7 +19,6 @@
 #include "engine/sql.h"
 #include "engine/statement_cache.h"
 #include "engine/table_order.h"
-#include "engine/wal_index_watch.h"
 #include "engine/writer_lock.h"
 
 namespace vesk::engine {
@@ -79,7 +79,6 @@ class Table {
   // the writer has changed the file since.
   void OpenSnapshot();
   void FollowWriter();
-  int64_t DataVersion();
   bool AcceptedAt(size_t position);
   // First accepted position from `from` going forward (+1) or back (-1).
   size_t Seek(size_t from, int direction);
@@ -94,10 +93,7 @@ class Table {
   bool writable_;
   WriterLock writer_lock_;
   Database db_;
-  Database watcher_;  // readers: a second connection that sees the writer's commits
-  Statement data_version_;
-  int64_t seen_version_ = 0;
-  WalIndexWatch wal_index_;  // readers: asked before the second connection
+  CommitWatch commits_;  // readers only
   Catalogue catalogue_;
   TableOrder order_;
   Statement insert_;
