@@ -9,7 +9,7 @@
 #include "engine/radiridir.h"
 #include "engine/sql.h"
 
-namespace vesk {
+namespace vesk::engine {
 
 namespace {
 
@@ -221,4 +221,4 @@ std::string Catalogue::OrderBy(int32_t index_number) const {
   return IndexTerms(indexes[index_number - 1]) + ", rr_id";
 }
 
-}  // namespace vesk
+}  // namespace vesk::engine

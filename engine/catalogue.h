@@ -13,7 +13,7 @@
 #include <string>
 #include <vector>
 
-namespace vesk {
+namespace vesk::engine {
 
 struct Field {
   std::string name;
@@ -71,11 +71,21 @@ class Catalogue {
   // the index so SQLite walks it instead of sorting.
   std::string From(int32_t index_number) const;
 
+  // Lookups by number and name; each throws EngineError for what it cannot
+  // find.
+  const Field& FieldAt(int32_t field) const;
+  // Number of the index named so, ignoring case; 0 for the empty name.
+  int32_t IndexNumber(const std::string& name) const;
+  // Index number can seek the key fields compared as asked.
+  bool IndexServes(int32_t number, const std::vector<int32_t>& key_fields, bool case_insensitive) const;
+  // First index that serves the key fields, or -1.
+  int32_t SearchIndex(const std::vector<int32_t>& key_fields, bool case_sensitive) const;
+
  private:
   std::string IndexTerms(const Index& index) const;
   int32_t record_size_ = 0;
 };
 
-}  // namespace vesk
+}  // namespace vesk::engine
 
 #endif

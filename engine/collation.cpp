@@ -8,7 +8,7 @@
 
 #include "engine/engine_error.h"
 
-namespace vesk {
+namespace vesk::engine {
 
 namespace {
 
@@ -70,7 +70,7 @@ TextOrder::~TextOrder() {
 }
 
 int TextOrder::Compare(std::string_view a, std::string_view b, bool case_insensitive) const {
-  return vesk::Compare(case_insensitive ? without_case_ : with_case_, a, b);
+  return engine::Compare(case_insensitive ? without_case_ : with_case_, a, b);
 }
 
 void TextOrder::Register(sqlite3* db) const {
@@ -85,4 +85,4 @@ void TextOrder::Register(sqlite3* db) const {
   }
 }
 
-}  // namespace vesk
+}  // namespace vesk::engine

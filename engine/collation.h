@@ -12,7 +12,7 @@
 
 struct UCollator;
 
-namespace vesk {
+namespace vesk::engine {
 
 // Collation names used in the table files' index definitions.
 inline constexpr const char* kCollationCase = "vesk_text";
@@ -47,6 +47,6 @@ class TextOrder : public std::enable_shared_from_this<TextOrder> {
   UCollator* without_case_ = nullptr;
 };
 
-}  // namespace vesk
+}  // namespace vesk::engine
 
 #endif

@@ -7,7 +7,7 @@
 #include <stdexcept>
 #include <string>
 
-namespace vesk {
+namespace vesk::engine {
 
 // Negative results of rr_open and rr_create.
 enum OpenResult : int32_t {
@@ -30,6 +30,6 @@ class EngineError : public std::runtime_error {
   int32_t code_;
 };
 
-}  // namespace vesk
+}  // namespace vesk::engine
 
 #endif

@@ -4,7 +4,7 @@
 #include "engine/short_text.h"
 #include "engine/table_create.h"
 
-using namespace vesk;
+using namespace vesk::engine;
 
 namespace {
 std::vector<int32_t> FieldList(const int32_t* fields, int32_t field_count) {
@@ -28,7 +28,7 @@ void rr_field_name(uint8_t* result, int32_t h, int32_t field) {
   if (result) result[0] = 0;
   GuardedBool(h, [&](Session& s) {
     RequireArgument(result, "result");
-    WriteShortText(result, s.Open().FieldAt(field).name);
+    WriteShortText(result, s.Open().Fields().FieldAt(field).name);
   });
 }
 
@@ -37,7 +37,7 @@ rr_bool rr_field_info(int32_t h, int32_t field, int32_t* offset, int32_t* size, 
     RequireArgument(offset, "offset");
     RequireArgument(size, "size");
     RequireArgument(letter, "letter");
-    const Field& f = s.Open().FieldAt(field);
+    const Field& f = s.Open().Fields().FieldAt(field);
     *offset = f.offset;
     *size = f.size;
     *letter = static_cast<uint8_t>(f.letter);
@@ -51,7 +51,7 @@ rr_bool rr_constraint(int32_t h, int32_t field, int32_t kind, rr_bool* present, 
     if (max_len < 0) throw EngineError("Text length " + std::to_string(max_len) + " out of range");
     if (kind < RR_CONSTRAINT_REQUIRED || kind > RR_CONSTRAINT_MAX)
       throw EngineError("Constraint kind " + std::to_string(kind) + " out of range");
-    const auto& constraint = s.Open().FieldAt(field).constraints[kind];
+    const auto& constraint = s.Open().Fields().FieldAt(field).constraints[kind];
     *present = constraint.has_value();
     WriteShortText(text, constraint.value_or(""), static_cast<size_t>(max_len));
   });
@@ -68,7 +68,7 @@ void rr_index_name(uint8_t* result, int32_t h) {
 int32_t rr_index_number(int32_t h, const uint8_t* name) {
   return Guarded(h, int32_t{-1}, [&](Session& s) {
     RequireArgument(name, "name");
-    return s.Open().IndexNumber(ReadShortText(name));
+    return s.Open().Fields().IndexNumber(ReadShortText(name));
   });
 }
 
@@ -78,7 +78,7 @@ rr_bool rr_select_index(int32_t h, int32_t number) {
 
 int32_t rr_search_index(int32_t h, const int32_t* fields, int32_t field_count, rr_bool case_sensitive) {
   return Guarded(h, int32_t{-1}, [&](Session& s) {
-    return s.Open().SearchIndex(FieldList(fields, field_count), case_sensitive != 0);
+    return s.Open().Fields().SearchIndex(FieldList(fields, field_count), case_sensitive != 0);
   });
 }
 

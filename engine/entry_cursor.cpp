@@ -2,13 +2,13 @@
 #include "engine/radiridir.h"
 #include "engine/session.h"
 
-using namespace vesk;
+using namespace vesk::engine;
 
 namespace {
 // A flag of the open table; false without one.
 template <typename Query>
 rr_bool Flag(int32_t h, Query query) {
-  return Guarded(h, rr_bool{0}, [&](Session& s) { return rr_bool{query(s.Open())}; });
+  return Guarded(h, rr_bool{0}, [&](Session& s) { return rr_bool{query(s.Open().Cursor())}; });
 }
 }  // namespace
 
@@ -31,23 +31,23 @@ rr_bool rr_prior(int32_t h) {
 }
 
 rr_bool rr_bof(int32_t h) {
-  return Flag(h, [](const Table& t) { return t.Bof(); });
+  return Flag(h, [](const CursorPosition& c) { return c.Bof(); });
 }
 
 rr_bool rr_eof(int32_t h) {
-  return Flag(h, [](const Table& t) { return t.Eof(); });
+  return Flag(h, [](const CursorPosition& c) { return c.Eof(); });
 }
 
 rr_bool rr_no_current(int32_t h) {
-  return Flag(h, [](const Table& t) { return t.NoCurrent(); });
+  return Flag(h, [](const CursorPosition& c) { return c.NoCurrent(); });
 }
 
 rr_bool rr_test_found(int32_t h) {
-  return Flag(h, [](const Table& t) { return t.TestFound(); });
+  return Flag(h, [](const CursorPosition& c) { return c.Found(); });
 }
 
 int32_t rr_rec_no(int32_t h) {
-  return Guarded(h, int32_t{-1}, [](Session& s) { return s.Open().RecNo(); });
+  return Guarded(h, int32_t{-1}, [](Session& s) { return s.Open().Cursor().RecNo(); });
 }
 
 rr_bool rr_goto_rec_no(int32_t h, int32_t number) {
@@ -63,11 +63,11 @@ int32_t rr_record_id(int32_t h) {
 }
 
 int32_t rr_mark_create(int32_t h, int32_t identity) {
-  return Guarded(h, int32_t{0}, [&](Session& s) { return s.Open().CreateMark(identity); });
+  return Guarded(h, int32_t{0}, [&](Session& s) { return s.Open().MarkList().Create(identity); });
 }
 
 void rr_mark_free(int32_t h, int32_t mark) {
-  GuardedBool(h, [&](Session& s) { s.Open().FreeMark(mark); });
+  GuardedBool(h, [&](Session& s) { s.Open().MarkList().Free(mark); });
 }
 
 rr_bool rr_goto_mark(int32_t h, int32_t mark) {
@@ -79,15 +79,15 @@ int32_t rr_mark_state(int32_t h, int32_t mark) {
 }
 
 void rr_set_tests(int32_t h, rr_record_test test1, void* data1, rr_record_test test2, void* data2) {
-  GuardedBool(h, [&](Session& s) { s.Open().SetTests(test1, data1, test2, data2); });
+  GuardedBool(h, [&](Session& s) { s.Open().Tests().Set(test1, data1, test2, data2); });
 }
 
 void rr_enable_tests(int32_t h, rr_bool use1, rr_bool use2) {
-  GuardedBool(h, [&](Session& s) { s.Open().EnableTests(use1 != 0, use2 != 0); });
+  GuardedBool(h, [&](Session& s) { s.Open().Tests().Enable(use1 != 0, use2 != 0); });
 }
 
 void rr_tests_on(int32_t h, rr_bool on) {
-  GuardedBool(h, [&](Session& s) { s.Open().TestsOn(on != 0); });
+  GuardedBool(h, [&](Session& s) { s.Open().Tests().TurnOn(on != 0); });
 }
 
 }  // extern "C"

@@ -2,7 +2,7 @@
 #include "engine/radiridir.h"
 #include "engine/session.h"
 
-using namespace vesk;
+using namespace vesk::engine;
 
 extern "C" {
 

@@ -4,7 +4,7 @@
 #include "engine/short_text.h"
 #include "engine/table_create.h"
 
-using namespace vesk;
+using namespace vesk::engine;
 
 extern "C" {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-namespace vesk {
+namespace vesk::engine {
 
 void IdSequence::Clear() {
   blocks_.clear();
@@ -90,4 +90,4 @@ size_t IdSequence::Find(int32_t id, bool ascending) const {
   return kNotFound;
 }
 
-}  // namespace vesk
+}  // namespace vesk::engine

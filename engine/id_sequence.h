@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-namespace vesk {
+namespace vesk::engine {
 
 class IdSequence {
  public:
@@ -38,6 +38,6 @@ class IdSequence {
   mutable size_t last_block_ = 0;  // sequential access mostly stays in one block
 };
 
-}  // namespace vesk
+}  // namespace vesk::engine
 
 #endif

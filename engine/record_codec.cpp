@@ -5,7 +5,7 @@
 #include "engine/collation.h"
 #include "runtime/utf8_text.h"
 
-namespace vesk {
+namespace vesk::engine {
 
 namespace {
 
@@ -117,4 +117,4 @@ bool FieldMatches(const Catalogue& catalogue, int32_t field_number, const uint8_
   return catalogue.text_order->Compare(start, prefix, case_insensitive) == 0;
 }
 
-}  // namespace vesk
+}  // namespace vesk::engine

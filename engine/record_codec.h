@@ -10,7 +10,7 @@
 
 #include "engine/catalogue.h"
 
-namespace vesk {
+namespace vesk::engine {
 
 // Fills buffer (record size bytes) from the row's columns first_column ...,
 // one per field in field order. Absent values leave zero bytes.
@@ -35,6 +35,6 @@ int CompareField(const Catalogue& catalogue, int32_t field_number, const uint8_t
 bool FieldMatches(const Catalogue& catalogue, int32_t field_number, const uint8_t* candidate, const uint8_t* key,
                   bool case_insensitive, int32_t prefix_chars);
 
-}  // namespace vesk
+}  // namespace vesk::engine
 
 #endif

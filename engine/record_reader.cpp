@@ -3,16 +3,16 @@
 #include "engine/engine_error.h"
 #include "engine/record_codec.h"
 
-namespace vesk {
+namespace vesk::engine {
 
 void RecordReader::Prepare(sqlite3* db, const Catalogue& catalogue, int32_t index_number) {
   db_ = db;
   catalogue_ = &catalogue;
   identity_order_ = index_number == 0;
   std::string select = "SELECT rr_id, " + catalogue.ColumnList();
-  stepper_ = vesk::Prepare(db, select + catalogue.From(index_number) + (identity_order_ ? " WHERE rr_id >= ?1" : "") +
+  stepper_ = engine::Prepare(db, select + catalogue.From(index_number) + (identity_order_ ? " WHERE rr_id >= ?1" : "") +
                                    " ORDER BY " + catalogue.OrderBy(index_number));
-  by_id_ = vesk::Prepare(db, select + " FROM records WHERE rr_id = ?1");
+  by_id_ = engine::Prepare(db, select + " FROM records WHERE rr_id = ?1");
   step_position_ = IdSequence::kNotFound;
 }
 
@@ -63,4 +63,4 @@ bool RecordReader::ReadId(int32_t identity, uint8_t* buffer) {
   return found;
 }
 
-}  // namespace vesk
+}  // namespace vesk::engine

@@ -13,7 +13,7 @@
 #include "engine/id_sequence.h"
 #include "engine/sql.h"
 
-namespace vesk {
+namespace vesk::engine {
 
 class RecordReader {
  public:
@@ -38,6 +38,6 @@ class RecordReader {
   size_t step_position_ = IdSequence::kNotFound;  // position of the row stepper_ holds
 };
 
-}  // namespace vesk
+}  // namespace vesk::engine
 
 #endif

@@ -2,7 +2,7 @@
 
 #include <unordered_map>
 
-namespace vesk {
+namespace vesk::engine {
 
 namespace {
 std::unordered_map<int32_t, std::unique_ptr<Session>>& Sessions() {
@@ -47,4 +47,4 @@ void RequireArgument(const void* pointer, const char* what) {
   if (!pointer) throw EngineError(std::string("Argument ") + what + " is missing");
 }
 
-}  // namespace vesk
+}  // namespace vesk::engine

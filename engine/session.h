@@ -12,7 +12,7 @@
 #include "engine/engine_error.h"
 #include "engine/table.h"
 
-namespace vesk {
+namespace vesk::engine {
 
 struct Session {
   std::unique_ptr<Table> table;
@@ -54,6 +54,6 @@ rr_bool GuardedBool(int32_t h, Body&& body) {
   });
 }
 
-}  // namespace vesk
+}  // namespace vesk::engine
 
 #endif

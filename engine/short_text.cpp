@@ -5,7 +5,7 @@
 
 #include "runtime/utf8_text.h"
 
-namespace vesk {
+namespace vesk::engine {
 
 std::string ReadShortText(const uint8_t* text) { return std::string(reinterpret_cast<const char*>(text + 1), text[0]); }
 
@@ -22,4 +22,4 @@ std::string NormalizeTableName(std::string_view name) {
   return normalized;
 }
 
-}  // namespace vesk
+}  // namespace vesk::engine

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace vesk {
+namespace vesk::engine {
 
 // The text of a length-prefixed buffer.
 std::string ReadShortText(const uint8_t* text);
@@ -18,6 +18,6 @@ void WriteShortText(uint8_t* result, std::string_view text, size_t max_len = 255
 // Table names may use "\" as folder separator.
 std::string NormalizeTableName(std::string_view name);
 
-}  // namespace vesk
+}  // namespace vesk::engine
 
 #endif

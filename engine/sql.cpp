@@ -2,7 +2,7 @@
 
 #include "engine/engine_error.h"
 
-namespace vesk {
+namespace vesk::engine {
 
 Statement Prepare(sqlite3* db, std::string_view sql) {
   sqlite3_stmt* stmt = nullptr;
@@ -45,4 +45,4 @@ std::string ColumnText(sqlite3_stmt* stmt, int column) {
   return std::string(reinterpret_cast<const char*>(text), sqlite3_column_bytes(stmt, column));
 }
 
-}  // namespace vesk
+}  // namespace vesk::engine

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace vesk {
+namespace vesk::engine {
 
 struct StatementFinalizer {
   void operator()(sqlite3_stmt* s) const { sqlite3_finalize(s); }
@@ -45,6 +45,6 @@ std::string QuoteName(std::string_view name);
 // Text column as std::string (empty for NULL).
 std::string ColumnText(sqlite3_stmt* stmt, int column);
 
-}  // namespace vesk
+}  // namespace vesk::engine
 
 #endif

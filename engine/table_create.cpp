@@ -14,7 +14,7 @@
 #include "engine/short_text.h"
 #include "engine/sql.h"
 
-namespace vesk {
+namespace vesk::engine {
 
 namespace {
 
@@ -142,4 +142,4 @@ void CreateTable(const std::string& name, const rr_field_spec* fields, int32_t f
   }
 }
 
-}  // namespace vesk
+}  // namespace vesk::engine

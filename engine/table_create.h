@@ -7,7 +7,7 @@
 #include "engine/catalogue.h"
 #include "engine/radiridir.h"
 
-namespace vesk {
+namespace vesk::engine {
 
 // The index a description gives (number names it in failures); throws
 // EngineError when it is incomplete.
@@ -17,6 +17,6 @@ Index DescribeIndex(const rr_index_spec& given, int32_t number);
 void CreateTable(const std::string& name, const rr_field_spec* fields, int32_t field_count,
                  const rr_index_spec* indexes, int32_t index_count);
 
-}  // namespace vesk
+}  // namespace vesk::engine
 
 #endif

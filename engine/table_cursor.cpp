@@ -1,103 +1,73 @@
-// Cursor moves over the current order, record numbers, counts and marks.
+// Cursor moves over the current order: to the ends and neighbours, to a
+// record number, a mark or a key, and the count of records passing the tests.
 #include <cstring>
 
 #include "engine/engine_error.h"
 #include "engine/table.h"
 
-namespace vesk {
+namespace vesk::engine {
 
 size_t Table::Seek(size_t from, int direction) {
-  for (size_t p = from; p < ids_.Size(); p += direction) {
+  for (size_t p = from; p < order_.Ids().Size(); p += static_cast<size_t>(direction)) {
     if (AcceptedAt(p)) return p;
   }
-  reader_.Reset();
+  order_.EndRead();
   return IdSequence::kNotFound;
 }
 
-void Table::StandOn(size_t position) {
-  position_ = position;
-  gap_.reset();
-  bof_ = eof_ = false;
-  found_ = true;
-}
-
-void Table::StandNowhere() {
-  position_ = IdSequence::kNotFound;
-  gap_.reset();
-  bof_ = eof_ = true;
-  found_ = false;
-}
-
-size_t Table::Current() const {
-  if (NoCurrent()) throw EngineError("No current record");
-  return position_;
+void Table::StandOnFound(size_t position) {
+  position == IdSequence::kNotFound ? cursor_.StandNowhere() : cursor_.StandOn(position);
 }
 
 void Table::First() {
-  RequireOutsideTest();
+  tests_.RequireIdle();
   FollowWriter();
-  size_t p = Seek(0, +1);
-  p == IdSequence::kNotFound ? StandNowhere() : StandOn(p);
+  StandOnFound(Seek(0, +1));
 }
 
 void Table::Last() {
-  RequireOutsideTest();
+  tests_.RequireIdle();
   FollowWriter();
-  size_t p = ids_.Empty() ? IdSequence::kNotFound : Seek(ids_.Size() - 1, -1);
-  p == IdSequence::kNotFound ? StandNowhere() : StandOn(p);
+  StandOnFound(order_.Ids().Empty() ? IdSequence::kNotFound : Seek(order_.Ids().Size() - 1, -1));
 }
 
 void Table::Next() {
-  RequireOutsideTest();
+  tests_.RequireIdle();
   FollowWriter();
-  size_t from = gap_ ? *gap_ : position_ + 1;
-  gap_.reset();
-  size_t p = NoCurrent() ? IdSequence::kNotFound : Seek(from, +1);
-  if (p != IdSequence::kNotFound) return StandOn(p);
-  eof_ = true;
-  found_ = false;
+  size_t from = cursor_.NextStart();
+  size_t p = cursor_.NoCurrent() ? IdSequence::kNotFound : Seek(from, +1);
+  if (p != IdSequence::kNotFound) return cursor_.StandOn(p);
+  cursor_.RanOff(true);
 }
 
 void Table::Prior() {
-  RequireOutsideTest();
+  tests_.RequireIdle();
   FollowWriter();
-  size_t from = gap_ ? *gap_ : position_;
-  gap_.reset();
-  size_t p = NoCurrent() || from == 0 ? IdSequence::kNotFound : Seek(from - 1, -1);
-  if (p != IdSequence::kNotFound) return StandOn(p);
-  bof_ = true;
-  found_ = false;
+  size_t from = cursor_.PriorEnd();
+  size_t p = cursor_.NoCurrent() || from == 0 ? IdSequence::kNotFound : Seek(from - 1, -1);
+  if (p != IdSequence::kNotFound) return cursor_.StandOn(p);
+  cursor_.RanOff(false);
 }
 
-int32_t Table::RecNo() const { return NoCurrent() ? 0 : static_cast<int32_t>(position_) + 1; }
-
 void Table::GotoRecNo(int32_t number) {
-  RequireOutsideTest();
+  tests_.RequireIdle();
   FollowWriter();
-  if (number < 1 || static_cast<size_t>(number) > ids_.Size())
+  if (number < 1 || static_cast<size_t>(number) > order_.Ids().Size())
     throw EngineError("Record number " + std::to_string(number) + " out of range");
-  StandOn(static_cast<size_t>(number) - 1);
+  cursor_.StandOn(static_cast<size_t>(number) - 1);
 }
 
 int32_t Table::RecordCount() {
-  RequireOutsideTest();
+  tests_.RequireIdle();
   FollowWriter();
-  if (!TestsActive()) return static_cast<int32_t>(ids_.Size());
+  if (!tests_.Active()) return static_cast<int32_t>(order_.Ids().Size());
   int32_t count = 0;
-  for (size_t p = 0; p < ids_.Size(); ++p) count += AcceptedAt(p) ? 1 : 0;
-  reader_.Reset();
+  for (size_t p = 0; p < order_.Ids().Size(); ++p) count += AcceptedAt(p) ? 1 : 0;
+  order_.EndRead();
   return count;
 }
 
-int32_t Table::CurrentId() const { return ids_.At(Current()); }
-
-void Table::BlankRecord(uint8_t* buffer) const { std::memset(buffer, 0, catalogue_.RecordSize()); }
-
-void Table::GetRecord(uint8_t* buffer) {
-  if (NoCurrent()) return BlankRecord(buffer);
-  reader_.ReadAt(ids_, position_, buffer);
-  ShowHeldBlobs(ids_.At(position_), buffer);
-}
+int32_t Table::CurrentId() const { return order_.Ids().At(cursor_.Current()); }
 
 bool Table::RecordStored(int32_t identity) {
   sqlite3_stmt* stmt = exists_.get();
@@ -108,31 +78,40 @@ bool Table::RecordStored(int32_t identity) {
   return stored;
 }
 
-int32_t Table::CreateMark(int32_t identity) {
-  if (identity <= 0) throw EngineError("Identity " + std::to_string(identity) + " names no record");
-  if (next_mark_ == INT32_MAX) throw EngineError("No marks left");
-  marks_[next_mark_] = identity;
-  return next_mark_++;
-}
-
-void Table::FreeMark(int32_t mark) {
-  if (marks_.erase(mark) == 0) throw EngineError("Mark " + std::to_string(mark) + " does not exist");
-}
-
-bool Table::MarkNamesRecord(int32_t mark) {
-  auto found = marks_.find(mark);
-  if (found == marks_.end()) throw EngineError("Mark " + std::to_string(mark) + " does not exist");
-  return RecordStored(found->second);
-}
+bool Table::MarkNamesRecord(int32_t mark) { return RecordStored(marks_.Identity(mark)); }
 
 bool Table::GotoMark(int32_t mark) {
-  RequireOutsideTest();
+  tests_.RequireIdle();
   FollowWriter();
   if (!MarkNamesRecord(mark)) return false;
-  size_t p = ids_.Find(marks_[mark], index_ == 0);
+  size_t p = order_.Find(marks_.Identity(mark));
   if (p == IdSequence::kNotFound) return false;
-  StandOn(p);
+  cursor_.StandOn(p);
   return true;
 }
 
-}  // namespace vesk
+bool Table::Search(const std::vector<int32_t>& fields, uint8_t* key, int32_t index, int32_t partial_length,
+                   bool case_insensitive, bool move) {
+  tests_.RequireIdle();
+  FollowWriter();
+  if (fields.empty()) throw EngineError("A search needs at least one key field");
+  for (int32_t f : fields) {
+    if (catalogue_.FieldAt(f).IsBlob())
+      throw EngineError("Blob field " + catalogue_.FieldAt(f).name + " cannot be a key");
+  }
+  if (index > static_cast<int32_t>(catalogue_.indexes.size()))
+    throw EngineError("Index number " + std::to_string(index) + " out of range");
+  int32_t prefix_chars = partial_length > 0 ? partial_length : 0;
+  int32_t identity = 0;
+  if (!search_.Find(fields, key, index, prefix_chars, case_insensitive, &identity)) return false;
+  if (!move) {
+    std::memcpy(key, candidate_.data(), candidate_.size());
+    return true;
+  }
+  size_t p = order_.Find(identity);
+  if (p == IdSequence::kNotFound) throw EngineError("Record " + std::to_string(identity) + " is not in the cursor");
+  cursor_.StandOn(p);
+  return true;
+}
+
+}  // namespace vesk::engine

@@ -1,52 +1,36 @@
-// Editing: the put buffer, storing new and changed records, deleting, and
-// batches that make many stores one transaction.
+// Records and editing: reading the current record, the put buffer, storing
+// new and changed records, deleting, and batches that make many stores one
+// transaction.
 #include <cstring>
 
 #include "engine/engine_error.h"
 #include "engine/record_codec.h"
 #include "engine/table.h"
 
-namespace vesk {
+namespace vesk::engine {
+
+void Table::BlankRecord(uint8_t* buffer) const {
+  std::memset(buffer, 0, static_cast<size_t>(catalogue_.RecordSize()));
+}
+
+void Table::GetRecord(uint8_t* buffer) {
+  if (cursor_.NoCurrent()) return BlankRecord(buffer);
+  order_.ReadAt(cursor_.Position(), buffer);
+  blobs_.Show(order_.Ids().At(cursor_.Position()), buffer);
+}
 
 void Table::PutBuffer(const uint8_t* buffer) { std::memcpy(put_.data(), buffer, put_.size()); }
 
 void Table::Commit(sqlite3_stmt* stmt) {
-  reader_.Reset();
+  order_.EndRead();
   Step(db_.get(), stmt);
   sqlite3_reset(stmt);
-  cached_blob_key_ = {-1, -1};
-}
-
-bool Table::InStoredOrder(const uint8_t* a, int32_t a_id, const uint8_t* b, int32_t b_id) const {
-  if (index_ > 0) {
-    const Index& index = catalogue_.indexes[index_ - 1];
-    for (int32_t f : index.fields) {
-      int order = CompareField(catalogue_, f, a, b, index.case_insensitive);
-      if (order != 0) return order < 0;
-    }
-  }
-  return a_id < b_id;
-}
-
-size_t Table::OrderPosition(const uint8_t* record, int32_t identity) {
-  size_t low = 0, high = ids_.Size();
-  if (index_ == 0) return high;  // new identities are the highest
-  while (low < high) {
-    size_t middle = low + (high - low) / 2;
-    int32_t probe_id = ids_.At(middle);
-    if (!reader_.ReadId(probe_id, probe_.data()))
-      throw EngineError("Record " + std::to_string(probe_id) + " no longer exists");
-    if (InStoredOrder(probe_.data(), probe_id, record, identity))
-      low = middle + 1;
-    else
-      high = middle;
-  }
-  return low;
+  blobs_.ForgetStored();
 }
 
 void Table::StoreNew() {
   RequireWritable();
-  RequireOutsideTest();
+  tests_.RequireIdle();
   if (next_id_ > INT32_MAX) throw EngineError("Table " + name_ + " has used up its record identities");
   int32_t id = static_cast<int32_t>(next_id_);
   sqlite3_stmt* stmt = insert_.get();
@@ -59,49 +43,49 @@ void Table::StoreNew() {
       SetInteger(field, id, put_.data());
     }
     if (field.IsBlob())
-      BindHeldBlob(stmt, i + 2, i, 0);
+      blobs_.Bind(stmt, i + 2, i, 0);
     else
       BindField(stmt, i + 2, catalogue_, i, put_.data());
   }
   Commit(stmt);
   ++next_id_;
-  DropHeldBlobs(0);
-  size_t p = OrderPosition(put_.data(), id);
-  ids_.Insert(p, id);
-  StandOn(p);
+  blobs_.Drop(0);
+  size_t p = order_.PlaceOf(put_.data(), id);
+  order_.Insert(p, id);
+  cursor_.StandOn(p);
 }
 
 void Table::StoreOver() {
   RequireWritable();
-  RequireOutsideTest();
-  size_t p = Current();
-  int32_t id = ids_.At(p);
+  tests_.RequireIdle();
+  size_t p = cursor_.Current();
+  int32_t id = order_.Ids().At(p);
   std::string sql;
   for (int32_t i = 0; i < catalogue_.FieldCount(); ++i) {
     const Field& field = catalogue_.fields[i];
-    if (field.letter == 'A' || (field.IsBlob() && !held_blobs_.count({id, i}))) continue;
+    if (field.letter == 'A' || (field.IsBlob() && !blobs_.Holds(id, i))) continue;
     sql += (sql.empty() ? "" : ", ") + QuoteName(field.name) + " = ?" + std::to_string(i + 2);
   }
   if (sql.empty()) return;  // nothing but the AutoInc value, which never changes
-  sqlite3_stmt* stmt = CachedStatement("UPDATE records SET " + sql + " WHERE rr_id = ?1");
+  sqlite3_stmt* stmt = statements_.Get("UPDATE records SET " + sql + " WHERE rr_id = ?1");
   sqlite3_reset(stmt);
   sqlite3_clear_bindings(stmt);
   sqlite3_bind_int(stmt, 1, id);
   for (int32_t i = 0; i < catalogue_.FieldCount(); ++i) {
     if (catalogue_.fields[i].IsBlob())
-      BindHeldBlob(stmt, i + 2, i, id);
+      blobs_.Bind(stmt, i + 2, i, id);
     else
       BindField(stmt, i + 2, catalogue_, i, put_.data());
   }
   Commit(stmt);
   if (sqlite3_changes(db_.get()) == 0) throw EngineError("Record " + std::to_string(id) + " no longer exists");
-  DropHeldBlobs(id);
-  if (index_ > 0) {
-    ids_.Erase(p);
-    p = OrderPosition(put_.data(), id);
-    ids_.Insert(p, id);
+  blobs_.Drop(id);
+  if (order_.Index() > 0) {
+    order_.Erase(p);
+    p = order_.PlaceOf(put_.data(), id);
+    order_.Insert(p, id);
   }
-  StandOn(p);
+  cursor_.StandOn(p);
 }
 
 void Table::Lock() {
@@ -110,35 +94,33 @@ void Table::Lock() {
   if (!RecordStored(id)) throw EngineError("Record " + std::to_string(id) + " no longer exists");
 }
 
-void Table::EndEdit() { held_blobs_.clear(); }
-
 void Table::Delete() {
   RequireWritable();
-  RequireOutsideTest();
-  size_t p = Current();
-  int32_t id = ids_.At(p);
+  tests_.RequireIdle();
+  size_t p = cursor_.Current();
+  int32_t id = order_.Ids().At(p);
   sqlite3_reset(delete_.get());
   sqlite3_bind_int(delete_.get(), 1, id);
   Commit(delete_.get());
   if (sqlite3_changes(db_.get()) == 0) throw EngineError("Record " + std::to_string(id) + " no longer exists");
-  ids_.Erase(p);
-  DropHeldBlobs(id);
+  order_.Erase(p);
+  blobs_.Drop(id);
   size_t next = Seek(p, +1);
   if (next == IdSequence::kNotFound && p > 0) next = Seek(p - 1, -1);
-  next == IdSequence::kNotFound ? StandNowhere() : StandOn(next);
+  StandOnFound(next);
 }
 
 void Table::BatchBegin() {
   RequireWritable();
   if (in_batch_) throw EngineError("A batch is already open");
-  reader_.Reset();
+  order_.EndRead();
   Exec(db_.get(), "BEGIN IMMEDIATE");
   in_batch_ = true;
 }
 
 void Table::BatchCommit() {
   if (!in_batch_) throw EngineError("No batch is open");
-  reader_.Reset();
+  order_.EndRead();
   try {
     Exec(db_.get(), "COMMIT");
   } catch (const EngineError&) {
@@ -150,20 +132,14 @@ void Table::BatchCommit() {
 
 void Table::BatchRollback() {
   if (!in_batch_) throw EngineError("No batch is open");
-  reader_.Reset();
+  order_.EndRead();
   in_batch_ = false;
   if (!sqlite3_get_autocommit(db_.get())) Exec(db_.get(), "ROLLBACK");
-  held_blobs_.clear();
-  cached_blob_key_ = {-1, -1};
+  blobs_.DropAll();
+  blobs_.ForgetStored();
   LoadNextId();
-  LoadOrder();
+  order_.Reload(db_.get());
   First();
 }
 
-sqlite3_stmt* Table::CachedStatement(const std::string& sql) {
-  Statement& stmt = statements_[sql];
-  if (!stmt) stmt = Prepare(db_.get(), sql);
-  return stmt.get();
-}
-
-}  // namespace vesk
+}  // namespace vesk::engine

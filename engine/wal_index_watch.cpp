@@ -8,7 +8,7 @@
 #include <atomic>
 #include <cstring>
 
-namespace vesk {
+namespace vesk::engine {
 
 WalIndexWatch::~WalIndexWatch() {
   if (map_) munmap(const_cast<uint8_t*>(map_), map_size_);
@@ -39,4 +39,4 @@ bool WalIndexWatch::Changed() {
   return true;
 }
 
-}  // namespace vesk
+}  // namespace vesk::engine

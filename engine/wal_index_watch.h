@@ -9,7 +9,7 @@
 #include <cstdint>
 #include <string>
 
-namespace vesk {
+namespace vesk::engine {
 
 class WalIndexWatch {
  public:
@@ -34,6 +34,6 @@ class WalIndexWatch {
   std::array<uint8_t, kHeaderBytes> seen_{};
 };
 
-}  // namespace vesk
+}  // namespace vesk::engine
 
 #endif

@@ -9,7 +9,7 @@
 
 #include "engine/engine_error.h"
 
-namespace vesk {
+namespace vesk::engine {
 
 bool WriterLock::Acquire(const std::string& table_path) {
   Release();
@@ -32,4 +32,4 @@ void WriterLock::Release() {
   fd_ = -1;
 }
 
-}  // namespace vesk
+}  // namespace vesk::engine

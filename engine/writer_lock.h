@@ -7,7 +7,7 @@
 
 #include <string>
 
-namespace vesk {
+namespace vesk::engine {
 
 class WriterLock {
  public:
@@ -25,6 +25,6 @@ class WriterLock {
   int fd_ = -1;
 };
 
-}  // namespace vesk
+}  // namespace vesk::engine
 
 #endif

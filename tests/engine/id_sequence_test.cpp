@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <random>
 
-namespace vesk {
+namespace vesk::engine {
 namespace {
 
 TEST(IdSequence, InsertEraseAndFindAgreeWithAPlainVector) {
@@ -54,4 +54,4 @@ TEST(IdSequence, AscendingFindUsesOrder) {
 }
 
 }  // namespace
-}  // namespace vesk
+}  // namespace vesk::engine

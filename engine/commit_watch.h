@@ -1,0 +1,34 @@
+// Tells a reader whether the writer has committed to its table file since
+// it last looked: the log index's header first, which costs no SQLite
+// call, then SQLite's data version through a second connection.
+#ifndef VESK_ENGINE_COMMIT_WATCH_H
+#define VESK_ENGINE_COMMIT_WATCH_H
+
+#include <cstdint>
+#include <string>
+
+#include "engine/sql.h"
+#include "engine/wal_index_watch.h"
+
+namespace vesk::engine {
+
+class CommitWatch {
+ public:
+  // Starts watching the table file name; throws EngineError when the
+  // second connection cannot be opened.
+  void Start(const std::string& name);
+  // True once for each time the writer has committed since the last look.
+  bool Committed();
+
+ private:
+  int64_t DataVersion();
+
+  Database watcher_;
+  Statement data_version_;
+  int64_t seen_version_ = 0;
+  WalIndexWatch wal_index_;
+};
+
+}  // namespace vesk::engine
+
+#endif

@@ -1,0 +1,54 @@
+// A table's current order: the index that sorts its records (0: identity),
+// their identities by position, reading records by position along it, and
+// where a stored or changed record belongs in it.
+#ifndef VESK_ENGINE_TABLE_ORDER_H
+#define VESK_ENGINE_TABLE_ORDER_H
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <vector>
+
+#include "engine/catalogue.h"
+#include "engine/id_sequence.h"
+#include "engine/record_reader.h"
+
+namespace vesk::engine {
+
+class TableOrder {
+ public:
+  explicit TableOrder(const Catalogue& catalogue) : catalogue_(catalogue) {}
+
+  // Reads the identities in the order of index number from the file.
+  void Load(sqlite3* db, int32_t index_number);
+  void Reload(sqlite3* db) { Load(db, index_); }
+  int32_t Index() const { return index_; }
+  const IdSequence& Ids() const { return ids_; }
+  // Position of identity, or IdSequence::kNotFound.
+  size_t Find(int32_t identity) const { return ids_.Find(identity, index_ == 0); }
+
+  // The record at position into buffer; throws EngineError when it is no
+  // longer stored.
+  void ReadAt(size_t position, uint8_t* buffer) { reader_.ReadAt(ids_, position, buffer); }
+  // Ends the reader's stepping, before writes and after scans.
+  void EndRead() { reader_.Reset(); }
+
+  // Position where a record with these values and identity belongs; throws
+  // EngineError when a record it compares with is gone.
+  size_t PlaceOf(const uint8_t* record, int32_t identity);
+  void Insert(size_t position, int32_t identity) { ids_.Insert(position, identity); }
+  void Erase(size_t position) { ids_.Erase(position); }
+
+ private:
+  bool InStoredOrder(const uint8_t* a, int32_t a_id, const uint8_t* b, int32_t b_id) const;
+
+  const Catalogue& catalogue_;
+  int32_t index_ = 0;
+  IdSequence ids_;
+  RecordReader reader_;
+  std::vector<uint8_t> probe_;
+};
+
+}  // namespace vesk::engine
+
+#endif
