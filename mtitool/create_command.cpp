@@ -71,7 +71,7 @@ void CreateCommand(const Arguments& args) {
       }
       indexes.push_back(std::move(index));
     } else if (option == "--required") {
-      fields[FieldIndex(fields, value)].constraints[tcRequired] = "1";
+      fields[FieldIndex(fields, value)].constraints[tcRequired] = std::string("1");
     } else if (option == "--default" || option == "--min" || option == "--max") {
       auto [name, text] = SplitAssignment(option, value);
       const TTableConstraint kind = option == "--default" ? tcDefault : option == "--min" ? tcMin : tcMax;

@@ -21,7 +21,7 @@ struct TTableField {
   int32_t size = 0;    // the field's bytes in a record; described, never asked when creating
   // By TTableConstraint; absent when the field has none of that kind. A
   // required text other than "" makes the field required.
-  std::array<std::optional<std::string>, kTableConstraintCount> constraints;
+  std::array<std::optional<std::string>, kTableConstraintCount> constraints{};
 };
 
 struct TTableIndex {

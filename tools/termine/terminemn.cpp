@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "runtime/datetime.h"
+#include "runtime/exceptions.h"
 #include "toolkit/blob_field.h"
 #include "toolkit/data_source.h"
 #include "toolkit/date_time_field.h"
@@ -42,7 +43,7 @@ void CreateTableWhenMissing() {
   if (std::filesystem::exists(kTermineTable, error)) return;
   std::filesystem::create_directories(std::filesystem::path(kTermineTable).parent_path(), error);
   TTableField datum{.name = "Datum", .letter = 'D'};
-  datum.constraints[tcRequired] = "1";
+  datum.constraints[tcRequired] = std::string("1");
   CreateTable(kTermineTable,
               {datum, {.name = "Ort", .letter = 'S', .chars = 50}, {.name = "Uhrzeit", .letter = 'D'},
                {.name = "Bemerkung", .letter = 'M'}},

@@ -13,7 +13,7 @@ using TableLayerTest = TableTest;
 
 TEST_F(TableLayerTest, CreatedTableDescribesItselfAsDefinedAndIsNotMadeTwice) {
   TTableField name{.name = "Name", .letter = 'S', .chars = 30};
-  name.constraints[tcRequired] = "1";
+  name.constraints[tcRequired] = std::string("1");
   TTableField age{.name = "Alter", .letter = 'I'};
   age.constraints[tcMin] = "0";
   age.constraints[tcMax] = "150";
