@@ -1,29 +1,12 @@
 // mtitool create: a new table from field declarations and options.
-#include <map>
-
-#include "engine/radiridir.h"
 #include "mtitool/commands.h"
 #include "runtime/conversions.h"
 #include "tools/table/MTcomm.h"
-#include "tools/table/RadiRidirError.h"
+#include "tools/table/TableDefinition.h"
 
 namespace vesk {
 
 namespace {
-
-// What the command line declares for one field; texts live on in here while
-// the engine reads the C structures that point into them.
-struct FieldDeclaration {
-  std::string name;
-  char letter = 0;
-  int32_t chars = 0;
-  std::map<std::string, std::string> constraints;  // "required", "default", "min", "max"
-};
-
-struct IndexDeclaration {
-  std::string name;
-  std::vector<int32_t> fields;
-};
 
 bool IsFieldLetter(char letter) {
   for (const TmtFieldRecord& type : kMTFieldTypes)
@@ -31,10 +14,10 @@ bool IsFieldLetter(char letter) {
   return false;
 }
 
-FieldDeclaration ParseField(const std::string& text) {
+TTableField ParseField(const std::string& text) {
   const size_t colon = text.find(':');
   if (colon == std::string::npos || colon == 0) throw UsageError("Field declaration " + text + " lacks its letter");
-  FieldDeclaration field;
+  TTableField field;
   field.name = text.substr(0, colon);
   const std::string rest = UpperCase(text.substr(colon + 1));
   if (rest.empty() || !IsFieldLetter(rest[0]) || (rest.size() > 1 && rest[1] != ':'))
@@ -49,7 +32,7 @@ FieldDeclaration ParseField(const std::string& text) {
   return field;
 }
 
-size_t FieldIndex(const std::vector<FieldDeclaration>& fields, const std::string& name) {
+size_t FieldIndex(const std::vector<TTableField>& fields, const std::string& name) {
   for (size_t i = 0; i < fields.size(); ++i)
     if (UpperCase(fields[i].name) == UpperCase(name)) return i;
   throw UsageError("No field named " + name);
@@ -67,8 +50,8 @@ std::pair<std::string, std::string> SplitAssignment(const std::string& option, c
 void CreateCommand(const Arguments& args) {
   if (args.empty()) throw UsageError("create needs a table name");
   const std::string& table = args[0];
-  std::vector<FieldDeclaration> fields;
-  std::vector<IndexDeclaration> indexes;
+  std::vector<TTableField> fields;
+  std::vector<TTableIndex> indexes;
   size_t i = 1;
   for (; i < args.size() && args[i].rfind("--", 0) != 0; ++i) fields.push_back(ParseField(args[i]));
   if (fields.empty()) throw UsageError("create needs at least one field");
@@ -78,7 +61,7 @@ void CreateCommand(const Arguments& args) {
     const std::string& value = args[++i];
     if (option == "--index") {
       auto [name, list] = SplitAssignment(option, value);
-      IndexDeclaration index{name, {}};
+      TTableIndex index{name, {}, false};
       size_t start = 0;
       for (;;) {
         const size_t semicolon = list.find(';', start);
@@ -88,35 +71,17 @@ void CreateCommand(const Arguments& args) {
       }
       indexes.push_back(std::move(index));
     } else if (option == "--required") {
-      fields[FieldIndex(fields, value)].constraints.insert_or_assign("required", std::string("1"));
+      fields[FieldIndex(fields, value)].constraints[tcRequired] = std::string("1");
     } else if (option == "--default" || option == "--min" || option == "--max") {
       auto [name, text] = SplitAssignment(option, value);
-      fields[FieldIndex(fields, name)].constraints.insert_or_assign(option.substr(2), text);
+      const TTableConstraint kind = option == "--default" ? tcDefault : option == "--min" ? tcMin : tcMax;
+      fields[FieldIndex(fields, name)].constraints[kind] = text;
     } else {
       throw UsageError("Unknown option " + option);
     }
   }
 
-  auto constraint = [](const FieldDeclaration& field, const char* kind) -> const char* {
-    auto found = field.constraints.find(kind);
-    return found == field.constraints.end() ? nullptr : found->second.c_str();
-  };
-  std::vector<rr_field_spec> fieldSpecs;
-  for (const FieldDeclaration& field : fields)
-    fieldSpecs.push_back({field.name.c_str(), field.letter, field.chars, constraint(field, "required"),
-                          constraint(field, "default"), constraint(field, "min"), constraint(field, "max")});
-  std::vector<rr_index_spec> indexSpecs;
-  for (const IndexDeclaration& index : indexes)
-    indexSpecs.push_back({index.name.c_str(), index.fields.data(), static_cast<int32_t>(index.fields.size()), 0});
-
-  const int32_t handle = rr_new(0);
-  struct Release {
-    int32_t handle;
-    ~Release() { rr_free(handle); }
-  } release{handle};
-  if (rr_create(handle, table.c_str(), fieldSpecs.data(), static_cast<int32_t>(fieldSpecs.size()),
-                indexSpecs.data(), static_cast<int32_t>(indexSpecs.size())) < 0)
-    throw EngineError(handle);
+  CreateTable(table, fields, indexes);
 }
 
 }  // namespace vesk

@@ -8,7 +8,7 @@
 #include "runtime/utf8_text.h"
 #include "toolkit/field.h"
 #include "tools/table/RadiRidir.h"
-#include "tools/table/RadiRidirError.h"
+#include "tools/table/RadiRidirBatch.h"
 
 namespace vesk {
 
@@ -77,16 +77,15 @@ void ImportCommand(const Arguments& args, std::istream& in) {
   CsvReader reader(args[1] == "-" ? in : file);
   TRadiRidir table;
   OpenTable(table, args[0], false);
-  const int32_t h = table.Handle();
-  if (!rr_batch_begin(h)) throw EngineError(h);
+  TRadiRidirBatch batch(table);
   try {
     ImportRows(table, reader);
   } catch (...) {
+    // The record a row left unfinished goes before the batch is undone.
     if (table.State() != dsBrowse) table.Cancel();
-    rr_batch_rollback(h);
     throw;
   }
-  if (!rr_batch_commit(h)) throw EngineError(h);
+  batch.Commit();
 }
 
 }  // namespace vesk

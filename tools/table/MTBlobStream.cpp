@@ -1,5 +1,6 @@
 #include "tools/table/MTBlobStream.h"
 
+#include "engine/radiridir.h"
 #include "toolkit/application.h"
 #include "toolkit/blob_field.h"
 #include "toolkit/database_error.h"
@@ -17,7 +18,7 @@ TBlobStream::TBlobStream(TBlobField* field, TBlobStreamMode mode)
   record_ = dataset_->ActiveRecordBuffer();
   if (record_ != nullptr) {
     if (dataset_->State() == dsFilter) DatabaseError("Unable to access blob fields in filter mode");
-    mark_ = rr_blob(dataset_->Handle(), RR_BLOB_OPEN, fieldIndex_, dataset_->IdentityOf(record_), 0, 0,
+    mark_ = rr_blob(dataset_->handle_, RR_BLOB_OPEN, fieldIndex_, dataset_->IdentityOf(record_), 0, 0,
                     reinterpret_cast<uint8_t*>(record_));
     if (mark_ == 0) DatabaseError("Unable to access blob data");
   }
@@ -42,8 +43,8 @@ TBlobStream::~TBlobStream() {
 }
 
 int32_t TBlobStream::Blob(int32_t operation, int32_t field, int32_t value, int32_t count, uint8_t* buffer) {
-  const int32_t result = rr_blob(dataset_->Handle(), operation, field, value, count, mark_, buffer);
-  if (result < 0) throw EngineError(dataset_->Handle());
+  const int32_t result = rr_blob(dataset_->handle_, operation, field, value, count, mark_, buffer);
+  if (result < 0) throw EngineError(dataset_->handle_);
   return result;
 }
 

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "engine/radiridir.h"
 #include "platform/message_box.h"
 #include "runtime/conversions.h"
 #include "toolkit/application.h"

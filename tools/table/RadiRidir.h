@@ -9,9 +9,9 @@
 #include <exception>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
-#include "engine/radiridir.h"
 #include "toolkit/dataset.h"
 #include "tools/filter/expr_filter.h"
 
@@ -23,9 +23,6 @@ class TRadiRidir : public TDataSet {
  public:
   explicit TRadiRidir(TComponent* owner = nullptr);
   ~TRadiRidir() override;
-
-  // The engine handle (held from creation to destruction).
-  int32_t Handle() const { return handle_; }
 
   bool ReadOnly() const { return readOnly_; }
   // Only while closed.
@@ -98,6 +95,7 @@ class TRadiRidir : public TDataSet {
 
  private:
   friend class TBlobStream;
+  friend class TRadiRidirEngine;
 
   // Where and how big one engine field is in the record (ordinal 13).
   struct EngineField {
@@ -135,9 +133,10 @@ class TRadiRidir : public TDataSet {
     TDataSetState previous;
   };
 
-  // Filtering (record tests and switches).
-  static rr_bool EventTest(void* data, const uint8_t* record);
-  static rr_bool ExpressionTest(void* data, const uint8_t* record);
+  // Filtering (record tests and switches). The tests are the engine's
+  // record tests: 1 accepts the candidate record.
+  static uint8_t EventTest(void* data, const uint8_t* record);
+  static uint8_t ExpressionTest(void* data, const uint8_t* record);
   // The candidate record into the filter buffer, for the fields to show.
   void LoadFilterBuffer(const uint8_t* record);
   void SetupFilter();

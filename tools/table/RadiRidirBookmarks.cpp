@@ -1,6 +1,7 @@
 // TRadiRidir bookmarks: the record identity, then an engine mark for it.
 #include <cstring>
 
+#include "engine/radiridir.h"
 #include "toolkit/database_error.h"
 #include "tools/table/RadiRidir.h"
 

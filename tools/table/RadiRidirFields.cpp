@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 
+#include "engine/radiridir.h"
 #include "runtime/conversions.h"
 #include "runtime/datetime.h"
 #include "runtime/utf8_text.h"

@@ -3,6 +3,7 @@
 // engine which tests to use, and FindRecord over them.
 #include <cstring>
 
+#include "engine/radiridir.h"
 #include "toolkit/application.h"
 #include "tools/table/RadiRidir.h"
 
@@ -13,7 +14,7 @@ void TRadiRidir::LoadFilterBuffer(const uint8_t* record) {
   std::memcpy(filterBuffer_.data(), record, static_cast<size_t>(recordSize_));
 }
 
-rr_bool TRadiRidir::EventTest(void* data, const uint8_t* record) {
+uint8_t TRadiRidir::EventTest(void* data, const uint8_t* record) {
   auto* self = static_cast<TRadiRidir*>(data);
   bool accept = true;
   const TempState filtering(*self, dsFilter);
@@ -28,7 +29,7 @@ rr_bool TRadiRidir::EventTest(void* data, const uint8_t* record) {
   return accept ? 1 : 0;
 }
 
-rr_bool TRadiRidir::ExpressionTest(void* data, const uint8_t* record) {
+uint8_t TRadiRidir::ExpressionTest(void* data, const uint8_t* record) {
   auto* self = static_cast<TRadiRidir*>(data);
   bool accept = false;
   const TempState filtering(*self, dsFilter);

@@ -1,5 +1,6 @@
 // TRadiRidir index upkeep: a table made by hand or by an older version may
 // lack an index its window expects; opened for writing, it gets it.
+#include "engine/radiridir.h"
 #include "toolkit/database_error.h"
 #include "toolkit/field.h"
 #include "tools/table/RadiRidir.h"

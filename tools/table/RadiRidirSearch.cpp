@@ -1,6 +1,7 @@
 // TRadiRidir Locate and Lookup over the engine's search: the key values are
 // written into the filter buffer through the fields and the engine finds the
 // first record whose fields equal them.
+#include "engine/radiridir.h"
 #include "platform/regional_settings.h"
 #include "toolkit/database_error.h"
 #include "toolkit/field.h"

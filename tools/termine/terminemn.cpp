@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <vector>
 
-#include "engine/radiridir.h"
 #include "runtime/datetime.h"
+#include "runtime/exceptions.h"
 #include "toolkit/blob_field.h"
 #include "toolkit/data_source.h"
 #include "toolkit/date_time_field.h"
@@ -23,7 +23,7 @@
 #include "tools/host_notification.h"
 #include "tools/filter/filter_constant.h"
 #include "tools/table/RadiRidir.h"
-#include "tools/table/RadiRidirError.h"
+#include "tools/table/TableDefinition.h"
 #include "tools/termine/reminder_list.h"
 
 namespace vesk {
@@ -42,23 +42,12 @@ void CreateTableWhenMissing() {
   std::error_code error;
   if (std::filesystem::exists(kTermineTable, error)) return;
   std::filesystem::create_directories(std::filesystem::path(kTermineTable).parent_path(), error);
-  const rr_field_spec fields[] = {
-      {"Datum", 'D', 0, "1", nullptr, nullptr, nullptr},
-      {"Ort", 'S', 50, nullptr, nullptr, nullptr, nullptr},
-      {"Uhrzeit", 'D', 0, nullptr, nullptr, nullptr, nullptr},
-      {"Bemerkung", 'M', 0, nullptr, nullptr, nullptr, nullptr},
-  };
-  const int32_t indexFields[] = {0, 2};
-  const rr_index_spec index = {kTermineIndex, indexFields, 2, 0};
-  const int32_t handle = rr_new(0);
-  const int32_t result = rr_create(handle, kTermineTable, fields, 4, &index, 1);
-  // The error text goes with the handle.
-  if (result < 0) {
-    ERadiRidirError failure = EngineError(handle);
-    rr_free(handle);
-    throw failure;
-  }
-  rr_free(handle);
+  TTableField datum{.name = "Datum", .letter = 'D'};
+  datum.constraints[tcRequired] = std::string("1");
+  CreateTable(kTermineTable,
+              {datum, {.name = "Ort", .letter = 'S', .chars = 50}, {.name = "Uhrzeit", .letter = 'D'},
+               {.name = "Bemerkung", .letter = 'M'}},
+              {{.name = kTermineIndex, .fields = {0, 2}}});
 }
 
 // A persistent field of the table, named after table and field.

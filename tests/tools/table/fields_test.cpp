@@ -18,8 +18,8 @@ using TableFieldsTest = TableTest;
 
 // The engine's stored record of the dataset's current record.
 std::vector<uint8_t> StoredRecord(const TRadiRidir& table) {
-  std::vector<uint8_t> record(static_cast<size_t>(rr_record_size(table.Handle())));
-  EXPECT_TRUE(rr_get_record(table.Handle(), record.data()));
+  std::vector<uint8_t> record(static_cast<size_t>(rr_record_size(TRadiRidirEngine::Handle(table))));
+  EXPECT_TRUE(rr_get_record(TRadiRidirEngine::Handle(table), record.data()));
   return record;
 }
 
@@ -38,7 +38,7 @@ TEST_F(TableFieldsTest, EveryLetterBecomesItsFieldDefinition) {
   }
   int32_t offset = 0, size = 0;
   uint8_t letter = 0;
-  ASSERT_TRUE(rr_field_info(table->Handle(), 0, &offset, &size, &letter));
+  ASSERT_TRUE(rr_field_info(TRadiRidirEngine::Handle(*table), 0, &offset, &size, &letter));
   EXPECT_EQ(size, 201) << "room for 50 characters of four bytes";
   EXPECT_EQ(table->FieldDefs()[0].Size(), 50);
   EXPECT_EQ(table->FieldByName("Text")->Size(), 50);

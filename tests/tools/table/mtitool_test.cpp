@@ -153,6 +153,7 @@ TEST_F(MtitoolTest, ExportThenImportGivesTheSameTableForEveryType) {
   EXPECT_EQ(blob.code, 1);
   EXPECT_EQ(blob.err, "Row 1, column Daten: The cell is not base64, as blob cells are written\n");
   EXPECT_NE(Run("info second0.mti").out.find("Records: 3\n"), std::string::npos);
+}
 
 TEST_F(MtitoolTest, TextFieldsHoldCharactersAndRefuseLongerCells) {
   ASSERT_EQ(Run("create s5.mti N:S:5").code, 0);

@@ -75,7 +75,7 @@ void TableTest::AppendRecord(TRadiRidir& table, const std::map<std::string, std:
 int32_t TableTest::FieldOffset(const TRadiRidir& table, int32_t field) {
   int32_t offset = 0, size = 0;
   uint8_t letter = 0;
-  EXPECT_TRUE(rr_field_info(table.Handle(), field, &offset, &size, &letter));
+  EXPECT_TRUE(rr_field_info(TRadiRidirEngine::Handle(table), field, &offset, &size, &letter));
   return offset;
 }
 

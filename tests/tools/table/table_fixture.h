@@ -10,9 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "engine/radiridir.h"
 #include "runtime/exceptions.h"
-#include "tools/table/RadiRidir.h"
+#include "tools/table/RadiRidirEngine.h"
 
 namespace vesk {
 
