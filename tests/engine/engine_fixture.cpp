@@ -51,9 +51,6 @@ void Record::SetReal(int32_t field, double value) { Put(field, value); }
 double Record::Real(int32_t field) const { return Get<double>(field); }
 
 void EngineTest::SetUp() {
-  char pattern[] = "/tmp/engine_test_XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  dir_ = pattern;
   sample_ = Path("adressen.mti");
   h_ = rr_new(0);
   ASSERT_NE(h_, 0);
@@ -61,7 +58,6 @@ void EngineTest::SetUp() {
 
 void EngineTest::TearDown() {
   rr_free(h_);
-  std::filesystem::remove_all(dir_);
 }
 
 int32_t EngineTest::CreateSample(const std::string& path, int32_t h) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "engine/radiridir.h"
+#include "tests/support/temp_folder.h"
 
 namespace vesk {
 
@@ -70,7 +71,8 @@ class EngineTest : public ::testing::Test {
   std::vector<std::string> Names();
   std::string CurrentName();
 
-  std::string dir_;
+  TempFolder temp_;
+  std::string dir_ = temp_.Path();
   std::string sample_;
   int32_t h_ = 0;
 };

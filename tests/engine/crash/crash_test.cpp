@@ -17,6 +17,7 @@
 #include "tests/engine/crash/crash_model.h"
 #include "tests/engine/crash/crash_table.h"
 #include "tests/engine/crash/writer_process.h"
+#include "tests/support/temp_folder.h"
 
 namespace vesk::crash {
 namespace {
@@ -80,21 +81,6 @@ std::vector<std::string> CheckThroughEngine(const std::string& path, CrashModel&
   rr_free(h);
   return problems;
 }
-
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = ::testing::TempDir() + "vesk-crash-XXXXXX";
-    if (mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  ~TempFolder() {
-    if (!path_.empty()) std::filesystem::remove_all(path_);
-  }
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 // Runs one writer until a random moment and kills it; the failure text is
 // empty when the writer's messages fit the model and SIGKILL ended it.

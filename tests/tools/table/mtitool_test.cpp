@@ -10,6 +10,7 @@
 #include <string>
 
 #include "tests/support/generated_locales.h"
+#include "tests/support/temp_folder.h"
 
 namespace {
 
@@ -21,13 +22,6 @@ struct Result {
 
 class MtitoolTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vesk-mtitool-XXXXXX").string();
-    ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-    folder_ = pattern;
-  }
-  void TearDown() override { std::filesystem::remove_all(folder_); }
-
   std::string Path(const std::string& name) const { return folder_ + "/" + name; }
 
   static std::string Read(const std::string& path) {
@@ -55,7 +49,8 @@ class MtitoolTest : public ::testing::Test {
     return result;
   }
 
-  std::string folder_;
+  TempFolder temp_;
+  std::string folder_ = temp_.Path();
   std::string locale_ = "C";
 };
 

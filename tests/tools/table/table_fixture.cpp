@@ -12,9 +12,6 @@
 namespace vesk {
 
 void TableTest::SetUp() {
-  std::string pattern = (std::filesystem::temp_directory_path() / "vesk-table-XXXXXX").string();
-  ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-  folder_ = pattern;
   SetFormatSettings(FormatSettings{});
   SetMultiByteCodePageForTesting(true);
   SetMessageBoxHook([this](const MessageBoxRequest& request) {
@@ -27,8 +24,6 @@ void TableTest::SetUp() {
 void TableTest::TearDown() {
   SetMessageBoxHook({});
   Application().OnException = nullptr;
-  std::error_code ignored;
-  std::filesystem::remove_all(folder_, ignored);
 }
 
 std::string TableTest::CreateTable(const std::string& name, const std::vector<FieldSpec>& fields,

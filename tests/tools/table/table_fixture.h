@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "runtime/exceptions.h"
+#include "tests/support/temp_folder.h"
 #include "tools/table/RadiRidirEngine.h"
 
 namespace vesk {
@@ -64,7 +65,8 @@ class TableTest : public ::testing::Test {
   std::vector<std::string> errors_;    // texts of the default error display
 
  private:
-  std::string folder_;
+  TempFolder temp_;
+  std::string folder_ = temp_.Path();
 };
 
 }  // namespace vesk
