@@ -107,7 +107,7 @@ TEST_F(WindowManners, AnErrorBoxStandsOverTheWindowItBelongsTo) {
 
   // A box over a window that is freed while it is open goes with it.
   QTimer::singleShot(0, [first] {
-    QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }, 5000);
+    EXPECT_TRUE(QTest::qWaitFor([] { return QApplication::activeModalWidget() != nullptr; }, 5000));
     delete first;
   });
   MessageBoxRequest request;

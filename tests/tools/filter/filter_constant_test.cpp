@@ -40,9 +40,10 @@ TEST_F(FilterTest, DateConstantsReadUnderEveryDateFormat) {
               (Names{"Meier", "MEIER"}))
         << format.pattern;
     // Unquoted, a date with "/" is no constant at all.
-    if (format.separator == '/')
+    if (format.separator == '/') {
       EXPECT_EQ(PrepareError("Datum = " + DateToStr(EncodeDate(2000, 12, 24))),
                 "Ungültiges Zeichen in Filterausdruck: '/'");
+    }
   }
   SetFormatSettings(german);
 }

@@ -49,7 +49,7 @@ class MtitoolTest : public ::testing::Test {
     return result;
   }
 
-  TempFolder temp_;
+  vesk::TempFolder temp_;
   std::string folder_ = temp_.Path();
   std::string locale_ = "C";
 };
