@@ -13,6 +13,7 @@
 #include "engine/engine_error.h"
 #include "engine/short_text.h"
 #include "engine/sql.h"
+#include "runtime/unique_fd.h"
 
 namespace vesk::engine {
 
@@ -62,21 +63,15 @@ std::string MakeScratchFile(const std::string& path) {
   size_t slash = path.rfind('/');
   std::string scratch = (slash == std::string::npos ? "" : path.substr(0, slash + 1)) + "." +
                         path.substr(slash == std::string::npos ? 0 : slash + 1) + ".new-XXXXXX";
-  int fd = mkostemp(scratch.data(), O_CLOEXEC);
-  if (fd < 0) throw EngineError(std::string("a file beside it cannot be made: ") + std::strerror(errno));
-  fchmod(fd, 0644);
-  close(fd);
+  const UniqueFd fd(mkostemp(scratch.data(), O_CLOEXEC));
+  if (!fd.Valid()) throw EngineError(std::string("a file beside it cannot be made: ") + std::strerror(errno));
+  fchmod(fd.Get(), 0644);
   return scratch;
 }
 
 void SyncPath(const std::string& path, int flags) {
-  int fd = open(path.c_str(), flags | O_CLOEXEC);
-  if (fd < 0 || fsync(fd) != 0) {
-    int error = errno;
-    if (fd >= 0) close(fd);
-    throw EngineError(path + " cannot be synced: " + std::strerror(error));
-  }
-  close(fd);
+  const UniqueFd fd(open(path.c_str(), flags | O_CLOEXEC));
+  if (!fd.Valid() || fsync(fd.Get()) != 0) throw EngineError(path + " cannot be synced: " + std::strerror(errno));
 }
 
 // Writes the catalogue into the empty file and leaves it complete on disk:

@@ -8,6 +8,8 @@
 #include <atomic>
 #include <cstring>
 
+#include "runtime/unique_fd.h"
+
 namespace vesk::engine {
 
 WalIndexWatch::~WalIndexWatch() {
@@ -15,17 +17,16 @@ WalIndexWatch::~WalIndexWatch() {
 }
 
 void WalIndexWatch::Watch(const std::string& index_path) {
-  int fd = open(index_path.c_str(), O_RDONLY | O_CLOEXEC);
-  if (fd < 0) return;
+  const UniqueFd fd(open(index_path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (!fd.Valid()) return;
   struct stat info;
-  if (fstat(fd, &info) == 0 && static_cast<size_t>(info.st_size) >= kHeaderBytes) {
-    void* map = mmap(nullptr, kHeaderBytes, PROT_READ, MAP_SHARED, fd, 0);
+  if (fstat(fd.Get(), &info) == 0 && static_cast<size_t>(info.st_size) >= kHeaderBytes) {
+    void* map = mmap(nullptr, kHeaderBytes, PROT_READ, MAP_SHARED, fd.Get(), 0);
     if (map != MAP_FAILED) {
       map_ = static_cast<const uint8_t*>(map);
       map_size_ = kHeaderBytes;
     }
   }
-  close(fd);
   Changed();
 }
 

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <utility>
 
 #include "engine/engine_error.h"
 
@@ -14,22 +15,20 @@ namespace vesk::engine {
 bool WriterLock::Acquire(const std::string& table_path) {
   Release();
   std::string path = table_path + "-lock";
-  int fd = open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
-  if (fd < 0)
+  UniqueFd fd(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
+  if (!fd.Valid())
     throw EngineError("Table " + table_path + " cannot be opened for writing: " + std::strerror(errno), kOpenUnreadable);
-  if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
-    int error = errno;
-    close(fd);
+  if (flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
+    const int error = errno;
     if (error == EWOULDBLOCK) return false;
     throw EngineError("Table " + table_path + " cannot be locked: " + std::strerror(error), kOpenUnreadable);
   }
-  fd_ = fd;
+  fd_ = std::move(fd);
   return true;
 }
 
 void WriterLock::Release() {
-  if (fd_ >= 0) close(fd_);  // closing drops the flock
-  fd_ = -1;
+  fd_ = UniqueFd();  // closing drops the flock
 }
 
 }  // namespace vesk::engine

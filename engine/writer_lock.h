@@ -7,6 +7,8 @@
 
 #include <string>
 
+#include "runtime/unique_fd.h"
+
 namespace vesk::engine {
 
 class WriterLock {
@@ -22,7 +24,7 @@ class WriterLock {
   void Release();
 
  private:
-  int fd_ = -1;
+  UniqueFd fd_;
 };
 
 }  // namespace vesk::engine
