@@ -1,6 +1,8 @@
 #include "host/screenshots.h"
 
 #include <QApplication>
+#include <QMouseEvent>
+#include <QTimer>
 #include <QWidget>
 
 #include <cstdio>
@@ -28,6 +30,28 @@ bool Save(QWidget& window, const std::string& folder, const std::string& caption
   return saved;
 }
 
+// The new page dialog, which a right click on the notes window's tab row
+// opens modally: pictured and closed as soon as it shows.
+bool SaveNewPageDialog(QWidget& notes, const std::string& folder) {
+  auto* tabs = notes.findChild<QWidget*>(QStringLiteral("TCNotizen"));
+  if (tabs == nullptr) return false;
+  bool saved = false;
+  QTimer poll;
+  QObject::connect(&poll, &QTimer::timeout, [&] {
+    QWidget* dialog = ShownWindow("Text");
+    if (dialog == nullptr) return;
+    poll.stop();
+    saved = Save(*dialog, folder, "Neue Seite");
+    dialog->close();
+  });
+  poll.start(10);
+  const QPointF at(3, tabs->height() - 3);
+  QMouseEvent press(QEvent::MouseButtonPress, at, tabs->mapToGlobal(at), Qt::RightButton, Qt::RightButton,
+                    Qt::NoModifier);
+  QApplication::sendEvent(tabs, &press);
+  return saved;
+}
+
 }  // namespace
 
 int SaveScreenshots(const std::string& folder, TFRVeskTools& host, ToolsLibrary& library) {
@@ -46,6 +70,8 @@ int SaveScreenshots(const std::string& folder, TFRVeskTools& host, ToolsLibrary&
     QApplication::processEvents();
     QWidget* window = ShownWindow(entry.caption);
     complete = window != nullptr && Save(*window, folder, entry.caption) && complete;
+    if (window != nullptr && QLatin1String(entry.caption) == QLatin1String("Notizen"))
+      complete = SaveNewPageDialog(*window, folder) && complete;
   }
   return complete ? 0 : 1;
 }

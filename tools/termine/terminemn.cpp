@@ -69,6 +69,7 @@ TDateTime NextWeekday(int weekday) {
 }  // namespace
 
 TFRTermine::TFRTermine() : TForm("TFRTermine", "Termine") {
+  setObjectName("FRTermine");
   CreateComponents();
   CreateControls();
   OnCreate = [this](TForm& sender) { FormCreate(sender); };
@@ -111,8 +112,10 @@ void TFRTermine::CreateControls() {
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
   ToolBar1 = new TToolBar(this);
+  ToolBar1->setObjectName("ToolBar1");
   ToolBar1->SetDesignHeight(30);
   DBNvTermine = new TDBNavigator(ToolBar1);
+  DBNvTermine->setObjectName("DBNvTermine");
   DBNvTermine->SetDataSource(DSTermine);
   DBNvTermine->SetShowHint(true);
   DBNvTermine->BeforeAction = [this](TDBNavigator& sender, TNavigateBtn button) { DBNvTermineClick(sender, button); };
@@ -120,12 +123,14 @@ void TFRTermine::CreateControls() {
   layout->addWidget(ToolBar1);
 
   Panel2 = new TPanel(this);
+  Panel2->setObjectName("Panel2");
   Panel2->SetBevelInner(bvLowered);
   Panel2->SetBorderWidth(4);
   layout->addWidget(Panel2, 1);
   auto* panelLayout = new QVBoxLayout(Panel2);
   panelLayout->setContentsMargins(0, 0, 0, 0);
   TCTermine = new TTabControl(Panel2);
+  TCTermine->setObjectName("TCTermine");
   TCTermine->SetTabWidth(80);
   TCTermine->AddTab("Alle");
   for (const char* tab : kWeekdayTabs) TCTermine->AddTab(tab);
@@ -134,33 +139,33 @@ void TFRTermine::CreateControls() {
   panelLayout->addWidget(TCTermine);
 
   // The record's fields in a column on the left, the list on the right.
-  auto addLabel = [this](const std::string& caption, int left, int top) {
+  auto addLabel = [this](const char* name, const std::string& caption, int left, int top) {
     auto* label = new TLabel(caption, TCTermine);
+    label->setObjectName(name);
     label->move(Scale(left), Scale(top));
     return label;
   };
-  auto addEdit = [this](TDBEdit*& edit, const char* field, int top, int order) {
-    edit = new TDBEdit(TCTermine);
+  auto addEdit = [this](TDBEdit*& edit, const char* name, const char* field, int top, int order) {
+    edit = Placed(new TDBEdit(TCTermine), name, 8, top, 97, 24);
     edit->SetDataSource(DSTermine);
     edit->SetDataField(field);
-    SetDesignBounds(*edit, 8, top, 97, 24);
     SetTabOrder(*edit, order);
   };
-  LbDatum = addLabel("Datum", 8, 40);
-  addEdit(EdDatum, "Datum", 56, 0);
-  LbUhrzeit = addLabel("Uhrzeit", 8, 88);
-  addEdit(EdUhrzeit, "Uhrzeit", 104, 1);
-  LbOrt = addLabel("Ort", 8, 136);
-  addEdit(EdOrt, "Ort", 152, 2);
-  LbBemerkung = addLabel("Bemerkung", 8, 184);
-  MmBemerkung = new TDBMemo(TCTermine);
+  LbDatum = addLabel("LbDatum", "Datum", 8, 40);
+  addEdit(EdDatum, "EdDatum", "Datum", 56, 0);
+  LbUhrzeit = addLabel("LbUhrzeit", "Uhrzeit", 8, 88);
+  addEdit(EdUhrzeit, "EdUhrzeit", "Uhrzeit", 104, 1);
+  LbOrt = addLabel("LbOrt", "Ort", 8, 136);
+  addEdit(EdOrt, "EdOrt", "Ort", 152, 2);
+  LbBemerkung = addLabel("LbBemerkung", "Bemerkung", 8, 184);
+  MmBemerkung = Placed(new TDBMemo(TCTermine), "MmBemerkung", 8, 200, 97, 160);
   MmBemerkung->SetDataSource(DSTermine);
   MmBemerkung->SetDataField("Bemerkung");
-  SetDesignBounds(*MmBemerkung, 8, 200, 97, 160);
   SetTabOrder(*MmBemerkung, 3);
 
-  LbTerminliste = addLabel("Terminliste", 113, 40);
+  LbTerminliste = addLabel("LbTerminliste", "Terminliste", 113, 40);
   DBGrTermine = new TDBGrid(TCTermine);
+  DBGrTermine->setObjectName("DBGrTermine");
   DBGrTermine->SetOptions(dgTitles | dgColumnResize | dgColLines | dgRowLines | dgTabs | dgConfirmDelete |
                           dgCancelOnExit);
   DBGrTermine->AddColumn("Uhrzeit", "Uhrzeit", Scale(73));

@@ -19,6 +19,7 @@
 #include "toolkit/db_grid.h"
 #include "toolkit/db_memo.h"
 #include "toolkit/db_navigator.h"
+#include "toolkit/label.h"
 #include "toolkit/screenshot.h"
 #include "toolkit/string_field.h"
 #include "toolkit/tab_control.h"
@@ -136,6 +137,13 @@ TEST_F(TermineWindow, TabOrderRunsThroughFieldsToTheList) {
   }
   EXPECT_EQ(visited, (std::vector<QWidget*>{window_->EdDatum, window_->EdUhrzeit, window_->EdOrt,
                                             window_->MmBemerkung, window_->DBGrTermine->Table()}));
+  // Each control is found by its name.
+  const std::vector<std::pair<const char*, QWidget*>> named{
+      {"DBNvTermine", window_->DBNvTermine}, {"TCTermine", window_->TCTermine},
+      {"EdDatum", window_->EdDatum},         {"EdUhrzeit", window_->EdUhrzeit},
+      {"EdOrt", window_->EdOrt},             {"MmBemerkung", window_->MmBemerkung},
+      {"DBGrTermine", window_->DBGrTermine}, {"LbTerminliste", window_->LbTerminliste}};
+  for (const auto& [name, control] : named) EXPECT_EQ(window_->findChild<QWidget*>(name), control) << name;
 }
 
 TEST_F(TermineWindow, WeekdayTabsShowTheNextSuchDayFromEveryStartingDay) {
