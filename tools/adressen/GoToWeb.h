@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "toolkit/component.h"
 
@@ -42,7 +43,10 @@ class TGoToWeb : public TComponent {
   std::string eMail_;
   std::string eMailSubject_;
   TBrowserState browserState_ = gwMaximized;
-  std::string arguments_;  // of the command FindBrowser found last
+  // Starts the browser found with its extra arguments and the address.
+  bool StartBrowser(const std::string& address);
+
+  std::vector<std::string> arguments_;  // of the command FindBrowser found last
 };
 
 }  // namespace vesk
