@@ -54,6 +54,9 @@ class TCategoryPages {
   std::string letterField_;
   std::string categoryField_;
   int longest_ = 0;
+
+  // Adds a page at the end and widens the tabs for a longer title.
+  void AddPage(const std::string& title);
 };
 
 }  // namespace vesk
