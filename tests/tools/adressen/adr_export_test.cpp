@@ -13,6 +13,7 @@
 #include <utility>
 #include <vector>
 
+#include "platform/registered_messages.h"
 #include "platform/window_messages.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/temp_folder.h"
