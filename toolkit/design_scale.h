@@ -18,6 +18,15 @@ int Scale(int designPixels);
 // Geometry in design pixels, relative to the parent.
 void SetDesignBounds(QWidget& widget, int left, int top, int width, int height);
 
+// Names the control after its role (its Qt object name, which tests and
+// accessibility tools look for) and sets its design geometry.
+template <class TControl>
+TControl* Placed(TControl* control, const char* name, int left, int top, int width, int height) {
+  control->setObjectName(QString::fromUtf8(name));
+  SetDesignBounds(*control, left, top, width, height);
+  return control;
+}
+
 // "MS Sans Serif" (and an empty name) is the desktop's sans-serif font;
 // any other name is taken as a family. The height is the design pixel
 // height of the characters.

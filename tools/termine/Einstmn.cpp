@@ -18,13 +18,6 @@ constexpr int32_t kMaxMinutes = 1440;  // one day
 constexpr const char* kHintVorwarnzeit = "Wieviel Minuten vor dem Termin \r\nsoll Warnung angezeigt werden";
 constexpr const char* kHintAlarmwiederholung = "Nach wieviel Minuten soll Alarm \r\nüberprüft bzw. wiederholt werden";
 
-template <class TControl>
-TControl* Place(TControl* control, const char* name, int left, int top, int width, int height) {
-  control->setObjectName(name);
-  SetDesignBounds(*control, left, top, width, height);
-  return control;
-}
-
 }  // namespace
 
 TFREinstellungen::TFREinstellungen() : TForm("TFREinstellungen", "Einstellungen") {
@@ -35,22 +28,22 @@ TFREinstellungen::TFREinstellungen() : TForm("TFREinstellungen", "Einstellungen"
   SetBorderStyle(bsDialog);
   SetClientSize(314, 91);
 
-  Label1 = Place(new TLabel("Vorwarnzeit", this), "Label1", 16, 20, 120, 16);
+  Label1 = Placed(new TLabel("Vorwarnzeit", this), "Label1", 16, 20, 120, 16);
   Label1->SetHint(kHintVorwarnzeit);
-  Label2 = Place(new TLabel("Alarmwiederholung", this), "Label2", 16, 56, 120, 16);
+  Label2 = Placed(new TLabel("Alarmwiederholung", this), "Label2", 16, 56, 120, 16);
   Label2->SetHint(kHintAlarmwiederholung);
 
-  IEVorwarnzeit = Place(new TIntEdit(this), "IEVorwarnzeit", 144, 16, 29, 24);
+  IEVorwarnzeit = Placed(new TIntEdit(this), "IEVorwarnzeit", 144, 16, 29, 24);
   IEVorwarnzeit->setToolTip(QString::fromUtf8(kHintVorwarnzeit));
   IEVorwarnzeit->SetValue(stored.leadMinutes);
-  IEAlarmwiederholung = Place(new TIntEdit(this), "IEAlarmwiederholung", 144, 52, 29, 24);
+  IEAlarmwiederholung = Placed(new TIntEdit(this), "IEAlarmwiederholung", 144, 52, 29, 24);
   IEAlarmwiederholung->setToolTip(QString::fromUtf8(kHintAlarmwiederholung));
   IEAlarmwiederholung->SetValue(stored.repeatMinutes);
 
-  BtnOK = Place(new TButton("&OK", this), "BtnOK", 208, 12, 92, 30);
+  BtnOK = Placed(new TButton("&OK", this), "BtnOK", 208, 12, 92, 30);
   BtnOK->OnClick = [this](TButton&) { BtnOKClick(); };
   BtnOK->SetDefault(true);
-  BtnCancel = Place(new TButton("&Abbrechen", this), "BtnCancel", 208, 50, 92, 30);
+  BtnCancel = Placed(new TButton("&Abbrechen", this), "BtnCancel", 208, 50, 92, 30);
   BtnCancel->OnClick = [this](TButton&) { BtnCancelClick(); };
   BtnCancel->SetCancel(true);
 

@@ -1,0 +1,261 @@
+#include "tools/notizen/notizenmn.h"
+
+#include <QVBoxLayout>
+#include <filesystem>
+
+#include "platform/message_box.h"
+#include "runtime/datetime.h"
+#include "runtime/exceptions.h"
+#include "toolkit/application.h"
+#include "toolkit/blob_field.h"
+#include "toolkit/data_source.h"
+#include "toolkit/date_time_field.h"
+#include "toolkit/db_edit.h"
+#include "toolkit/db_memo.h"
+#include "toolkit/db_text.h"
+#include "toolkit/design_scale.h"
+#include "toolkit/label.h"
+#include "toolkit/panel.h"
+#include "toolkit/string_field.h"
+#include "toolkit/tab_order.h"
+#include "toolkit/tool_bar.h"
+#include "tools/categories/category_pages.h"
+#include "tools/host_notification.h"
+#include "tools/notizen/dlgnseite.h"
+#include "tools/table/RadiRidir.h"
+#include "tools/table/TableDefinition.h"
+
+namespace vesk {
+
+namespace {
+
+constexpr int kStichwortChars = 50;
+constexpr int kKategorieChars = 15;
+constexpr char kReadOnlyNotice[] =
+    "Die Notizen werden gerade von einem anderen Programm bearbeitet.\r"
+    "Sie können sie hier lesen, aber nicht ändern.";
+
+// Makes the notes table with its fields and keyword index when it does not
+// exist yet, so that naming it finds it.
+void CreateTableWhenMissing() {
+  std::error_code error;
+  if (std::filesystem::exists(kNotizenTable, error)) return;
+  std::filesystem::create_directories(std::filesystem::path(kNotizenTable).parent_path(), error);
+  CreateTable(kNotizenTable,
+              {{.name = "Datum", .letter = 'D'},
+               {.name = "Zeit", .letter = 'D'},
+               {.name = "Stichwort", .letter = 'S', .chars = kStichwortChars},
+               {.name = "Text", .letter = 'M'},
+               {.name = "Kategorie", .letter = 'S', .chars = kKategorieChars}},
+              {{.name = kNotizenIndex, .fields = {2}, .caseInsensitive = true}});
+}
+
+// A persistent field of the table, named after table and field.
+template <class Field>
+Field* NewField(TRadiRidir& table, const std::string& fieldName) {
+  auto* field = new Field(&table);
+  field->SetName(table.Name() + fieldName);
+  field->SetFieldName(fieldName);
+  return field;
+}
+
+// A label on the tab row at its design position, sized to its caption.
+TLabel* NewLabel(QWidget* parent, const char* name, const char* caption, int left, int top) {
+  auto* label = new TLabel(caption, parent);
+  label->setObjectName(name);
+  label->move(Scale(left), Scale(top));
+  return label;
+}
+
+// The read-only text of the date or time a note was made.
+TDBText* NewCreationText(QWidget* parent, TDataSource* source, const char* name, const char* field, int left,
+                         int top) {
+  auto* text = new TDBText(parent);
+  text->setObjectName(name);
+  text->SetDataSource(source);
+  text->SetDataField(field);
+  text->setFont(DesignFont("MS Sans Serif", 15));
+  QPalette palette = text->palette();
+  palette.setColor(QPalette::WindowText, QColor(0, 0, 128));
+  text->setPalette(palette);
+  text->move(Scale(left), Scale(top));
+  return text;
+}
+
+}  // namespace
+
+TFRNotizen::TFRNotizen() : TForm("TFRNotizen", "Notizen") {
+  BeginLoading();
+  SetName("FRNotizen");
+  setObjectName("FRNotizen");
+  CreateComponents();
+  CreateControls();
+  OnCreate = [this](TForm& sender) { FormCreate(sender); };
+  OnActivate = [this](TForm& sender) { FormActivate(sender); };
+  OnKeyDown = [this](TForm& sender, int& key, TShiftState shift) { FormKeyDown(sender, key, shift); };
+  OnClose = [this](TForm& sender, TCloseAction& action) { FormClose(sender, action); };
+  EndLoading();
+}
+
+TFRNotizen::~TFRNotizen() = default;
+
+void TFRNotizen::CreateComponents() {
+  MTbNotizen = new TRadiRidir(this);
+  MTbNotizen->SetName("MTbNotizen");
+  MTbNotizen->SetAutoCalcFields(false);
+  MTbNotizenDatum = NewField<TDateTimeField>(*MTbNotizen, "Datum");
+  MTbNotizenDatum->SetDisplayFormat("dd.mm.yyyy");
+  MTbNotizenZeit = NewField<TDateTimeField>(*MTbNotizen, "Zeit");
+  MTbNotizenZeit->SetDisplayFormat("hh:mm");
+  MTbNotizenStichwort = NewField<TStringField>(*MTbNotizen, "Stichwort");
+  MTbNotizenStichwort->SetSize(kStichwortChars);
+  MTbNotizenText = NewField<TMemoField>(*MTbNotizen, "Text");
+  MTbNotizenKategorie = NewField<TStringField>(*MTbNotizen, "Kategorie");
+  MTbNotizenKategorie->SetSize(kKategorieChars);
+  MTbNotizen->OnNewRecord = [this](TDataSet& dataSet) { MTbNotizenNewRecord(dataSet); };
+  DSNotizen = new TDataSource(this);
+  DSNotizen->SetName("DSNotizen");
+  DSNotizen->SetDataSet(MTbNotizen);
+  // The user starts editing with Edit or Insert, not by typing.
+  DSNotizen->SetAutoEdit(false);
+}
+
+void TFRNotizen::CreateControls() {
+  SetBorderStyle(bsDialog);
+  SetClientSize(476, 268);
+  SetPosition(poScreenCenter);
+  setFont(DesignFont("MS Sans Serif", 14));
+  SetKeyPreview(false);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  ToolBar1 = new TToolBar(this);
+  ToolBar1->setObjectName("ToolBar1");
+  ToolBar1->SetDesignHeight(30);
+  DBNvNotizen = new TDBNavigator(ToolBar1);
+  DBNvNotizen->setObjectName("DBNvNotizen");
+  DBNvNotizen->SetDataSource(DSNotizen);
+  DBNvNotizen->SetShowHint(true);
+  DBNvNotizen->BeforeAction = [this](TDBNavigator& sender, TNavigateBtn button) { DBNvNotizenClick(sender, button); };
+  ToolBar1->AddControl(DBNvNotizen, 240);
+  layout->addWidget(ToolBar1);
+
+  Panel1 = new TPanel(this);
+  Panel1->setObjectName("Panel1");
+  Panel1->SetBevelInner(bvLowered);
+  Panel1->SetBorderWidth(4);
+  layout->addWidget(Panel1, 1);
+  auto* panelLayout = new QVBoxLayout(Panel1);
+  panelLayout->setContentsMargins(0, 0, 0, 0);
+  TCNotizen = new TTabControl(Panel1);
+  TCNotizen->setObjectName("TCNotizen");
+  TCNotizen->SetHotTrack(false);
+  TCNotizen->SetTabWidth(24);
+  TCNotizen->OnChange = [this](TTabControl& sender) { TCNotizenChange(sender); };
+  TCNotizen->OnMouseDown = [this](TTabControl& sender, TMouseButton button, TShiftState shift, int x, int y) {
+    TCNotizenMouseDown(sender, button, shift, x, y);
+  };
+  panelLayout->addWidget(TCNotizen);
+  pages_ = std::make_unique<TCategoryPages>(*TCNotizen, kNotizenList, "Stichwort", "Kategorie");
+
+  LbNotizVom = NewLabel(TCNotizen, "LbNotizVom", "Notiz vom", 12, 36);
+  TxDatum = NewCreationText(TCNotizen, DSNotizen, "TxDatum", "Datum", 80, 36);
+  LbUhrzeit = NewLabel(TCNotizen, "LbUhrzeit", "Uhrzeit", 176, 36);
+  TxZeit = NewCreationText(TCNotizen, DSNotizen, "TxZeit", "Zeit", 239, 36);
+
+  lbKat = NewLabel(TCNotizen, "lbKat", "Kategorie", 290, 36);
+  lbKat->hide();
+  DBEdKat = Placed(new TDBEdit(TCNotizen), "DBEdKat", 356, 32, 97, 24);
+  DBEdKat->SetDataSource(DSNotizen);
+  DBEdKat->SetDataField("Kategorie");
+  DBEdKat->hide();
+
+  LbStichwort = NewLabel(TCNotizen, "LbStichwort", "Stichwort", 12, 86);
+  EdStichwort = Placed(new TDBEdit(TCNotizen), "EdStichwort", 80, 82, 373, 24);
+  EdStichwort->SetDataSource(DSNotizen);
+  EdStichwort->SetDataField("Stichwort");
+  LbText = NewLabel(TCNotizen, "LbText", "Text", 12, 116);
+  MmText = Placed(new TDBMemo(TCNotizen), "MmText", 80, 116, 373, 97);
+  MmText->SetDataSource(DSNotizen);
+  MmText->SetDataField("Text");
+
+  SetTabOrder(*EdStichwort, 0);
+  SetTabOrder(*MmText, 1);
+  SetTabOrder(*DBEdKat, 2);
+  // No control has the focus when the window opens, so that Ctrl+C reaches it.
+  setFocus(Qt::OtherFocusReason);
+}
+
+void TFRNotizen::OpenTable() {
+  MTbNotizen->SetReadOnly(false);
+  try {
+    MTbNotizen->Open();
+  } catch (const EDatabaseError&) {
+    // Held for writing elsewhere: what can be read is shown.
+    MTbNotizen->SetReadOnly(true);
+    MTbNotizen->Open();
+    ShowMessageBox(
+        {.text = kReadOnlyNotice, .caption = Application().Title(), .icon = MbIcon::Information, .owner = this});
+  }
+  MTbNotizen->AddIndexWhenMissing(kNotizenIndex, "Stichwort", true);
+  MTbNotizen->SetIndexName(kNotizenIndex);
+}
+
+void TFRNotizen::FormCreate(TForm&) {
+  pages_->Load();
+  TCNotizen->SetTabIndex(0);
+  CreateTableWhenMissing();
+  MTbNotizen->SetTableName(kNotizenTable);
+  MTbNotizen->SetFiltered(true);
+  OpenTable();
+}
+
+void TFRNotizen::FormActivate(TForm&) {
+  // A note being edited stays as it is until the user posts or cancels it.
+  if (!MTbNotizen->Active() || IsEditState(MTbNotizen->State())) return;
+  TCNotizenChange(*TCNotizen);
+}
+
+void TFRNotizen::TCNotizenChange(TTabControl&) { MTbNotizen->SetFilterText(pages_->FilterText()); }
+
+void TFRNotizen::TCNotizenMouseDown(TTabControl&, TMouseButton button, TShiftState, int, int) {
+  if (button == mbRight) AddCategoryPage(*this, *pages_);
+}
+
+void TFRNotizen::DBNvNotizenClick(TDBNavigator&, TNavigateBtn button) {
+  if (button == nbInsert) EdStichwort->setFocus(Qt::OtherFocusReason);
+}
+
+void TFRNotizen::MTbNotizenNewRecord(TDataSet&) {
+  MTbNotizenZeit->SetAsDateTime(Time());
+  MTbNotizenDatum->SetAsDateTime(Date());
+  if (TCNotizen->TabIndex() >= kFirstCategoryTab) MTbNotizenKategorie->SetAsString(pages_->NewRecordCategory());
+}
+
+void TFRNotizen::FormKeyDown(TForm&, int& key, TShiftState shift) {
+  if (key != 'C' || shift != ssCtrl) return;
+  const bool shown = DBEdKat->isHidden();
+  lbKat->setVisible(shown);
+  DBEdKat->setVisible(shown);
+}
+
+void TFRNotizen::FormClose(TForm&, TCloseAction& action) {
+  if (MTbNotizen->Active()) {
+    // A note being typed is kept, not dropped with the table.
+    MTbNotizen->CheckBrowseMode();
+    MTbNotizen->Close();
+  }
+  try {
+    pages_->Save();
+  } catch (const Exception&) {
+    // The window stays open as it was, so that nothing is lost.
+    OpenTable();
+    TCNotizenChange(*TCNotizen);
+    throw;
+  }
+  action = caFree;
+  NotifyHost(kWindowClosed);
+}
+
+}  // namespace vesk
