@@ -39,9 +39,9 @@ constexpr char kTariffSettings[] = "ttarife.ini";
 constexpr char kBrowserHint[] = "Doppelklick startet Browser";
 // Height of a single-line field, in design pixels.
 constexpr int kFieldHeight = 24;
-// Labels stand this far left of the fields' column and lower than the
-// field they name, so that their text sits on the field's text line.
-constexpr int kLabelLeft = 16;
+// Labels stand at this left edge and lower than the field they name, so
+// that their text sits on the field's text line.
+constexpr int kLabelLeft = 8;
 constexpr int kLabelDrop = 4;
 
 }  // namespace
@@ -137,9 +137,7 @@ void TFRAdressen::CreateFields() {
     return label;
   };
   auto place = [&order](QWidget& control, const char* name, int left, int top, int width, int height) {
-    control.setObjectName(name);
-    SetDesignBounds(control, left, top, width, height);
-    SetTabOrder(control, order++);
+    SetTabOrder(*Placed(&control, name, left, top, width, height), order++);
   };
   auto addEdit = [&](const char* name, const char* field, const char* caption, int left, int top, int width,
                      int labelLeft = kLabelLeft) {
@@ -248,6 +246,9 @@ void TFRAdressen::FormActivate(TForm&) {
 }
 
 void TFRAdressen::FormClose(TForm&, TCloseAction& action) {
+  // An address being entered is kept, not dropped with the window; when it
+  // cannot be posted, the window stays open with it.
+  if (MTbAdressen->Active()) MTbAdressen->CheckBrowseMode();
   pages_->Save();
   MTbAdressen->Close();
   action = caFree;

@@ -2,7 +2,9 @@
 
 #include <QApplication>
 #include <QTabBar>
+#include <QLineEdit>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 #include <QWidget>
 #include <filesystem>
@@ -19,7 +21,9 @@
 #include "toolkit/tab_control.h"
 #include "tools/adressen/adressen_table.h"
 #include "tools/categories/category_pages.h"
+#include "toolkit/button.h"
 #include "tools/controls/HistCB.h"
+#include "tools/notizen/dlgnseite.h"
 #include "tools/table/RadiRidir.h"
 #include "tools/table/TableDescription.h"
 
@@ -37,6 +41,20 @@ class AdressenWindow : public AdressenTest {
     return {tabs.begin() + kFirstCategoryTab, tabs.end()};
   }
   uint16_t VeskTools() const { return RegisterWindowMessage("VeskTools"); }
+  // Answers the new page dialog, once it is shown, with the title and
+  // OK; counts the dialogs answered.
+  void AnswerDialogs(const char* title) {
+    dialogTimer_.setInterval(10);
+    QObject::connect(&dialogTimer_, &QTimer::timeout, [this, title] {
+      if (DlgNeueseite.isNull() || !DlgNeueseite->isVisible()) return;
+      ++dialogs_;
+      DlgNeueseite->EdSeitentext->setText(title);
+      QTest::mouseClick(DlgNeueseite->BtnOK, Qt::LeftButton);
+    });
+    dialogTimer_.start();
+  }
+  QTimer dialogTimer_;
+  int dialogs_ = 0;
 };
 
 TEST_F(AdressenWindow, FirstStartMakesTheTableInNameOrder) {
@@ -189,6 +207,43 @@ TEST_F(AdressenWindow, CtrlCAloneTogglesTheCategoryField) {
   EXPECT_FALSE(window_->lbKat->isVisible());
 }
 
+TEST_F(AdressenWindow, RightClickAddsAPageThatNewAddressesJoin) {
+  WriteProgramFile("adressen.txt", "Privat\r\n");
+  OpenWindow();
+  Add("Quast");
+  Add("Adam");
+  AnswerDialogs("Kundenliste");
+  QTabBar* bar = window_->TCAdressen->TabBar();
+  // A left click only selects.
+  QTest::mouseClick(bar, Qt::LeftButton, {}, bar->tabRect(kTabQ).center());
+  ProcessEvents();
+  EXPECT_EQ(dialogs_, 0);
+  EXPECT_EQ(Filter(), "Name = 'Q*'OR Name = 'q*'");
+
+  // A right click on free space of the tab control asks for a title.
+  QTest::mousePress(window_->TCAdressen, Qt::RightButton, {}, QPoint(5, window_->TCAdressen->height() - 5));
+  EXPECT_EQ(dialogs_, 1);
+  EXPECT_EQ(CategoryTabs(), (std::vector<std::string>{"Privat", "Kundenliste"}));
+  EXPECT_EQ(window_->TCAdressen->TabIndex(), 28);
+  EXPECT_EQ(TabWidth(), 88);
+  // Selected without its filter; an address made now joins the new page.
+  EXPECT_EQ(Filter(), "Name = 'Q*'OR Name = 'q*'");
+  Click(nbInsert);
+  QTest::keyClicks(window_->EdName, "Kunz");
+  Click(nbPost);
+  EXPECT_EQ(window_->MTbAdressen->FieldByName("Kategorie")->AsString(), "Kundenliste");
+  SelectTab(27);
+  SelectTab(28);
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Kunz"}));
+
+  // Closing keeps it.
+  dialogTimer_.stop();
+  CloseWindow();
+  EXPECT_EQ(ReadFile(ProgramPath("adressen.txt")), std::optional<std::string>("Privat\r\nKundenliste\r\n"));
+  EXPECT_TRUE(errors_.empty());
+  EXPECT_TRUE(boxes_.empty());
+}
+
 TEST_F(AdressenWindow, ClosingWritesTheListAndTellsTheHost) {
   OpenWindow();
   QPointer<TFRAdressen> closed = window_;
@@ -204,6 +259,23 @@ TEST_F(AdressenWindow, ClosingWritesTheListAndTellsTheHost) {
   CloseWindow();
   EXPECT_EQ(ReadFile(ProgramPath("adressen.txt")), std::optional<std::string>("Privat\r\n\r\nFirma\r\n"));
   EXPECT_TRUE(errors_.empty());
+}
+
+TEST_F(AdressenWindow, ClosingKeepsTheAddressBeingEntered) {
+  OpenWindow();
+  Click(nbInsert);
+  QTest::keyClicks(window_->EdName, "Neumann");
+  window_->Close();
+  ProcessEvents();
+  ASSERT_TRUE(window_.isNull());
+  OpenWindow();
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Neumann"}));
+
+  // One opened but left untouched is no address.
+  Click(nbInsert);
+  CloseWindow();
+  OpenWindow();
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Neumann"}));
 }
 
 TEST_F(AdressenWindow, TariffZonesShowOnlyWithTheirSettings) {
