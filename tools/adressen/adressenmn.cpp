@@ -17,9 +17,9 @@
 #include "toolkit/field.h"
 #include "toolkit/label.h"
 #include "toolkit/panel.h"
+#include "toolkit/record_window_frame.h"
 #include "toolkit/status_bar.h"
 #include "toolkit/tab_order.h"
-#include "toolkit/tool_bar.h"
 #include "tools/adressen/GoToWeb.h"
 #include "tools/adressen/adressen_table.h"
 #include "tools/categories/category_pages.h"
@@ -83,31 +83,15 @@ void TFRAdressen::CreateControls() {
   SetKeyPreview(true);
   setFont(DesignFont("MS Sans Serif", 14));
 
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  ToolBar1 = new TToolBar(this);
-  ToolBar1->setObjectName("ToolBar1");
-  ToolBar1->SetDesignHeight(30);
-  DBNvAdressen = new TDBNavigator(ToolBar1);
-  DBNvAdressen->setObjectName("DBNvAdressen");
-  DBNvAdressen->SetDataSource(DSAdressen);
-  DBNvAdressen->SetShowHint(true);
+  const TRecordWindowFrame frame = CreateRecordWindowFrame(*this, DSAdressen, "DBNvAdressen", 240, "TCAdressen");
+  ToolBar1 = frame.toolBar;
+  DBNvAdressen = frame.navigator;
   DBNvAdressen->BeforeAction = [this](TDBNavigator& sender, TNavigateBtn button) {
     DBNvAdressenClick(sender, button);
   };
-  ToolBar1->AddControl(DBNvAdressen, 240);
-  layout->addWidget(ToolBar1);
-
-  Panel1 = new TPanel(this);
+  Panel1 = frame.panel;
   Panel1->setObjectName("Panel1");
-  Panel1->SetBevelOuter(bvLowered);
-  Panel1->SetBorderWidth(4);
-  layout->addWidget(Panel1, 1);
-  auto* panelLayout = new QVBoxLayout(Panel1);
-  panelLayout->setContentsMargins(0, 0, 0, 0);
-  TCAdressen = new TTabControl(Panel1);
-  TCAdressen->setObjectName("TCAdressen");
+  TCAdressen = frame.tabs;
   TCAdressen->setFont(DesignFont("MS Sans Serif", 15));
   QPalette palette = TCAdressen->palette();
   palette.setColor(QPalette::WindowText, Qt::black);
@@ -118,14 +102,13 @@ void TFRAdressen::CreateControls() {
   TCAdressen->OnMouseDown = [this](TTabControl& sender, TMouseButton button, TShiftState shift, int x, int y) {
     TCAdressenMouseDown(sender, button, shift, x, y);
   };
-  panelLayout->addWidget(TCAdressen);
   CreateFields();
 
   SBAdressen = new TStatusBar(this);
   SBAdressen->setObjectName("SBAdressen");
   SBAdressen->SetDesignHeight(19);
   SBAdressen->SetSimplePanel(true);
-  layout->addWidget(SBAdressen);
+  frame.layout->addWidget(SBAdressen);
 }
 
 void TFRAdressen::CreateFields() {

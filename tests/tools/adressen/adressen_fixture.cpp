@@ -6,47 +6,11 @@
 #include <filesystem>
 #include <fstream>
 
-#include "platform/message_box.h"
-#include "toolkit/application.h"
 #include "toolkit/field.h"
 #include "toolkit/tab_control.h"
-#include "tools/VeskMsg.h"
 #include "tools/table/RadiRidir.h"
 
 namespace vesk {
-
-void ProcessEvents() {
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  QCoreApplication::processEvents();
-  QTest::qWait(5);
-}
-
-void AdressenTest::SetUp() {
-  RegisterVeskToolsMessage();
-  folder_ = std::make_unique<TempFolder>();
-  home_ = std::make_unique<ScopedEnv>("VESK_HOME", folder_->Path());
-  previousFolder_ = std::filesystem::current_path().string();
-  std::filesystem::current_path(folder_->Path());
-  Application().OnException = [this](const std::exception& error) { errors_.emplace_back(error.what()); };
-  SetMessageBoxHook([this](const MessageBoxRequest& request) {
-    boxes_.push_back(request.text);
-    return MbResult::Ok;
-  });
-  host_ = std::make_unique<TopLevelWindow>("TFRVeskTools", "Tools", [this](uint16_t message, uintptr_t wParam, intptr_t) {
-    hostMessages_.emplace_back(message, wParam);
-  });
-}
-
-void AdressenTest::TearDown() {
-  Application().DestroyWindows();
-  ProcessEvents();
-  host_.reset();
-  Application().OnException = nullptr;
-  SetMessageBoxHook({});
-  std::filesystem::current_path(previousFolder_);
-  home_.reset();
-  folder_.reset();
-}
 
 TFRAdressen& AdressenTest::OpenWindow() {
   window_ = new TFRAdressen();
@@ -88,7 +52,7 @@ std::vector<std::string> AdressenTest::Names() {
 }
 
 void AdressenTest::WriteProgramFile(const std::string& name, const std::string& bytes) const {
-  std::ofstream(folder_->File(name), std::ios::binary) << bytes;
+  std::ofstream(File(name), std::ios::binary) << bytes;
 }
 
 }  // namespace vesk

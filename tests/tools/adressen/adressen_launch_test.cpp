@@ -7,12 +7,12 @@
 #include <QTest>
 #include <filesystem>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
 #include "runtime/file_io.h"
 #include "tests/tools/adressen/adressen_fixture.h"
+#include "tests/tools/adressen/recorded_arguments.h"
 #include "toolkit/db_edit.h"
 #include "toolkit/field.h"
 #include "tools/table/RadiRidir.h"
@@ -45,21 +45,6 @@ class AdressenLaunch : public AdressenTest {
   }
 
   std::string Record() const { return world_.File("record.out"); }
-  // What the recording program was given; nothing when it did not run.
-  std::optional<Words> Recorded() const {
-    if (!QTest::qWaitFor([this] { return std::filesystem::exists(Record()); }, 10000)) return std::nullopt;
-    const std::optional<std::string> bytes = ReadFile(Record());
-    std::filesystem::remove(Record());
-    if (!bytes) return std::nullopt;
-    Words words;
-    for (size_t start = 0; start < bytes->size();) {
-      const size_t end = bytes->find('\0', start);
-      words.push_back(bytes->substr(start, end - start));
-      start = end + 1;
-    }
-    return words;
-  }
-
   TempFolder world_;
   std::vector<std::unique_ptr<ScopedEnv>> world_env_;
 };
@@ -74,10 +59,10 @@ TEST_F(AdressenLaunch, DoubleClickOpensTheWebAndTheMailAddress) {
   table.Post();
 
   QTest::mouseDClick(window_->EdURL, Qt::LeftButton);
-  EXPECT_EQ(Recorded(), (Words{"--new-window", "https://example.org/suche?q=a b&x=1"}));
+  EXPECT_EQ(RecordedArguments(Record(), 10000), (Words{"--new-window", "https://example.org/suche?q=a b&x=1"}));
   // No mail program: the browser gets the mail address.
   QTest::mouseDClick(window_->EdEmail, Qt::LeftButton);
-  EXPECT_EQ(Recorded(), (Words{"--new-window", "mailto:max@example.org?subject="}));
+  EXPECT_EQ(RecordedArguments(Record(), 10000), (Words{"--new-window", "mailto:max@example.org?subject="}));
   // A single click starts nothing.
   QTest::mouseClick(window_->EdURL, Qt::LeftButton);
   QTest::qWait(300);

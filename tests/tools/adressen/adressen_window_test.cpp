@@ -40,7 +40,6 @@ class AdressenWindow : public AdressenTest {
     const std::vector<std::string> tabs = window_->TCAdressen->Tabs();
     return {tabs.begin() + kFirstCategoryTab, tabs.end()};
   }
-  uint16_t VeskTools() const { return RegisterWindowMessage("VeskTools"); }
   // Answers the new page dialog, once it is shown, with the title and
   // OK; counts the dialogs answered.
   void AnswerDialogs(const char* title) {
@@ -239,7 +238,7 @@ TEST_F(AdressenWindow, RightClickAddsAPageThatNewAddressesJoin) {
   // Closing keeps it.
   dialogTimer_.stop();
   CloseWindow();
-  EXPECT_EQ(ReadFile(ProgramPath("adressen.txt")), std::optional<std::string>("Privat\r\nKundenliste\r\n"));
+  EXPECT_EQ(ReadFile(File("adressen.txt")), std::optional<std::string>("Privat\r\nKundenliste\r\n"));
   EXPECT_TRUE(errors_.empty());
   EXPECT_TRUE(boxes_.empty());
 }
@@ -249,7 +248,7 @@ TEST_F(AdressenWindow, ClosingWritesTheListAndTellsTheHost) {
   QPointer<TFRAdressen> closed = window_;
   CloseWindow();
   EXPECT_TRUE(closed.isNull());
-  EXPECT_EQ(ReadFile(ProgramPath("adressen.txt")), std::optional<std::string>(""));
+  EXPECT_EQ(ReadFile(File("adressen.txt")), std::optional<std::string>(""));
   ASSERT_EQ(hostMessages_.size(), 1u);
   EXPECT_EQ(hostMessages_[0], std::make_pair(VeskTools(), uintptr_t{0}));
 
@@ -257,7 +256,7 @@ TEST_F(AdressenWindow, ClosingWritesTheListAndTellsTheHost) {
   WriteProgramFile("adressen.txt", "Privat\n\nFirma");
   OpenWindow();
   CloseWindow();
-  EXPECT_EQ(ReadFile(ProgramPath("adressen.txt")), std::optional<std::string>("Privat\r\n\r\nFirma\r\n"));
+  EXPECT_EQ(ReadFile(File("adressen.txt")), std::optional<std::string>("Privat\r\n\r\nFirma\r\n"));
   EXPECT_TRUE(errors_.empty());
 }
 
@@ -329,7 +328,7 @@ TEST_F(AdressenWindow, TableThatCannotOpenLeavesThePagesUsable) {
   SelectTab(kFirstCategoryTab);
   CloseWindow();
   EXPECT_EQ(errors_.size(), 1u);
-  EXPECT_EQ(ReadFile(ProgramPath("adressen.txt")), std::optional<std::string>("Privat\r\n"));
+  EXPECT_EQ(ReadFile(File("adressen.txt")), std::optional<std::string>("Privat\r\n"));
   // The file is not touched.
   EXPECT_EQ(ReadFile(kAdressenTable), std::optional<std::string>("kein Tabellenkopf"));
 }
