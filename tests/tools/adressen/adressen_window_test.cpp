@@ -219,6 +219,14 @@ TEST_F(AdressenWindow, RightClickAddsAPageThatNewAddressesJoin) {
   EXPECT_EQ(dialogs_, 0);
   EXPECT_EQ(Filter(), "Name = 'Q*'OR Name = 'q*'");
 
+  // Nor does a right click on a field, which has its own menu, or a press
+  // of the middle button.
+  QTest::mousePress(window_->MmText->viewport(), Qt::RightButton, {}, QPoint(5, 5));
+  QTest::mouseRelease(window_->MmText->viewport(), Qt::RightButton, {}, QPoint(5, 5));
+  QTest::mousePress(window_->TCAdressen, Qt::MiddleButton, {}, QPoint(5, window_->TCAdressen->height() - 5));
+  ProcessEvents();
+  EXPECT_EQ(dialogs_, 0);
+
   // A right click on free space of the tab control asks for a title.
   QTest::mousePress(window_->TCAdressen, Qt::RightButton, {}, QPoint(5, window_->TCAdressen->height() - 5));
   EXPECT_EQ(dialogs_, 1);
