@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QTest>
+#include <QWidget>
 #include <filesystem>
 
 #include "platform/message_box.h"
@@ -42,6 +43,10 @@ void LibraryWindowTest::TearDown() {
   std::filesystem::current_path(previousFolder_);
   home_.reset();
   folder_.reset();
+}
+
+void ExpectNamedWidgets(const QWidget& window, std::initializer_list<const char*> names) {
+  for (const char* name : names) EXPECT_NE(window.findChild<QWidget*>(name), nullptr) << name;
 }
 
 uint16_t LibraryWindowTest::VeskTools() const { return RegisterWindowMessage("VeskTools"); }

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <memory>
 #include <string>
 #include <utility>
@@ -16,6 +17,8 @@
 #include "platform/window_messages.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/temp_folder.h"
+
+class QWidget;
 
 namespace vesk {
 
@@ -42,5 +45,8 @@ class LibraryWindowTest : public testing::Test {
 
 // Lets queued events (posted messages, deferred frees) run.
 void ProcessEvents();
+// Each name is the object name of a widget in window (as tests and
+// accessibility tools find the controls).
+void ExpectNamedWidgets(const QWidget& window, std::initializer_list<const char*> names);
 
 }  // namespace vesk

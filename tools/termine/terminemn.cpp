@@ -121,40 +121,38 @@ void TFRTermine::CreateControls() {
   TCTermine->OnChange = [this](TTabControl& sender) { TCTermineChange(sender); };
 
   // The record's fields in a column on the left, the list on the right.
-  auto addLabel = [this](const std::string& caption, int left, int top) {
+  auto addLabel = [this](const char* name, const std::string& caption, int left, int top) {
     auto* label = new TLabel(caption, TCTermine);
+    label->setObjectName(name);
     label->move(Scale(left), Scale(top));
     return label;
   };
-  auto addEdit = [this](TDBEdit*& edit, const char* field, int top, int order) {
-    edit = new TDBEdit(TCTermine);
+  auto addEdit = [this](TDBEdit*& edit, const char* name, const char* field, int top, int order) {
+    edit = Placed(new TDBEdit(TCTermine), name, 8, top, 97, 24);
     edit->SetDataSource(DSTermine);
     edit->SetDataField(field);
-    SetDesignBounds(*edit, 8, top, 97, 24);
     SetTabOrder(*edit, order);
   };
-  LbDatum = addLabel("Datum", 8, 40);
-  addEdit(EdDatum, "Datum", 56, 0);
-  LbUhrzeit = addLabel("Uhrzeit", 8, 88);
-  addEdit(EdUhrzeit, "Uhrzeit", 104, 1);
-  LbOrt = addLabel("Ort", 8, 136);
-  addEdit(EdOrt, "Ort", 152, 2);
-  LbBemerkung = addLabel("Bemerkung", 8, 184);
-  MmBemerkung = new TDBMemo(TCTermine);
+  LbDatum = addLabel("LbDatum", "Datum", 8, 40);
+  addEdit(EdDatum, "EdDatum", "Datum", 56, 0);
+  LbUhrzeit = addLabel("LbUhrzeit", "Uhrzeit", 8, 88);
+  addEdit(EdUhrzeit, "EdUhrzeit", "Uhrzeit", 104, 1);
+  LbOrt = addLabel("LbOrt", "Ort", 8, 136);
+  addEdit(EdOrt, "EdOrt", "Ort", 152, 2);
+  LbBemerkung = addLabel("LbBemerkung", "Bemerkung", 8, 184);
+  MmBemerkung = Placed(new TDBMemo(TCTermine), "MmBemerkung", 8, 200, 97, 160);
   MmBemerkung->SetDataSource(DSTermine);
   MmBemerkung->SetDataField("Bemerkung");
-  SetDesignBounds(*MmBemerkung, 8, 200, 97, 160);
   SetTabOrder(*MmBemerkung, 3);
 
-  LbTerminliste = addLabel("Terminliste", 113, 40);
-  DBGrTermine = new TDBGrid(TCTermine);
+  LbTerminliste = addLabel("LbTerminliste", "Terminliste", 113, 40);
+  DBGrTermine = Placed(new TDBGrid(TCTermine), "DBGrTermine", 113, 56, 361, 304);
   DBGrTermine->SetOptions(dgTitles | dgColumnResize | dgColLines | dgRowLines | dgTabs | dgConfirmDelete |
                           dgCancelOnExit);
   DBGrTermine->AddColumn("Uhrzeit", "Uhrzeit", Scale(73));
   DBGrTermine->AddColumn("Ort", "Ort", Scale(185));
   DBGrTermine->AddColumn("Datum", "Datum", Scale(91));
   DBGrTermine->SetDataSource(DSTermine);
-  SetDesignBounds(*DBGrTermine, 113, 56, 361, 304);
   SetTabOrder(*DBGrTermine, 4);
 }
 

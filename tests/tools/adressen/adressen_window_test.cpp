@@ -343,12 +343,10 @@ TEST_F(AdressenWindow, TableThatCannotOpenLeavesThePagesUsable) {
 
 TEST_F(AdressenWindow, ComponentsCarryTheirNames) {
   OpenWindow();
-  for (const char* name : {"EdName", "EdVorname", "EdPLZ", "EdStadt", "EdStrasse", "EdTelefon", "EdTelefon2",
-                           "EdFax", "EdEmail", "EdURL", "MmText", "lbKat", "DBEdKat", "lbTarifzone1",
-                           "DBHCTarifzone1", "lbTarifzone2", "DBHCTarifzone2", "TCAdressen", "DBNvAdressen",
-                           "SBAdressen"}) {
-    EXPECT_NE(window_->findChild<QWidget*>(name), nullptr) << name;
-  }
+  ExpectNamedWidgets(*window_, {"EdName", "EdVorname", "EdPLZ", "EdStadt", "EdStrasse", "EdTelefon", "EdTelefon2",
+                                "EdFax", "EdEmail", "EdURL", "MmText", "lbKat", "DBEdKat", "lbTarifzone1",
+                                "DBHCTarifzone1", "lbTarifzone2", "DBHCTarifzone2", "TCAdressen", "DBNvAdressen",
+                                "SBAdressen"});
   EXPECT_EQ(window_->EdTelefon->Tag(), 1);
   EXPECT_EQ(window_->EdTelefon2->Tag(), 2);
   EXPECT_EQ(window_->EdURL->toolTip(), "Doppelklick startet Browser");

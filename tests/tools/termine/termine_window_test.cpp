@@ -68,6 +68,8 @@ TEST_F(TermineWindow, FirstStartCreatesTheTableWithoutWarning) {
   EXPECT_TRUE(errors_.empty());
   EXPECT_TRUE(window_->MTbTermine->Active());
   EXPECT_EQ(window_->MTbTermine->IndexName(), kTermineIndex);
+  ExpectNamedWidgets(*window_, {"DBNvTermine", "TCTermine", "LbDatum", "EdDatum", "LbUhrzeit", "EdUhrzeit", "LbOrt",
+                                "EdOrt", "LbBemerkung", "MmBemerkung", "LbTerminliste", "DBGrTermine"});
 
   // Date and time order, whatever order they were entered in.
   AddExample();
