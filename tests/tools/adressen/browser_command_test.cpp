@@ -22,13 +22,16 @@ TEST(BrowserCommand, DesktopCommandsLoseQuotesAndPlaceholders) {
   command = SplitCommand("  \"/opt/Mein Browser/browse\" --new-window --profile \"Privat Sitzung\" %U --app=%u x%f");
   EXPECT_EQ(command.program, "/opt/Mein Browser/browse");
   EXPECT_EQ(command.arguments, (Words{"--new-window", "--profile", "Privat Sitzung", "--app=", "x"}));
+  command = SplitCommand("'/opt/ein Name' a\\ b \"x \\\"y\\\" \\$z\"");
+  EXPECT_EQ(command.program, "/opt/ein Name");
+  EXPECT_EQ(command.arguments, (Words{"a b", "x \"y\" $z"}));
   command = SplitCommand("google-chrome --app=https://mail.google.com %u");
   EXPECT_EQ(command.program, "google-chrome") << "a .com inside an argument is no program end";
   EXPECT_EQ(command.arguments, Words{"--app=https://mail.google.com"});
 }
 
 TEST(BrowserCommand, NoProgramInBrokenOrEmptyCommands) {
-  for (const char* text : {"", "   ", "\"/opt/browser %u", "'unclosed", "browser \"%u"}) {
+  for (const char* text : {"", "   ", "\"/opt/browser %u", "'unclosed", "browser \"%u", "browser \\"}) {
     EXPECT_EQ(SplitCommand(text).program, "") << text;
     EXPECT_EQ(SplitCommand(text).arguments, Words{}) << text;
   }
