@@ -42,13 +42,32 @@ QPushButton* TButton::ButtonForKey(int key) const {
   return default_ && isVisible() && isEnabled() ? const_cast<TButton*>(this) : nullptr;
 }
 
+namespace {
+
+bool IsPlainEnter(const QKeyEvent& event) {
+  const bool plain = (event.modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+  return plain && (event.key() == Qt::Key_Return || event.key() == Qt::Key_Enter);
+}
+
+}  // namespace
+
+void TButton::keyPressEvent(QKeyEvent* event) {
+  // Enter presses the focused button also in a window without a default one.
+  if (IsPlainEnter(*event)) {
+    event->accept();
+    click();
+    return;
+  }
+  QPushButton::keyPressEvent(event);
+}
+
 bool TButton::eventFilter(QObject* watched, QEvent* event) {
   // Keys reach the window when the focused control (or the window) left them unused.
   if (watched == window() && event->type() == QEvent::KeyPress) {
     auto* keyEvent = static_cast<QKeyEvent*>(event);
     const int key = keyEvent->key();
     const bool plain = (keyEvent->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
-    if (plain && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape)) {
+    if (IsPlainEnter(*keyEvent) || (plain && key == Qt::Key_Escape)) {
       if (QPushButton* button = ButtonForKey(key)) {
         keyEvent->accept();
         button->click();

@@ -29,6 +29,7 @@ class TButton : public QPushButton {
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
 
  private:
   void Pressed();

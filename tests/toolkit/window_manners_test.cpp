@@ -161,6 +161,15 @@ TEST_F(WindowManners, EnterPressesTheDefaultButtonAndEscTheCancelButton) {
   foreign->setFocus();
   QTest::keyClick(foreign, Qt::Key_Escape);
   EXPECT_TRUE(pressed.empty());
+
+  // In a window without a default button Enter presses the focused one too.
+  auto* lone = new TButton("&Allein", elsewhere);
+  lone->OnClick = [&pressed](TButton& b) { pressed.push_back(b.text().toStdString()); };
+  lone->show();
+  lone->setFocus();
+  QTest::keyClick(lone, Qt::Key_Return);
+  QTest::keyClick(lone, Qt::Key_Return, Qt::ShiftModifier);
+  EXPECT_EQ(pressed, std::vector<std::string>{"&Allein"});
 }
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QLineEdit>
 #include <memory>
+#include <optional>
 
 #include "platform/message_box.h"
 #include "toolkit/application.h"
@@ -60,16 +61,28 @@ TDlgNeueseite::TDlgNeueseite(TForm& owner) : TForm("TDlgNeueseite", "Text") {
 
 std::string TDlgNeueseite::Text() const { return EdSeitentext->text().toStdString(); }
 
-void AddCategoryPage(TForm& owner, TCategoryPages& pages) {
+namespace {
+
+// The title typed, or nothing when the user cancelled.
+std::optional<std::string> AskTitle(TForm& owner) {
   const std::unique_ptr<TDlgNeueseite, DialogFree> dialog(new TDlgNeueseite(owner));
   DlgNeueseite = dialog.get();
-  if (dialog->ShowModal() != mrOk) return;
-  const std::string title = dialog->Text();
-  if (title.empty()) {
+  if (dialog->ShowModal() != mrOk) return std::nullopt;
+  return dialog->Text();
+}
+
+}  // namespace
+
+void AddCategoryPage(TForm& owner, TCategoryPages& pages) {
+  const std::optional<std::string> title = AskTitle(owner);
+  // The keyboard goes back to the window the dialog stood over.
+  owner.activateWindow();
+  if (!title) return;
+  if (title->empty()) {
     ShowMessageBox({.text = kNoTitle, .caption = Application().Title(), .icon = MbIcon::Information, .owner = &owner});
     return;
   }
-  pages.Append(title);
+  pages.Append(*title);
 }
 
 }  // namespace vesk

@@ -24,6 +24,7 @@ TFREinstellungen::TFREinstellungen() : TForm("TFREinstellungen", "Einstellungen"
   const AlarmSettings stored = ReadAlarmSettings(HostIniFile());
   BeginLoading();
   SetName("FREinstellungen");
+  setObjectName("FREinstellungen");
   setFont(DesignFont("MS Sans Serif", 13));
   SetBorderStyle(bsDialog);
   SetClientSize(314, 91);

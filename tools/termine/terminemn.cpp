@@ -1,6 +1,5 @@
 #include "tools/termine/terminemn.h"
 
-#include <QVBoxLayout>
 #include <filesystem>
 #include <vector>
 
@@ -69,6 +68,7 @@ TDateTime NextWeekday(int weekday) {
 }  // namespace
 
 TFRTermine::TFRTermine() : TForm("TFRTermine", "Termine") {
+  setObjectName("FRTermine");
   CreateComponents();
   CreateControls();
   OnCreate = [this](TForm& sender) { FormCreate(sender); };
