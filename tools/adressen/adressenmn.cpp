@@ -172,7 +172,6 @@ void TFRAdressen::CreateFields() {
     box->SetDataSource(DSAdressen);
     box->SetDataField(field);
     place(*box, name, 316, top, 125, kFieldHeight);
-    box->hide();
     return box;
   };
   DBHCTarifzone1 = addZone("DBHCTarifzone1", "Tarifzone1", 152);
@@ -181,7 +180,10 @@ void TFRAdressen::CreateFields() {
   DBHCTarifzone2 = addZone("DBHCTarifzone2", "Tarifzone2", 180);
   lbTarifzone2 = addLabel("lbTarifzone2", "Tarifzone2", kRightLabel, 180);
   lbTarifzone2->SetFocusControl(DBHCTarifzone2);
-  for (QWidget* hidden : std::initializer_list<QWidget*>{DBEdKat, lbKat, lbTarifzone1, lbTarifzone2}) hidden->hide();
+  for (QWidget* hidden : std::initializer_list<QWidget*>{DBEdKat, lbKat, DBHCTarifzone1, lbTarifzone1, DBHCTarifzone2,
+                                                         lbTarifzone2}) {
+    hidden->hide();
+  }
 }
 
 void TFRAdressen::OpenTable() {

@@ -127,9 +127,9 @@ TEST_F(AdressenWindow, CategoryListGivesPagesAndTheirWidth) {
   SelectTab(31);
   EXPECT_EQ(Names(), (std::vector<std::string>{"Klubwirt"}));
   EXPECT_TRUE(errors_.empty());
-}
 
-TEST_F(AdressenWindow, ShortTitlesNarrowTheTabs) {
+  // Short titles make the tabs narrower than designed.
+  CloseWindow();
   WriteProgramFile("adressen.txt", "Abc\r\nXy\r\n");
   OpenWindow();
   EXPECT_EQ(CategoryTabs(), (std::vector<std::string>{"Abc", "Xy"}));
@@ -266,6 +266,23 @@ TEST_F(AdressenWindow, ClosingWritesTheListAndTellsTheHost) {
   CloseWindow();
   EXPECT_EQ(ReadFile(File("adressen.txt")), std::optional<std::string>("Privat\r\n\r\nFirma\r\n"));
   EXPECT_TRUE(errors_.empty());
+}
+
+TEST_F(AdressenWindow, ListThatCannotBeWrittenKeepsTheWindowOpen) {
+  OpenWindow();
+  Add("Adam");
+  std::filesystem::create_directory(File("adressen.txt"));
+  window_->Close();
+  ProcessEvents();
+  ASSERT_FALSE(window_.isNull());
+  EXPECT_EQ(errors_.size(), 1u);
+  EXPECT_TRUE(hostMessages_.empty());
+  EXPECT_EQ(Names(), (std::vector<std::string>{"Adam"}));
+
+  std::filesystem::remove(File("adressen.txt"));
+  CloseWindow();
+  EXPECT_TRUE(window_.isNull());
+  EXPECT_EQ(hostMessages_.size(), 1u);
 }
 
 TEST_F(AdressenWindow, ClosingKeepsTheAddressBeingEntered) {
