@@ -119,6 +119,16 @@ bool TTabControl::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void TTabControl::mousePressEvent(QMouseEvent* event) {
+  // A press that an input control standing on the tab control left to its
+  // parent (a memo's right button) belongs to that control; labels and
+  // other controls that take no focus are the tab control's own ground.
+  for (QWidget* child = childAt(event->position().toPoint()); child != nullptr && child != this;
+       child = child->parentWidget()) {
+    if ((child->focusPolicy() & Qt::ClickFocus) != 0) {
+      event->ignore();
+      return;
+    }
+  }
   MouseDown(*event, event->position().toPoint());
   event->accept();
 }

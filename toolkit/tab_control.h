@@ -6,7 +6,8 @@
 // when code sets TabIndex or adds tabs; when it fails, the tab selected
 // before is selected again. A fixed tab width grows for a caption that
 // needs more. OnMouseDown reports every button
-// pressed anywhere on the control, on a tab or on free space.
+// pressed anywhere on the control, on a tab or on free space (a label
+// counts as free space; an input control on it keeps its own presses).
 #pragma once
 
 #include <QWidget>

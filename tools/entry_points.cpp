@@ -5,6 +5,7 @@
 //   4 AdrExecute    TFRAdressen       "Adressen"
 // A window's export is added here when the window exists (see entry_points.h).
 #include "tools/entry_points.h"
+#include "tools/adressen/adressenmn.h"
 #include "tools/notizen/notizenmn.h"
 #include "tools/termine/Einstmn.h"
 #include "tools/termine/terminemn.h"
@@ -14,5 +15,6 @@ namespace vesk {
 VESK_TOOLS_ENTRY_POINT(EinstExecute, TFREinstellungen, FREinstellungen, "Einstellungen")  // ordinal 1
 VESK_TOOLS_ENTRY_POINT(TermExecute, TFRTermine, FRTermine, "Termine")  // ordinal 2
 VESK_TOOLS_ENTRY_POINT(NtzExecute, TFRNotizen, FRNotizen, "Notizen")  // ordinal 3
+VESK_TOOLS_ENTRY_POINT(AdrExecute, TFRAdressen, FRAdressen, "Adressen")  // ordinal 4
 
 }  // namespace vesk

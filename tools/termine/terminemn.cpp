@@ -1,6 +1,5 @@
 #include "tools/termine/terminemn.h"
 
-#include <QVBoxLayout>
 #include <filesystem>
 #include <vector>
 
@@ -16,10 +15,10 @@
 #include "toolkit/design_scale.h"
 #include "toolkit/label.h"
 #include "toolkit/panel.h"
+#include "toolkit/record_window_frame.h"
 #include "toolkit/string_field.h"
 #include "toolkit/tab_control.h"
 #include "toolkit/tab_order.h"
-#include "toolkit/tool_bar.h"
 #include "tools/host_notification.h"
 #include "tools/filter/filter_constant.h"
 #include "tools/table/RadiRidir.h"
@@ -108,35 +107,18 @@ void TFRTermine::CreateControls() {
   SetClientSize(490, 412);
   setFont(DesignFont("MS Sans Serif", 13));
 
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  ToolBar1 = new TToolBar(this);
-  ToolBar1->setObjectName("ToolBar1");
-  ToolBar1->SetDesignHeight(30);
-  DBNvTermine = new TDBNavigator(ToolBar1);
-  DBNvTermine->setObjectName("DBNvTermine");
-  DBNvTermine->SetDataSource(DSTermine);
-  DBNvTermine->SetShowHint(true);
+  const TRecordWindowFrame frame = CreateRecordWindowFrame(*this, DSTermine, "DBNvTermine", 250, "TCTermine");
+  ToolBar1 = frame.toolBar;
+  DBNvTermine = frame.navigator;
   DBNvTermine->BeforeAction = [this](TDBNavigator& sender, TNavigateBtn button) { DBNvTermineClick(sender, button); };
-  ToolBar1->AddControl(DBNvTermine, 250);
-  layout->addWidget(ToolBar1);
-
-  Panel2 = new TPanel(this);
+  Panel2 = frame.panel;
   Panel2->setObjectName("Panel2");
-  Panel2->SetBevelInner(bvLowered);
-  Panel2->SetBorderWidth(4);
-  layout->addWidget(Panel2, 1);
-  auto* panelLayout = new QVBoxLayout(Panel2);
-  panelLayout->setContentsMargins(0, 0, 0, 0);
-  TCTermine = new TTabControl(Panel2);
-  TCTermine->setObjectName("TCTermine");
+  TCTermine = frame.tabs;
   TCTermine->SetTabWidth(80);
   TCTermine->AddTab("Alle");
   for (const char* tab : kWeekdayTabs) TCTermine->AddTab(tab);
   TCTermine->SetTabIndex(0);
   TCTermine->OnChange = [this](TTabControl& sender) { TCTermineChange(sender); };
-  panelLayout->addWidget(TCTermine);
 
   // The record's fields in a column on the left, the list on the right.
   auto addLabel = [this](const char* name, const std::string& caption, int left, int top) {
@@ -164,15 +146,13 @@ void TFRTermine::CreateControls() {
   SetTabOrder(*MmBemerkung, 3);
 
   LbTerminliste = addLabel("LbTerminliste", "Terminliste", 113, 40);
-  DBGrTermine = new TDBGrid(TCTermine);
-  DBGrTermine->setObjectName("DBGrTermine");
+  DBGrTermine = Placed(new TDBGrid(TCTermine), "DBGrTermine", 113, 56, 361, 304);
   DBGrTermine->SetOptions(dgTitles | dgColumnResize | dgColLines | dgRowLines | dgTabs | dgConfirmDelete |
                           dgCancelOnExit);
   DBGrTermine->AddColumn("Uhrzeit", "Uhrzeit", Scale(73));
   DBGrTermine->AddColumn("Ort", "Ort", Scale(185));
   DBGrTermine->AddColumn("Datum", "Datum", Scale(91));
   DBGrTermine->SetDataSource(DSTermine);
-  SetDesignBounds(*DBGrTermine, 113, 56, 361, 304);
   SetTabOrder(*DBGrTermine, 4);
 }
 

@@ -13,6 +13,7 @@
 
 #include "runtime/file_io.h"
 #include "tests/support/temp_folder.h"
+#include "tests/tools/adressen/recorded_arguments.h"
 
 namespace vesk {
 namespace {
@@ -91,19 +92,7 @@ class GoToWebTest : public testing::Test {
 
   // The arguments the recorder received; nullopt when it has not run
   // within a few seconds.
-  std::optional<Words> Recorded(int milliseconds = 10000) const {
-    if (!QTest::qWaitFor([this] { return std::filesystem::exists(Record()); }, milliseconds)) return std::nullopt;
-    std::optional<std::string> bytes = ReadFile(Record());
-    if (!bytes) return std::nullopt;
-    Words words;
-    for (size_t start = 0; start < bytes->size();) {
-      const size_t end = bytes->find('\0', start);
-      words.push_back(bytes->substr(start, end - start));
-      start = end + 1;
-    }
-    std::filesystem::remove(Record());
-    return words;
-  }
+  std::optional<Words> Recorded(int milliseconds = 10000) const { return RecordedArguments(Record(), milliseconds); }
 
   TempFolder world;
 };

@@ -15,12 +15,6 @@
 
 namespace vesk {
 
-void ProcessEvents() {
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  QCoreApplication::processEvents();
-  QTest::qWait(5);
-}
-
 FileSizeLimit::FileSizeLimit(rlim_t bytes) {
   getrlimit(RLIMIT_FSIZE, &previous_);
   // The write fails with EFBIG instead of ending the process.
@@ -33,33 +27,14 @@ FileSizeLimit::FileSizeLimit(rlim_t bytes) {
 FileSizeLimit::~FileSizeLimit() { setrlimit(RLIMIT_FSIZE, &previous_); }
 
 void TermineTest::SetUp() {
-  RegisterVeskToolsMessage();
-  folder_ = std::make_unique<TempFolder>();
-  home_ = std::make_unique<ScopedEnv>("VESK_HOME", folder_->Path());
-  previousFolder_ = std::filesystem::current_path().string();
-  std::filesystem::current_path(folder_->Path());
+  LibraryWindowTest::SetUp();
   SetFormatSettings(FormatSettings{});
   SetToday(2026, 12, 8);
-  Application().OnException = [this](const std::exception& error) { errors_.emplace_back(error.what()); };
-  SetMessageBoxHook([this](const MessageBoxRequest& request) {
-    boxes_.push_back(request.text);
-    return MbResult::Yes;
-  });
-  host_ = std::make_unique<TopLevelWindow>("TFRVeskTools", "Tools", [this](uint16_t message, uintptr_t wParam, intptr_t) {
-    hostMessages_.emplace_back(message, wParam);
-  });
 }
 
 void TermineTest::TearDown() {
-  Application().DestroyWindows();
-  ProcessEvents();
-  host_.reset();
-  Application().OnException = nullptr;
-  SetMessageBoxHook({});
+  LibraryWindowTest::TearDown();
   SetClockForTesting({});
-  std::filesystem::current_path(previousFolder_);
-  home_.reset();
-  folder_.reset();
 }
 
 void TermineTest::SetToday(int year, int month, int day) {

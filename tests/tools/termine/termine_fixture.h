@@ -1,8 +1,6 @@
 // The appointments window tests: each test runs in a folder of its own (the
 // current directory for Data/termine.mti, the program folder for
-// termine.sav) on a fixed day, with a host window that records what it is
-// sent and the message boxes and error displays caught. "VeskTools" is
-// registered as the library does at its start.
+// termine.sav) on a fixed day, as every library window's test does.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -15,16 +13,13 @@
 #include <utility>
 #include <vector>
 
-#include "platform/message_box.h"
-#include "platform/window_messages.h"
 #include "runtime/datetime.h"
-#include "tests/support/scoped_env.h"
-#include "tests/support/temp_folder.h"
+#include "tests/tools/library_window_test.h"
 #include "tools/termine/terminemn.h"
 
 namespace vesk {
 
-class TermineTest : public testing::Test {
+class TermineTest : public LibraryWindowTest {
  protected:
   void SetUp() override;
   void TearDown() override;
@@ -39,20 +34,11 @@ class TermineTest : public testing::Test {
   void Add(TDateTime date, TDateTime time, const std::string& ort);
   // Selects the tab as the user does, with the arrow keys on the tab row.
   void SelectTab(int index);
-  std::string ListPath() const { return folder_->File("termine.sav"); }
+  std::string ListPath() const { return File("termine.sav"); }
   std::optional<std::string> ListText() const;
 
   TDateTime today_ = 0;
   TFRTermine* window_ = nullptr;
-  std::vector<std::pair<uint16_t, uintptr_t>> hostMessages_;
-  std::vector<std::string> errors_;
-  std::vector<std::string> boxes_;
-
- private:
-  std::unique_ptr<TempFolder> folder_;
-  std::unique_ptr<ScopedEnv> home_;
-  std::unique_ptr<TopLevelWindow> host_;
-  std::string previousFolder_;
 };
 
 // Files written while it lives may grow to `bytes` only; a longer write
@@ -67,8 +53,5 @@ class FileSizeLimit {
  private:
   rlimit previous_{};
 };
-
-// Lets queued events (posted messages, deferred frees) run.
-void ProcessEvents();
 
 }  // namespace vesk

@@ -59,7 +59,6 @@ class TermineWindow : public TermineTest {
     for (table.First(); !table.Eof(); table.Next()) values.push_back(table.FieldByName(field)->DisplayText());
     return values;
   }
-  uint16_t VeskTools() const { return RegisterWindowMessage("VeskTools"); }
 };
 
 TEST_F(TermineWindow, FirstStartCreatesTheTableWithoutWarning) {
