@@ -25,6 +25,10 @@ bool MakePrivate(const std::string& file) {
   return fd.Get() >= 0 && fchmod(fd.Get(), 0600) == 0;
 }
 
+// Values are read back without the blanks and one pair of quotes around
+// them; quoting keeps a password's own blanks and quotes.
+std::string Quoted(const std::string& value) { return '"' + value + '"'; }
+
 }  // namespace
 
 SipAccount ReadSipAccount(const std::string& iniFile) {
@@ -47,7 +51,7 @@ bool WriteSipAccount(const std::string& iniFile, const SipAccount& account) {
   if (!MakePrivate(iniFile)) return false;
   const std::pair<const char*, std::string> values[] = {
       {kIdentity, account.identity},   {kRegistrar, account.registrar},
-      {kUser, account.user},           {kPassword, account.password},
+      {kUser, account.user},           {kPassword, Quoted(account.password)},
       {kTransport, account.transport}, {kProxy, account.proxy},
       {kRegister, account.registerFirst ? "1" : "0"}};
   for (const auto& [key, value] : values) {

@@ -1,0 +1,163 @@
+// The SIP line against SIPp as the far end on loopback.
+#include "platform/telephony/sip_line.h"
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+#include <memory>
+
+#include "platform/ini_file.h"
+#include "platform/telephony/sip_account.h"
+#include "tests/platform/line_recorder.h"
+#include "tests/platform/sipp_peer.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/temp_folder.h"
+
+namespace vesk {
+namespace {
+
+// The program folder, where the SIP library keeps its data, lives as long
+// as the process's one library core.
+class ProgramFolderEnvironment : public testing::Environment {
+ public:
+  void SetUp() override {
+    folder_ = std::make_unique<TempFolder>();
+    home_ = std::make_unique<ScopedEnv>("VESK_HOME", folder_->Path());
+  }
+  void TearDown() override {
+    home_.reset();
+    folder_.reset();
+  }
+
+ private:
+  std::unique_ptr<TempFolder> folder_;
+  std::unique_ptr<ScopedEnv> home_;
+};
+
+[[maybe_unused]] testing::Environment* const kEnvironment =
+    testing::AddGlobalTestEnvironment(new ProgramFolderEnvironment);
+
+std::string Scenario(const char* name) {
+  return std::string(VESK_SOURCE_DIR) + "/tests/platform/sipp/" + name;
+}
+
+class SipLineTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    ini_ = folder_.File("vesktools.ini");
+    InstallLineBackend(std::make_unique<SipLine>(ini_));
+    LineRecorder::Clear();
+  }
+  void TearDown() override { InstallLineBackend(nullptr); }
+
+  // A line to the peer's address, without registering.
+  HLine OpenLineTo(int port) {
+    SipAccount account;
+    account.identity = "sip:vesk@127.0.0.1";
+    account.registrar = "sip:127.0.0.1:" + std::to_string(port);
+    account.registerFirst = false;
+    EXPECT_TRUE(WriteSipAccount(ini_, account));
+    uint32_t devices = 0;
+    uint32_t version = 0;
+    LineExtensionId extension;
+    HLine line = 0;
+    EXPECT_EQ(lineInitialize(&app_, nullptr, LineRecorder::Callback, nullptr, &devices), 0);
+    EXPECT_EQ(devices, 1u);
+    EXPECT_EQ(lineNegotiateAPIVersion(app_, 0, 0x00010000, 0x10000000, &version, &extension), 0);
+    EXPECT_EQ(lineOpen(app_, LINEMAPPER, &line, version, 0, 0, LINECALLPRIVILEGE_NONE, 0, &params_),
+              0);
+    return line;
+  }
+  static bool Received(intptr_t state) {
+    return QTest::qWaitFor(
+        [&] {
+          for (intptr_t s : LineRecorder::States()) {
+            if (s == state) return true;
+          }
+          return false;
+        },
+        15000);
+  }
+  static std::vector<intptr_t> Disconnects() {
+    std::vector<intptr_t> modes;
+    for (const Notification& n : LineRecorder::received) {
+      if (n.message == LINE_CALLSTATE && n.param1 == LINECALLSTATE_DISCONNECTED) {
+        modes.push_back(n.param2);
+      }
+    }
+    return modes;
+  }
+
+  TempFolder folder_;
+  std::string ini_;
+  HLineApp app_ = 0;
+  LineCallParams params_;
+};
+
+TEST_F(SipLineTest, AnsweredCallThatTheFarEndEnds) {
+  SippPeer peer(Scenario("answer_then_hang_up.xml"));
+  ASSERT_TRUE(peer.Listening());
+  const HLine line = OpenLineTo(peer.Port());
+  HCall call = 0;
+  ASSERT_GT(lineMakeCall(line, &call, "(07 11) 12 34-56", 0, &params_), 0);
+  EXPECT_TRUE(LineRecorder::received.empty()) << "delivered from inside lineMakeCall";
+  ASSERT_TRUE(Received(LINECALLSTATE_IDLE)) << testing::PrintToString(LineRecorder::States());
+
+  ASSERT_FALSE(LineRecorder::received.empty());
+  EXPECT_EQ(LineRecorder::received[0].message, LINE_REPLY);
+  EXPECT_GE(LineRecorder::received[0].param2, 0);
+  EXPECT_EQ(LineRecorder::States(),
+            (std::vector<intptr_t>{LINECALLSTATE_DIALING, LINECALLSTATE_PROCEEDING,
+                                   LINECALLSTATE_RINGBACK, LINECALLSTATE_CONNECTED,
+                                   LINECALLSTATE_DISCONNECTED, LINECALLSTATE_IDLE}));
+  EXPECT_EQ(Disconnects(), std::vector<intptr_t>{LINEDISCONNECTMODE_NORMAL});
+  EXPECT_EQ(LineRecorder::appName, "Gegenstelle 1.0");
+  EXPECT_GT(LineRecorder::dropResult, 0) << "dropping an ended call counts as accepted";
+  EXPECT_EQ(lineDrop(call, nullptr, 0), LINEERR_INVALCALLHANDLE) << "released at idle";
+  EXPECT_EQ(peer.ExitCode(), 0);
+}
+
+TEST_F(SipLineTest, BusyFarEnd) {
+  SippPeer peer(Scenario("busy.xml"));
+  ASSERT_TRUE(peer.Listening());
+  const HLine line = OpenLineTo(peer.Port());
+  HCall call = 0;
+  ASSERT_GT(lineMakeCall(line, &call, "0711 123456", 0, &params_), 0);
+  ASSERT_TRUE(Received(LINECALLSTATE_IDLE));
+  EXPECT_EQ(LineRecorder::States(),
+            (std::vector<intptr_t>{LINECALLSTATE_DIALING, LINECALLSTATE_PROCEEDING,
+                                   LINECALLSTATE_BUSY, LINECALLSTATE_DISCONNECTED,
+                                   LINECALLSTATE_IDLE}));
+  EXPECT_EQ(Disconnects(), std::vector<intptr_t>{LINEDISCONNECTMODE_BUSY});
+  EXPECT_EQ(peer.ExitCode(), 0);
+}
+
+TEST_F(SipLineTest, UnansweredCallThatWeDrop) {
+  SippPeer peer(Scenario("no_answer.xml"));
+  ASSERT_TRUE(peer.Listening());
+  const HLine line = OpenLineTo(peer.Port());
+  HCall call = 0;
+  ASSERT_GT(lineMakeCall(line, &call, "0711/123456", 0, &params_), 0);
+  ASSERT_TRUE(Received(LINECALLSTATE_RINGBACK));
+  const size_t before = LineRecorder::received.size();
+  EXPECT_GT(lineDrop(call, nullptr, 0), 0);
+  EXPECT_EQ(LineRecorder::received.size(), before) << "delivered from inside lineDrop";
+  ASSERT_TRUE(Received(LINECALLSTATE_IDLE));
+  EXPECT_EQ(Disconnects(), std::vector<intptr_t>{LINEDISCONNECTMODE_NORMAL});
+  EXPECT_EQ(peer.ExitCode(), 0);
+}
+
+TEST_F(SipLineTest, WithoutAnAccountThereIsNoLine) {
+  uint32_t devices = 7;
+  ASSERT_EQ(lineInitialize(&app_, nullptr, LineRecorder::Callback, nullptr, &devices), 0);
+  EXPECT_EQ(devices, 0u);
+  EXPECT_NE(lineProblem().find("Kein SIP-Konto"), std::string::npos);
+  ASSERT_TRUE(ProfileWriteString(ini_, "Telefon", "Identitaet", "sip:max@fritz.box"));
+  ASSERT_TRUE(ProfileWriteString(ini_, "Telefon", "Registrar", "sip:fritz.box"));
+  ASSERT_EQ(lineInitialize(&app_, nullptr, LineRecorder::Callback, nullptr, &devices), 0);
+  EXPECT_EQ(devices, 1u);
+  EXPECT_EQ(lineProblem(), "");
+}
+
+}  // namespace
+}  // namespace vesk
