@@ -1,5 +1,7 @@
 #include "platform/telephony/sip_line.h"
 
+#include <bctoolbox/logging.h>
+
 #include <QTimer>
 #include <chrono>
 #include <cstdlib>
@@ -17,19 +19,31 @@ using linphone::Call;
 
 constexpr const char* kNoAccount = "Kein SIP-Konto eingerichtet (Einstellungen: Telefon…)";
 
+// The library logs nothing unless VESK_SIP_LOG is set; even then not its
+// debug level, which would show the messages of the authentication. Set
+// before the first object of the library is made.
+void SetLogLevel() {
+  static const bool done = [] {
+    const unsigned mask =
+        std::getenv("VESK_SIP_LOG") == nullptr
+            ? 0u
+            : static_cast<unsigned>(linphone::LogLevel::Message) |
+                  static_cast<unsigned>(linphone::LogLevel::Warning) |
+                  static_cast<unsigned>(linphone::LogLevel::Error) |
+                  static_cast<unsigned>(linphone::LogLevel::Fatal);
+    for (const char* domain : {static_cast<const char*>(nullptr), "belle-sip", "bctbx"}) {
+      bctbx_set_log_level_mask(domain, static_cast<int>(mask));
+    }
+    linphone::LoggingService::get()->setLogLevelMask(mask);
+    return true;
+  }();
+  (void)done;
+}
+
 // The one core of the process. It is never destroyed: the library's own
 // threads and sockets end with the process.
 std::shared_ptr<linphone::Core> TheCore() {
   static std::shared_ptr<linphone::Core>* core = [] {
-    // The library logs nothing unless VESK_SIP_LOG is set; even then not its
-    // debug level, which would show the messages of the authentication.
-    linphone::LoggingService::get()->setLogLevelMask(
-        std::getenv("VESK_SIP_LOG") != nullptr
-            ? static_cast<unsigned>(linphone::LogLevel::Message) |
-                  static_cast<unsigned>(linphone::LogLevel::Warning) |
-                  static_cast<unsigned>(linphone::LogLevel::Error) |
-                  static_cast<unsigned>(linphone::LogLevel::Fatal)
-            : 0u);
     auto factory = linphone::Factory::get();
     const std::string folder = ProgramFolder();
     factory->setDataDir(folder);
@@ -167,7 +181,7 @@ class SipLine::Calls final : public linphone::CoreListener {
 };
 
 SipLine::SipLine(std::string iniFile)
-    : iniFile_(std::move(iniFile)), calls_(std::make_shared<Calls>()) {}
+    : iniFile_(std::move(iniFile)), calls_((SetLogLevel(), std::make_shared<Calls>())) {}
 
 SipLine::~SipLine() {
   if (!listening_) return;
