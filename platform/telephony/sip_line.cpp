@@ -70,12 +70,22 @@ linphone::TransportType Transport(const std::string& name) {
   return linphone::TransportType::Udp;
 }
 
-// Only the transport of the account is offered, from a port the system picks.
+// Only the transport of the account is offered, from a port the system
+// picks. Left alone when it is offered already, so that calls of other
+// lines keep their port.
 void UseTransport(const std::shared_ptr<linphone::Core>& core, linphone::TransportType type) {
+  auto used = core->getTransports();
+  const bool udp = type == linphone::TransportType::Udp;
+  const bool tcp = type == linphone::TransportType::Tcp;
+  const bool tls = type == linphone::TransportType::Tls;
+  if ((used->getUdpPort() != 0) == udp && (used->getTcpPort() != 0) == tcp &&
+      (used->getTlsPort() != 0) == tls) {
+    return;
+  }
   auto transports = linphone::Factory::get()->createTransports();
-  transports->setUdpPort(type == linphone::TransportType::Udp ? -1 : 0);
-  transports->setTcpPort(type == linphone::TransportType::Tcp ? -1 : 0);
-  transports->setTlsPort(type == linphone::TransportType::Tls ? -1 : 0);
+  transports->setUdpPort(udp ? -1 : 0);
+  transports->setTcpPort(tcp ? -1 : 0);
+  transports->setTlsPort(tls ? -1 : 0);
   core->setTransports(transports);
 }
 

@@ -9,8 +9,8 @@
 #include "platform/ini_file.h"
 #include "platform/telephony/sip_account.h"
 #include "tests/platform/line_recorder.h"
-#include "tests/platform/sipp_peer.h"
 #include "tests/support/scoped_env.h"
+#include "tests/support/sipp_peer.h"
 #include "tests/support/temp_folder.h"
 
 namespace vesk {

@@ -1,6 +1,6 @@
-// SIPp as the far end of a call on loopback: started on free ports with one
-// of the scenarios beside this file, waited for until it listens, and killed
-// if it is still running when the test ends.
+// SIPp as the far end of calls on loopback: started on free ports with a
+// scenario, waited for until it listens, and killed if it is still running
+// when the test ends.
 #pragma once
 
 #include <arpa/inet.h>
@@ -36,13 +36,19 @@ inline int BindLoopback(int port) {
 
 class SippPeer {
  public:
-  explicit SippPeer(const std::string& scenario)
+  // scenario: a scenario file; calls: how many calls SIPp takes before it
+  // ends, 0 for as many as come until it is killed.
+  explicit SippPeer(const std::string& scenario, int calls = 1)
       : port_(BindLoopback(0)), mediaPort_(BindLoopback(0)) {
     process_.setStandardOutputFile(QProcess::nullDevice());
     process_.setStandardErrorFile(QProcess::nullDevice());
-    process_.start("sipp", {"-sf", QString::fromStdString(scenario), "-i", "127.0.0.1", "-p",
-                            QString::number(port_), "-mp", QString::number(mediaPort_), "-m",
-                            "1", "-nostdin", "-timeout", "30s", "-timeout_error"});
+    QStringList arguments = {"-sf", QString::fromStdString(scenario), "-i", "127.0.0.1", "-p",
+                             QString::number(port_), "-mp", QString::number(mediaPort_),
+                             "-nostdin"};
+    if (calls > 0) {
+      arguments << "-m" << QString::number(calls) << "-timeout" << "30s" << "-timeout_error";
+    }
+    process_.start("sipp", arguments);
   }
   ~SippPeer() {
     if (process_.state() != QProcess::NotRunning) {
