@@ -9,42 +9,42 @@ extern "C" {
 rr_bool rr_get_record(int32_t h, uint8_t* buffer) {
   return GuardedBool(h, [&](Session& s) {
     RequireArgument(buffer, "buffer");
-    s.Open().GetRecord(buffer);
+    s.Open().Editor().GetRecord(buffer);
   });
 }
 
 rr_bool rr_blank_record(int32_t h, uint8_t* buffer) {
   return GuardedBool(h, [&](Session& s) {
     RequireArgument(buffer, "buffer");
-    s.Open().BlankRecord(buffer);
+    s.Open().Editor().BlankRecord(buffer);
   });
 }
 
 rr_bool rr_put_buffer(int32_t h, const uint8_t* buffer) {
   return GuardedBool(h, [&](Session& s) {
     RequireArgument(buffer, "buffer");
-    s.Open().PutBuffer(buffer);
+    s.Open().Editor().PutBuffer(buffer);
   });
 }
 
 rr_bool rr_store_new(int32_t h) {
-  return GuardedBool(h, [](Session& s) { s.Open().StoreNew(); });
+  return GuardedBool(h, [](Session& s) { s.Open().Editor().StoreNew(); });
 }
 
 rr_bool rr_store_over(int32_t h) {
-  return GuardedBool(h, [](Session& s) { s.Open().StoreOver(); });
+  return GuardedBool(h, [](Session& s) { s.Open().Editor().StoreOver(); });
 }
 
 rr_bool rr_lock(int32_t h) {
-  return GuardedBool(h, [](Session& s) { s.Open().Lock(); });
+  return GuardedBool(h, [](Session& s) { s.Open().Editor().Lock(); });
 }
 
 rr_bool rr_end_edit(int32_t h) {
-  return GuardedBool(h, [](Session& s) { s.Open().EndEdit(); });
+  return GuardedBool(h, [](Session& s) { s.Open().Editor().EndEdit(); });
 }
 
 rr_bool rr_delete(int32_t h) {
-  return GuardedBool(h, [](Session& s) { s.Open().Delete(); });
+  return GuardedBool(h, [](Session& s) { s.Open().Editor().Delete(); });
 }
 
 int32_t rr_blob(int32_t h, int32_t operation, int32_t field, int32_t value, int32_t count, int32_t blob_mark,

@@ -56,15 +56,15 @@ int32_t rr_create(int32_t h, const char* name, const rr_field_spec* fields, int3
 }
 
 rr_bool rr_batch_begin(int32_t h) {
-  return GuardedBool(h, [](Session& s) { s.Open().BatchBegin(); });
+  return GuardedBool(h, [](Session& s) { s.Open().Editor().BatchBegin(); });
 }
 
 rr_bool rr_batch_commit(int32_t h) {
-  return GuardedBool(h, [](Session& s) { s.Open().BatchCommit(); });
+  return GuardedBool(h, [](Session& s) { s.Open().Editor().BatchCommit(); });
 }
 
 rr_bool rr_batch_rollback(int32_t h) {
-  return GuardedBool(h, [](Session& s) { s.Open().BatchRollback(); });
+  return GuardedBool(h, [](Session& s) { s.Open().Editor().BatchRollback(); });
 }
 
 void rr_last_error(uint8_t* result, int32_t h, int32_t /*one*/) {

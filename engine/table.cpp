@@ -41,7 +41,10 @@ Table::Table(const std::string& name, bool writable)
       writable_(writable),
       order_(catalogue_),
       blobs_(
-          catalogue_, [this](const HeldBlobs::Key& key) { return StoredBlob(key); }, [this] { RequireWritable(); }),
+          catalogue_, [this](const HeldBlobs::Key& key) { return StoredBlob(key); },
+          [this] { editor_.RequireWritable(); }),
+      editor_({name_, writable, db_, catalogue_, order_, statements_, cursor_, tests_, blobs_},
+              [this](size_t position) { StandNear(position); }),
       search_(catalogue_, db_, statements_, order_, tests_, candidate_) {
   CheckFile(name_);
   if (writable_ && !writer_lock_.Acquire(name_))
@@ -70,33 +73,19 @@ Table::Table(const std::string& name, bool writable)
     } else {
       OpenSnapshot();
     }
-    LoadNextId();
+    editor_.Open();
     order_.Reload(db_.get());
-    std::string columns = catalogue_.ColumnList();
-    std::string parameters;
-    for (int32_t i = 0; i < catalogue_.FieldCount(); ++i) parameters += ", ?" + std::to_string(i + 2);
-    insert_ = Prepare(db, "INSERT INTO records(rr_id, " + columns + ") VALUES(?1" + parameters + ")");
-    delete_ = Prepare(db, "DELETE FROM records WHERE rr_id = ?1");
-    exists_ = Prepare(db, "SELECT 1 FROM records WHERE rr_id = ?1");
   } catch (const EngineError& e) {
     if (e.Code() != kOpenFailed) throw;
     throw OpenFailure(db, name_, e.what());
   }
-  put_.assign(catalogue_.RecordSize(), 0);
-  candidate_ = put_;
+  candidate_.assign(catalogue_.RecordSize(), 0);
   // Standing on the first record, as after a move there; an empty table
   // is off both ends at once.
   order_.Ids().Empty() ? cursor_.StandNowhere() : cursor_.StandOn(0);
 }
 
 Table::~Table() = default;
-
-void Table::LoadNextId() {
-  Statement last = Prepare(db_.get(), "SELECT max(ifnull((SELECT seq FROM sqlite_sequence WHERE name = 'records'), 0), "
-                                      "ifnull((SELECT max(rr_id) FROM records), 0))");
-  Step(db_.get(), last.get());
-  next_id_ = sqlite3_column_int64(last.get(), 0) + 1;
-}
 
 void Table::KeepTextOrder() {
   const TextOrder& order = *catalogue_.text_order;
@@ -112,19 +101,15 @@ void Table::KeepTextOrder() {
 }
 
 void Table::AddIndex(const Index& index) {
-  RequireWritable();
+  editor_.RequireWritable();
   tests_.RequireIdle();
-  if (in_batch_) throw EngineError("Not allowed inside a batch");
+  if (editor_.InBatch()) throw EngineError("Not allowed inside a batch");
   Catalogue extended = catalogue_;
   extended.indexes.push_back(index);
   extended.Validate();
   order_.EndRead();
   WriteTransaction(db_.get(), [&] { extended.WriteIndex(db_.get(), static_cast<int32_t>(extended.indexes.size())); });
   catalogue_ = std::move(extended);
-}
-
-void Table::RequireWritable() const {
-  if (!writable_) throw EngineError("Table " + name_ + " is open for reading only");
 }
 
 std::string Table::IndexName() const {

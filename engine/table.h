@@ -1,8 +1,8 @@
 // One open table: owns its file connections, catalogue and order, and
 // composes the parts that work on them (current order, cursor position, record tests,
-// marks, held blob writes, key search). Moves, editing and the reader's
-// following of the writer live here, where they meet. Failures throw
-// EngineError; the C entry points turn them into results and error texts.
+// marks, held blob writes, key search, record editing). Moves and the
+// reader's following of the writer live here, where they meet. Failures
+// throw EngineError; the C entry points turn them into results and error texts.
 #ifndef VESK_ENGINE_TABLE_H
 #define VESK_ENGINE_TABLE_H
 
@@ -15,6 +15,7 @@
 #include "engine/held_blobs.h"
 #include "engine/key_search.h"
 #include "engine/marks.h"
+#include "engine/record_editor.h"
 #include "engine/record_tests.h"
 #include "engine/sql.h"
 #include "engine/statement_cache.h"
@@ -35,19 +36,7 @@ class Table {
   const CursorPosition& Cursor() const { return cursor_; }
   RecordTests& Tests() { return tests_; }
   Marks& MarkList() { return marks_; }
-
-  // Records and editing.
-  void GetRecord(uint8_t* buffer);
-  void BlankRecord(uint8_t* buffer) const;
-  void PutBuffer(const uint8_t* buffer);
-  void StoreNew();
-  void StoreOver();
-  void Lock();
-  void EndEdit() { blobs_.DropAll(); }
-  void Delete();
-  void BatchBegin();
-  void BatchCommit();
-  void BatchRollback();
+  RecordEditor& Editor() { return editor_; }
 
   // Cursor moves.
   void First();
@@ -83,11 +72,9 @@ class Table {
   // First accepted position from `from` going forward (+1) or back (-1).
   size_t Seek(size_t from, int direction);
   void StandOnFound(size_t position);  // or nowhere for kNotFound
-  void RequireWritable() const;
-  void Commit(sqlite3_stmt* stmt);
-  bool RecordStored(int32_t identity);
+  // On the first accepted record from position on, else the last before it.
+  void StandNear(size_t position);
   std::string StoredBlob(const HeldBlobs::Key& key);
-  void LoadNextId();
 
   std::string name_;
   bool writable_;
@@ -96,20 +83,15 @@ class Table {
   CommitWatch commits_;  // readers only
   Catalogue catalogue_;
   TableOrder order_;
-  Statement insert_;
-  Statement delete_;
-  Statement exists_;
   StatementCache statements_;
 
   CursorPosition cursor_;
   RecordTests tests_;
   Marks marks_;
   HeldBlobs blobs_;
+  RecordEditor editor_;
 
-  std::vector<uint8_t> put_;
   std::vector<uint8_t> candidate_;
-  int64_t next_id_ = 1;
-  bool in_batch_ = false;
 
   KeySearch search_;
 };

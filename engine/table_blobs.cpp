@@ -26,7 +26,7 @@ int32_t Table::Blob(int32_t operation, int32_t field, int32_t value, int32_t cou
   if (!catalogue_.FieldAt(field).IsBlob())
     throw EngineError("Field " + catalogue_.FieldAt(field).name + " is not a blob field");
   FollowWriter();  // a stream reads what is stored now
-  if (value < 0 || (value > 0 && !RecordStored(value)))
+  if (value < 0 || (value > 0 && !editor_.RecordStored(value)))
     throw EngineError("Record " + std::to_string(value) + " does not exist");
   return blobs_.Open(value, field);
 }

@@ -19,10 +19,16 @@ void Table::StandOnFound(size_t position) {
   position == IdSequence::kNotFound ? cursor_.StandNowhere() : cursor_.StandOn(position);
 }
 
+void Table::StandNear(size_t position) {
+  size_t p = Seek(position, +1);
+  if (p == IdSequence::kNotFound && position > 0) p = Seek(position - 1, -1);
+  StandOnFound(p);
+}
+
 void Table::First() {
   tests_.RequireIdle();
   FollowWriter();
-  StandOnFound(Seek(0, +1));
+  StandNear(0);
 }
 
 void Table::Last() {
@@ -69,16 +75,7 @@ int32_t Table::RecordCount() {
 
 int32_t Table::CurrentId() const { return order_.Ids().At(cursor_.Current()); }
 
-bool Table::RecordStored(int32_t identity) {
-  sqlite3_stmt* stmt = exists_.get();
-  sqlite3_reset(stmt);
-  sqlite3_bind_int(stmt, 1, identity);
-  bool stored = Step(db_.get(), stmt);
-  sqlite3_reset(stmt);
-  return stored;
-}
-
-bool Table::MarkNamesRecord(int32_t mark) { return RecordStored(marks_.Identity(mark)); }
+bool Table::MarkNamesRecord(int32_t mark) { return editor_.RecordStored(marks_.Identity(mark)); }
 
 bool Table::GotoMark(int32_t mark) {
   tests_.RequireIdle();

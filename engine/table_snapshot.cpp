@@ -21,9 +21,7 @@ void Table::FollowWriter() {
   size_t was = cursor_.Position();
   order_.EndRead();
   Exec(db_.get(), "COMMIT; BEGIN");
-  blobs_.ForgetStored();
-  LoadNextId();
-  order_.Reload(db_.get());
+  editor_.Reread();
   if (order_.Ids().Empty()) return cursor_.StandNowhere();
   size_t p = identity != 0 ? order_.Find(identity) : IdSequence::kNotFound;
   if (p != IdSequence::kNotFound || was == IdSequence::kNotFound) return cursor_.Moved(p);

@@ -13,6 +13,7 @@
 
 #include "bench/dataset/grid_paging.h"
 #include "bench/dataset/scan_table.h"
+#include "bench/support/run_benchmarks.h"
 #include "bench/support/times_reporter.h"
 #include "engine/radiridir.h"
 #include "toolkit/field.h"
@@ -79,13 +80,7 @@ void PrintRatios(const TimesReporter& reporter) {
               large->cpu / small->cpu, large->cpu / plain->cpu);
 }
 
-}  // namespace
-}  // namespace vesk::bench
-
-int main(int argc, char** argv) {
-  using namespace vesk::bench;
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+void RegisterAll() {
   benchmark::RegisterBenchmark("Scan/engine", EngineScan)->Arg(kRecords)->Unit(benchmark::kMillisecond)->Repetitions(5);
   benchmark::RegisterBenchmark("Scan/dataset", DatasetScan)->Arg(kRecords)->Unit(benchmark::kMillisecond)->Repetitions(5);
   for (int64_t records : {int64_t{10000}, kRecords})
@@ -94,10 +89,13 @@ int main(int argc, char** argv) {
           ->Args({records, filtered})
           ->Unit(benchmark::kMicrosecond)
           ->Repetitions(5);
+}
+
+}  // namespace
+}  // namespace vesk::bench
+
+int main(int argc, char** argv) {
+  using namespace vesk::bench;
   TimesReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  PrintRatios(reporter);
-  RemoveScanTables();
-  benchmark::Shutdown();
-  return 0;
+  return RunBenchmarks(argc, argv, reporter, {RegisterAll, [&] { PrintRatios(reporter); }, RemoveScanTables});
 }

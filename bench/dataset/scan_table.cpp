@@ -1,25 +1,20 @@
 #include "bench/dataset/scan_table.h"
 
 #include <cstring>
-#include <filesystem>
-#include <map>
 #include <stdexcept>
 #include <vector>
 
+#include "bench/support/table_folder.h"
 #include "engine/radiridir.h"
+#include "tools/table/RadiRidirText.h"
 
 namespace vesk::bench {
 
 namespace {
 
-std::map<int64_t, std::string>& Tables() {
-  static std::map<int64_t, std::string> tables;
+TableFolder& Tables() {
+  static TableFolder tables("bench-dataset");
   return tables;
-}
-
-std::string& Folder() {
-  static std::string folder;
-  return folder;
 }
 
 void Put(int32_t h, uint8_t* record, int32_t field, const void* value, size_t size) {
@@ -38,10 +33,7 @@ void Build(const std::string& path, int64_t records) {
   };
   const int32_t h = rr_new(0);
   if (rr_create(h, path.c_str(), fields, 6, nullptr, 0) < 0) throw std::runtime_error("cannot create " + path);
-  std::vector<uint8_t> name(path.size() + 1);
-  name[0] = static_cast<uint8_t>(path.size());
-  std::memcpy(name.data() + 1, path.data(), path.size());
-  if (rr_open(h, name.data(), RR_MODE_READ_WRITE) < 0) throw std::runtime_error("cannot open " + path);
+  if (rr_open(h, ToEngineText(path).data(), RR_MODE_READ_WRITE) < 0) throw std::runtime_error("cannot open " + path);
   std::vector<uint8_t> record(static_cast<size_t>(rr_record_size(h)));
   const char* cities[] = {"Berlin", "München", "Köln", "Hamburg", "Düsseldorf"};
   rr_batch_begin(h);
@@ -66,22 +58,8 @@ void Build(const std::string& path, int64_t records) {
 
 }  // namespace
 
-const std::string& ScanTable(int64_t records) {
-  auto found = Tables().find(records);
-  if (found != Tables().end()) return found->second;
-  if (Folder().empty()) {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vesk-bench-dataset-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    Folder() = pattern;
-  }
-  const std::string path = Folder() + "/scan" + std::to_string(records) + ".mti";
-  Build(path, records);
-  return Tables()[records] = path;
-}
+const std::string& ScanTable(int64_t records) { return Tables().Table("scan", records, Build); }
 
-void RemoveScanTables() {
-  if (!Folder().empty()) std::filesystem::remove_all(Folder());
-  Tables().clear();
-}
+void RemoveScanTables() { Tables().Remove(); }
 
 }  // namespace vesk::bench

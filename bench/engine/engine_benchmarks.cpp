@@ -67,6 +67,18 @@ void GotoRandomRecord(benchmark::State& state, int32_t h, std::mt19937_64& rando
   state.ResumeTiming();
 }
 
+// Per iteration moves to a record chosen at random, outside the measured
+// time, and changes it with change(table, random).
+template <typename Change>
+void ChangeRandomRecords(benchmark::State& state, uint64_t seed, Change change) {
+  EngineTable table(EngineTablePath(state.range(0)));
+  std::mt19937_64 random(seed);
+  for (auto _ : state) {
+    GotoRandomRecord(state, table.Handle(), random);
+    change(table, random);
+  }
+}
+
 size_t Allocated() {
   const struct mallinfo2 info = mallinfo2();
   return info.uordblks + info.hblkhd;
@@ -137,25 +149,18 @@ void EngineStoreNew(benchmark::State& state) {
 }
 
 void EngineStoreOver(benchmark::State& state) {
-  EngineTable table(EngineTablePath(state.range(0)));
-  const int32_t h = table.Handle();
-  std::mt19937_64 random(11);
-  for (auto _ : state) {
-    GotoRandomRecord(state, h, random);
+  ChangeRandomRecords(state, 11, [](EngineTable& table, std::mt19937_64& random) {
+    const int32_t h = table.Handle();
     Check(h, rr_lock(h), "rr_lock");
     table.Fill(MakeAddress(random()));
     Check(h, rr_put_buffer(h, table.Buffer().data()) && rr_store_over(h), "rr_store_over");
-  }
+  });
 }
 
 void EngineDelete(benchmark::State& state) {
-  EngineTable table(EngineTablePath(state.range(0)));
-  const int32_t h = table.Handle();
-  std::mt19937_64 random(13);
-  for (auto _ : state) {
-    GotoRandomRecord(state, h, random);
-    Check(h, rr_delete(h), "rr_delete");
-  }
+  ChangeRandomRecords(state, 13, [](EngineTable& table, std::mt19937_64&) {
+    Check(table.Handle(), rr_delete(table.Handle()), "rr_delete");
+  });
 }
 
 void EngineCursorMemory(benchmark::State& state) {

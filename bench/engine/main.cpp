@@ -11,6 +11,7 @@
 #include "bench/engine/engine_benchmarks.h"
 #include "bench/engine/plain_benchmarks.h"
 #include "bench/engine/ratio_summary.h"
+#include "bench/support/run_benchmarks.h"
 
 namespace vesk::bench {
 namespace {
@@ -58,13 +59,7 @@ void RegisterAll() {
 }  // namespace vesk::bench
 
 int main(int argc, char** argv) {
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  vesk::bench::RegisterAll();
-  vesk::bench::RatioSummary reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  reporter.PrintSummary(stdout);
-  vesk::bench::RemoveTables();
-  benchmark::Shutdown();
-  return 0;
+  using namespace vesk::bench;
+  RatioSummary reporter;
+  return RunBenchmarks(argc, argv, reporter, {RegisterAll, [&] { reporter.PrintSummary(stdout); }, RemoveTables});
 }

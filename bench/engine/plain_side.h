@@ -7,17 +7,14 @@
 #include <sqlite3.h>
 
 #include <cstdint>
-#include <memory>
 #include <string>
 
 #include "bench/engine/address_data.h"
+#include "engine/sql.h"
 
 namespace vesk::bench {
 
-struct Finalizer {
-  void operator()(sqlite3_stmt* statement) const { sqlite3_finalize(statement); }
-};
-using Statement = std::unique_ptr<sqlite3_stmt, Finalizer>;
+using engine::Statement;
 
 // Column list of the plain table after its id, in field order.
 inline constexpr const char* kPlainColumns = "Name, Vorname, Strasse, Ort, PLZ, Telefon, Nummer, Geboren";

@@ -1,18 +1,17 @@
 #include "bench/filter/filter_tables.h"
 
 #include <sqlite3.h>
-#include <stdlib.h>
 
 #include <algorithm>
 #include <cstring>
-#include <filesystem>
-#include <map>
 #include <stdexcept>
 #include <utility>
 #include <vector>
 
 #include "bench/engine/address_data.h"
+#include "bench/support/table_folder.h"
 #include "engine/radiridir.h"
+#include "tools/table/RadiRidirText.h"
 
 namespace vesk::bench {
 namespace {
@@ -25,15 +24,6 @@ struct Row {
 // Dates spread over 2023 to 2028, about half of them from 2026 on.
 Row MakeRow(int64_t number) {
   return {MakeAddress(static_cast<uint64_t>(number)), 45000.0 + static_cast<double>(number * 7919 % 2000)};
-}
-
-const std::string& Folder() {
-  static const std::string folder = [] {
-    std::string pattern = (std::filesystem::temp_directory_path() / "vesk-bench-filter-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    return pattern;
-  }();
-  return folder;
 }
 
 // Writes the values of a row into engine records at the fields' offsets.
@@ -72,10 +62,7 @@ void BuildEngine(const std::string& path, int64_t records) {
   };
   const int32_t h = rr_new(0);
   if (rr_create(h, path.c_str(), fields, 4, nullptr, 0) < 0) throw std::runtime_error("cannot create " + path);
-  std::vector<uint8_t> name(path.size() + 1);
-  name[0] = static_cast<uint8_t>(path.size());
-  std::memcpy(name.data() + 1, path.data(), path.size());
-  if (rr_open(h, name.data(), RR_MODE_READ_WRITE) < 0) throw std::runtime_error("cannot open " + path);
+  if (rr_open(h, ToEngineText(path).data(), RR_MODE_READ_WRITE) < 0) throw std::runtime_error("cannot open " + path);
   RecordWriter writer(h);
   rr_batch_begin(h);
   for (int64_t i = 0; i < records; ++i) {
@@ -117,31 +104,17 @@ void BuildPlain(const std::string& path, int64_t records) {
   sqlite3_close(db);
 }
 
-// The table of a size, built on first use.
-template <typename Build>
-const std::string& TableOf(std::map<int64_t, std::string>& tables, int64_t records, const char* suffix,
-                           Build build) {
-  auto found = tables.find(records);
-  if (found != tables.end()) return found->second;
-  const std::string path = Folder() + "/adressen" + std::to_string(records) + suffix;
-  build(path, records);
-  return tables[records] = path;
+TableFolder& Tables() {
+  static TableFolder tables("bench-filter");
+  return tables;
 }
-
-std::map<int64_t, std::string> engineTables, plainTables;
 
 }  // namespace
 
-const std::string& EngineFilterTable(int64_t records) {
-  return TableOf(engineTables, records, ".MTI", BuildEngine);
-}
+const std::string& EngineFilterTable(int64_t records) { return Tables().Table("engine", records, BuildEngine); }
 
-const std::string& PlainFilterTable(int64_t records) { return TableOf(plainTables, records, ".db", BuildPlain); }
+const std::string& PlainFilterTable(int64_t records) { return Tables().Table("sqlite", records, BuildPlain); }
 
-void RemoveFilterTables() {
-  std::filesystem::remove_all(Folder());
-  engineTables.clear();
-  plainTables.clear();
-}
+void RemoveFilterTables() { Tables().Remove(); }
 
 }  // namespace vesk::bench

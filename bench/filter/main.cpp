@@ -8,6 +8,7 @@
 
 #include "bench/filter/filter_benchmarks.h"
 #include "bench/filter/filter_tables.h"
+#include "bench/support/run_benchmarks.h"
 #include "bench/support/times_reporter.h"
 
 namespace vesk::bench {
@@ -34,13 +35,7 @@ void PrintRatios(const TimesReporter& reporter) {
   }
 }
 
-}  // namespace
-}  // namespace vesk::bench
-
-int main(int argc, char** argv) {
-  using namespace vesk::bench;
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+void RegisterAll() {
   const std::pair<const char*, void (*)(benchmark::State&)> works[] = {
       {"Name/radiridir", NameRadiRidir}, {"Name/sqlite", NameSqlite},
       {"Datum/radiridir", DatumRadiRidir}, {"Datum/sqlite", DatumSqlite}};
@@ -48,10 +43,13 @@ int main(int argc, char** argv) {
     benchmark::RegisterBenchmark(name, function)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
   }
   benchmark::RegisterBenchmark("Prepare/radiridir", PrepareName)->Arg(100000)->Unit(benchmark::kMicrosecond);
+}
+
+}  // namespace
+}  // namespace vesk::bench
+
+int main(int argc, char** argv) {
+  using namespace vesk::bench;
   TimesReporter reporter;
-  benchmark::RunSpecifiedBenchmarks(&reporter);
-  PrintRatios(reporter);
-  RemoveFilterTables();
-  benchmark::Shutdown();
-  return 0;
+  return RunBenchmarks(argc, argv, reporter, {RegisterAll, [&] { PrintRatios(reporter); }, RemoveFilterTables});
 }

@@ -103,6 +103,24 @@ TEST_F(RecordTests, DeleteUnderTestsMovesToTheNextAcceptedRecord) {
   EXPECT_EQ(CurrentName(), "N5");
 }
 
+TEST_F(RecordTests, RollbackAndDeleteStandOnlyOnAcceptedRecords) {
+  Window middle{h_, 5, 6};
+  Filter(&middle, nullptr);
+  ASSERT_TRUE(rr_last(h_));
+  ASSERT_TRUE(rr_batch_begin(h_));
+  Add("N11", "", 5);  // accepted, then undone
+  ASSERT_TRUE(rr_batch_rollback(h_)) << LastError(h_);
+  EXPECT_EQ(CurrentName(), "N5");
+  EXPECT_EQ(rr_record_count(h_), 2);
+  ASSERT_TRUE(rr_delete(h_));
+  EXPECT_EQ(CurrentName(), "N6");
+  // Rejected records on both sides are passed over: none is left to stand on.
+  ASSERT_TRUE(rr_delete(h_));
+  EXPECT_TRUE(rr_no_current(h_));
+  rr_tests_on(h_, 0);
+  EXPECT_EQ(rr_record_count(h_), 8);
+}
+
 TEST_F(RecordTests, MovesInsideATestAreRefused) {
   Window window{h_, 1, 10};
   window.try_nested_move = true;
