@@ -14,6 +14,7 @@
 #include "platform/telephony/sip_account.h"
 #include "platform/telephony/sip_line.h"
 #include "platform/telephony/telephony.h"
+#include "tests/support/open_line.h"
 
 namespace vesk::bench {
 namespace {
@@ -85,14 +86,9 @@ void LayerCallSetup(benchmark::State& state, int port) {
   if (!WriteSipAccount(ini, account)) throw std::runtime_error("cannot write " + ini);
   InstallLineBackend(std::make_unique<SipLine>(ini));
   HLineApp app = 0;
-  HLine line = 0;
-  uint32_t devices = 0;
-  uint32_t version = 0;
-  LineExtensionId extension;
+  const HLine line = OpenVoiceLine(app, LayerCall::Callback);
   LineCallParams params;
-  if (lineInitialize(&app, nullptr, LayerCall::Callback, nullptr, &devices) != 0 ||
-      lineNegotiateAPIVersion(app, 0, 0x00010000, 0x10000000, &version, &extension) != 0 ||
-      lineOpen(app, LINEMAPPER, &line, version, 0, 0, LINECALLPRIVILEGE_NONE, 0, &params) != 0) {
+  if (line == 0) {
     state.SkipWithError("no line");
     return;
   }

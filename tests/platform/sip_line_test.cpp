@@ -10,6 +10,7 @@
 #include "platform/telephony/sip_account.h"
 #include "tests/platform/line_recorder.h"
 #include "tests/support/scoped_env.h"
+#include "tests/support/open_line.h"
 #include "tests/support/sipp_peer.h"
 #include "tests/support/temp_folder.h"
 
@@ -50,23 +51,19 @@ class SipLineTest : public testing::Test {
   }
   void TearDown() override { InstallLineBackend(nullptr); }
 
-  // A line to the peer's address, without registering.
-  HLine OpenLineTo(int port) {
+  // Dials number on a line to the peer's address, without registering.
+  HCall Dial(SippPeer& peer, const char* number) {
+    EXPECT_TRUE(peer.Listening());
     SipAccount account;
     account.identity = "sip:vesk@127.0.0.1";
-    account.registrar = "sip:127.0.0.1:" + std::to_string(port);
+    account.registrar = "sip:127.0.0.1:" + std::to_string(peer.Port());
     account.registerFirst = false;
     EXPECT_TRUE(WriteSipAccount(ini_, account));
-    uint32_t devices = 0;
-    uint32_t version = 0;
-    LineExtensionId extension;
-    HLine line = 0;
-    EXPECT_EQ(lineInitialize(&app_, nullptr, LineRecorder::Callback, nullptr, &devices), 0);
-    EXPECT_EQ(devices, 1u);
-    EXPECT_EQ(lineNegotiateAPIVersion(app_, 0, 0x00010000, 0x10000000, &version, &extension), 0);
-    EXPECT_EQ(lineOpen(app_, LINEMAPPER, &line, version, 0, 0, LINECALLPRIVILEGE_NONE, 0, &params_),
-              0);
-    return line;
+    const HLine line = OpenVoiceLine(app_, LineRecorder::Callback);
+    HCall call = 0;
+    EXPECT_GT(lineMakeCall(line, &call, number, 0, &params_), 0);
+    EXPECT_TRUE(LineRecorder::received.empty()) << "delivered from inside lineMakeCall";
+    return call;
   }
   static bool Received(intptr_t state) {
     return QTest::qWaitFor(
@@ -96,11 +93,7 @@ class SipLineTest : public testing::Test {
 
 TEST_F(SipLineTest, AnsweredCallThatTheFarEndEnds) {
   SippPeer peer(Scenario("answer_then_hang_up.xml"));
-  ASSERT_TRUE(peer.Listening());
-  const HLine line = OpenLineTo(peer.Port());
-  HCall call = 0;
-  ASSERT_GT(lineMakeCall(line, &call, "(07 11) 12 34-56", 0, &params_), 0);
-  EXPECT_TRUE(LineRecorder::received.empty()) << "delivered from inside lineMakeCall";
+  const HCall call = Dial(peer, "(07 11) 12 34-56");
   ASSERT_TRUE(Received(LINECALLSTATE_IDLE)) << testing::PrintToString(LineRecorder::States());
 
   ASSERT_FALSE(LineRecorder::received.empty());
@@ -119,10 +112,7 @@ TEST_F(SipLineTest, AnsweredCallThatTheFarEndEnds) {
 
 TEST_F(SipLineTest, BusyFarEnd) {
   SippPeer peer(Scenario("busy.xml"));
-  ASSERT_TRUE(peer.Listening());
-  const HLine line = OpenLineTo(peer.Port());
-  HCall call = 0;
-  ASSERT_GT(lineMakeCall(line, &call, "0711 123456", 0, &params_), 0);
+  Dial(peer, "0711 123456");
   ASSERT_TRUE(Received(LINECALLSTATE_IDLE));
   EXPECT_EQ(LineRecorder::States(),
             (std::vector<intptr_t>{LINECALLSTATE_DIALING, LINECALLSTATE_PROCEEDING,
@@ -134,10 +124,7 @@ TEST_F(SipLineTest, BusyFarEnd) {
 
 TEST_F(SipLineTest, UnansweredCallThatWeDrop) {
   SippPeer peer(Scenario("no_answer.xml"));
-  ASSERT_TRUE(peer.Listening());
-  const HLine line = OpenLineTo(peer.Port());
-  HCall call = 0;
-  ASSERT_GT(lineMakeCall(line, &call, "0711/123456", 0, &params_), 0);
+  const HCall call = Dial(peer, "0711/123456");
   ASSERT_TRUE(Received(LINECALLSTATE_RINGBACK));
   const size_t before = LineRecorder::received.size();
   EXPECT_GT(lineDrop(call, nullptr, 0), 0);

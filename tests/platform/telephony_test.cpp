@@ -8,6 +8,7 @@
 #include "platform/telephony/line_backend.h"
 #include "platform/telephony/simulated_line.h"
 #include "tests/platform/line_recorder.h"
+#include "tests/support/open_line.h"
 
 namespace vesk {
 namespace {
@@ -24,17 +25,9 @@ class TelephonyTest : public testing::Test {
   }
   void TearDown() override { InstallLineBackend(nullptr); }
 
-  // Initialises, negotiates and opens a line as the address window does.
   HLine OpenLine() {
-    uint32_t devices = 0;
-    uint32_t version = 0;
-    LineExtensionId extension;
-    HLine line = 0;
-    EXPECT_EQ(lineInitialize(&app_, nullptr, LineRecorder::Callback, nullptr, &devices), 0);
-    EXPECT_EQ(devices, 1u);
-    EXPECT_EQ(lineNegotiateAPIVersion(app_, 0, 0x00010000, 0x10000000, &version, &extension), 0);
-    EXPECT_EQ(lineOpen(app_, LINEMAPPER, &line, version, 0, 0, LINECALLPRIVILEGE_NONE, 0, &params_),
-              0);
+    const HLine line = OpenVoiceLine(app_, LineRecorder::Callback);
+    EXPECT_NE(line, 0u);
     return line;
   }
   static void Deliver() { QCoreApplication::processEvents(); }
