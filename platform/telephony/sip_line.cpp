@@ -128,6 +128,7 @@ class SipLine::Calls final : public linphone::CoreListener {
   LineSink* sink = nullptr;
   HCall placing = 0;  // the handle of the call being placed, while it is
   std::map<HCall, std::shared_ptr<Call>> byHandle;
+  std::shared_ptr<linphone::Account> account;  // the one whose registration counts
   linphone::RegistrationState registration = linphone::RegistrationState::None;
   std::string registrationAnswer;
 
@@ -165,11 +166,12 @@ class SipLine::Calls final : public linphone::CoreListener {
   }
 
   void onAccountRegistrationStateChanged(const std::shared_ptr<linphone::Core>&,
-                                         const std::shared_ptr<linphone::Account>& account,
+                                         const std::shared_ptr<linphone::Account>& changed,
                                          linphone::RegistrationState state,
                                          const std::string&) override {
+    if (changed != account) return;
     registration = state;
-    auto error = account->getErrorInfo();
+    auto error = changed->getErrorInfo();
     registrationAnswer.clear();
     if (error && error->getProtocolCode() != 0) {
       registrationAnswer = std::to_string(error->getProtocolCode()) + " " + error->getPhrase();
@@ -237,10 +239,11 @@ bool SipLine::Open() {
   registrar->setTransport(transport);
   core->clearAccounts();
   core->clearAllAuthInfo();
+  // The library finds the password by the identity's user; the registrar
+  // may know the user under another name (a router's IP telephone user).
   if (!account.user.empty() || !account.password.empty()) {
-    const std::string user = account.user.empty() ? identity->getUsername() : account.user;
-    core->addAuthInfo(factory->createAuthInfo(user, user, account.password, "", "",
-                                              identity->getDomain()));
+    core->addAuthInfo(factory->createAuthInfo(identity->getUsername(), account.user,
+                                              account.password, "", "", identity->getDomain()));
   }
   auto params = core->createAccountParams();
   params->setIdentityAddress(identity);
@@ -256,6 +259,7 @@ bool SipLine::Open() {
   }
   calls_->registration = linphone::RegistrationState::None;
   auto sipAccount = core->createAccount(params);
+  calls_->account = sipAccount;
   core->addAccount(sipAccount);
   core->setDefaultAccount(sipAccount);
   registrar_ = registrar->asStringUriOnly();
@@ -272,12 +276,19 @@ bool SipLine::Open() {
     core->iterate();
     std::this_thread::sleep_for(std::chrono::milliseconds(10));
   }
-  if (calls_->registration == linphone::RegistrationState::Failed) {
-    problem_ = "Der Registrar lehnt die Anmeldung ab: " + calls_->registrationAnswer;
-    return false;
+  if (calls_->registration == linphone::RegistrationState::Ok) {
+    problem_.clear();
+    return true;
   }
-  problem_.clear();
-  return true;
+  if (calls_->registration != linphone::RegistrationState::Failed) {
+    problem_ = "Der Registrar antwortet nicht: " + account.registrar;
+  } else if (calls_->registrationAnswer.empty()) {
+    problem_ = "Der Registrar ist nicht erreichbar: " + account.registrar;
+  } else {
+    problem_ = "Der Registrar lehnt die Anmeldung ab: " + calls_->registrationAnswer;
+  }
+  core->clearAccounts();
+  return false;
 }
 
 bool SipLine::Place(HCall handle, const std::string& address) {

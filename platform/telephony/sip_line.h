@@ -20,8 +20,8 @@ class SipLine final : public LineBackend {
   void Attach(LineSink* sink) override;
   // 1 when the file holds an account with identity and registrar, else 0.
   uint32_t DeviceCount() override;
-  // Sets the core up with the account; with registration, waits up to a few
-  // seconds for the registrar's answer and fails when it refuses.
+  // Sets the core up with the account; with registration, waits up to five
+  // seconds for the registrar and fails unless it accepts.
   bool Open() override;
   // A "sip:" or "sips:" address is called as it stands; otherwise the digits,
   // "+", "*" and "#" of address are the number, called at the registrar.

@@ -51,14 +51,22 @@ class SipLineTest : public testing::Test {
   }
   void TearDown() override { InstallLineBackend(nullptr); }
 
-  // Dials number on a line to the peer's address, without registering.
-  HCall Dial(SippPeer& peer, const char* number) {
+  // An account at the peer; user 620 with a password when it registers.
+  void WriteAccount(SippPeer& peer, bool registerFirst) {
     EXPECT_TRUE(peer.Listening());
     SipAccount account;
     account.identity = "sip:vesk@127.0.0.1";
     account.registrar = "sip:127.0.0.1:" + std::to_string(peer.Port());
-    account.registerFirst = false;
+    account.registerFirst = registerFirst;
+    if (registerFirst) {
+      account.user = "620";
+      account.password = "geheim";
+    }
     EXPECT_TRUE(WriteSipAccount(ini_, account));
+  }
+  // Dials number on a line to the peer's address, without registering.
+  HCall Dial(SippPeer& peer, const char* number) {
+    WriteAccount(peer, false);
     const HLine line = OpenVoiceLine(app_, LineRecorder::Callback);
     HCall call = 0;
     EXPECT_GT(lineMakeCall(line, &call, number, 0, &params_), 0);
@@ -132,6 +140,28 @@ TEST_F(SipLineTest, UnansweredCallThatWeDrop) {
   ASSERT_TRUE(Received(LINECALLSTATE_IDLE));
   EXPECT_EQ(Disconnects(), std::vector<intptr_t>{LINEDISCONNECTMODE_NORMAL});
   EXPECT_EQ(peer.ExitCode(), 0);
+}
+
+TEST_F(SipLineTest, ARegistrarThatAsksForThePasswordGetsIt) {
+  SippPeer peer(Scenario("registrar_challenge.xml"));
+  WriteAccount(peer, true);
+  EXPECT_NE(OpenVoiceLine(app_, LineRecorder::Callback), 0u) << lineProblem();
+  EXPECT_EQ(lineProblem(), "");
+  EXPECT_EQ(peer.ExitCode(), 0);
+}
+
+TEST_F(SipLineTest, ARefusingOrMissingRegistrarLeavesNoLineAndSaysWhy) {
+  {
+    SippPeer peer(Scenario("registrar_refuses.xml"));
+    WriteAccount(peer, true);
+    EXPECT_EQ(OpenVoiceLine(app_, LineRecorder::Callback), 0u);
+    EXPECT_EQ(lineProblem(), "Der Registrar lehnt die Anmeldung ab: 403 Forbidden");
+    EXPECT_EQ(peer.ExitCode(), 0);
+  }
+  // Nobody listens on the port any more.
+  EXPECT_EQ(OpenVoiceLine(app_, LineRecorder::Callback), 0u);
+  EXPECT_EQ(lineProblem().rfind("Der Registrar ", 0), 0u) << lineProblem();
+  EXPECT_EQ(lineProblem().find("geheim"), std::string::npos);
 }
 
 TEST_F(SipLineTest, WithoutAnAccountThereIsNoLine) {
