@@ -2,6 +2,9 @@
 // checks and the queue of each application's notifications.
 #include "platform/telephony/telephony.h"
 
+#include <QEventLoop>
+#include <QTimer>
+#include <chrono>
 #include <map>
 #include <memory>
 #include <utility>
@@ -133,6 +136,16 @@ class Telephony final : public LineSink {
     return 0;
   }
 
+  void Wait(uint32_t milliseconds) {
+    {
+      HoldNotifications hold;
+      QEventLoop loop;
+      QTimer::singleShot(std::chrono::milliseconds(milliseconds), &loop, &QEventLoop::quit);
+      loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    for (auto& [app, queue] : apps_) queue->Resume();
+  }
+
   std::string Problem() const { return problem_; }
 
   void CallState(HCall call, uint32_t state, uint32_t mode) override {
@@ -208,6 +221,8 @@ int32_t lineDeallocateCall(HCall call) { return Instance().Deallocate(call); }
 int32_t lineGetCallInfo(HCall call, LineCallInfo* info) { return Instance().CallInfo(call, info); }
 
 int32_t lineShutdown(HLineApp lineApp) { return Instance().Shutdown(lineApp); }
+
+void LineWait(uint32_t milliseconds) { Instance().Wait(milliseconds); }
 
 std::string lineProblem() { return Instance().Problem(); }
 

@@ -103,6 +103,12 @@ int32_t lineGetCallInfo(HCall call, LineCallInfo* info);
 // notifications not yet delivered.
 int32_t lineShutdown(HLineApp lineApp);
 
+// Waits for the given time while the line goes on, as a blocked thread would
+// wait but without stopping the line: timers run, user input waits.
+// Notifications that fall due meanwhile are delivered after the wait, from the
+// event loop, in their order.
+void LineWait(uint32_t milliseconds);
+
 // Why the last lineInitialize or lineOpen found no usable line, in German for
 // the user ("" when nothing went wrong). Never contains a password.
 std::string lineProblem();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QTimer>
 #include <memory>
 
 #include "platform/telephony/line_backend.h"
@@ -72,6 +73,28 @@ TEST_F(TelephonyTest, NotificationsWaitForTheEventLoopAndKeepTheirOrder) {
   EXPECT_EQ(LineRecorder::received.size(), expected.size() + 1);
   EXPECT_EQ(lineDrop(call, nullptr, 0), LINEERR_INVALCALLHANDLE);
   EXPECT_EQ(lineDeallocateCall(call), LINEERR_INVALCALLHANDLE);
+}
+
+TEST_F(TelephonyTest, AWaitLetsTheLineGoOnAndHoldsItsNotificationsTillAfter) {
+  const HLine line = OpenLine();
+  HCall call = 0;
+  const int32_t request = lineMakeCall(line, &call, "0711", 0, &params_);
+  ASSERT_GT(request, 0);
+  bool reported = false;
+  QTimer::singleShot(10, [&] {
+    line_->Report(call, LINECALLSTATE_CONNECTED);
+    reported = true;
+  });
+  LineWait(100);
+  EXPECT_TRUE(reported) << "the line stood still during the wait";
+  EXPECT_TRUE(LineRecorder::received.empty()) << "delivered during the wait";
+  line_->Report(call, LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_NORMAL);
+  Deliver();
+  const std::vector<Notification> expected = {
+      {0, LINE_REPLY, request, 0},
+      {call, LINE_CALLSTATE, LINECALLSTATE_CONNECTED, 0},
+      {call, LINE_CALLSTATE, LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_NORMAL}};
+  EXPECT_EQ(LineRecorder::received, expected);
 }
 
 // A state reported while the call is being placed follows the request's reply.
