@@ -6,6 +6,7 @@
 
 #include "platform/ini_document.h"
 #include "runtime/conversions.h"
+#include "runtime/exceptions.h"
 #include "runtime/file_io.h"
 
 namespace vesk {
@@ -47,6 +48,12 @@ bool ProfileWriteString(const std::string& file, const std::string& section,
   IniDocument document(bytes.value_or(""));
   document.SetValue(section, key, value);
   return WriteFileAtomically(file, document.Text());
+}
+
+void ProfileWriteStringOrRaise(const std::string& file, const std::string& section,
+                               const std::string& key, const std::string& value) {
+  if (!ProfileWriteString(file, section, key, value))
+    throw Exception(FormatMessage("nach %s kann nicht geschrieben werden", {file}));
 }
 
 std::vector<std::pair<std::string, std::string>> ProfileReadSection(const std::string& file,
