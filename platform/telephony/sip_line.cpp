@@ -11,6 +11,7 @@
 
 #include "platform/program_folder.h"
 #include "platform/telephony/sip_account.h"
+#include "runtime/exceptions.h"
 
 namespace vesk {
 namespace {
@@ -229,7 +230,13 @@ bool SipLine::Open() {
                          : "SIP-Registrar ungültig: " + account.registrar;
     return false;
   }
-  auto core = TheCore();
+  std::shared_ptr<linphone::Core> core;
+  try {
+    core = TheCore();
+  } catch (const Exception& error) {  // the program folder cannot be made
+    problem_ = error.what();
+    return false;
+  }
   if (!listening_) {
     core->addListener(calls_);
     listening_ = true;
