@@ -47,6 +47,5 @@ class LineBackend {
 // replaces. Lines and calls of the old backend are forgotten; with no backend
 // installed lineInitialize fails.
 std::unique_ptr<LineBackend> InstallLineBackend(std::unique_ptr<LineBackend> backend);
-bool HasLineBackend();
 
 }  // namespace vesk

@@ -26,8 +26,6 @@ class SimulatedLine final : public LineBackend {
   Behaviour& behaviour() { return behaviour_; }
   // "place <handle> <address>", "drop <handle>", "release <handle>", "open".
   const std::vector<std::string>& journal() const { return journal_; }
-  // The handle of the call placed last, 0 before the first.
-  HCall lastCall() const { return lastCall_; }
 
   // Reports a state of a call, as the far end or the network would.
   void Report(HCall call, uint32_t state, uint32_t mode = 0);
@@ -44,7 +42,6 @@ class SimulatedLine final : public LineBackend {
  private:
   Behaviour behaviour_;
   std::vector<std::string> journal_;
-  HCall lastCall_ = 0;
   LineSink* sink_ = nullptr;
 };
 

@@ -30,7 +30,6 @@ class Telephony final : public LineSink {
     if (backend_) backend_->Attach(this);
     return backend;
   }
-  bool Installed() const { return backend_ != nullptr; }
 
   int32_t Initialize(HLineApp* lineApp, LineCallback callback, uint32_t* numDevs) {
     if (lineApp == nullptr || callback == nullptr || numDevs == nullptr) return LINEERR_INVALPOINTER;
@@ -190,8 +189,6 @@ Telephony& Instance() {
 std::unique_ptr<LineBackend> InstallLineBackend(std::unique_ptr<LineBackend> backend) {
   return Instance().Install(std::move(backend));
 }
-
-bool HasLineBackend() { return Instance().Installed(); }
 
 int32_t lineInitialize(HLineApp* lineApp, void*, LineCallback callback, const char*,
                        uint32_t* numDevs) {
