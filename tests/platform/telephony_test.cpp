@@ -209,5 +209,27 @@ TEST_F(TelephonyTest, ShutdownDropsTheCallsAndDiscardsWhatIsPending) {
   EXPECT_EQ(lineMakeCall(line, &call, "0711", 0, &params_), LINEERR_INVALLINEHANDLE);
 }
 
+// Shuts its application down on the first notification it gets.
+struct ShuttingDown {
+  static inline HLineApp app = 0;
+  static inline int calls = 0;
+  static void Callback(uint32_t, uint32_t, uintptr_t, intptr_t, intptr_t, intptr_t) {
+    ++calls;
+    lineShutdown(app);
+  }
+};
+
+TEST_F(TelephonyTest, ARoutineThatShutsItsLineDownGetsNothingMore) {
+  const HLine line = OpenVoiceLine(ShuttingDown::app, ShuttingDown::Callback);
+  ASSERT_NE(line, 0u);
+  HCall call = 0;
+  ASSERT_GT(lineMakeCall(line, &call, "0711", 0, &params_), 0);
+  line_->Report(call, LINECALLSTATE_DIALING);
+  line_->Report(call, LINECALLSTATE_PROCEEDING);
+  Deliver();
+  EXPECT_EQ(ShuttingDown::calls, 1);
+  EXPECT_EQ(lineDrop(call, nullptr, 0), LINEERR_INVALCALLHANDLE);
+}
+
 }  // namespace
 }  // namespace vesk
