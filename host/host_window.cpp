@@ -6,10 +6,12 @@
 #include <algorithm>
 
 #include "host/alarm_status.h"
+#include "host/telephone_dialog.h"
 #include "host/tools_library.h"
 #include "toolkit/button.h"
 #include "toolkit/design_scale.h"
 #include "toolkit/status_bar.h"
+#include "tools/host_files.h"
 #include "tools/host_notification.h"
 
 namespace vesk {
@@ -34,6 +36,10 @@ TFRVeskTools::TFRVeskTools(ToolsLibrary& library, uint16_t veskToolsMessage)
     }
     buttons->addWidget(button);
   }
+  auto* telephone = new TButton("Telefon…", this);
+  telephone->setObjectName("Telefon…");
+  telephone->OnClick = [this](TButton&) { TDlgTelefon(HostIniFile(), this).exec(); };
+  buttons->addWidget(telephone);
   statusBar_->SetSimplePanel(true);
   // A long text is cut, not followed by the window's width; the tooltip holds all of it.
   QSizePolicy policy = statusBar_->sizePolicy();

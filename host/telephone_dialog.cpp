@@ -1,0 +1,81 @@
+#include "host/telephone_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLineEdit>
+#include <QPushButton>
+#include <utility>
+
+#include "platform/message_box.h"
+#include "platform/telephony/sip_account.h"
+
+namespace vesk {
+namespace {
+
+QLineEdit* Edit(const std::string& text, const char* name, const char* placeholder,
+                QWidget* parent) {
+  auto* edit = new QLineEdit(QString::fromStdString(text), parent);
+  edit->setObjectName(name);
+  edit->setPlaceholderText(QString::fromUtf8(placeholder));
+  return edit;
+}
+
+std::string Text(const QLineEdit* edit) { return edit->text().trimmed().toStdString(); }
+
+}  // namespace
+
+TDlgTelefon::TDlgTelefon(std::string iniFile, QWidget* parent)
+    : QDialog(parent), iniFile_(std::move(iniFile)) {
+  const SipAccount account = ReadSipAccount(iniFile_);
+  setWindowTitle(QStringLiteral("Telefon"));
+  identity_ = Edit(account.identity, "Identitaet", "sip:max@fritz.box", this);
+  registrar_ = Edit(account.registrar, "Registrar", "sip:fritz.box", this);
+  user_ = Edit(account.user, "Benutzer", "", this);
+  password_ = Edit(account.password, "Passwort", "", this);
+  password_->setEchoMode(QLineEdit::Password);
+  transport_ = new QComboBox(this);
+  transport_->setObjectName("Transport");
+  transport_->addItems({"udp", "tcp", "tls"});
+  transport_->setCurrentText(QString::fromStdString(account.transport));
+  proxy_ = Edit(account.proxy, "Proxy", "(keiner)", this);
+  register_ = new QCheckBox(QStringLiteral("Beim Registrar anmelden"), this);
+  register_->setObjectName("Registrieren");
+  register_->setChecked(account.registerFirst);
+
+  auto* form = new QFormLayout(this);
+  form->addRow(QStringLiteral("SIP-Identität"), identity_);
+  form->addRow(QStringLiteral("Registrar"), registrar_);
+  form->addRow(QStringLiteral("Benutzername"), user_);
+  form->addRow(QStringLiteral("Kennwort"), password_);
+  form->addRow(QStringLiteral("Transport"), transport_);
+  form->addRow(QStringLiteral("Ausgehender Proxy"), proxy_);
+  form->addRow(register_);
+  auto* buttons = new QDialogButtonBox(this);
+  buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole)->setObjectName("OK");
+  buttons->addButton(QStringLiteral("&Abbrechen"), QDialogButtonBox::RejectRole)
+      ->setObjectName("Abbrechen");
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  form->addRow(buttons);
+}
+
+void TDlgTelefon::accept() {
+  SipAccount account;
+  account.identity = Text(identity_);
+  account.registrar = Text(registrar_);
+  account.user = Text(user_);
+  account.password = password_->text().toStdString();
+  account.transport = transport_->currentText().toStdString();
+  account.proxy = Text(proxy_);
+  account.registerFirst = register_->isChecked();
+  if (!WriteSipAccount(iniFile_, account)) {
+    ShowMessageBox({"Die Telefon-Einstellungen konnten nicht gespeichert werden:\r" + iniFile_,
+                    "Telefon", MbButtons::Ok, MbIcon::Error, MbResult::Ok, this});
+    return;
+  }
+  QDialog::accept();
+}
+
+}  // namespace vesk

@@ -1,0 +1,63 @@
+#include "platform/telephony/sip_account.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+#include <utility>
+
+#include "platform/ini_file.h"
+#include "runtime/conversions.h"
+#include "runtime/unique_fd.h"
+
+namespace vesk {
+namespace {
+
+constexpr const char* kIdentity = "Identitaet";
+constexpr const char* kRegistrar = "Registrar";
+constexpr const char* kUser = "Benutzer";
+constexpr const char* kPassword = "Passwort";
+constexpr const char* kTransport = "Transport";
+constexpr const char* kProxy = "Proxy";
+constexpr const char* kRegister = "Registrieren";
+
+bool MakePrivate(const std::string& file) {
+  UniqueFd fd(open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+  return fd.Get() >= 0 && fchmod(fd.Get(), 0600) == 0;
+}
+
+// Values are read back without the blanks and one pair of quotes around
+// them; quoting keeps a password's own blanks and quotes.
+std::string Quoted(const std::string& value) { return '"' + value + '"'; }
+
+}  // namespace
+
+SipAccount ReadSipAccount(const std::string& iniFile) {
+  auto read = [&](const char* key, const std::string& fallback) {
+    return ProfileReadString(iniFile, kTelephoneSection, key, fallback);
+  };
+  SipAccount account;
+  account.identity = read(kIdentity, "");
+  account.registrar = read(kRegistrar, "");
+  account.user = read(kUser, "");
+  account.password = read(kPassword, "");
+  account.transport = LowerCase(read(kTransport, account.transport));
+  if (account.transport != "tcp" && account.transport != "tls") account.transport = "udp";
+  account.proxy = read(kProxy, "");
+  account.registerFirst = Trim(read(kRegister, "1")) != "0";
+  return account;
+}
+
+bool WriteSipAccount(const std::string& iniFile, const SipAccount& account) {
+  if (!MakePrivate(iniFile)) return false;
+  const std::pair<const char*, std::string> values[] = {
+      {kIdentity, account.identity},   {kRegistrar, account.registrar},
+      {kUser, account.user},           {kPassword, Quoted(account.password)},
+      {kTransport, account.transport}, {kProxy, account.proxy},
+      {kRegister, account.registerFirst ? "1" : "0"}};
+  for (const auto& [key, value] : values) {
+    if (!ProfileWriteString(iniFile, kTelephoneSection, key, value)) return false;
+  }
+  return true;
+}
+
+}  // namespace vesk

@@ -1,0 +1,33 @@
+// The SIP account the telephone line uses: section "Telefon" of the host's
+// INI file. The file holds the password, so it is kept readable by its owner
+// only; the password is never written anywhere else.
+#pragma once
+
+#include <string>
+
+namespace vesk {
+
+struct SipAccount {
+  std::string identity;   // "sip:max@fritz.box"
+  std::string registrar;  // "sip:fritz.box", a port allowed
+  std::string user;
+  std::string password;
+  std::string transport = "udp";  // "udp", "tcp" or "tls"
+  std::string proxy;              // outbound proxy, optional
+  bool registerFirst = true;      // false: calls go to the registrar unregistered
+
+  // Identity and registrar are both given.
+  bool Complete() const { return !identity.empty() && !registrar.empty(); }
+  friend bool operator==(const SipAccount&, const SipAccount&) = default;
+};
+
+inline constexpr const char* kTelephoneSection = "Telefon";
+
+// Missing keys keep their defaults; a transport other than the three becomes
+// "udp", "Registrieren" other than "0" means true.
+SipAccount ReadSipAccount(const std::string& iniFile);
+// Gives the file mode 0600 (creating it so) before the keys are written.
+// False when the file cannot be made private or written.
+bool WriteSipAccount(const std::string& iniFile, const SipAccount& account);
+
+}  // namespace vesk

@@ -1,0 +1,44 @@
+// The real line: calls over SIP with the account of the host's INI file,
+// through the SIP library's one core per process. The core is created on
+// first use and driven from a timer of the thread that first opened the line.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/telephony/line_backend.h"
+
+namespace vesk {
+
+class SipLine final : public LineBackend {
+ public:
+  // The account is read from iniFile whenever a line is asked for, so a
+  // changed account counts from the next line on.
+  explicit SipLine(std::string iniFile);
+  ~SipLine() override;
+
+  void Attach(LineSink* sink) override;
+  // 1 when the file holds an account with identity and registrar, else 0.
+  uint32_t DeviceCount() override;
+  // Sets the core up with the account; with registration, waits up to five
+  // seconds for the registrar and fails unless it accepts.
+  bool Open() override;
+  // A "sip:" or "sips:" address is called as it stands; otherwise the digits,
+  // "+", "*" and "#" of address are the number, called at the registrar.
+  bool Place(HCall call, const std::string& address) override;
+  bool Drop(HCall call) override;
+  void Release(HCall call) override;
+  std::string RemoteName(HCall call) override;
+  std::string Problem() override { return problem_; }
+
+ private:
+  class Calls;  // the library's calls by handle, and their states reported
+
+  std::string iniFile_;
+  std::string problem_;
+  std::string registrar_;  // the registrar's address, where numbers are called
+  std::shared_ptr<Calls> calls_;
+  bool listening_ = false;  // calls_ listens to the core
+};
+
+}  // namespace vesk

@@ -1,0 +1,235 @@
+#include "platform/telephony/telephony.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <memory>
+
+#include "platform/telephony/line_backend.h"
+#include "platform/telephony/simulated_line.h"
+#include "tests/platform/line_recorder.h"
+#include "tests/support/open_line.h"
+
+namespace vesk {
+namespace {
+
+using Journal = std::vector<std::string>;
+
+class TelephonyTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    auto line = std::make_unique<SimulatedLine>();
+    line_ = line.get();
+    InstallLineBackend(std::move(line));
+    LineRecorder::Clear();
+  }
+  void TearDown() override { InstallLineBackend(nullptr); }
+
+  HLine OpenLine() {
+    const HLine line = OpenVoiceLine(app_, LineRecorder::Callback);
+    EXPECT_NE(line, 0u);
+    return line;
+  }
+  static void Deliver() { QCoreApplication::processEvents(); }
+
+  SimulatedLine* line_ = nullptr;
+  HLineApp app_ = 0;
+  LineCallParams params_;
+};
+
+TEST_F(TelephonyTest, NotificationsWaitForTheEventLoopAndKeepTheirOrder) {
+  const HLine line = OpenLine();
+  HCall call = 0;
+  const int32_t request = lineMakeCall(line, &call, "(07 11) 12 34-56", 0, &params_);
+  ASSERT_GT(request, 0);
+  ASSERT_NE(call, 0u);
+  EXPECT_EQ(line_->journal().back(), "place " + std::to_string(call) + " (07 11) 12 34-56");
+
+  line_->Report(call, LINECALLSTATE_DIALING);
+  line_->Report(call, LINECALLSTATE_PROCEEDING);
+  line_->Report(call, LINECALLSTATE_CONNECTED);
+  line_->Report(call, LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_NORMAL);
+  EXPECT_TRUE(LineRecorder::received.empty()) << "delivered before the event loop ran";
+
+  line_->behaviour().remoteName = "Gegenstelle";
+  Deliver();
+  const std::vector<Notification> expected = {
+      {0, LINE_REPLY, request, 0},
+      {call, LINE_CALLSTATE, LINECALLSTATE_DIALING, 0},
+      {call, LINE_CALLSTATE, LINECALLSTATE_PROCEEDING, 0},
+      {call, LINE_CALLSTATE, LINECALLSTATE_CONNECTED, 0},
+      {call, LINE_CALLSTATE, LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_NORMAL}};
+  EXPECT_EQ(LineRecorder::received, expected);
+  EXPECT_EQ(LineRecorder::appName, "Gegenstelle");
+  EXPECT_GT(LineRecorder::dropResult, 0);
+
+  // Once released, a call is unknown and its late states are not reported.
+  line_->Report(call, LINECALLSTATE_IDLE);
+  Deliver();
+  EXPECT_EQ(line_->journal().back(), "release " + std::to_string(call));
+  line_->Report(call, LINECALLSTATE_DIALING);
+  Deliver();
+  EXPECT_EQ(LineRecorder::received.size(), expected.size() + 1);
+  EXPECT_EQ(lineDrop(call, nullptr, 0), LINEERR_INVALCALLHANDLE);
+  EXPECT_EQ(lineDeallocateCall(call), LINEERR_INVALCALLHANDLE);
+}
+
+TEST_F(TelephonyTest, AWaitLetsTheLineGoOnAndHoldsItsNotificationsTillAfter) {
+  const HLine line = OpenLine();
+  HCall call = 0;
+  const int32_t request = lineMakeCall(line, &call, "0711", 0, &params_);
+  ASSERT_GT(request, 0);
+  bool reported = false;
+  QTimer::singleShot(10, [&] {
+    line_->Report(call, LINECALLSTATE_CONNECTED);
+    reported = true;
+  });
+  LineWait(100);
+  EXPECT_TRUE(reported) << "the line stood still during the wait";
+  EXPECT_TRUE(LineRecorder::received.empty()) << "delivered during the wait";
+  line_->Report(call, LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_NORMAL);
+  Deliver();
+  const std::vector<Notification> expected = {
+      {0, LINE_REPLY, request, 0},
+      {call, LINE_CALLSTATE, LINECALLSTATE_CONNECTED, 0},
+      {call, LINE_CALLSTATE, LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_NORMAL}};
+  EXPECT_EQ(LineRecorder::received, expected);
+}
+
+// A state reported while the call is being placed follows the request's reply.
+class ReportingLine final : public LineBackend {
+ public:
+  void Attach(LineSink* sink) override { sink_ = sink; }
+  uint32_t DeviceCount() override { return 1; }
+  bool Open() override { return true; }
+  bool Place(HCall call, const std::string&) override {
+    sink_->CallState(call, LINECALLSTATE_DIALING, 0);
+    return true;
+  }
+  bool Drop(HCall call) override {
+    sink_->CallState(call, LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_NORMAL);
+    return true;
+  }
+  void Release(HCall) override {}
+  std::string RemoteName(HCall) override { return ""; }
+  std::string Problem() override { return ""; }
+
+ private:
+  LineSink* sink_ = nullptr;
+};
+
+TEST_F(TelephonyTest, StatesReportedInsideACallAreDeliveredAfterItReturns) {
+  InstallLineBackend(std::make_unique<ReportingLine>());
+  const HLine line = OpenLine();
+  HCall call = 0;
+  const int32_t request = lineMakeCall(line, &call, "0711", 0, &params_);
+  EXPECT_GT(lineDrop(call, nullptr, 0), 0);
+  EXPECT_TRUE(LineRecorder::received.empty());
+  Deliver();
+  ASSERT_EQ(LineRecorder::received.size(), 3u);
+  EXPECT_EQ(LineRecorder::received[0], (Notification{0, LINE_REPLY, request, 0}));
+  EXPECT_EQ(LineRecorder::States(),
+            (std::vector<intptr_t>{LINECALLSTATE_DIALING, LINECALLSTATE_DISCONNECTED}));
+}
+
+TEST_F(TelephonyTest, RefusedRequestsFailAndPlaceNothing) {
+  const HLine line = OpenLine();
+  HCall call = 99;
+  line_->behaviour().placeAccepted = false;
+  const int32_t request = lineMakeCall(line, &call, "0711", 0, &params_);
+  ASSERT_GT(request, 0);
+  EXPECT_EQ(call, 0u);
+  Deliver();
+  ASSERT_EQ(LineRecorder::received.size(), 1u);
+  EXPECT_EQ(LineRecorder::received[0].message, LINE_REPLY);
+  EXPECT_LT(LineRecorder::received[0].param2, 0);
+
+  EXPECT_EQ(lineMakeCall(line, &call, "", 0, &params_), LINEERR_INVALADDRESS);
+  EXPECT_EQ(lineMakeCall(0, &call, "0711", 0, &params_), LINEERR_INVALLINEHANDLE);
+  LineCallParams data;
+  data.dwBearerMode = 0x2;
+  EXPECT_LT(lineMakeCall(line, &call, "0711", 0, &data), 0);
+
+  line_->behaviour().placeAccepted = true;
+  ASSERT_GT(lineMakeCall(line, &call, "0711", 0, &params_), 0);
+  line_->behaviour().dropAccepted = false;
+  EXPECT_EQ(lineDrop(call, nullptr, 0), LINEERR_OPERATIONFAILED);
+  EXPECT_EQ(lineDrop(0, nullptr, 0), LINEERR_INVALCALLHANDLE);
+  ASSERT_EQ(line_->journal().size(), 4u);
+  EXPECT_EQ(line_->journal()[1].substr(0, 6), "place ");
+  EXPECT_EQ(line_->journal()[2], "place " + std::to_string(call) + " 0711");
+  EXPECT_EQ(line_->journal()[3], "drop " + std::to_string(call));
+}
+
+TEST_F(TelephonyTest, ALineWithoutDevicesOrThatCannotOpenIsRefused) {
+  uint32_t devices = 7;
+  uint32_t version = 0;
+  LineExtensionId extension;
+  HLine line = 0;
+  line_->behaviour().devices = 0;
+  line_->behaviour().problem = "Kein SIP-Konto eingerichtet";
+  ASSERT_EQ(lineInitialize(&app_, nullptr, LineRecorder::Callback, nullptr, &devices), 0);
+  EXPECT_EQ(devices, 0u);
+  EXPECT_EQ(lineProblem(), "Kein SIP-Konto eingerichtet");
+  EXPECT_EQ(lineNegotiateAPIVersion(app_, 0, 0x00010000, 0x10000000, &version, &extension),
+            LINEERR_BADDEVICEID);
+  EXPECT_EQ(lineOpen(app_, LINEMAPPER, &line, kLineApiVersion, 0, 0, 1, 0, &params_),
+            LINEERR_BADDEVICEID);
+  EXPECT_EQ(lineShutdown(app_), 0);
+  EXPECT_EQ(lineShutdown(app_), LINEERR_INVALAPPHANDLE);
+
+  line_->behaviour().devices = 1;
+  line_->behaviour().openAccepted = false;
+  line_->behaviour().problem = "Der Registrar lehnt die Anmeldung ab: 403 Forbidden";
+  ASSERT_EQ(lineInitialize(&app_, nullptr, LineRecorder::Callback, nullptr, &devices), 0);
+  EXPECT_EQ(lineProblem(), "");
+  EXPECT_EQ(lineNegotiateAPIVersion(app_, 0, 0x00030000, 0x10000000, &version, &extension),
+            LINEERR_INCOMPATIBLEAPIVERSION);
+  EXPECT_EQ(lineOpen(app_, LINEMAPPER, &line, kLineApiVersion, 0, 0, 1, 0, &params_),
+            LINEERR_OPERATIONFAILED);
+  EXPECT_EQ(lineProblem(), "Der Registrar lehnt die Anmeldung ab: 403 Forbidden");
+
+  InstallLineBackend(nullptr);
+  EXPECT_LT(lineInitialize(&app_, nullptr, LineRecorder::Callback, nullptr, &devices), 0);
+  EXPECT_NE(lineProblem(), "");
+}
+
+TEST_F(TelephonyTest, ShutdownDropsTheCallsAndDiscardsWhatIsPending) {
+  const HLine line = OpenLine();
+  HCall call = 0;
+  ASSERT_GT(lineMakeCall(line, &call, "0711", 0, &params_), 0);
+  line_->Report(call, LINECALLSTATE_DIALING);
+  EXPECT_EQ(lineShutdown(app_), 0);
+  Deliver();
+  EXPECT_TRUE(LineRecorder::received.empty());
+  const std::string handle = std::to_string(call);
+  EXPECT_EQ(line_->journal(), (Journal{"open", "place " + handle + " 0711", "drop " + handle,
+                                       "release " + handle}));
+  EXPECT_EQ(lineMakeCall(line, &call, "0711", 0, &params_), LINEERR_INVALLINEHANDLE);
+}
+
+// Shuts its application down on the first notification it gets.
+struct ShuttingDown {
+  static inline HLineApp app = 0;
+  static inline int calls = 0;
+  static void Callback(uint32_t, uint32_t, uintptr_t, intptr_t, intptr_t, intptr_t) {
+    ++calls;
+    lineShutdown(app);
+  }
+};
+
+TEST_F(TelephonyTest, ARoutineThatShutsItsLineDownGetsNothingMore) {
+  const HLine line = OpenVoiceLine(ShuttingDown::app, ShuttingDown::Callback);
+  ASSERT_NE(line, 0u);
+  HCall call = 0;
+  ASSERT_GT(lineMakeCall(line, &call, "0711", 0, &params_), 0);
+  line_->Report(call, LINECALLSTATE_DIALING);
+  line_->Report(call, LINECALLSTATE_PROCEEDING);
+  Deliver();
+  EXPECT_EQ(ShuttingDown::calls, 1);
+  EXPECT_EQ(lineDrop(call, nullptr, 0), LINEERR_INVALCALLHANDLE);
+}
+
+}  // namespace
+}  // namespace vesk
