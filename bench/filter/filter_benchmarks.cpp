@@ -15,6 +15,10 @@ namespace {
 
 constexpr const char* kNameFilter = "Name = 'M*' OR Name = 'm*'";
 constexpr const char* kDatumFilter = "Datum >= 01.01.2026";
+// The same conditions for plain SQLite.
+// LIKE folds ASCII case as the filter does, and uses the NOCASE index.
+constexpr const char* kNameSql = "Name LIKE 'M%'";
+std::string DatumSql() { return "Datum >= " + std::to_string(static_cast<int>(kFirstOf2026)); }
 
 // Rows per iteration and time per record as counters.
 void Report(benchmark::State& state, int64_t passed) {
@@ -24,18 +28,50 @@ void Report(benchmark::State& state, int64_t passed) {
                                                         benchmark::Counter::kInvert);
 }
 
-void WalkRadiRidir(benchmark::State& state, const char* filter) {
-  TRadiRidir table;
+// The filtered table opened on the table of range(0) records.
+void OpenFiltered(TRadiRidir& table, benchmark::State& state, const char* filter) {
   table.SetTableName(EngineFilterTable(state.range(0)));
   table.SetFilterText(filter);
   table.SetFiltered(true);
   table.Open();
+}
+
+void WalkRadiRidir(benchmark::State& state, const char* filter) {
+  TRadiRidir table;
+  OpenFiltered(table, state, filter);
   int64_t passed = 0;
   for (auto _ : state) {
     passed = 0;
     for (table.First(); !table.Eof(); table.Next()) ++passed;
   }
   Report(state, passed);
+}
+
+// Turns the filter off and on again, as a change of page does: the table
+// forgets its count and stands on the first record that passes.
+void ChangePage(TRadiRidir& table) {
+  table.SetFiltered(false);
+  table.SetFiltered(true);
+}
+
+void FirstRadiRidir(benchmark::State& state, const char* filter) {
+  TRadiRidir table;
+  OpenFiltered(table, state, filter);
+  for (auto _ : state) {
+    ChangePage(table);
+    benchmark::DoNotOptimize(table.Eof());
+  }
+}
+
+void CountRadiRidir(benchmark::State& state, const char* filter) {
+  TRadiRidir table;
+  OpenFiltered(table, state, filter);
+  int64_t count = 0;
+  for (auto _ : state) {
+    ChangePage(table);
+    benchmark::DoNotOptimize(count = table.RecordCount());
+  }
+  state.counters["passed"] = static_cast<double>(count);
 }
 
 // The columns of a row copied out, as the dataset copies a record.
@@ -51,13 +87,33 @@ void CopyText(sqlite3_stmt* query, int column, char* into, size_t room) {
   into[length] = '\0';
 }
 
-void ScanSqlite(benchmark::State& state, const char* condition) {
-  sqlite3* db = nullptr;
+// A query on the plain table of range(0) records; db is closed by the caller.
+sqlite3_stmt* PreparePlain(benchmark::State& state, sqlite3*& db, const std::string& sql) {
   if (sqlite3_open_v2(PlainFilterTable(state.range(0)).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
     throw std::runtime_error("cannot open the plain table");
   sqlite3_stmt* query = nullptr;
-  const std::string sql = std::string("SELECT Name, Vorname, Ort, Datum FROM adressen WHERE ") + condition;
   if (sqlite3_prepare_v2(db, sql.c_str(), -1, &query, nullptr) != SQLITE_OK) throw std::runtime_error(sqlite3_errmsg(db));
+  return query;
+}
+
+constexpr const char* kSelect = "SELECT Name, Vorname, Ort, Datum FROM adressen WHERE ";
+
+// The first matching row, or the count of them: one step of the query.
+void StepSqlite(benchmark::State& state, const std::string& sql) {
+  sqlite3* db = nullptr;
+  sqlite3_stmt* query = PreparePlain(state, db, sql);
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(sqlite3_step(query));
+    benchmark::DoNotOptimize(sqlite3_column_int64(query, 0));
+    sqlite3_reset(query);
+  }
+  sqlite3_finalize(query);
+  sqlite3_close(db);
+}
+
+void ScanSqlite(benchmark::State& state, const char* condition) {
+  sqlite3* db = nullptr;
+  sqlite3_stmt* query = PreparePlain(state, db, kSelect + std::string(condition));
   int64_t passed = 0;
   RowCopy row;
   for (auto _ : state) {
@@ -80,11 +136,20 @@ void ScanSqlite(benchmark::State& state, const char* condition) {
 }  // namespace
 
 void NameRadiRidir(benchmark::State& state) { WalkRadiRidir(state, kNameFilter); }
-void NameSqlite(benchmark::State& state) { ScanSqlite(state, "Name GLOB 'M*' OR Name GLOB 'm*'"); }
+void NameSqlite(benchmark::State& state) { ScanSqlite(state, kNameSql); }
 void DatumRadiRidir(benchmark::State& state) { WalkRadiRidir(state, kDatumFilter); }
-void DatumSqlite(benchmark::State& state) {
-  ScanSqlite(state, ("Datum >= " + std::to_string(static_cast<int>(kFirstOf2026))).c_str());
+void DatumSqlite(benchmark::State& state) { ScanSqlite(state, DatumSql().c_str()); }
+
+void NameFirstRadiRidir(benchmark::State& state) { FirstRadiRidir(state, kNameFilter); }
+void NameFirstSqlite(benchmark::State& state) { StepSqlite(state, kSelect + std::string(kNameSql) + " LIMIT 1"); }
+void NameCountRadiRidir(benchmark::State& state) { CountRadiRidir(state, kNameFilter); }
+void NameCountSqlite(benchmark::State& state) {
+  StepSqlite(state, "SELECT COUNT(*) FROM adressen WHERE " + std::string(kNameSql));
 }
+void DatumFirstRadiRidir(benchmark::State& state) { FirstRadiRidir(state, kDatumFilter); }
+void DatumFirstSqlite(benchmark::State& state) { StepSqlite(state, kSelect + DatumSql() + " LIMIT 1"); }
+void DatumCountRadiRidir(benchmark::State& state) { CountRadiRidir(state, kDatumFilter); }
+void DatumCountSqlite(benchmark::State& state) { StepSqlite(state, "SELECT COUNT(*) FROM adressen WHERE " + DatumSql()); }
 
 void PrepareName(benchmark::State& state) {
   TRadiRidir table;
