@@ -1,6 +1,5 @@
 #include "tools/notizen/notizenmn.h"
 
-#include <QVBoxLayout>
 #include <filesystem>
 
 #include "platform/message_box.h"
@@ -16,6 +15,7 @@
 #include "toolkit/design_scale.h"
 #include "toolkit/label.h"
 #include "toolkit/panel.h"
+#include "toolkit/record_window_frame.h"
 #include "toolkit/string_field.h"
 #include "toolkit/tab_order.h"
 #include "toolkit/tool_bar.h"
@@ -127,36 +127,19 @@ void TFRNotizen::CreateControls() {
   setFont(DesignFont("MS Sans Serif", 14));
   SetKeyPreview(false);
 
-  auto* layout = new QVBoxLayout(this);
-  layout->setContentsMargins(0, 0, 0, 0);
-  layout->setSpacing(0);
-  ToolBar1 = new TToolBar(this);
-  ToolBar1->setObjectName("ToolBar1");
-  ToolBar1->SetDesignHeight(30);
-  DBNvNotizen = new TDBNavigator(ToolBar1);
-  DBNvNotizen->setObjectName("DBNvNotizen");
-  DBNvNotizen->SetDataSource(DSNotizen);
-  DBNvNotizen->SetShowHint(true);
+  const TRecordWindowFrame frame = CreateRecordWindowFrame(*this, DSNotizen, "DBNvNotizen", 240, "TCNotizen");
+  ToolBar1 = frame.toolBar;
+  DBNvNotizen = frame.navigator;
   DBNvNotizen->BeforeAction = [this](TDBNavigator& sender, TNavigateBtn button) { DBNvNotizenClick(sender, button); };
-  ToolBar1->AddControl(DBNvNotizen, 240);
-  layout->addWidget(ToolBar1);
-
-  Panel1 = new TPanel(this);
+  Panel1 = frame.panel;
   Panel1->setObjectName("Panel1");
-  Panel1->SetBevelInner(bvLowered);
-  Panel1->SetBorderWidth(4);
-  layout->addWidget(Panel1, 1);
-  auto* panelLayout = new QVBoxLayout(Panel1);
-  panelLayout->setContentsMargins(0, 0, 0, 0);
-  TCNotizen = new TTabControl(Panel1);
-  TCNotizen->setObjectName("TCNotizen");
+  TCNotizen = frame.tabs;
   TCNotizen->SetHotTrack(false);
   TCNotizen->SetTabWidth(24);
   TCNotizen->OnChange = [this](TTabControl& sender) { TCNotizenChange(sender); };
   TCNotizen->OnMouseDown = [this](TTabControl& sender, TMouseButton button, TShiftState shift, int x, int y) {
     TCNotizenMouseDown(sender, button, shift, x, y);
   };
-  panelLayout->addWidget(TCNotizen);
   pages_ = std::make_unique<TCategoryPages>(*TCNotizen, kNotizenList, "Stichwort", "Kategorie");
 
   LbNotizVom = NewLabel(TCNotizen, "LbNotizVom", "Notiz vom", 12, 36);

@@ -21,40 +21,15 @@
 
 namespace vesk {
 
-void ProcessEvents() {
-  QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-  QCoreApplication::processEvents();
-  QTest::qWait(5);
-}
-
 void NotizenTest::SetUp() {
-  RegisterVeskToolsMessage();
-  folder_ = std::make_unique<TempFolder>();
-  home_ = std::make_unique<ScopedEnv>("VESK_HOME", folder_->Path());
-  previousFolder_ = std::filesystem::current_path().string();
-  std::filesystem::current_path(folder_->Path());
+  LibraryWindowTest::SetUp();
   SetFormatSettings(FormatSettings{});
   SetNow(2026, 12, 8, 8, 15);
-  Application().OnException = [this](const std::exception& error) { errors_.emplace_back(error.what()); };
-  SetMessageBoxHook([this](const MessageBoxRequest& request) {
-    boxes_.push_back(request.text);
-    return MbResult::Ok;
-  });
-  host_ = std::make_unique<TopLevelWindow>("TFRVeskTools", "Tools", [this](uint16_t message, uintptr_t wParam, intptr_t) {
-    hostMessages_.emplace_back(message, wParam);
-  });
 }
 
 void NotizenTest::TearDown() {
-  Application().DestroyWindows();
-  ProcessEvents();
-  host_.reset();
-  Application().OnException = nullptr;
-  SetMessageBoxHook({});
+  LibraryWindowTest::TearDown();
   SetClockForTesting({});
-  std::filesystem::current_path(previousFolder_);
-  home_.reset();
-  folder_.reset();
 }
 
 void NotizenTest::SetNow(int year, int month, int day, int hour, int minute) {
@@ -125,7 +100,5 @@ void NotizenTest::PressCtrlC(Qt::KeyboardModifiers modifiers) {
 }
 
 std::optional<std::string> NotizenTest::ListText() const { return ReadFile(ListPath()); }
-
-uint16_t NotizenTest::VeskTools() const { return RegisterWindowMessage("VeskTools"); }
 
 }  // namespace vesk

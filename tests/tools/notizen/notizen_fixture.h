@@ -1,30 +1,22 @@
-// The notes window tests: each test runs in a folder of its own (the
-// current directory for Data/notizen.mti, the program folder for
-// notizen.txt) at a fixed moment, with a host window that records what it
-// is sent and the message boxes and error displays caught.
+// The notes window tests: the library windows' test ground (a folder of
+// its own, a recording host window, boxes and errors caught) at a fixed
+// moment.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <QPointer>
-#include <cstdint>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
-#include "platform/window_messages.h"
 #include "runtime/datetime.h"
-#include "tests/support/scoped_env.h"
-#include "tests/support/temp_folder.h"
+#include "tests/tools/library_window_test.h"
 #include "tools/notizen/dlgnseite.h"
 #include "tools/notizen/notizenmn.h"
 
 namespace vesk {
 
-class NotizenTest : public testing::Test {
+class NotizenTest : public LibraryWindowTest {
  protected:
   void SetUp() override;
   void TearDown() override;
@@ -47,23 +39,10 @@ class NotizenTest : public testing::Test {
   // Ctrl+C to the focused control, or the window when none has the focus.
   void PressCtrlC(Qt::KeyboardModifiers modifiers = Qt::ControlModifier);
 
-  std::string ListPath() const { return folder_->File("notizen.txt"); }
+  std::string ListPath() const { return File("notizen.txt"); }
   std::optional<std::string> ListText() const;
-  uint16_t VeskTools() const;
 
   QPointer<TFRNotizen> window_;
-  std::vector<std::pair<uint16_t, uintptr_t>> hostMessages_;
-  std::vector<std::string> errors_;
-  std::vector<std::string> boxes_;
-
- private:
-  std::unique_ptr<TempFolder> folder_;
-  std::unique_ptr<ScopedEnv> home_;
-  std::unique_ptr<TopLevelWindow> host_;
-  std::string previousFolder_;
 };
-
-// Lets queued events (posted messages, deferred frees) run.
-void ProcessEvents();
 
 }  // namespace vesk
