@@ -2,6 +2,7 @@
 
 #include <QVBoxLayout>
 
+#include "toolkit/data_source.h"
 #include "toolkit/db_navigator.h"
 #include "toolkit/panel.h"
 #include "toolkit/tab_control.h"
@@ -35,6 +36,14 @@ TRecordWindowFrame CreateRecordWindowFrame(QWidget& window, TDataSource* source,
   frame.tabs->setObjectName(tabsName);
   panelLayout->addWidget(frame.tabs);
   return frame;
+}
+
+TDataSource* CreateRecordSource(TComponent* owner, const char* name, TDataSet* dataSet) {
+  auto* source = new TDataSource(owner);
+  source->SetName(name);
+  source->SetDataSet(dataSet);
+  source->SetAutoEdit(false);
+  return source;
 }
 
 }  // namespace vesk

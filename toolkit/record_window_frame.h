@@ -9,6 +9,8 @@ class QWidget;
 
 namespace vesk {
 
+class TComponent;
+class TDataSet;
 class TDataSource;
 class TDBNavigator;
 class TPanel;
@@ -27,5 +29,9 @@ struct TRecordWindowFrame {
 // wide; the navigator and the tab control carry the names given.
 TRecordWindowFrame CreateRecordWindowFrame(QWidget& window, TDataSource* source, const char* navigatorName,
                                            int navigatorWidth, const char* tabsName);
+
+// The record window's data source over dataSet, named name. The user
+// starts editing with Edit or Insert, not by typing (automatic edit off).
+TDataSource* CreateRecordSource(TComponent* owner, const char* name, TDataSet* dataSet);
 
 }  // namespace vesk

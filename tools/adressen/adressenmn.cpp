@@ -66,11 +66,7 @@ void TFRAdressen::CreateComponents() {
   MTbAdressen = new TRadiRidir(this);
   MTbAdressen->SetName("MTbAdressen");
   MTbAdressen->OnNewRecord = [this](TDataSet& dataSet) { MTbAdressenNewRecord(dataSet); };
-  DSAdressen = new TDataSource(this);
-  DSAdressen->SetName("DSAdressen");
-  DSAdressen->SetDataSet(MTbAdressen);
-  // A record changes only after Insert or Edit, not by typing.
-  DSAdressen->SetAutoEdit(false);
+  DSAdressen = CreateRecordSource(this, "DSAdressen", MTbAdressen);
   GTWTools = new TGoToWeb(this);
   GTWTools->SetName("GTWTools");
   GTWTools->SetBrowserState(gwMaximized);

@@ -113,11 +113,7 @@ void TFRNotizen::CreateComponents() {
   MTbNotizenKategorie = NewField<TStringField>(*MTbNotizen, "Kategorie");
   MTbNotizenKategorie->SetSize(kKategorieChars);
   MTbNotizen->OnNewRecord = [this](TDataSet& dataSet) { MTbNotizenNewRecord(dataSet); };
-  DSNotizen = new TDataSource(this);
-  DSNotizen->SetName("DSNotizen");
-  DSNotizen->SetDataSet(MTbNotizen);
-  // The user starts editing with Edit or Insert, not by typing.
-  DSNotizen->SetAutoEdit(false);
+  DSNotizen = CreateRecordSource(this, "DSNotizen", MTbNotizen);
 }
 
 void TFRNotizen::CreateControls() {

@@ -95,11 +95,7 @@ void TFRTermine::CreateComponents() {
   MTbTermineUhrzeit->SetDisplayFormat("hh:mm");
   MTbTermineUhrzeit->SetEditMask("!90:90;1;_");
   MTbTermineBemerkung = NewField<TMemoField>(*MTbTermine, "Bemerkung");
-  DSTermine = new TDataSource(this);
-  DSTermine->SetName("DSTermine");
-  DSTermine->SetDataSet(MTbTermine);
-  // The user starts editing with Edit or Insert, not by typing.
-  DSTermine->SetAutoEdit(false);
+  DSTermine = CreateRecordSource(this, "DSTermine", MTbTermine);
 }
 
 void TFRTermine::CreateControls() {

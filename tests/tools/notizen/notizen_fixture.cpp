@@ -63,7 +63,7 @@ void NotizenTest::SelectTab(int index) {
   while (bar->currentIndex() > index) QTest::keyClick(bar, Qt::Key_Left);
 }
 
-void NotizenTest::AddPage(const std::function<void(TDlgNeueseite&)>& answer) {
+void NotizenTest::AddPage(const std::function<void(TDlgNeueseite&)>& answer, int onTab) {
   bool answered = false;
   int ticksAfter = 0;
   auto* poll = new QTimer(window_);
@@ -79,7 +79,11 @@ void NotizenTest::AddPage(const std::function<void(TDlgNeueseite&)>& answer) {
   });
   poll->start(10);
   TTabControl& tabs = *window_->TCNotizen;
-  QTest::mouseClick(&tabs, Qt::RightButton, {}, QPoint(3, tabs.height() - 3));
+  if (onTab < 0) {
+    QTest::mouseClick(&tabs, Qt::RightButton, {}, QPoint(3, tabs.height() - 3));
+  } else {
+    QTest::mouseClick(tabs.TabBar(), Qt::RightButton, {}, tabs.TabBar()->tabRect(onTab).center());
+  }
   delete poll;
   EXPECT_TRUE(answered) << "no dialog";
   EXPECT_TRUE(DlgNeueseite.isNull());

@@ -31,9 +31,9 @@ class NotizenTest : public LibraryWindowTest {
   void AddNote(const std::string& keyword);
   // Selects the tab as the user does, with the arrow keys on the tab row.
   void SelectTab(int index);
-  // A right click on the tab row's free space; answer runs on the dialog
-  // while it is shown modally.
-  void AddPage(const std::function<void(TDlgNeueseite&)>& answer);
+  // A right click on the tab row's free space, or on the tab onTab; answer
+  // runs on the dialog while it is shown modally.
+  void AddPage(const std::function<void(TDlgNeueseite&)>& answer, int onTab = -1);
   // Keywords of the notes the window lets through, in their order.
   std::vector<std::string> Keywords();
   // Ctrl+C to the focused control, or the window when none has the focus.

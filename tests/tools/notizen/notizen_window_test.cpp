@@ -4,7 +4,6 @@
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTest>
-#include <QTimer>
 #include <QToolButton>
 #include <filesystem>
 
@@ -129,16 +128,12 @@ TEST_F(NotizenWindow, RightClickAsksForATitleAndLeftClickNever) {
   EXPECT_EQ(window_->TCNotizen->TabIndex(), 1);
 
   // A right click on a tab asks too; blanks are a title as typed.
-  bool asked = false;
-  QTimer::singleShot(50, [&asked] {
-    asked = !DlgNeueseite.isNull();
-    if (asked) {
-      Type(*DlgNeueseite, "   ");
-      QTest::mouseClick(DlgNeueseite->BtnOK, Qt::LeftButton);
-    }
-  });
-  QTest::mouseClick(bar, Qt::RightButton, {}, bar->tabRect(2).center());
-  EXPECT_TRUE(asked);
+  AddPage(
+      [](TDlgNeueseite& dialog) {
+        Type(dialog, "   ");
+        QTest::mouseClick(dialog.BtnOK, Qt::LeftButton);
+      },
+      2);
   ASSERT_EQ(window_->TCNotizen->TabCount(), tabs + 1);
   EXPECT_EQ(window_->TCNotizen->Tab(tabs), "   ");
   EXPECT_EQ(window_->TCNotizen->TabIndex(), tabs);
