@@ -15,12 +15,14 @@
 #include "host/tools_library.h"
 #include "platform/message_box.h"
 #include "platform/program_folder.h"
+#include "platform/shared_data.h"
 #include "platform/registered_messages.h"
 #include "runtime/exceptions.h"
 #include "tools/VeskMsg.h"
 #include "tools/alarm_settings.h"
 #include "tools/host_files.h"
 #include "tools/host_notification.h"
+#include "tools/tarife/tariff_tables.h"
 
 namespace vesk {
 namespace {
@@ -36,6 +38,17 @@ void EnterProgramFolder() {
   std::error_code error;
   std::filesystem::create_directories("Data", error);
   if (error) throw Exception(FormatMessage("Der Ordner %s/Data lässt sich nicht anlegen", {folder}));
+}
+
+// The tariff tables come with the program; without them the address book
+// still dials, without a network prefix.
+void CreateTariffTables() {
+  try {
+    CreateTariffTablesWhenMissing(SharedDataFolder());
+  } catch (const std::exception& error) {
+    ShowMessage(std::string("Die Tariftabellen lassen sich nicht anlegen:\r") + error.what(), "Tools",
+                MbIcon::Warning);
+  }
 }
 
 std::string ScreenshotFolder(const std::vector<std::string>& arguments) {
@@ -76,6 +89,7 @@ int RunHost(const std::vector<std::string>& arguments) {
     ShowMessage(error.what(), "Tools", MbIcon::Error);
     return kFailed;
   }
+  CreateTariffTables();
   ToolsLibrary library(folder + "/libTools.so");
   if (!library.Load()) {
     ShowMessage("Die Bibliothek libTools.so lässt sich nicht laden:\r" + library.ErrorText(), "Tools",
