@@ -13,8 +13,12 @@ void RecordEditor::Open() {
   std::string columns = t_.catalogue.ColumnList();
   std::string parameters;
   for (int32_t i = 0; i < t_.catalogue.FieldCount(); ++i) parameters += ", ?" + std::to_string(i + 2);
-  insert_ = Prepare(db, "INSERT INTO records(rr_id, " + columns + ") VALUES(?1" + parameters + ")");
-  delete_ = Prepare(db, "DELETE FROM records WHERE rr_id = ?1");
+  // A table open for reading never stores; its opening does not pay for
+  // the statements that would.
+  if (t_.writable) {
+    insert_ = Prepare(db, "INSERT INTO records(rr_id, " + columns + ") VALUES(?1" + parameters + ")");
+    delete_ = Prepare(db, "DELETE FROM records WHERE rr_id = ?1");
+  }
   exists_ = Prepare(db, "SELECT 1 FROM records WHERE rr_id = ?1");
   put_.assign(t_.catalogue.RecordSize(), 0);
 }
