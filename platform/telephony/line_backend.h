@@ -41,6 +41,9 @@ class LineBackend {
   virtual std::string RemoteName(HCall call) = 0;
   // Why the line is unusable, in German, or "".
   virtual std::string Problem() = 0;
+  // No line is open any more: the backend may rest until the next Open,
+  // once the calls it is still ending have ended.
+  virtual void Idle() {}
 };
 
 // Puts backend behind the telephony functions and returns the one it

@@ -41,10 +41,18 @@ void SetLogLevel() {
   (void)done;
 }
 
-// The one core of the process. It is never destroyed: the library's own
-// threads and sockets end with the process.
-std::shared_ptr<linphone::Core> TheCore() {
-  static std::shared_ptr<linphone::Core>* core = [] {
+// The one core of the process and the timer that drives it. The core is
+// never destroyed: the library's own threads and sockets end with the
+// process. While no line is open the timer stops, once the core has no
+// call left to end, so an idle program does not wake 50 times a second.
+struct CoreDriver {
+  std::shared_ptr<linphone::Core> core;
+  QTimer* timer = nullptr;
+  bool resting = false;
+};
+
+CoreDriver& Driver() {
+  static CoreDriver* driver = [] {
     auto factory = linphone::Factory::get();
     const std::string folder = ProgramFolder();
     factory->setDataDir(folder);
@@ -57,12 +65,22 @@ std::shared_ptr<linphone::Core> TheCore() {
     created->enableVideoDisplay(false);
     created->setAudioPort(-1);
     created->start();
-    auto* timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [core = created] { core->iterate(); });
-    timer->start(20);
-    return new std::shared_ptr<linphone::Core>(created);
+    auto* made = new CoreDriver{created, new QTimer};
+    QObject::connect(made->timer, &QTimer::timeout, [made] {
+      made->core->iterate();
+      if (made->resting && made->core->getCallsNb() == 0) made->timer->stop();
+    });
+    return made;
   }();
-  return *core;
+  return *driver;
+}
+
+std::shared_ptr<linphone::Core> TheCore() { return Driver().core; }
+
+void WakeCore() {
+  CoreDriver& driver = Driver();
+  driver.resting = false;
+  if (!driver.timer->isActive()) driver.timer->start(20);
 }
 
 linphone::TransportType Transport(const std::string& name) {
@@ -237,6 +255,7 @@ bool SipLine::Open() {
     problem_ = error.what();
     return false;
   }
+  WakeCore();
   if (!listening_) {
     core->addListener(calls_);
     listening_ = true;
@@ -336,6 +355,12 @@ void SipLine::Release(HCall handle) {
   calls_->byHandle.erase(handle);
   if (!Ended(call->getState())) call->terminate();
 }
+
+void SipLine::Idle() {
+  if (listening_) Driver().resting = true;
+}
+
+bool SipLine::Driven() { return listening_ && Driver().timer->isActive(); }
 
 std::string SipLine::RemoteName(HCall handle) {
   auto call = calls_->Find(handle);

@@ -1,6 +1,7 @@
 // The real line: calls over SIP with the account of the host's INI file,
 // through the SIP library's one core per process. The core is created on
-// first use and driven from a timer of the thread that first opened the line.
+// first use and driven from a timer of the thread that first opened the
+// line, while a line is open or a call still ending.
 #pragma once
 
 #include <memory>
@@ -30,6 +31,10 @@ class SipLine final : public LineBackend {
   void Release(HCall call) override;
   std::string RemoteName(HCall call) override;
   std::string Problem() override { return problem_; }
+  // The core rests once its last calls have ended.
+  void Idle() override;
+  // Whether the library's core is being driven now for this line.
+  bool Driven();
 
  private:
   class Calls;  // the library's calls by handle, and their states reported

@@ -134,6 +134,7 @@ class Telephony final : public LineSink {
     }
     std::erase_if(lines_, [&](const auto& entry) { return entry.second == lineApp; });
     apps_.erase(lineApp);
+    if (lines_.empty()) backend_->Idle();
     return 0;
   }
 

@@ -46,7 +46,9 @@ class SipLineTest : public testing::Test {
  protected:
   void SetUp() override {
     ini_ = folder_.File("vesktools.ini");
-    InstallLineBackend(std::make_unique<SipLine>(ini_));
+    auto line = std::make_unique<SipLine>(ini_);
+    sipLine_ = line.get();
+    InstallLineBackend(std::move(line));
     LineRecorder::Clear();
   }
   void TearDown() override { InstallLineBackend(nullptr); }
@@ -95,6 +97,7 @@ class SipLineTest : public testing::Test {
 
   TempFolder folder_;
   std::string ini_;
+  SipLine* sipLine_ = nullptr;
   HLineApp app_ = 0;
   LineCallParams params_;
 };
@@ -166,6 +169,25 @@ TEST_F(SipLineTest, ARefusingOrMissingRegistrarLeavesNoLineAndSaysWhy) {
   EXPECT_EQ(OpenVoiceLine(app_, LineRecorder::Callback), 0u);
   EXPECT_EQ(lineProblem().rfind("Der Registrar ", 0), 0u) << lineProblem();
   EXPECT_EQ(lineProblem().find("geheim"), std::string::npos);
+}
+
+TEST_F(SipLineTest, TheLibraryRestsWhileNoLineIsOpen) {
+  SipAccount account;
+  account.identity = "sip:vesk@127.0.0.1";
+  account.registrar = "sip:127.0.0.1:9";
+  account.registerFirst = false;
+  ASSERT_TRUE(WriteSipAccount(ini_, account));
+  ASSERT_NE(OpenVoiceLine(app_, LineRecorder::Callback), 0u);
+  EXPECT_TRUE(sipLine_->Driven());
+  HLineApp second = 0;
+  ASSERT_NE(OpenVoiceLine(second, LineRecorder::Callback), 0u);
+  lineShutdown(app_);
+  QTest::qWait(100);
+  EXPECT_TRUE(sipLine_->Driven()) << "another line is still open";
+  lineShutdown(second);
+  EXPECT_TRUE(QTest::qWaitFor([this] { return !sipLine_->Driven(); }, 2000));
+  ASSERT_NE(OpenVoiceLine(app_, LineRecorder::Callback), 0u);
+  EXPECT_TRUE(sipLine_->Driven()) << "a new line wakes it";
 }
 
 TEST_F(SipLineTest, WithoutAnAccountThereIsNoLine) {

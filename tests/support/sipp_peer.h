@@ -79,6 +79,9 @@ class SippPeer {
     }
     return process_.exitCode();
   }
+  // Whether SIPp has ended; asks without waiting, so that the event loop
+  // (and with it the line) goes on while a test polls.
+  bool Ended() const { return process_.state() == QProcess::NotRunning; }
   int Port() const { return port_; }
 
  private:

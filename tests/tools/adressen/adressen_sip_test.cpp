@@ -90,5 +90,18 @@ TEST_F(AdressenSip, UnansweredCallThatCtrlAEnds) {
   EXPECT_EQ(peer.ExitCode(), 0);
 }
 
+TEST_F(AdressenSip, ClosingTheWindowEndsTheRingingCall) {
+  SippPeer peer(Scenario("no_answer.xml"));
+  OpenWindowAt(peer, "0711 123456");
+  ASSERT_TRUE(WaitFor("Proceeding")) << testing::PrintToString(texts_);
+  window_->SBAdressen->OnSimpleTextChange = nullptr;
+  CloseWindow();
+  EXPECT_TRUE(window_.isNull());
+  // The far end hears the call cancelled, also after the window and its
+  // line are gone.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return peer.Ended(); }, 20000));
+  EXPECT_EQ(peer.ExitCode(), 0);
+}
+
 }  // namespace
 }  // namespace vesk
