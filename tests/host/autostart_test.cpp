@@ -46,19 +46,6 @@ void ClickBox(QCheckBox* box) { QTest::mouseClick(box, Qt::LeftButton, {}, QPoin
 
 class AutostartTest : public testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    static QTemporaryDir runtime;
-    setenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit().constData(), 1);
-    static int argc = 1;
-    static char name[] = "autostart_tests";
-    static char* argv[] = {name, nullptr};
-    application_ = new QApplication(argc, argv);
-  }
-  static void TearDownTestSuite() {
-    delete application_;
-    application_ = nullptr;
-  }
-
   void SetUp() override {
     ASSERT_TRUE(config_.isValid());
     SetMessageBoxHook([this](const MessageBoxRequest& request) {
@@ -75,14 +62,11 @@ class AutostartTest : public testing::Test {
     return window;
   }
 
-  static QApplication* application_;
   QTemporaryDir config_;
   ScopedEnv configHome_{"XDG_CONFIG_HOME", config_.path().toStdString()};
   ToolsLibrary library_{FAKE_TOOLS_LIBRARY};
   std::vector<std::string> boxes_;
 };
-
-QApplication* AutostartTest::application_ = nullptr;
 
 TEST_F(AutostartTest, TheCheckBoxWritesAValidEntryAndUntickingRemovesIt) {
   const std::string entry = config_.path().toStdString() + "/autostart/vesktools.desktop";

@@ -13,7 +13,9 @@
 #include <optional>
 #include <string>
 
+#include "platform/shared_data.h"
 #include "platform/window_messages.h"
+#include "tests/support/scoped_env.h"
 
 namespace vesk {
 namespace {
@@ -166,6 +168,18 @@ class InstallTest : public testing::Test {
   QTemporaryDir stage_;
   QProcessEnvironment environment_ = QProcessEnvironment::systemEnvironment();
 };
+
+TEST(SharedData, VeskDataDirWinsElseTheFolderBesideTheProgramsIsFound) {
+  {
+    ScopedEnv data("VESK_DATA_DIR", "/opt/vesk/daten");
+    EXPECT_EQ(SharedDataFolder(), "/opt/vesk/daten");
+    EXPECT_EQ(SharedDataFile("tarife/Tarife.csv"), "/opt/vesk/daten/tarife/Tarife.csv");
+  }
+  ScopedEnv empty("VESK_DATA_DIR", "");
+  // This program lies two levels below the build folder, as the installed
+  // programs lie in lib/vesktools below the prefix.
+  EXPECT_EQ(SharedDataFolder(), VESK_BUILD_FOLDER "/share/vesktools");
+}
 
 TEST_F(InstallTest, InstalledIntoAStagingFolderRunsFromThereAndUninstallsCleanly) {
   QProcessEnvironment install = QProcessEnvironment::systemEnvironment();
