@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 
-#include <QCoreApplication>
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
@@ -50,13 +49,6 @@ std::optional<WindowHandle> AlarmWindow() { return FindWindow("Alarm", "Alarm");
 // Each test has its own program folder and runtime folder.
 class InstallTest : public testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    static int argc = 1;
-    static char name[] = "install_tests";
-    static char* argv[] = {name, nullptr};
-    if (QCoreApplication::instance() == nullptr) new QCoreApplication(argc, argv);
-  }
-
   void SetUp() override {
     ASSERT_TRUE(home_.isValid() && runtime_.isValid() && stage_.isValid());
     setenv("XDG_RUNTIME_DIR", runtime_.path().toLocal8Bit().constData(), 1);
