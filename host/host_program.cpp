@@ -28,6 +28,7 @@
 #include "tools/alarm_settings.h"
 #include "tools/host_files.h"
 #include "tools/host_notification.h"
+#include "tools/tarife/tariff_tables.h"
 
 namespace vesk {
 namespace {
@@ -43,6 +44,17 @@ void EnterProgramFolder() {
   std::error_code error;
   std::filesystem::create_directories("Data", error);
   if (error) throw Exception(FormatMessage("Der Ordner %s/Data lässt sich nicht anlegen", {folder}));
+}
+
+// The tariff tables come with the program; without them the address book
+// still dials, without a network prefix.
+void CreateTariffTables() {
+  try {
+    CreateTariffTablesWhenMissing(SharedDataFolder());
+  } catch (const std::exception& error) {
+    ShowMessage(std::string("Die Tariftabellen lassen sich nicht anlegen:\r") + error.what(), "Tools",
+                MbIcon::Warning);
+  }
 }
 
 std::string ScreenshotFolder(const std::vector<std::string>& arguments) {
@@ -103,6 +115,7 @@ int RunHost(const std::vector<std::string>& arguments) {
                  folder.c_str());
   }
   QApplication::setWindowIcon(ProgramIcon());
+  CreateTariffTables();
   ToolsLibrary library(folder + "/libTools.so");
   if (!library.Load()) {
     ShowMessage("Die Bibliothek libTools.so lässt sich nicht laden:\r" + library.ErrorText(), "Tools",

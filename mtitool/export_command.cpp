@@ -2,9 +2,9 @@
 // import reads it back.
 #include <ostream>
 
-#include "mtitool/cell_text.h"
+#include "tools/csv/cell_text.h"
 #include "mtitool/commands.h"
-#include "mtitool/csv.h"
+#include "tools/csv/csv.h"
 #include "toolkit/field.h"
 #include "tools/table/RadiRidir.h"
 

@@ -23,6 +23,7 @@ void TStatusBar::SetSimplePanel(bool on) {
 void TStatusBar::SetSimpleText(std::string text) {
   simpleText_ = std::move(text);
   panel_->setText(QString::fromStdString(simpleText_));
+  if (OnSimpleTextChange) OnSimpleTextChange(simpleText_);
 }
 
 }  // namespace vesk

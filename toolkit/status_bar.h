@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QStatusBar>
+#include <functional>
 #include <string>
 
 class QLabel;
@@ -17,6 +18,8 @@ class TStatusBar : public QStatusBar {
   void SetSimplePanel(bool on);
   std::string SimpleText() const { return simpleText_; }
   void SetSimpleText(std::string text);
+  // Called after each SetSimpleText, with the new text.
+  std::function<void(const std::string&)> OnSimpleTextChange;
 
  private:
   QLabel* panel_;

@@ -15,6 +15,7 @@ namespace vesk {
 VESK_TOOLS_ENTRY_POINT(EinstExecute, TFREinstellungen, FREinstellungen, "Einstellungen")  // ordinal 1
 VESK_TOOLS_ENTRY_POINT(TermExecute, TFRTermine, FRTermine, "Termine")  // ordinal 2
 VESK_TOOLS_ENTRY_POINT(NtzExecute, TFRNotizen, FRNotizen, "Notizen")  // ordinal 3
-VESK_TOOLS_ENTRY_POINT(AdrExecute, TFRAdressen, FRAdressen, "Adressen")  // ordinal 4
+// The line's notifications reach the address window through FRAdressen.
+VESK_TOOLS_EXPORT(AdrExecute, TFRAdressen, FRAdressen, "Adressen")  // ordinal 4
 
 }  // namespace vesk

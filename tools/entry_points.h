@@ -7,8 +7,13 @@
 
 #include "tools/entry_point_execute.h"
 
-// Defines the window's instance variable and the export that shows the
-// window; the window class is the class name of the window.
+// The export that shows the window, kept in Instance; the window class is
+// the class name of the window.
+#define VESK_TOOLS_EXPORT(ExportName, WindowType, Instance, Caption) \
+  extern "C" __attribute__((visibility("default"))) void ExportName() { Execute(Instance, #WindowType, Caption); }
+
+// The window's instance variable and its export. A window that reaches its
+// instance itself declares it in its header and uses VESK_TOOLS_EXPORT.
 #define VESK_TOOLS_ENTRY_POINT(ExportName, WindowType, Instance, Caption) \
   QPointer<WindowType> Instance;                                          \
-  extern "C" __attribute__((visibility("default"))) void ExportName() { Execute(Instance, #WindowType, Caption); }
+  VESK_TOOLS_EXPORT(ExportName, WindowType, Instance, Caption)

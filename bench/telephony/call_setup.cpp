@@ -1,6 +1,7 @@
 #include "bench/telephony/call_setup.h"
 
 #include <QEventLoop>
+#include <QTest>
 #include <QTimer>
 #include <chrono>
 #include <linphone++/linphone.hh>
@@ -15,6 +16,11 @@
 #include "platform/telephony/sip_line.h"
 #include "platform/telephony/telephony.h"
 #include "tests/support/open_line.h"
+#include "toolkit/db_edit.h"
+#include "toolkit/field.h"
+#include "toolkit/status_bar.h"
+#include "tools/adressen/adressenmn.h"
+#include "tools/table/RadiRidir.h"
 
 namespace vesk::bench {
 namespace {
@@ -75,16 +81,71 @@ bool IterateUntil(linphone::Core& core, const LibraryListener& listener,
   return true;
 }
 
-}  // namespace
+// Runs the event loop until the status bar shows a text beginning with
+// text; false after ten seconds.
+bool AwaitStatus(TStatusBar& bar, const std::string& text) {
+  QEventLoop events;
+  QTimer::singleShot(10000, &events, [&] { events.exit(1); });
+  bar.OnSimpleTextChange = [&](const std::string& shown) {
+    if (shown.rfind(text, 0) == 0) events.quit();
+  };
+  const int result = events.exec();
+  bar.OnSimpleTextChange = nullptr;
+  return result == 0;
+}
 
-void LayerCallSetup(benchmark::State& state, int port) {
+// The account at the peer, calls sent to it without registering.
+std::string WriteBenchAccount(int port) {
   const std::string ini = ProgramFile("bench.ini");
   SipAccount account;
   account.identity = "sip:vesk@127.0.0.1";
   account.registrar = "sip:127.0.0.1:" + std::to_string(port);
   account.registerFirst = false;
   if (!WriteSipAccount(ini, account)) throw std::runtime_error("cannot write " + ini);
-  InstallLineBackend(std::make_unique<SipLine>(ini));
+  return ini;
+}
+
+}  // namespace
+
+void WindowCallSetup(benchmark::State& state, int port) {
+  InstallLineBackend(std::make_unique<SipLine>(WriteBenchAccount(port)));
+  auto* window = new TFRAdressen();
+  window->Show();
+  if (!QTest::qWaitForWindowActive(window)) state.SkipWithError("window not active");
+  window->EdName->setFocus();
+  TRadiRidir& table = *window->MTbAdressen;
+  table.Append();
+  table.FieldByName("Name")->SetAsString("Gegenstelle");
+  table.FieldByName("Telefon1")->SetAsString("0711");
+  table.Post();
+  for (auto _ : state) {
+    Clock::time_point connected;
+    const Clock::time_point start = Clock::now();
+    window->SBAdressen->OnSimpleTextChange = nullptr;
+    QTimer::singleShot(0, [&] { QTest::mouseDClick(window->EdTelefon, Qt::LeftButton); });
+    if (!AwaitStatus(*window->SBAdressen, "Verbunden: ")) {
+      state.SkipWithError("not connected");
+      break;
+    }
+    connected = Clock::now();
+    state.SetIterationTime(std::chrono::duration<double>(connected - start).count());
+    // Ctrl+A, as the user hangs up.
+    QTimer::singleShot(0, [&] {
+      window->EdName->setFocus();
+      QTest::keyClick(window->EdName, Qt::Key_A, Qt::ControlModifier);
+    });
+    if (!AwaitStatus(*window->SBAdressen, "Verbindung unterbrechen")) {
+      state.SkipWithError("not released");
+      break;
+    }
+  }
+  window->Close();
+  QCoreApplication::processEvents();
+  InstallLineBackend(nullptr);
+}
+
+void LayerCallSetup(benchmark::State& state, int port) {
+  InstallLineBackend(std::make_unique<SipLine>(WriteBenchAccount(port)));
   HLineApp app = 0;
   const HLine line = OpenVoiceLine(app, LayerCall::Callback);
   LineCallParams params;

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fuzz/fuzz_entry.h"
-#include "mtitool/csv.h"
+#include "tools/csv/csv.h"
 #include "runtime/exceptions.h"
 #include "tests/tools/filter/address_rows.h"
 #include "toolkit/field.h"

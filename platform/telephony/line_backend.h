@@ -47,5 +47,7 @@ class LineBackend {
 // replaces. Lines and calls of the old backend are forgotten; with no backend
 // installed lineInitialize fails.
 std::unique_ptr<LineBackend> InstallLineBackend(std::unique_ptr<LineBackend> backend);
+// Whether a backend stands behind the telephony functions.
+bool LineBackendInstalled();
 
 }  // namespace vesk

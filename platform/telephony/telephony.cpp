@@ -31,6 +31,8 @@ class Telephony final : public LineSink {
     return backend;
   }
 
+  bool Installed() const { return backend_ != nullptr; }
+
   int32_t Initialize(HLineApp* lineApp, LineCallback callback, uint32_t* numDevs) {
     if (lineApp == nullptr || callback == nullptr || numDevs == nullptr) return LINEERR_INVALPOINTER;
     if (!backend_) {
@@ -189,6 +191,8 @@ Telephony& Instance() {
 std::unique_ptr<LineBackend> InstallLineBackend(std::unique_ptr<LineBackend> backend) {
   return Instance().Install(std::move(backend));
 }
+
+bool LineBackendInstalled() { return Instance().Installed(); }
 
 int32_t lineInitialize(HLineApp* lineApp, void*, LineCallback callback, const char*,
                        uint32_t* numDevs) {

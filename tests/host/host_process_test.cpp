@@ -95,6 +95,9 @@ TEST_F(HostProcessTest, StartsAsToolsWithDataAndEndsOnSignal) {
   ASSERT_TRUE(QTest::qWaitFor([] { return HostWindow().has_value(); }, kWait));
   EXPECT_EQ(HostWindow()->process, static_cast<uint32_t>(host_.processId()));
   EXPECT_TRUE(QDir(home_.filePath("Data")).exists());
+  // The tariff tables, made from the data beside the program.
+  EXPECT_TRUE(QFile::exists(home_.filePath("Data/Tarife.mti")));
+  EXPECT_TRUE(QFile::exists(home_.filePath("Data/Telefon.mti")));
   EndHost();
   EXPECT_FALSE(HostWindow());
 }

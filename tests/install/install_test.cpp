@@ -77,6 +77,12 @@ class InstallTest : public testing::Test {
     CheckTableTool(usr + "/bin/mtitool");
     const QString errors = RunHost(usr + "/bin/vesktools", programs);
     EXPECT_FALSE(errors.contains(kMissingData)) << errors.toStdString();
+    // Made at the first start from the shipped tariff data.
+    EXPECT_TRUE(HasTariffTables(home_.path()));
+  }
+
+  static bool HasTariffTables(const QString& home) {
+    return QFile::exists(home + "/Data/Tarife.mti") && QFile::exists(home + "/Data/Telefon.mti");
   }
 
   // The engine is found beside the programs, not in the build folder.
@@ -181,15 +187,19 @@ TEST_F(InstallTest, InstalledIntoAStagingFolderRunsFromThereAndUninstallsCleanly
   const QString usr = stage_.filePath("usr");
   CheckInstalled(usr);
 
-  // Without its shared data beside it the host says so, and still runs.
+  // Without its shared data beside it the host says so, and still runs,
+  // without tariff tables.
   QTemporaryDir bare;
-  ASSERT_TRUE(bare.isValid());
+  QTemporaryDir bareHome;
+  ASSERT_TRUE(bare.isValid() && bareHome.isValid());
+  environment_.insert("VESK_HOME", bareHome.path());
   const QString programs = bare.filePath("lib/vesktools");
   ASSERT_TRUE(QDir().mkpath(programs));
   for (const char* file : {"vesktools", "alarm", "libTools.so", "libradiridir.so"}) {
     ASSERT_TRUE(QFile::copy(usr + "/lib/vesktools/" + file, programs + "/" + file)) << file;
   }
   EXPECT_TRUE(RunHost(programs + "/vesktools", programs).contains(kMissingData));
+  EXPECT_FALSE(HasTariffTables(bareHome.path()));
 
   const Outcome removed = RunProgram(VESK_CMAKE,
                               {"-DMANIFEST=" VESK_BUILD_FOLDER "/install_manifest.txt", "-P",

@@ -60,7 +60,11 @@ TFRAdressen::TFRAdressen() : TForm("TFRAdressen", "Adressen") {
   EndLoading();
 }
 
-TFRAdressen::~TFRAdressen() = default;
+// The line goes with its window; notifications still waiting for it are
+// discarded.
+TFRAdressen::~TFRAdressen() {
+  if (lineApp_ != 0) lineShutdown(lineApp_);
+}
 
 void TFRAdressen::CreateComponents() {
   MTbAdressen = new TRadiRidir(this);
@@ -134,8 +138,10 @@ void TFRAdressen::CreateFields() {
   EdStrasse = addEdit("EdStrasse", "Strasse", "Strasse", 79, 124, 301);
   EdTelefon = addEdit("EdTelefon", "Telefon1", "Telefon 1", 79, 152, 127);
   EdTelefon->SetTag(1);
+  EdTelefon->OnDblClick = [this](TDBEdit& sender) { EdTelefonDblClick(sender); };
   EdTelefon2 = addEdit("EdTelefon2", "Telefon2", "Telefon 2", 79, 180, 127);
   EdTelefon2->SetTag(2);
+  EdTelefon2->OnDblClick = [this](TDBEdit& sender) { EdTelefonDblClick(sender); };
   EdFax = addEdit("EdFax", "Fax", "Fax", 79, 208, 127);
   EdEmail = addEdit("EdEmail", "Email", "Email", 79, 236, 195);
   EdEmail->setToolTip(kBrowserHint);
@@ -213,7 +219,7 @@ void TFRAdressen::FormCreate(TForm&) {
   } catch (const std::exception& error) {
     Application().HandleException(error);
   }
-  // The telephony line is set up here once dialling exists.
+  SetUpLine();
   pages_->Load();
   std::error_code error;
   if (std::filesystem::exists(ProgramFile(kTariffSettings), error)) ShowTariffZones();
@@ -227,6 +233,7 @@ void TFRAdressen::FormActivate(TForm&) {
 }
 
 void TFRAdressen::FormClose(TForm&, TCloseAction& action) {
+  DropCallAtClose();
   // An address being entered is kept, not dropped with the window; when it
   // cannot be posted, the window stays open with it.
   if (MTbAdressen->Active()) MTbAdressen->CheckBrowseMode();
@@ -238,6 +245,7 @@ void TFRAdressen::FormClose(TForm&, TCloseAction& action) {
 
 void TFRAdressen::FormKeyDown(TForm&, int& key, TShiftState shift) {
   if (shift != ssCtrl) return;
+  if (key == Qt::Key_A) HangUp();
   if (key == Qt::Key_C) {
     const bool shown = !DBEdKat->isVisible();
     lbKat->setVisible(shown);

@@ -3,11 +3,16 @@
 // addresses, those whose name begins with one letter, or those of one of
 // the user's category pages (kept in adressen.txt in the program folder;
 // a right click on the tab row adds one). A double click on the mail or web
-// address opens it. Closing it writes the category list, tells the host
-// and frees the window.
+// address opens it, one on a telephone number dials it, with the network
+// prefix of the cheapest tariff in force when tariffs are set up. Closing it
+// hangs up, writes the category list, tells the host and frees the window.
 #pragma once
 
+#include <QPointer>
 #include <memory>
+#include <string>
+
+#include "platform/telephony/telephony.h"
 
 #include "toolkit/db_navigator.h"
 #include "toolkit/form.h"
@@ -47,6 +52,11 @@ class TFRAdressen : public TForm {
   void MTbAdressenNewRecord(TDataSet& dataSet);
   void EdEmailDblClick(TDBEdit& sender);
   void EdURLDblClick(TDBEdit& sender);
+  void EdTelefonDblClick(TDBEdit& sender);
+  // The time band test of the tariff lookup.
+  void FilterRecord(TDataSet& dataSet, bool& accept);
+  // What the line reports (LINE_REPLY, LINE_CALLSTATE), as status text.
+  void LineNotification(uint32_t device, uint32_t message, intptr_t param1, intptr_t param2);
 
   TToolBar* ToolBar1;
   TDBNavigator* DBNvAdressen;
@@ -84,8 +94,27 @@ class TFRAdressen : public TForm {
   // With the tariff settings file: the zone boxes with an empty choice on
   // top, and their labels.
   void ShowTariffZones();
+  // Opens the telephone line; "Fehler" in the status bar, and why in its
+  // tooltip, when there is none.
+  void SetUpLine();
+  // Ctrl+A: drops the current call, "Fehler" when that is refused.
+  void HangUp();
+  // Drops the current call and waits for it to end when the drop is
+  // accepted; a refusal passes silently.
+  void DropCallAtClose();
+  // The network prefix for the zone of telephone field 1 or 2.
+  std::string GetNetzvorwahl(int index);
 
   std::unique_ptr<TCategoryPages> pages_;
+  HLineApp lineApp_ = 0;
+  HLine line_ = 0;
+  HCall call_ = 0;  // the last call placed, also after it has ended
+  LineCallParams callParams_;
 };
+
+// The open address window, as the entry point keeps it; the line's
+// notifications reach the window through it, and touch nothing once it is
+// gone.
+extern QPointer<TFRAdressen> FRAdressen;
 
 }  // namespace vesk

@@ -11,6 +11,7 @@
 #include "toolkit/application.h"
 #include "toolkit/database_error.h"
 #include "tools/table/RadiRidirError.h"
+#include "tools/table/TableDefinition.h"
 #include "tools/table/RadiRidirText.h"
 
 namespace vesk {
@@ -25,12 +26,9 @@ bool HasTableExtension(const std::string& name) {
   return endsWith(".MTI") || endsWith("._MT");
 }
 
-// The engine takes "\" as folder separator; so does the existence check.
-bool TableFileExists(std::string name) {
-  for (char& c : name)
-    if (c == '\\') c = '/';
+bool TableFileExists(const std::string& name) {
   std::error_code error;
-  return std::filesystem::is_regular_file(name, error);
+  return std::filesystem::is_regular_file(TableFilePath(name), error);
 }
 
 }  // namespace

@@ -5,6 +5,12 @@
 
 namespace vesk {
 
+std::string TableFilePath(std::string name) {
+  for (char& c : name)
+    if (c == '\\') c = '/';
+  return name;
+}
+
 namespace {
 
 const char* TextOrNull(const std::optional<std::string>& text) { return text ? text->c_str() : nullptr; }

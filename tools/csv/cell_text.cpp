@@ -1,4 +1,4 @@
-#include "mtitool/cell_text.h"
+#include "tools/csv/cell_text.h"
 
 #include <QByteArray>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "mtitool/csv.h"
+#include "tools/csv/csv.h"
 
 #include "runtime/exceptions.h"
 
