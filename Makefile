@@ -2,6 +2,7 @@
 BUILD ?= build
 JOBS ?= 2
 CMAKE_FLAGS ?=
+PREFIX ?= /usr/local
 
 .PHONY: all deps configure build test run bench clean
 
@@ -43,6 +44,19 @@ screenshots: build
 	    XDG_RUNTIME_DIR=$$runtime $(BUILD)/bin/vesktools --screenshots $$out/$${dpi}dpi; \
 	  status=$$?; rm -rf "$$home" "$$runtime"; [ $$status -eq 0 ] || exit $$status; \
 	done
+
+# Installs into $(PREFIX) (DESTDIR puts the tree under a staging folder);
+# uninstall removes what the last install wrote; package builds the Debian
+# package $(BUILD)/vesktools_<version>_<arch>.deb.
+.PHONY: install uninstall package
+install: build
+	cmake --install $(BUILD) --prefix $(PREFIX)
+
+uninstall:
+	cmake --build $(BUILD) --target uninstall
+
+package: build
+	cd $(BUILD) && cpack -G DEB
 
 bench: build
 	for b in $(BUILD)/bench/bench_*; do $$b; done

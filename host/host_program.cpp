@@ -4,19 +4,25 @@
 
 #include <QApplication>
 
-#include <filesystem>
+#include <algorithm>
+#include <cstdio>
 #include <exception>
+#include <filesystem>
+#include <memory>
 
 #include "host/alarm_control.h"
 #include "host/host_ending.h"
+#include "host/host_tray.h"
 #include "host/host_window.h"
+#include "host/program_icon.h"
+#include "host/running_host.h"
 #include "host/screenshots.h"
 #include "host/termination_signal.h"
 #include "host/tools_library.h"
 #include "platform/message_box.h"
 #include "platform/program_folder.h"
-#include "platform/shared_data.h"
 #include "platform/registered_messages.h"
+#include "platform/shared_data.h"
 #include "runtime/exceptions.h"
 #include "tools/VeskMsg.h"
 #include "tools/alarm_settings.h"
@@ -58,6 +64,10 @@ std::string ScreenshotFolder(const std::vector<std::string>& arguments) {
   return "";
 }
 
+bool HasArgument(const std::vector<std::string>& arguments, const std::string& argument) {
+  return std::find(arguments.begin(), arguments.end(), argument) != arguments.end();
+}
+
 // The reminder program follows the notifications: a rewritten list, or
 // settings other than those it runs with.
 void FollowNotification(TFRVeskTools& window, AlarmControl& alarm, uintptr_t wParam) {
@@ -67,12 +77,21 @@ void FollowNotification(TFRVeskTools& window, AlarmControl& alarm, uintptr_t wPa
   window.SetStatusText(window.StatusText() + "; " + alarm.Start(settings));
 }
 
-int RunWindow(TFRVeskTools& window, const std::string& folder, uint16_t alarmAusMessage) {
+// Minimised, the host lives in the notification area: its window stays
+// hidden until the tray menu opens it, and closing it hides it again.
+int RunWindow(TFRVeskTools& window, const std::string& folder, uint16_t alarmAusMessage, bool minimized) {
   AlarmControl alarm(folder + "/alarm", alarmAusMessage);
   window.SetStatusText(alarm.Start(ReadAlarmSettings(HostIniFile())));
   window.OnVeskTools = [&](uintptr_t wParam) { FollowNotification(window, alarm, wParam); };
-  window.OnClose = [](TForm& form, TCloseAction&) { EndHost(form); };
-  window.Show();
+  OpenOnRequest(window);
+  std::unique_ptr<HostTray> tray;
+  if (minimized) {
+    tray = std::make_unique<HostTray>([&window] { window.Show(); }, [&window] { EndHost(window); });
+    window.OnClose = [](TForm&, TCloseAction& action) { action = caHide; };
+  } else {
+    window.OnClose = [](TForm& form, TCloseAction&) { EndHost(form); };
+    window.Show();
+  }
   QApplication::exec();
   window.OnVeskTools = nullptr;
   alarm.Stop();
@@ -83,12 +102,19 @@ int RunWindow(TFRVeskTools& window, const std::string& folder, uint16_t alarmAus
 
 int RunHost(const std::vector<std::string>& arguments) {
   const std::string folder = QCoreApplication::applicationDirPath().toStdString();
+  const bool minimized = HasArgument(arguments, "--minimized");
   try {
     EnterProgramFolder();
   } catch (const std::exception& error) {
     ShowMessage(error.what(), "Tools", MbIcon::Error);
     return kFailed;
   }
+  if (HandOverToRunningHost(minimized)) return 0;
+  if (SharedDataFolder().empty()) {
+    std::fprintf(stderr, "vesktools: die mitgelieferten Daten (share/vesktools) fehlen neben %s\n",
+                 folder.c_str());
+  }
+  QApplication::setWindowIcon(ProgramIcon());
   CreateTariffTables();
   ToolsLibrary library(folder + "/libTools.so");
   if (!library.Load()) {
@@ -102,11 +128,11 @@ int RunHost(const std::vector<std::string>& arguments) {
   try {
     // Caught before the window can be found: whoever finds it may end the host.
     TerminationSignal signal([&window] {
-      if (window != nullptr) window->Close();
+      if (window != nullptr) EndHost(*window);
     });
     window = new TFRVeskTools(library, veskToolsMessage);
     const std::string screenshots = ScreenshotFolder(arguments);
-    const int code = screenshots.empty() ? RunWindow(*window, folder, alarmAusMessage)
+    const int code = screenshots.empty() ? RunWindow(*window, folder, alarmAusMessage, minimized)
                                          : SaveScreenshots(screenshots, *window, library);
     window->Free();
     return code;

@@ -1,7 +1,9 @@
 // The host program: makes the program folder its current directory with
 // Data/ in it, loads the Tools library, shows its main window "Tools" and
 // drives the reminder program until the window is closed or a termination
-// signal arrives.
+// signal arrives. With --minimized (as the autostart entry starts it) the
+// window stays hidden and the host waits in the notification area; a host
+// started while another runs hands over to it.
 #pragma once
 
 #include <string>

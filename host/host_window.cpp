@@ -1,11 +1,13 @@
 #include "host/host_window.h"
 
+#include <QCheckBox>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
 
 #include <algorithm>
 
 #include "host/alarm_status.h"
+#include "host/autostart.h"
 #include "host/telephone_dialog.h"
 #include "host/tools_library.h"
 #include "toolkit/button.h"
@@ -47,6 +49,7 @@ TFRVeskTools::TFRVeskTools(ToolsLibrary& library, uint16_t veskToolsMessage)
   statusBar_->setSizePolicy(policy);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(buttons);
+  layout->addWidget(NewAutostartBox(this));
   layout->addWidget(statusBar_);
   // Sized before it is placed, so that the centring holds.
   ensurePolished();

@@ -1,10 +1,15 @@
 #!/usr/bin/env python3
 """Draws the reminder program's two icons as 32x32 PNG images in a 16-colour
 palette: alarm-main.png (the program's own icon, an alarm clock) and
-alarm-tray.png (the notification icon, a bell). Standard library only; run it
-in this folder to write both files again."""
+alarm-tray.png (the notification icon, a bell). The alarm clock is also the
+icon of Vesk Tools in the desktop menu: hicolor/<n>x<n>/apps/vesktools.png in
+every size of the icon theme, resampled from the 32x32 drawing, each output
+pixel the area-weighted mean of the drawing's pixels it covers (crisp at 64,
+128 and 256, smoothed below 32). Standard library only; run it in this folder
+to write every file again."""
 
 import math
+import os
 import struct
 import zlib
 
@@ -17,6 +22,8 @@ PALETTE = [
 ]
 TRANSPARENT, DARK_RED, GREY, RED, YELLOW, WHITE = 0, 1, 8, 9, 11, 15
 SIZE = 32
+# The sizes the hicolor theme of the desktops asks applications for.
+THEME_SIZES = [16, 22, 24, 32, 48, 64, 128, 256]
 
 
 def chunk(kind, data):
@@ -44,6 +51,46 @@ def write_png(path, pixels):
     png += chunk(b"IEND", b"")
     with open(path, "wb") as out:
         out.write(png)
+
+
+def write_rgba_png(path, size, rows):
+    """rows: size rows of size (r, g, b, a) tuples."""
+    data = b"".join(b"\0" + bytes(c for pixel in row for c in pixel) for row in rows)
+    png = b"\x89PNG\r\n\x1a\n"
+    png += chunk(b"IHDR", struct.pack(">IIBBBBB", size, size, 8, 6, 0, 0, 0))
+    png += chunk(b"IDAT", zlib.compress(data, 9))
+    png += chunk(b"IEND", b"")
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as out:
+        out.write(png)
+
+
+def resample(pixels, size):
+    """The drawing at size x size: each output pixel covers a square of the
+    drawing; its colour is the mean of the covered pixels weighted by the
+    covered area, with transparent pixels counting as no colour."""
+    scale = SIZE / size
+    rows = []
+    for oy in range(size):
+        row = []
+        for ox in range(size):
+            total = [0.0, 0.0, 0.0, 0.0]
+            x0, x1, y0, y1 = ox * scale, (ox + 1) * scale, oy * scale, (oy + 1) * scale
+            for y in range(int(y0), min(SIZE, math.ceil(y1))):
+                for x in range(int(x0), min(SIZE, math.ceil(x1))):
+                    area = (min(x1, x + 1) - max(x0, x)) * (min(y1, y + 1) - max(y0, y))
+                    if pixels[y][x] is None or area <= 0:
+                        continue
+                    r, g, b = PALETTE[pixels[y][x]]
+                    total = [total[0] + r * area, total[1] + g * area, total[2] + b * area, total[3] + area]
+            covered = total[3]
+            if covered == 0:
+                row.append((0, 0, 0, 0))
+            else:
+                alpha = covered / (scale * scale)
+                row.append(tuple(round(c / covered) for c in total[:3]) + (round(255 * alpha),))
+        rows.append(row)
+    return rows
 
 
 def blank():
@@ -101,3 +148,6 @@ def bell():
 
 write_png("alarm-main.png", alarm_clock())
 write_png("alarm-tray.png", bell())
+for theme_size in THEME_SIZES:
+    write_rgba_png(f"hicolor/{theme_size}x{theme_size}/apps/vesktools.png", theme_size,
+                   resample(alarm_clock(), theme_size))

@@ -66,9 +66,9 @@ class HostProcessTest : public testing::Test {
     setenv("VESK_NONINTERACTIVE", "1", 1);
   }
 
-  void StartHost(const QString& program = QStringLiteral(VESK_HOST_PROGRAM)) {
+  void StartHost(const QString& program = QStringLiteral(VESK_HOST_PROGRAM), const QStringList& arguments = {}) {
     host_.setProcessChannelMode(QProcess::ForwardedOutputChannel);
-    host_.start(program, {});
+    host_.start(program, arguments);
     ASSERT_TRUE(host_.waitForStarted(kWait));
   }
 
@@ -174,6 +174,23 @@ TEST_F(HostProcessTest, DrivesTheReminderProgram) {
   EndHost();
   EXPECT_FALSE(AlarmWindow()) << "the host left its alarm running";
   EXPECT_NE(kill(static_cast<pid_t>(alarm->process), 0), 0);
+}
+
+TEST_F(HostProcessTest, MinimisedItKeepsAlarmRunningAndALaterStartHandsOverToIt) {
+  StartHost(QStringLiteral(VESK_HOST_PROGRAM), {"--minimized"});
+  std::optional<WindowHandle> alarm;
+  ASSERT_TRUE(QTest::qWaitFor([&] { return HostWindow() && (alarm = AlarmWindow()); }, kWait));
+
+  for (const QStringList& arguments : {QStringList{}, QStringList{"--minimized"}}) {
+    QProcess later;
+    later.start(QStringLiteral(VESK_HOST_PROGRAM), arguments);
+    ASSERT_TRUE(later.waitForFinished(kWait)) << "a second host stays";
+    EXPECT_EQ(later.exitCode(), 0);
+  }
+  EXPECT_EQ(AlarmWindow(), alarm) << "the later start touched the reminder program";
+  EXPECT_EQ(HostWindow()->process, static_cast<uint32_t>(host_.processId()));
+  EndHost();
+  EXPECT_FALSE(AlarmWindow());
 }
 
 #endif
