@@ -115,7 +115,9 @@ TEST_F(NotizenWindow, RightClickAsksForATitleAndLeftClickNever) {
 
   // OK without a title says so once; Cancel with a title adds nothing.
   AddPage([](TDlgNeueseite& dialog) {
-    EXPECT_TRUE(dialog.BtnOK->hasFocus());
+    // The focus comes with the dialog's activation, which may follow its
+    // showing by a moment.
+    EXPECT_TRUE(QTest::qWaitFor([&] { return dialog.BtnOK->hasFocus(); }, 2000));
     EXPECT_EQ(dialog.Caption(), "Text");
     QTest::keyClick(dialog.BtnOK, Qt::Key_Return);
   });
