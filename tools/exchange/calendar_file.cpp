@@ -57,6 +57,13 @@ icalcomponent* Alarm(const AppointmentRecord& appointment, int leadMinutes) {
   return alarm;
 }
 
+std::string Serialised(icalcomponent* component) {
+  char* text = icalcomponent_as_ical_string_r(component);
+  std::string result(text);
+  std::free(text);
+  return result;
+}
+
 // ----- reading
 
 // The BEGIN line of each VEVENT, in the file's order, once the file is
@@ -215,25 +222,29 @@ std::string CalendarFromAppointments(const std::vector<AppointmentRecord>& appoi
   icalcomponent_add_property(calendar.get(), icalproperty_new_version("2.0"));
   if (zone != icaltimezone_get_utc_timezone())
     icalcomponent_add_component(calendar.get(), icalcomponent_new_clone(icaltimezone_get_component(zone)));
+  std::string text = Serialised(calendar.get());
+  // Each event is written and freed on its own, before the calendar's end:
+  // libical's tree of thousands of events costs more than the events.
+  const size_t end = text.rfind("END:VCALENDAR");
+  const std::string tail = text.substr(end);
+  text.erase(end);
   const icaltimetype stamp = icaltime_current_time_with_zone(icaltimezone_get_utc_timezone());
   for (const AppointmentRecord& appointment : appointments) {
-    icalcomponent* event = icalcomponent_new(ICAL_VEVENT_COMPONENT);
+    Component event(icalcomponent_new(ICAL_VEVENT_COMPONENT));
     const std::string uid = "termin-" + std::to_string(appointment.identity) + settings.uidSuffix;
-    icalcomponent_add_property(event, icalproperty_new_uid(uid.c_str()));
-    icalcomponent_add_property(event, icalproperty_new_dtstamp(stamp));
-    icalcomponent_add_property(event, Start(appointment, zone));
-    icalcomponent_add_property(event, icalproperty_new_duration(
-                                          icaldurationtype_from_int(appointment.Uhrzeit ? 3600 : 86400)));
-    if (!appointment.Ort.empty()) icalcomponent_add_property(event, icalproperty_new_summary(appointment.Ort.c_str()));
+    icalcomponent_add_property(event.get(), icalproperty_new_uid(uid.c_str()));
+    icalcomponent_add_property(event.get(), icalproperty_new_dtstamp(stamp));
+    icalcomponent_add_property(event.get(), Start(appointment, zone));
+    icalcomponent_add_property(event.get(), icalproperty_new_duration(
+                                                icaldurationtype_from_int(appointment.Uhrzeit ? 3600 : 86400)));
+    if (!appointment.Ort.empty())
+      icalcomponent_add_property(event.get(), icalproperty_new_summary(appointment.Ort.c_str()));
     if (!appointment.Bemerkung.empty())
-      icalcomponent_add_property(event, icalproperty_new_description(appointment.Bemerkung.c_str()));
-    icalcomponent_add_component(event, Alarm(appointment, settings.leadMinutes));
-    icalcomponent_add_component(calendar.get(), event);
+      icalcomponent_add_property(event.get(), icalproperty_new_description(appointment.Bemerkung.c_str()));
+    icalcomponent_add_component(event.get(), Alarm(appointment, settings.leadMinutes));
+    text += Serialised(event.get());
   }
-  char* text = icalcomponent_as_ical_string_r(calendar.get());
-  std::string result(text);
-  std::free(text);
-  return result;
+  return text + tail;
 }
 
 std::vector<AppointmentRecord> AppointmentsFromCalendar(std::string_view text, const std::string& zone,

@@ -1,6 +1,7 @@
 #include "tools/exchange/vcard_reader.h"
 
 #include <unicode/ucnv.h>
+#include <unicode/utf8.h>
 
 #include <algorithm>
 #include <cctype>
@@ -16,15 +17,14 @@ std::string Upper(std::string text) {
 }
 
 bool IsValidUtf8(std::string_view text) {
-  UErrorCode status = U_ZERO_ERROR;
-  UConverter* converter = ucnv_open("UTF-8", &status);
-  if (U_FAILURE(status)) return false;
-  ucnv_setToUCallBack(converter, UCNV_TO_U_CALLBACK_STOP, nullptr, nullptr, nullptr, &status);
-  std::u16string ignored(text.size() + 1, u'\0');
-  ucnv_toUChars(converter, ignored.data(), static_cast<int32_t>(ignored.size()), text.data(),
-                static_cast<int32_t>(text.size()), &status);
-  ucnv_close(converter);
-  return U_SUCCESS(status);
+  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+  const auto length = static_cast<int32_t>(text.size());
+  for (int32_t i = 0; i < length;) {
+    UChar32 c = 0;
+    U8_NEXT(bytes, i, length, c);
+    if (c < 0) return false;
+  }
+  return true;
 }
 
 // The bytes of a value in the character set into UTF-8. Without a stated
