@@ -1,6 +1,7 @@
 #include "bench/exchange/exchange_benchmarks.h"
 
 #include <filesystem>
+#include <functional>
 
 #include "bench/support/table_folder.h"
 #include "toolkit/field.h"
@@ -76,6 +77,21 @@ void OpenEmpty(TRadiRidir& table) {
   table.Open();
 }
 
+// Each iteration times work on an empty import table; opening and closing
+// it lie outside the time.
+void OnEmptyTables(benchmark::State& state, const std::function<void(TRadiRidir&)>& work) {
+  for (auto _ : state) {
+    state.PauseTiming();
+    TRadiRidir table;
+    OpenEmpty(table);
+    state.ResumeTiming();
+    work(table);
+    state.PauseTiming();
+    table.Close();
+    state.ResumeTiming();
+  }
+}
+
 void Report(benchmark::State& state) {
   state.counters["per_record"] = benchmark::Counter(static_cast<double>(state.range(0)),
                                                     benchmark::Counter::kIsIterationInvariantRate |
@@ -94,16 +110,9 @@ void OpenAppointments(TRadiRidir& table) {
 void ImportVCardFile(benchmark::State& state) {
   EnterFolder(state.range(0));
   const std::string& text = VCards(state.range(0));
-  for (auto _ : state) {
-    state.PauseTiming();
-    TRadiRidir table;
-    OpenEmpty(table);
-    state.ResumeTiming();
+  OnEmptyTables(state, [&](TRadiRidir& table) {
     if (ImportVCards(table, text) != static_cast<size_t>(state.range(0))) state.SkipWithError("not all imported");
-    state.PauseTiming();
-    table.Close();
-    state.ResumeTiming();
-  }
+  });
   Report(state);
 }
 
@@ -111,11 +120,7 @@ void StoreAddresses(benchmark::State& state) {
   EnterFolder(state.range(0));
   std::vector<AddressRecord> addresses;
   for (const VCard& card : ReadVCards(VCards(state.range(0)))) addresses.push_back(AddressFromCard(card));
-  for (auto _ : state) {
-    state.PauseTiming();
-    TRadiRidir table;
-    OpenEmpty(table);
-    state.ResumeTiming();
+  OnEmptyTables(state, [&](TRadiRidir& table) {
     std::vector<TField*> fields;
     for (const auto& [name, member] : kAddressFields) fields.push_back(table.FieldByName(name));
     AppendInOneBatch(
@@ -124,10 +129,7 @@ void StoreAddresses(benchmark::State& state) {
           for (size_t f = 0; f < fields.size(); ++f) SetTextCut(*fields[f], addresses[i].*kAddressFields[f].second);
         },
         [](size_t) { return 0; }, {});
-    state.PauseTiming();
-    table.Close();
-    state.ResumeTiming();
-  }
+  });
   Report(state);
 }
 

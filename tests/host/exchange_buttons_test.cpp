@@ -11,7 +11,6 @@
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QProgressDialog>
-#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -29,21 +28,9 @@
 namespace vesk {
 namespace {
 
+// The QApplication is the test program's (tests/support/qt_environment.cpp).
 class ExchangeButtonsTest : public testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    static QTemporaryDir runtime;
-    setenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit().constData(), 1);
-    static int argc = 1;
-    static char name[] = "exchange_buttons_tests";
-    static char* argv[] = {name, nullptr};
-    application_ = new QApplication(argc, argv);
-  }
-  static void TearDownTestSuite() {
-    delete application_;
-    application_ = nullptr;
-  }
-
   void SetUp() override {
     setenv("VESK_HOME", folder_.Path().c_str(), 1);
     std::filesystem::current_path(folder_.Path());
@@ -103,15 +90,12 @@ class ExchangeButtonsTest : public testing::Test {
     return table.RecordCount();
   }
 
-  static QApplication* application_;
   std::filesystem::path previous_ = std::filesystem::current_path();
   TempFolder folder_;
   ToolsLibrary library_{FAKE_TOOLS_LIBRARY};
   std::unique_ptr<TFRVeskTools> window_;
   std::vector<std::string> boxes_;
 };
-
-QApplication* ExchangeButtonsTest::application_ = nullptr;
 
 TEST_F(ExchangeButtonsTest, ImportThroughTheFileDialog) {
   CopySample("phone_21.vcf");
