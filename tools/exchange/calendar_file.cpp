@@ -144,13 +144,14 @@ void AddOccurrences(std::vector<AppointmentRecord>& result, const AppointmentRec
   for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_EXDATE_PROPERTY); p != nullptr;
        p = icalcomponent_get_next_property(event, ICAL_EXDATE_PROPERTY))
     excluded.push_back(icalproperty_get_exdate(p));
-  icalrecur_iterator* iterator = icalrecur_iterator_new(rule, start);
-  if (iterator == nullptr) throw EExchangeError(base.line, "Wiederholungsregel (RRULE) nicht lesbar");
+  const std::unique_ptr<icalrecur_iterator, void (*)(icalrecur_iterator*)> iterator(
+      icalrecur_iterator_new(rule, start), icalrecur_iterator_free);
+  if (!iterator) throw EExchangeError(base.line, "Wiederholungsregel (RRULE) nicht lesbar");
   const TDateTime end = InTwelveMonths(today);
   size_t found = 0;
   int steps = 0;
-  for (icaltimetype time = icalrecur_iterator_next(iterator); !icaltime_is_null_time(time) && steps < kMaxRecurrenceSteps;
-       time = icalrecur_iterator_next(iterator), ++steps) {
+  for (icaltimetype time = icalrecur_iterator_next(iterator.get());
+       !icaltime_is_null_time(time) && steps < kMaxRecurrenceSteps; time = icalrecur_iterator_next(iterator.get()), ++steps) {
     AppointmentRecord occurrence = base;
     SetTime(occurrence, time, local);
     if (occurrence.Datum >= end) break;
@@ -159,14 +160,11 @@ void AddOccurrences(std::vector<AppointmentRecord>& result, const AppointmentRec
       return ex.is_date ? icaltime_compare_date_only(ex, time) == 0 : icaltime_compare(ex, time) == 0;
     });
     if (skip) continue;
-    if (++found > kMaxOccurrences) {
-      icalrecur_iterator_free(iterator);
+    if (++found > kMaxOccurrences)
       throw EExchangeError(base.line, "die Wiederholung ergibt mehr als " + std::to_string(kMaxOccurrences) +
                                           " Termine in zwölf Monaten");
-    }
     result.push_back(std::move(occurrence));
   }
-  icalrecur_iterator_free(iterator);
 }
 
 void ReadEventAt(std::vector<AppointmentRecord>& result, icalcomponent* event, int line, icaltimezone* local,
