@@ -85,12 +85,17 @@ std::string ValueText(const VCardProperty& property) {
 }
 
 // Properties of one name, the preferred first, else in the card's order.
-std::vector<const VCardProperty*> Ranked(std::vector<const VCardProperty*> properties,
+std::vector<const VCardProperty*> Ranked(const std::vector<const VCardProperty*>& properties,
                                          int (*rank)(const VCardProperty&)) {
-  std::stable_sort(properties.begin(), properties.end(), [&](const VCardProperty* a, const VCardProperty* b) {
-    return std::pair(rank(*a), a->Preference()) < std::pair(rank(*b), b->Preference());
-  });
-  return properties;
+  std::vector<std::pair<std::pair<int, int>, const VCardProperty*>> keyed;
+  keyed.reserve(properties.size());
+  for (const VCardProperty* property : properties)
+    keyed.push_back({{rank(*property), property->Preference()}, property});
+  std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<const VCardProperty*> ranked;
+  ranked.reserve(keyed.size());
+  for (const auto& [key, property] : keyed) ranked.push_back(property);
+  return ranked;
 }
 
 int NoRank(const VCardProperty&) { return 0; }
