@@ -8,6 +8,7 @@
 
 #include "host/alarm_status.h"
 #include "host/autostart.h"
+#include "host/exchange_buttons.h"
 #include "host/telephone_dialog.h"
 #include "host/tools_library.h"
 #include "toolkit/button.h"
@@ -42,6 +43,7 @@ TFRVeskTools::TFRVeskTools(ToolsLibrary& library, uint16_t veskToolsMessage)
   telephone->setObjectName("Telefon…");
   telephone->OnClick = [this](TButton&) { TDlgTelefon(HostIniFile(), this).exec(); };
   buttons->addWidget(telephone);
+  AddExchangeButtons(*buttons, *this);
   statusBar_->SetSimplePanel(true);
   // A long text is cut, not followed by the window's width; the tooltip holds all of it.
   QSizePolicy policy = statusBar_->sizePolicy();

@@ -37,6 +37,16 @@ void ExportCommand(const Arguments& args, std::ostream& out);
 // found, as export writes it; false (and "not found") when there is none.
 bool LocateCommand(const Arguments& args, std::ostream& out);
 
+// import-vcard TABLE FILE, import-ics TABLE FILE: every address card or
+// appointment of the file, all or none; tells how many on out.
+void ImportVCardCommand(const Arguments& args, std::ostream& out);
+void ImportIcsCommand(const Arguments& args, std::ostream& out);
+// export-vcard TABLE [--filter TEXT]: vCard 3.0 of the records the filter
+// passes. export-ics TABLE: an iCalendar file of the appointments, with a
+// reminder the host's lead time before each.
+void ExportVCardCommand(const Arguments& args, std::ostream& out);
+void ExportIcsCommand(const Arguments& args, std::ostream& out);
+
 // Opens the table for the commands that work through the dataset.
 void OpenTable(TRadiRidir& table, const std::string& name, bool readOnly);
 

@@ -17,6 +17,8 @@ constexpr const char* kUsage =
     "          are comments)\n"
     "  mtitool export TABLE [--index NAME] [--filter TEXT] [--case-insensitive] [--no-partial-compare]\n"
     "  mtitool locate TABLE FIELDS VALUES [--case-insensitive] [--partial-key]   (FIELDS, VALUES: ; between)\n"
+    "  mtitool import-vcard TABLE FILE.vcf     mtitool export-vcard TABLE [--filter TEXT]\n"
+    "  mtitool import-ics TABLE FILE.ics       mtitool export-ics TABLE\n"
     "Letters: S text (CHARS characters), I integer, A autoincrement, B boolean,\n"
     "F and R floating point, C currency, D date and time, M memo, E formatted memo,\n"
     "G graphic, L blob.\n"
@@ -34,6 +36,14 @@ int Run(const std::string& command, const vesk::Arguments& args) {
     vesk::ExportCommand(args, std::cout);
   else if (command == "locate")
     return vesk::LocateCommand(args, std::cout) ? 0 : 1;
+  else if (command == "import-vcard")
+    vesk::ImportVCardCommand(args, std::cout);
+  else if (command == "export-vcard")
+    vesk::ExportVCardCommand(args, std::cout);
+  else if (command == "import-ics")
+    vesk::ImportIcsCommand(args, std::cout);
+  else if (command == "export-ics")
+    vesk::ExportIcsCommand(args, std::cout);
   else
     throw vesk::UsageError("Unknown command " + command);
   return 0;

@@ -40,6 +40,9 @@ class TRadiRidir : public TDataSet {
   // the fields (names separated by ";"), as a table made by hand or by an
   // older version may lack it. A table open for reading is left as it is.
   void AddIndexWhenMissing(const std::string& name, std::string_view fieldNames, bool caseInsensitive = false);
+  // The identity of the current record, which the engine never gives to
+  // another record of the table; 0 on an empty dataset or a new record.
+  int32_t RecordIdentity() const;
   const std::string& About() const { return about_; }
   void SetAbout(std::string about) { about_ = std::move(about); }
 

@@ -23,6 +23,11 @@ int32_t TRadiRidir::IdentityOf(const char* buffer) const {
   return identity;
 }
 
+int32_t TRadiRidir::RecordIdentity() const {
+  const char* buffer = State() == dsBrowse ? ActiveRecordBuffer() : nullptr;
+  return buffer != nullptr ? IdentityOf(buffer) : 0;
+}
+
 void TRadiRidir::GetBookmarkData(const char* buffer, char* data) { std::memcpy(data, buffer + bookmarkOffset_, 8); }
 
 void TRadiRidir::SetBookmarkData(char* buffer, const char* data) { std::memcpy(buffer + bookmarkOffset_, data, 8); }

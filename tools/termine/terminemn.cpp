@@ -1,6 +1,5 @@
 #include "tools/termine/terminemn.h"
 
-#include <filesystem>
 #include <vector>
 
 #include "runtime/datetime.h"
@@ -22,8 +21,8 @@
 #include "tools/host_notification.h"
 #include "tools/filter/filter_constant.h"
 #include "tools/table/RadiRidir.h"
-#include "tools/table/TableDefinition.h"
 #include "tools/termine/reminder_list.h"
+#include "tools/termine/termine_table.h"
 
 namespace vesk {
 
@@ -34,20 +33,6 @@ enum { kColUhrzeit, kColOrt, kColDatum };
 
 constexpr const char* kWeekdayTabs[] = {"&Sonntag", "&Montag",     "&Dienstag", "M&ittwoch",
                                         "D&onnerstag", "&Freitag", "S&amstag"};
-
-// Makes the appointments table with its fields and date-and-time index
-// when it does not exist yet, so that naming it finds it.
-void CreateTableWhenMissing() {
-  std::error_code error;
-  if (std::filesystem::exists(kTermineTable, error)) return;
-  std::filesystem::create_directories(std::filesystem::path(kTermineTable).parent_path(), error);
-  TTableField datum{.name = "Datum", .letter = 'D'};
-  datum.constraints[tcRequired] = std::string("1");
-  CreateTable(kTermineTable,
-              {datum, {.name = "Ort", .letter = 'S', .chars = 50}, {.name = "Uhrzeit", .letter = 'D'},
-               {.name = "Bemerkung", .letter = 'M'}},
-              {{.name = kTermineIndex, .fields = {0, 2}}});
-}
 
 // A persistent field of the table, named after table and field.
 template <class Field>
@@ -159,7 +144,7 @@ void TFRTermine::OpenTable() {
 }
 
 void TFRTermine::FormCreate(TForm&) {
-  CreateTableWhenMissing();
+  CreateTermineTableWhenMissing();
   MTbTermine->SetTableName(kTermineTable);
   OpenTable();
 }

@@ -10,6 +10,7 @@
 
 #include "toolkit/db_navigator.h"
 #include "toolkit/form.h"
+#include "tools/termine/termine_table.h"
 
 namespace vesk {
 
@@ -26,9 +27,6 @@ class TStringField;
 class TTabControl;
 class TToolBar;
 
-inline constexpr char kTermineTable[] = "Data/termine.mti";
-// The index that orders the appointments by date, then time.
-inline constexpr char kTermineIndex[] = "DatumUhrzeit";
 
 class TFRTermine : public TForm {
  public:

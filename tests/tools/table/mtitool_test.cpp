@@ -247,4 +247,37 @@ TEST_F(MtitoolTest, UsageAndFailures) {
   EXPECT_EQ(Run("export t.mti --index Nix").err, "Index name Nix not found.\n");
 }
 
+TEST_F(MtitoolTest, VCardAndICalendarInAndOut) {
+  setenv("VESK_HOME", folder_.c_str(), 1);
+  setenv("TZ", "Europe/Berlin", 1);
+  Write("vesktools.ini", "[Alarm]\nVorwarnzeit=30\n");
+  ASSERT_EQ(Run("create adr.mti Name:S:40 Vorname:S:40 PLZ:S:10 Stadt:S:40 Strasse:S:50 Telefon1:S:30 "
+                "Telefon2:S:30 Fax:S:30 Email:S:80 URL:S:120 Text:M Kategorie:S:30").code, 0);
+  Result imported = Run("import-vcard adr.mti '" EXCHANGE_SAMPLES "/phone_21.vcf'");
+  ASSERT_EQ(imported.code, 0) << imported.err;
+  EXPECT_EQ(imported.out, "2 records imported\n");
+  Write("halb.vcf", "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Neu;Nina\r\nEND:VCARD\r\nBEGIN:VCARD\r\nN:Halb\r\n");
+  Result broken = Run("import-vcard adr.mti halb.vcf");
+  EXPECT_EQ(broken.code, 1);
+  EXPECT_EQ(broken.err, "Zeile 5: die Karte endet nicht mit END:VCARD (Datei abgeschnitten?)\n");
+  Result weiss = Run("export-vcard adr.mti --filter \"Name = 'W*'\"");
+  ASSERT_EQ(weiss.code, 0) << weiss.err;
+  EXPECT_NE(weiss.out.find("\r\nN:Weiß;Bärbel;;;\r\n"), std::string::npos) << weiss.out;
+  EXPECT_EQ(weiss.out.find("BEGIN:VCARD", 1), std::string::npos) << weiss.out;
+  EXPECT_EQ(Run("export-vcard adr.mti").out.find("Neu"), std::string::npos);
+
+  ASSERT_EQ(Run("create ter.mti Datum:D Ort:S:50 Uhrzeit:D Bemerkung:M --required Datum").code, 0);
+  Result events = Run("import-ics ter.mti '" EXCHANGE_SAMPLES "/other_zone.ics'");
+  ASSERT_EQ(events.code, 0) << events.err;
+  EXPECT_EQ(events.out, "3 records imported\n");
+  Result calendar = Run("export-ics ter.mti");
+  ASSERT_EQ(calendar.code, 0) << calendar.err;
+  EXPECT_NE(calendar.out.find("TRIGGER:-PT30M"), std::string::npos) << calendar.out;
+  std::string unfolded = calendar.out;
+  for (size_t fold; (fold = unfolded.find("\r\n ")) != std::string::npos;) unfolded.erase(fold, 3);
+  EXPECT_NE(unfolded.find("Europe/Berlin:20270115T150000\r\n"), std::string::npos) << calendar.out;
+  EXPECT_EQ(Run("export-ics").code, 2);
+  EXPECT_EQ(Run("import-ics ter.mti").code, 2);
+}
+
 }  // namespace

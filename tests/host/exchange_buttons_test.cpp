@@ -1,0 +1,154 @@
+// The host's import and export buttons used as a user does: the file
+// dialog answered with a file, with Esc, a broken file answered by one
+// message box, a long import stopped in its progress dialog.
+#include "host/exchange_buttons.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QDialogButtonBox>
+#include <QPushButton>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QProgressDialog>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <memory>
+
+#include "host/host_window.h"
+#include "host/tools_library.h"
+#include "platform/message_box.h"
+#include "runtime/file_io.h"
+#include "tests/support/temp_folder.h"
+#include "toolkit/button.h"
+#include "tools/adressen/adressen_table.h"
+#include "tools/table/RadiRidir.h"
+
+namespace vesk {
+namespace {
+
+// The QApplication is the test program's (tests/support/qt_environment.cpp).
+class ExchangeButtonsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    setenv("VESK_HOME", folder_.Path().c_str(), 1);
+    std::filesystem::current_path(folder_.Path());
+    ASSERT_TRUE(library_.Load()) << library_.ErrorText();
+    window_ = std::make_unique<TFRVeskTools>(library_, 0xC123);
+    window_->Show();
+    SetMessageBoxHook([this](const MessageBoxRequest& request) {
+      boxes_.push_back(request.text);
+      return MbResult::Ok;
+    });
+  }
+  void TearDown() override {
+    SetMessageBoxHook({});
+    window_.reset();
+    std::filesystem::current_path(previous_);
+  }
+
+  // Clicks the button; answers its file dialog, which opens in the program
+  // folder, by typing the name there and clicking its button, or with Esc
+  // when the name is empty.
+  void ClickAndAnswer(const char* button, const std::string& file) {
+    bool answered = false;
+    QTimer answerer;
+    QObject::connect(&answerer, &QTimer::timeout, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      if (dialog == nullptr || !dialog->isVisible()) return;
+      answerer.stop();
+      answered = true;
+      if (file.empty()) return QTest::keyClick(dialog, Qt::Key_Escape);
+      auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+      ASSERT_NE(name, nullptr);
+      QTest::keyClicks(name, QString::fromStdString(file));
+      // The button, since Enter goes to the name completion's list.
+      auto* box = dialog->findChild<QDialogButtonBox*>("buttonBox");
+      ASSERT_NE(box, nullptr);
+      QPushButton* accept = box->button(dialog->acceptMode() == QFileDialog::AcceptOpen ? QDialogButtonBox::Open
+                                                                                        : QDialogButtonBox::Save);
+      ASSERT_NE(accept, nullptr);
+      // The dialog lists the folder in the background; the button waits for it.
+      EXPECT_TRUE(QTest::qWaitFor([&] { return accept->isEnabled(); }, 5000)) << file;
+      QTest::mouseClick(accept, Qt::LeftButton);
+    });
+    answerer.start(10);
+    QTest::mouseClick(window_->Button(button), Qt::LeftButton);
+    EXPECT_TRUE(answered);
+  }
+
+  void CopySample(const char* name) {
+    std::filesystem::copy_file(std::string(EXCHANGE_SAMPLES "/") + name, folder_.File(name));
+  }
+
+  int Addresses() {
+    TRadiRidir table;
+    table.SetTableName(kAdressenTable);
+    table.SetReadOnly(true);
+    table.Open();
+    return table.RecordCount();
+  }
+
+  std::filesystem::path previous_ = std::filesystem::current_path();
+  TempFolder folder_;
+  ToolsLibrary library_{FAKE_TOOLS_LIBRARY};
+  std::unique_ptr<TFRVeskTools> window_;
+  std::vector<std::string> boxes_;
+};
+
+TEST_F(ExchangeButtonsTest, ImportThroughTheFileDialog) {
+  CopySample("phone_21.vcf");
+  ClickAndAnswer("Importieren…", "phone_21.vcf");
+  EXPECT_EQ(window_->StatusText(), "2 Adressen importiert");
+  ClickAndAnswer("Importieren…", "");
+  EXPECT_EQ(window_->StatusText(), "2 Adressen importiert");
+
+  ASSERT_TRUE(WriteFileAtomically(folder_.File("kaputt.vcf"), "BEGIN:VCARD\r\nN:Köhler;Änne\r\n"));
+  ClickAndAnswer("Importieren…", "kaputt.vcf");
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_NE(boxes_[0].find("Zeile 1: die Karte endet nicht mit END:VCARD"), std::string::npos) << boxes_[0];
+  EXPECT_EQ(window_->StatusText(), "Import fehlgeschlagen, nichts geändert");
+  EXPECT_EQ(Addresses(), 2);
+
+  EXPECT_EQ(ImportFile(*window_, EXCHANGE_SAMPLES "/other_zone.ics"), "3 Termine importiert");
+}
+
+TEST_F(ExchangeButtonsTest, ExportThroughTheFileDialog) {
+  EXPECT_EQ(ImportFile(*window_, EXCHANGE_SAMPLES "/webmail_30.vcf"), "1 Adresse importiert");
+  ClickAndAnswer("Exportieren…", "aus.vcf");
+  EXPECT_EQ(window_->StatusText(), "1 Adresse exportiert");
+  const std::optional<std::string> written = ReadFile(folder_.File("aus.vcf"));
+  ASSERT_TRUE(written.has_value());
+  EXPECT_NE(written->find("N:Öztürk;Ayşe;;;"), std::string::npos);
+
+  EXPECT_EQ(ImportFile(*window_, EXCHANGE_SAMPLES "/other_zone.ics"), "3 Termine importiert");
+  EXPECT_EQ(ExportFile(*window_, folder_.File("termine.ics"), "ics"), "3 Termine exportiert");
+  EXPECT_NE(ReadFile(folder_.File("termine.ics")).value_or("").find("BEGIN:VALARM"), std::string::npos);
+  ClickAndAnswer("Exportieren…", "");
+  EXPECT_EQ(window_->StatusText(), "1 Adresse exportiert");
+  EXPECT_TRUE(boxes_.empty());
+}
+
+TEST_F(ExchangeButtonsTest, ALongImportShowsItsProgressAndCanBeStopped) {
+  std::string many;
+  for (size_t i = 0; i <= kImportProgressFrom; ++i) many += "BEGIN:VCARD\r\nN:Nummer " + std::to_string(i) + "\r\nEND:VCARD\r\n";
+  ASSERT_TRUE(WriteFileAtomically(folder_.File("viele.vcf"), many));
+  bool shown = false;
+  QTimer stopper;
+  QObject::connect(&stopper, &QTimer::timeout, [&] {
+    if (auto* progress = window_->findChild<QProgressDialog*>("DlgImport"); progress && progress->isVisible()) {
+      shown = true;
+      progress->cancel();
+    }
+  });
+  stopper.start(0);
+  EXPECT_EQ(ImportFile(*window_, folder_.File("viele.vcf")), "Import abgebrochen, nichts geändert");
+  EXPECT_TRUE(shown);
+  EXPECT_EQ(Addresses(), 0);
+  stopper.stop();
+  EXPECT_EQ(ImportFile(*window_, folder_.File("viele.vcf")), std::to_string(kImportProgressFrom + 1) + " Adressen importiert");
+}
+
+}  // namespace
+}  // namespace vesk

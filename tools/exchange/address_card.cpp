@@ -1,0 +1,266 @@
+#include "tools/exchange/address_card.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+#include "runtime/utf8_text.h"
+
+namespace vesk {
+namespace {
+
+// How the user reads a property that lands in Text.
+const std::map<std::string, std::string, std::less<>> kLabels = {
+    {"TEL", "Telefon"},        {"EMAIL", "E-Mail"},         {"URL", "Internet"},    {"ADR", "Adresse"},
+    {"BDAY", "Geburtstag"},    {"ANNIVERSARY", "Jahrestag"}, {"ORG", "Firma"},       {"TITLE", "Position"},
+    {"ROLE", "Funktion"},      {"NICKNAME", "Spitzname"},   {"IMPP", "Chat"},       {"GENDER", "Geschlecht"},
+    {"LANG", "Sprache"},       {"TZ", "Zeitzone"},          {"GEO", "Koordinaten"}, {"RELATED", "Beziehung"},
+    {"CATEGORIES", "Kategorien"}, {"PHOTO", "Foto"},        {"LOGO", "Logo"},       {"SOUND", "Ton"},
+    {"KEY", "Schlüssel"}};
+// Types worth telling, in the user's words.
+const std::map<std::string, std::string, std::less<>> kTypeWords = {
+    {"HOME", "privat"}, {"WORK", "geschäftlich"}, {"CELL", "mobil"}, {"FAX", "Fax"},
+    {"PAGER", "Pager"}, {"CAR", "Auto"},          {"VIDEO", "Video"}, {"TEXT", "SMS"}};
+// Technical properties that hold nothing of the user's.
+const std::set<std::string, std::less<>> kTechnical = {"PRODID", "REV",  "UID",    "CLIENTPIDMAP", "SORT-STRING",
+                                                       "KIND",   "SOURCE", "NAME", "PROFILE",      "MAILER",
+                                                       "LABEL",  "X-ABUID"};
+// Embedded files, which a text field cannot take.
+const std::set<std::string, std::less<>> kBinary = {"PHOTO", "LOGO", "SOUND", "KEY"};
+
+std::string Label(const std::string& name) {
+  const auto found = kLabels.find(name);
+  return found != kLabels.end() ? found->second : name;
+}
+
+std::string Join(const std::vector<std::string>& parts, std::string_view separator) {
+  std::string text;
+  for (const std::string& part : parts) {
+    if (part.empty()) continue;
+    if (!text.empty()) text += separator;
+    text += part;
+  }
+  return text;
+}
+
+// "Telefon (mobil, geschäftlich): +49 ..."
+std::string ExtraLine(const VCardProperty& property, const std::string& value) {
+  std::vector<std::string> words;
+  for (const std::string& type : property.content.Parameter("TYPE")) {
+    std::string upper = type;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const auto found = kTypeWords.find(upper);
+    if (found != kTypeWords.end() && std::find(words.begin(), words.end(), found->second) == words.end())
+      words.push_back(found->second);
+  }
+  std::string line = Label(property.content.name);
+  if (!words.empty()) line += " (" + Join(words, ", ") + ")";
+  return line + ": " + value;
+}
+
+// A date of the card (19800115, 1980-01-15, with a time after it) as the
+// user writes it: 15.01.1980. Anything else stays as it is.
+std::string ReadableDate(const std::string& value) {
+  std::string digits;
+  for (char c : value.substr(0, value.find('T')))
+    if (c != '-') digits += c;
+  if (digits.size() != 8 || !std::all_of(digits.begin(), digits.end(), ::isdigit)) return value;
+  return digits.substr(6, 2) + "." + digits.substr(4, 2) + "." + digits.substr(0, 4);
+}
+
+std::string AddressText(const VCardProperty& property) {
+  const std::vector<std::string> parts = property.Parts(';');
+  auto part = [&](size_t i) { return i < parts.size() ? parts[i] : std::string(); };
+  // Post box, extended address, street, locality, region, code, country.
+  return Join({part(0), part(1), part(2), Join({part(5), part(3)}, " "), part(4), part(6)}, ", ");
+}
+
+std::string ValueText(const VCardProperty& property) {
+  const std::string& name = property.content.name;
+  if (name == "ADR") return AddressText(property);
+  if (name == "ORG" || name == "N" || name == "GENDER") return Join(property.Parts(';'), ", ");
+  if (name == "CATEGORIES" || name == "NICKNAME") return Join(property.Parts(','), ", ");
+  if (name == "BDAY" || name == "ANNIVERSARY") return ReadableDate(property.Text());
+  return property.Text();
+}
+
+// Properties of one name, the preferred first, else in the card's order.
+std::vector<const VCardProperty*> Ranked(const std::vector<const VCardProperty*>& properties,
+                                         int (*rank)(const VCardProperty&)) {
+  std::vector<std::pair<std::pair<int, int>, const VCardProperty*>> keyed;
+  keyed.reserve(properties.size());
+  for (const VCardProperty* property : properties)
+    keyed.push_back({{rank(*property), property->Preference()}, property});
+  std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+  std::vector<const VCardProperty*> ranked;
+  ranked.reserve(keyed.size());
+  for (const auto& [key, property] : keyed) ranked.push_back(property);
+  return ranked;
+}
+
+int NoRank(const VCardProperty&) { return 0; }
+// Private, mobile and plain voice numbers before work numbers.
+int TelephoneRank(const VCardProperty& tel) { return tel.HasType("WORK") && !tel.HasType("HOME") ? 1 : 0; }
+
+// Fills the fields in order from the ranked properties; the rest become
+// lines of Text.
+void Distribute(const std::vector<const VCardProperty*>& ranked, std::initializer_list<std::string*> fields,
+                std::vector<std::string>& extras) {
+  auto field = fields.begin();
+  for (const VCardProperty* property : ranked) {
+    std::string value = property->Text();
+    // 4.0 writes numbers as URIs.
+    const std::vector<std::string> kind = property->content.Parameter("VALUE");
+    if (property->content.name == "TEL" && !kind.empty() && (kind.front() == "uri" || kind.front() == "URI") &&
+        value.starts_with("tel:"))
+      value.erase(0, 4);
+    if (value.empty()) continue;
+    if (field != fields.end())
+      **field++ = value;
+    else
+      extras.push_back(ExtraLine(*property, value));
+  }
+}
+
+void TakeName(const VCard& card, const std::vector<const VCardProperty*>& names, AddressRecord& address,
+              std::vector<std::string>& extras) {
+  if (!names.empty()) {
+    std::vector<std::string> n = names.front()->Parts(';');
+    n.resize(std::max<size_t>(n.size(), 5));
+    address.Name = Join(std::vector<std::string>{n[0]}, "");
+    address.Vorname = Join({n[1], n[2]}, " ");
+    if (!n[3].empty()) extras.push_back("Titel: " + n[3]);
+    if (!n[4].empty()) extras.push_back("Namenszusatz: " + n[4]);
+  }
+  if (!address.Name.empty() || !address.Vorname.empty()) return;
+  for (const VCardProperty& property : card.properties)
+    if (property.content.name == "FN" && !property.Text().empty()) {
+      address.Name = property.Text();
+      return;
+    }
+}
+
+void TakeAddress(const std::vector<const VCardProperty*>& addresses, AddressRecord& address,
+                 std::vector<std::string>& extras) {
+  for (const VCardProperty* property : addresses) {
+    if (property != addresses.front()) {
+      extras.push_back(ExtraLine(*property, AddressText(*property)));
+      continue;
+    }
+    std::vector<std::string> parts = property->Parts(';');
+    parts.resize(std::max<size_t>(parts.size(), 7));
+    address.Strasse = Join({parts[2], parts[1]}, ", ");
+    address.Stadt = parts[3];
+    address.PLZ = parts[5];
+    if (!parts[0].empty()) extras.push_back("Postfach: " + parts[0]);
+    if (!parts[4].empty()) extras.push_back("Region: " + parts[4]);
+    if (!parts[6].empty()) extras.push_back("Land: " + parts[6]);
+  }
+}
+
+// ----- writing
+
+std::string Escaped(std::string_view text) {
+  std::string result;
+  for (char c : text) {
+    if (c == '\r') continue;
+    if (c == '\n') {
+      result += "\\n";
+      continue;
+    }
+    if (c == '\\' || c == ',' || c == ';') result += '\\';
+    result += c;
+  }
+  return result;
+}
+
+// The line with CRLF, folded so that no line is longer than 75 bytes and no
+// character is split.
+std::string Folded(std::string_view line) {
+  std::string result;
+  size_t room = 75;
+  while (line.size() > room) {
+    std::string_view piece = Utf8CutBytes(line, room);
+    result.append(piece).append("\r\n ");
+    line.remove_prefix(piece.size());
+    room = 74;
+  }
+  return result.append(line).append("\r\n");
+}
+
+}  // namespace
+
+AddressRecord AddressFromCard(const VCard& card) {
+  std::map<std::string, std::vector<const VCardProperty*>, std::less<>> byName;
+  std::vector<std::string> order;
+  std::set<std::pair<std::string, std::string>> altIds;
+  for (const VCardProperty& property : card.properties) {
+    const std::string& name = property.content.name;
+    // 4.0: the same ALTID marks other forms (languages, scripts) of one value.
+    const std::vector<std::string> altId = property.content.Parameter("ALTID");
+    if (!altId.empty() && !altIds.insert({name, altId.front()}).second) continue;
+    if (!byName.contains(name)) order.push_back(name);
+    byName[name].push_back(&property);
+  }
+  auto of = [&](std::string_view name) {
+    const auto found = byName.find(name);
+    return found != byName.end() ? found->second : std::vector<const VCardProperty*>{};
+  };
+
+  AddressRecord address;
+  std::vector<std::string> extras;
+  TakeName(card, of("N"), address, extras);
+  TakeAddress(Ranked(of("ADR"), NoRank), address, extras);
+  std::vector<const VCardProperty*> voice, fax;
+  for (const VCardProperty* tel : of("TEL")) (tel->HasType("FAX") ? fax : voice).push_back(tel);
+  Distribute(Ranked(voice, TelephoneRank), {&address.Telefon1, &address.Telefon2}, extras);
+  Distribute(Ranked(fax, NoRank), {&address.Fax}, extras);
+  Distribute(Ranked(of("EMAIL"), NoRank), {&address.Email}, extras);
+  Distribute(Ranked(of("URL"), NoRank), {&address.URL}, extras);
+
+  std::vector<std::string> notes, categories;
+  for (const VCardProperty* note : of("NOTE")) notes.push_back(note->Text());
+  for (const VCardProperty* list : of("CATEGORIES"))
+    for (const std::string& category : list->Parts(','))
+      if (!category.empty()) categories.push_back(category);
+  if (!categories.empty()) address.Kategorie = categories.front();
+  if (categories.size() > 1)
+    extras.push_back("Kategorien: " + Join(std::vector(categories.begin() + 1, categories.end()), ", "));
+
+  static const std::set<std::string, std::less<>> kTaken = {"N", "FN", "ADR", "TEL", "EMAIL", "URL", "NOTE",
+                                                             "CATEGORIES"};
+  for (const std::string& name : order) {
+    if (kTaken.contains(name) || kTechnical.contains(name)) continue;
+    for (const VCardProperty* property : byName[name]) {
+      if (kBinary.contains(name)) {
+        extras.push_back(Label(name) + ": nicht übernommen");
+        continue;
+      }
+      const std::string value = ValueText(*property);
+      if (!value.empty()) extras.push_back(ExtraLine(*property, value));
+    }
+  }
+  address.Text = Join({Join(notes, "\n\n"), Join(extras, "\n")}, "\n\n");
+  return address;
+}
+
+std::string CardFromAddress(const AddressRecord& a) {
+  std::string card = "BEGIN:VCARD\r\nVERSION:3.0\r\n";
+  card += Folded("N:" + Escaped(a.Name) + ";" + Escaped(a.Vorname) + ";;;");
+  card += Folded("FN:" + Escaped(Join({a.Vorname, a.Name}, " ")));
+  if (!a.Strasse.empty() || !a.PLZ.empty() || !a.Stadt.empty())
+    card += Folded("ADR:;;" + Escaped(a.Strasse) + ";" + Escaped(a.Stadt) + ";;" + Escaped(a.PLZ) + ";");
+  auto line = [&](const char* head, const std::string& value) {
+    if (!value.empty()) card += Folded(head + Escaped(value));
+  };
+  line("TEL;TYPE=VOICE,PREF:", a.Telefon1);
+  line("TEL;TYPE=VOICE:", a.Telefon2);
+  line("TEL;TYPE=FAX:", a.Fax);
+  line("EMAIL;TYPE=INTERNET:", a.Email);
+  line("URL:", a.URL);
+  line("NOTE:", a.Text);
+  line("CATEGORIES:", a.Kategorie);
+  return card + "END:VCARD\r\n";
+}
+
+}  // namespace vesk

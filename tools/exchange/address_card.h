@@ -1,0 +1,18 @@
+// An address from a vCard and a vCard (3.0) from an address. What a card
+// holds beyond the address fields - further numbers, mail and web
+// addresses, birthday, organisation - goes into Text below the note, one
+// readable line each, so that nothing the user had is lost.
+#pragma once
+
+#include <string>
+
+#include "tools/exchange/address_record.h"
+#include "tools/exchange/vcard_reader.h"
+
+namespace vesk {
+
+AddressRecord AddressFromCard(const VCard& card);
+// One card, CRLF line ends, lines folded at 75 bytes.
+std::string CardFromAddress(const AddressRecord& address);
+
+}  // namespace vesk

@@ -1,0 +1,47 @@
+#include "tools/exchange/address_exchange.h"
+
+#include "toolkit/field.h"
+#include "tools/exchange/address_card.h"
+#include "tools/table/RadiRidir.h"
+
+namespace vesk {
+
+size_t ImportVCards(TRadiRidir& table, std::string_view text, const ImportProgress& progress) {
+  const std::vector<VCard> cards = ReadVCards(text);
+  std::vector<AddressRecord> addresses;
+  addresses.reserve(cards.size());
+  for (const VCard& card : cards) addresses.push_back(AddressFromCard(card));
+  std::vector<TField*> fields;
+  for (const auto& [name, member] : kAddressFields) fields.push_back(table.FieldByName(name));
+  TField& memo = *table.FieldByName("Text");
+  AppendInOneBatch(
+      table, addresses.size(),
+      [&](size_t i) {
+        AddressRecord& address = addresses[i];
+        std::string cut;
+        for (size_t f = 0; f < fields.size(); ++f) {
+          const auto& [name, member] = kAddressFields[f];
+          if (member == &AddressRecord::Text) continue;
+          if (!SetTextCut(*fields[f], address.*member))
+            cut += std::string(cut.empty() ? "" : "\n") + name + " (vollständig): " + address.*member;
+        }
+        if (!cut.empty()) address.Text += (address.Text.empty() ? "" : "\n\n") + cut;
+        SetTextCut(memo, address.Text);
+      },
+      [&](size_t i) { return cards[i].line; }, progress);
+  return addresses.size();
+}
+
+std::string ExportVCards(TRadiRidir& table) {
+  std::vector<TField*> fields;
+  for (const auto& [name, member] : kAddressFields) fields.push_back(table.FieldByName(name));
+  std::string text;
+  for (table.First(); !table.Eof(); table.Next()) {
+    AddressRecord address;
+    for (size_t f = 0; f < fields.size(); ++f) address.*kAddressFields[f].second = fields[f]->AsString();
+    text += CardFromAddress(address);
+  }
+  return text;
+}
+
+}  // namespace vesk

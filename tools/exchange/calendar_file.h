@@ -1,0 +1,35 @@
+// Appointments to and from iCalendar (RFC 5545) through libical: events in
+// the user's time zone with its VTIMEZONE, one hour long, with a reminder
+// the lead time before; on reading, day-long, UTC and zoned events in local
+// time and recurring events unfolded over the coming twelve months.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tools/exchange/appointment_record.h"
+
+namespace vesk {
+
+struct CalendarSettings {
+  std::string zone;         // the user's time zone, an Olson name ("Europe/Berlin")
+  int leadMinutes = 120;    // the reminder before each appointment
+  std::string uidSuffix;    // after the record's identity in each UID: names the table
+};
+
+// The user's time zone: $TZ, else /etc/timezone, else the zone that
+// /etc/localtime links to; "UTC" when none names one.
+std::string UserTimeZone();
+
+std::string CalendarFromAppointments(const std::vector<AppointmentRecord>& appointments,
+                                     const CalendarSettings& settings);
+
+// The events of the calendar text in local time (zone), a recurring one once
+// for each day it falls on from today (0:00 local) for twelve months.
+// EExchangeError names the line and the reason when the file is no whole
+// calendar or an event cannot be read.
+std::vector<AppointmentRecord> AppointmentsFromCalendar(std::string_view text, const std::string& zone,
+                                                        TDateTime today);
+
+}  // namespace vesk

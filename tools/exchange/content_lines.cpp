@@ -1,0 +1,173 @@
+#include "tools/exchange/content_lines.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "tools/exchange/exchange_error.h"
+
+namespace vesk {
+namespace {
+
+std::string Upper(std::string_view text) {
+  std::string result(text);
+  for (char& c : result) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return result;
+}
+
+bool IsNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_'; }
+
+// The physical lines, CRLF, LF or CR ending each.
+std::vector<std::string_view> PhysicalLines(std::string_view text) {
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  std::vector<std::string_view> lines;
+  size_t start = 0;
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] != '\r' && text[i] != '\n') continue;
+    lines.push_back(text.substr(start, i - start));
+    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    start = i + 1;
+  }
+  if (start < text.size()) lines.push_back(text.substr(start));
+  return lines;
+}
+
+int HexDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
+// "=XX" is the byte XX; an "=" that begins no such pair stands as it is.
+std::string DecodeQuotedPrintable(std::string_view text) {
+  std::string bytes;
+  bytes.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '=' && i + 2 < text.size() && HexDigit(text[i + 1]) >= 0 && HexDigit(text[i + 2]) >= 0) {
+      bytes += static_cast<char>(HexDigit(text[i + 1]) * 16 + HexDigit(text[i + 2]));
+      i += 2;
+    } else {
+      bytes += text[i];
+    }
+  }
+  return bytes;
+}
+
+// A parameter's values: split at commas outside double quotes, the quotes
+// removed. pos stands after the "="; it ends on the ';' or ':' that ends
+// the parameter, or at the end.
+std::vector<std::string> ParameterValues(std::string_view text, size_t& pos) {
+  std::vector<std::string> values(1);
+  bool quoted = false;
+  for (; pos < text.size(); ++pos) {
+    const char c = text[pos];
+    if (c == '"') {
+      quoted = !quoted;
+    } else if (!quoted && (c == ';' || c == ':')) {
+      break;
+    } else if (!quoted && c == ',') {
+      values.emplace_back();
+    } else {
+      values.back() += c;
+    }
+  }
+  return values;
+}
+
+// A vCard 2.1 parameter without a name: an encoding word or a type.
+ContentParameter BareParameter(std::string word) {
+  static constexpr std::string_view kEncodings[] = {"QUOTED-PRINTABLE", "BASE64", "8BIT", "7BIT"};
+  const bool encoding = std::find(std::begin(kEncodings), std::end(kEncodings), word) != std::end(kEncodings);
+  return {encoding ? "ENCODING" : "TYPE", {std::move(word)}};
+}
+
+// Name and parameters of a logical line; pos ends after the ':' before the
+// value.
+ContentLine ParseHead(std::string_view text, int lineNumber, size_t& pos) {
+  ContentLine line;
+  line.line = lineNumber;
+  size_t nameStart = 0;
+  for (pos = 0; pos < text.size() && (IsNameChar(text[pos]) || text[pos] == '.'); ++pos)
+    if (text[pos] == '.') nameStart = pos + 1;
+  line.name = Upper(text.substr(nameStart, pos - nameStart));
+  if (line.name.empty() || pos >= text.size() || (text[pos] != ';' && text[pos] != ':')) {
+    if (text.find(':') == std::string_view::npos) throw EExchangeError(lineNumber, "Zeile ohne Doppelpunkt");
+    throw EExchangeError(lineNumber, "kein gültiger Name vor dem Doppelpunkt");
+  }
+  while (pos < text.size() && text[pos] == ';') {
+    const size_t start = ++pos;
+    while (pos < text.size() && text[pos] != '=' && text[pos] != ';' && text[pos] != ':') ++pos;
+    std::string name = Upper(text.substr(start, pos - start));
+    if (pos < text.size() && text[pos] == '=') {
+      ++pos;
+      line.parameters.push_back({std::move(name), ParameterValues(text, pos)});
+    } else if (!name.empty()) {
+      line.parameters.push_back(BareParameter(std::move(name)));
+    }
+  }
+  if (pos >= text.size()) throw EExchangeError(lineNumber, "Zeile ohne Doppelpunkt");
+  ++pos;
+  return line;
+}
+
+bool IsQuotedPrintable(const ContentLine& line) {
+  for (const std::string& value : line.Parameter("ENCODING"))
+    if (Upper(value) == "QUOTED-PRINTABLE") return true;
+  return false;
+}
+
+// Appends a physical line's text to the logical line; refuses binary data
+// and a logical line grown too long.
+void Append(std::string& logical, std::string_view text, int lineNumber) {
+  if (logical.size() + text.size() > kMaxContentLine)
+    throw EExchangeError(lineNumber, "Zeile länger als " + std::to_string(kMaxContentLine / (1 << 20)) +
+                                         " MB (eingebettete Bild- oder Binärdaten?)");
+  const auto control = std::find_if(text.begin(), text.end(), [](char c) {
+    return static_cast<unsigned char>(c) < 0x20 && c != '\t';
+  });
+  if (control != text.end()) throw EExchangeError(lineNumber, "Steuerzeichen im Text: keine Textdatei (Binärdaten?)");
+  logical.append(text);
+}
+
+}  // namespace
+
+std::vector<std::string> ContentLine::Parameter(std::string_view wanted) const {
+  std::vector<std::string> values;
+  for (const ContentParameter& parameter : parameters)
+    if (parameter.name == wanted) values.insert(values.end(), parameter.values.begin(), parameter.values.end());
+  return values;
+}
+
+std::vector<ContentLine> ReadContentLines(std::string_view text) {
+  const std::vector<std::string_view> physical = PhysicalLines(text);
+  std::vector<ContentLine> lines;
+  for (size_t i = 0; i < physical.size();) {
+    const int lineNumber = static_cast<int>(i) + 1;
+    std::string logical;
+    Append(logical, physical[i++], lineNumber);
+    // Folded: a line that begins with a blank continues the one before.
+    auto unfold = [&] {
+      while (i < physical.size() && !physical[i].empty() && (physical[i][0] == ' ' || physical[i][0] == '\t'))
+        Append(logical, physical[i++].substr(1), lineNumber);
+    };
+    unfold();
+    if (logical.find_first_not_of(" \t") == std::string::npos) continue;
+    size_t pos = 0;
+    ContentLine line = ParseHead(logical, lineNumber, pos);
+    if (IsQuotedPrintable(line)) {
+      // A quoted-printable value ending in "=" goes on in the next line.
+      while (logical.ends_with('=') && i < physical.size()) {
+        logical.pop_back();
+        Append(logical, physical[i++], lineNumber);
+        unfold();
+      }
+      line.value = DecodeQuotedPrintable(std::string_view(logical).substr(pos));
+    } else {
+      line.value = logical.substr(pos);
+    }
+    lines.push_back(std::move(line));
+  }
+  return lines;
+}
+
+}  // namespace vesk

@@ -1,0 +1,37 @@
+// The content lines of a vCard file (RFC 2425, RFC 6350 section 3.3):
+// physical lines unfolded, each split into its name, parameters and value,
+// with the value's transfer encoding (quoted-printable, vCard 2.1) undone.
+// Character sets and the value's own escapes are the card reader's.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace vesk {
+
+struct ContentParameter {
+  std::string name;                 // upper case; a vCard 2.1 bare word ("HOME") has the name TYPE
+  std::vector<std::string> values;  // split at unquoted commas, quotes removed
+};
+
+struct ContentLine {
+  int line = 0;       // the physical line it began on, from 1
+  std::string name;   // upper case, the group ("item1.") removed
+  std::vector<ContentParameter> parameters;
+  std::string value;  // bytes, quoted-printable decoded
+
+  // The values of the parameter, empty when it is absent.
+  std::vector<std::string> Parameter(std::string_view name) const;
+};
+
+// The longest logical line read; a longer one (an embedded photo of many
+// megabytes, binary data) is refused.
+inline constexpr size_t kMaxContentLine = 1 << 20;
+
+// Every content line of the text, blank lines left out. EExchangeError names
+// the line of a line without ':' or with an empty name, one longer than
+// kMaxContentLine, and control characters (binary data).
+std::vector<ContentLine> ReadContentLines(std::string_view text);
+
+}  // namespace vesk

@@ -1,0 +1,148 @@
+#include "tools/exchange/vcard_reader.h"
+
+#include <unicode/ucnv.h>
+#include <unicode/utf8.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include "tools/exchange/exchange_error.h"
+
+namespace vesk {
+namespace {
+
+std::string Upper(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+  return text;
+}
+
+bool IsValidUtf8(std::string_view text) {
+  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
+  const auto length = static_cast<int32_t>(text.size());
+  for (int32_t i = 0; i < length;) {
+    UChar32 c = 0;
+    U8_NEXT(bytes, i, length, c);
+    if (c < 0) return false;
+  }
+  return true;
+}
+
+// The bytes of a value in the character set into UTF-8. Without a stated
+// set, bytes that are not UTF-8 are taken as Windows Latin-1, which older
+// mail programs and phones write.
+std::string ToUtf8(const std::string& bytes, std::string charset, int line) {
+  if (charset.empty()) charset = IsValidUtf8(bytes) ? "UTF-8" : "windows-1252";
+  if (Upper(charset) == "UTF-8" && IsValidUtf8(bytes)) return bytes;
+  std::string result(bytes.size() * 3 + 4, '\0');
+  UErrorCode status = U_ZERO_ERROR;
+  auto convert = [&] {
+    return ucnv_convert("UTF-8", charset.c_str(), result.data(), static_cast<int32_t>(result.size()), bytes.data(),
+                        static_cast<int32_t>(bytes.size()), &status);
+  };
+  int32_t length = convert();
+  if (status == U_BUFFER_OVERFLOW_ERROR) {
+    result.resize(static_cast<size_t>(length));
+    status = U_ZERO_ERROR;
+    length = convert();
+  }
+  if (status == U_FILE_ACCESS_ERROR || status == U_ILLEGAL_ARGUMENT_ERROR)
+    throw EExchangeError(line, "unbekannter Zeichensatz " + charset);
+  if (U_FAILURE(status)) throw EExchangeError(line, "Text nicht im Zeichensatz " + charset);
+  result.resize(static_cast<size_t>(length));
+  return result;
+}
+
+// Line breaks that quoted-printable brought in as LF, as the memo keeps
+// them; other control characters (and the substitute for a byte the
+// character set lacks) are no text and go.
+std::string Cleaned(const std::string& text) {
+  std::string result;
+  result.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r') {
+      result += '\n';
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else if (static_cast<unsigned char>(c) >= 0x20 || c == '\n' || c == '\t') {
+      result += c;
+    }
+  }
+  return result;
+}
+
+VCardProperty MakeProperty(ContentLine content) {
+  const std::vector<std::string> charset = content.Parameter("CHARSET");
+  content.value = Cleaned(ToUtf8(content.value, charset.empty() ? "" : charset.front(), content.line));
+  return {std::move(content)};
+}
+
+}  // namespace
+
+bool VCardProperty::HasType(std::string_view type) const {
+  const std::vector<std::string> types = content.Parameter("TYPE");
+  return std::any_of(types.begin(), types.end(), [&](const std::string& value) { return Upper(value) == type; });
+}
+
+int VCardProperty::Preference() const {
+  const std::vector<std::string> pref = content.Parameter("PREF");
+  if (!pref.empty()) {
+    int value = 0;
+    for (char c : pref.front()) {
+      if (!std::isdigit(static_cast<unsigned char>(c)) || value > 100) return 100;
+      value = value * 10 + (c - '0');
+    }
+    return std::clamp(value, 1, 100);
+  }
+  return HasType("PREF") ? 1 : 100;
+}
+
+std::vector<std::string> VCardProperty::Parts(char separator) const {
+  std::vector<std::string> parts(1);
+  const std::string& value = content.value;
+  for (size_t i = 0; i < value.size(); ++i) {
+    const char c = value[i];
+    if (c == '\\' && i + 1 < value.size() && (escapes || value[i + 1] == ';')) {
+      const char next = value[++i];
+      parts.back() += (next == 'n' || next == 'N') && escapes ? '\n' : next;
+    } else if (c == separator) {
+      parts.emplace_back();
+    } else {
+      parts.back() += c;
+    }
+  }
+  return parts;
+}
+
+std::string VCardProperty::Text() const { return Parts('\0').front(); }
+
+std::vector<VCard> ReadVCards(std::string_view text) {
+  std::vector<VCard> cards;
+  bool inCard = false;
+  for (ContentLine& line : ReadContentLines(text)) {
+    const std::string value = Upper(line.value);
+    if (line.name == "BEGIN" && value == "VCARD") {
+      if (inCard) throw EExchangeError(line.line, "neue Karte, bevor die Karte ab Zeile " +
+                                                      std::to_string(cards.back().line) + " mit END:VCARD endet");
+      cards.push_back({line.line, "3.0", {}});
+      inCard = true;
+    } else if (!inCard) {
+      throw EExchangeError(line.line, line.name == "END" ? "END ohne BEGIN:VCARD" : "Text außerhalb einer Karte");
+    } else if (line.name == "END") {
+      if (value != "VCARD") throw EExchangeError(line.line, "END:" + line.value + " in einer Karte");
+      inCard = false;
+      for (VCardProperty& property : cards.back().properties) property.escapes = cards.back().version != "2.1";
+    } else if (line.name == "VERSION") {
+      if (value != "2.1" && value != "3.0" && value != "4.0")
+        throw EExchangeError(line.line, "vCard-Version " + line.value + " wird nicht gelesen (nur 2.1, 3.0, 4.0)");
+      cards.back().version = value;
+    } else {
+      cards.back().properties.push_back(MakeProperty(std::move(line)));
+    }
+  }
+  if (inCard)
+    throw EExchangeError(cards.back().line, "die Karte endet nicht mit END:VCARD (Datei abgeschnitten?)");
+  if (cards.empty()) throw EExchangeError(1, "keine vCard in der Datei (BEGIN:VCARD fehlt)");
+  return cards;
+}
+
+}  // namespace vesk

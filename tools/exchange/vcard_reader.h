@@ -1,0 +1,43 @@
+// Reading vCard files as phones, webmail and mail programs write them:
+// versions 2.1, 3.0 and 4.0, folded lines, quoted-printable values, the
+// character set of a value (CHARSET, else UTF-8, else Latin-1), and the
+// escapes of structured and list values.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "tools/exchange/content_lines.h"
+
+namespace vesk {
+
+struct VCardProperty {
+  ContentLine content;  // its value in UTF-8 with LF line breaks, still escaped
+  bool escapes = true;  // 3.0 and 4.0 escape "\n", "\,", "\;" and "\\"; 2.1 only "\;"
+
+  // The TYPE values (and a 4.0 PREF or a TYPE=PREF), upper case.
+  bool HasType(std::string_view type) const;
+  // 1 the most preferred; 100 when the card says nothing.
+  int Preference() const;
+  // The value split at unescaped separators (';' for N and ADR, ',' for
+  // CATEGORIES), each part unescaped.
+  std::vector<std::string> Parts(char separator) const;
+  // The whole value unescaped.
+  std::string Text() const;
+};
+
+struct VCard {
+  int line = 0;  // its BEGIN line
+  std::string version;
+  std::vector<VCardProperty> properties;  // without BEGIN, END and VERSION
+};
+
+// Every card of the file. EExchangeError names the line and the reason for
+// a file that is not one or more whole cards (and nothing else but blank
+// lines): a card cut short or not ended, an unknown version or character
+// set, binary data, an overlong line. A file without a card is refused at
+// line 1.
+std::vector<VCard> ReadVCards(std::string_view text);
+
+}  // namespace vesk
