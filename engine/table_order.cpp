@@ -1,5 +1,7 @@
 #include "engine/table_order.h"
 
+#include <cstring>
+
 #include "engine/engine_error.h"
 #include "engine/record_codec.h"
 #include "engine/sql.h"
@@ -16,7 +18,18 @@ void TableOrder::Load(sqlite3* db, int32_t index_number) {
   probe_.assign(static_cast<size_t>(catalogue_.RecordSize()), 0);
   db_ = db;
   positions_valid_ = false;
+  held_position_ = IdSequence::kNotFound;
+  held_.assign(probe_.size(), 0);
   candidates_.Prepare(db, catalogue_, index_);
+}
+
+void TableOrder::ReadAt(size_t position, uint8_t* buffer) {
+  if (position != held_position_) {
+    held_position_ = IdSequence::kNotFound;
+    if (!candidates_.ReadAt(position, held_.data())) reader_.ReadAt(ids_, position, held_.data());
+    held_position_ = position;
+  }
+  std::memcpy(buffer, held_.data(), held_.size());
 }
 
 void TableOrder::SetCandidates(std::shared_ptr<const CandidateCondition> condition) {
@@ -26,6 +39,7 @@ void TableOrder::SetCandidates(std::shared_ptr<const CandidateCondition> conditi
 
 void TableOrder::Changed() {
   positions_valid_ = false;
+  held_position_ = IdSequence::kNotFound;
   candidates_.Restart();
 }
 

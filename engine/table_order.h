@@ -31,9 +31,7 @@ class TableOrder {
 
   // The record at position into buffer; throws EngineError when it is no
   // longer stored.
-  void ReadAt(size_t position, uint8_t* buffer) {
-    if (!candidates_.ReadAt(position, buffer)) reader_.ReadAt(ids_, position, buffer);
-  }
+  void ReadAt(size_t position, uint8_t* buffer);
   // Ends the reader's stepping, before writes and after scans.
   void EndRead() {
     reader_.Reset();
@@ -63,12 +61,13 @@ class TableOrder {
     ids_.Erase(position);
     Changed();
   }
+  // Records were stored or deleted, or positions moved: the candidates
+  // found, the positions by identity and the record last read no longer
+  // hold.
+  void Changed();
 
  private:
   bool InStoredOrder(const uint8_t* a, int32_t a_id, const uint8_t* b, int32_t b_id) const;
-  // Positions moved: the candidates found and the positions by identity no
-  // longer hold.
-  void Changed();
   size_t PositionOf(int32_t identity);
 
   const Catalogue& catalogue_;
@@ -82,6 +81,10 @@ class TableOrder {
   // Position of each identity, built when the candidates first need it.
   std::vector<uint32_t> positions_;
   bool positions_valid_ = false;
+  // The record last read, as a move's test and the read after it ask for
+  // the same one.
+  size_t held_position_ = IdSequence::kNotFound;
+  std::vector<uint8_t> held_;
 };
 
 }  // namespace vesk::engine
