@@ -1,16 +1,24 @@
 #include "engine/candidate_walk.h"
 
 #include <algorithm>
+#include <functional>
 
 #include "engine/engine_error.h"
 #include "engine/record_codec.h"
 
 namespace vesk::engine {
 
+namespace {
+// Candidates found along an index the condition does not narrow before one
+// scan finds the rest: enough for the first records a window shows.
+constexpr size_t kWalkedAlong = 100;
+}  // namespace
+
 void CandidateWalk::Set(std::shared_ptr<const CandidateCondition> condition) {
   condition_ = std::move(condition);
   ordered_.reset();
   counting_.reset();
+  rest_.reset();
   failed_ = false;
   Restart();
 }
@@ -20,6 +28,7 @@ void CandidateWalk::Prepare(sqlite3* db, const Catalogue& catalogue, int32_t ind
   catalogue_ = &catalogue;
   ordered_.reset();
   counting_.reset();
+  rest_.reset();
   failed_ = false;
   Restart();
   if (!condition_) return;
@@ -35,15 +44,17 @@ void CandidateWalk::Prepare(sqlite3* db, const Catalogue& catalogue, int32_t ind
     ordered_ = engine::Prepare(db, select + catalogue.From(index_number) + " WHERE " + filter_.sql + " ORDER BY " +
                                        catalogue.OrderBy(index_number));
     counting_ = engine::Prepare(db, select + " FROM records WHERE " + filter_.sql);
+    if (index_number > 0 && range.sql.empty()) rest_ = engine::Prepare(db, "SELECT rr_id FROM records WHERE " + filter_.sql);
   } catch (const EngineError&) {
     return Fail();
   }
-  filter_.Bind(ordered_.get());
-  filter_.Bind(counting_.get());
+  for (const Statement& statement : {std::cref(ordered_), std::cref(counting_), std::cref(rest_)})
+    if (statement.get()) filter_.Bind(statement.get());
 }
 
 void CandidateWalk::Restart() {
   if (ordered_) sqlite3_reset(ordered_.get());
+  if (rest_) sqlite3_reset(rest_.get());
   found_.clear();
   complete_ = false;
   row_held_ = false;
@@ -61,6 +72,7 @@ void CandidateWalk::Fail() {
 
 bool CandidateWalk::Step(const PositionOf& position_of) {
   if (complete_ || !On()) return false;
+  if (rest_ && found_.size() >= kWalkedAlong) return FindRest(position_of);
   row_held_ = false;
   try {
     while (engine::Step(db_, ordered_.get())) {
@@ -85,13 +97,32 @@ bool CandidateWalk::Step(const PositionOf& position_of) {
   return false;
 }
 
-size_t CandidateWalk::Next(size_t from, const PositionOf& position_of) {
-  auto at = std::lower_bound(found_.begin(), found_.end(), from);
-  if (at != found_.end()) return *at;
-  while (Step(position_of)) {
-    if (found_.back() >= from) return found_.back();
+bool CandidateWalk::FindRest(const PositionOf& position_of) {
+  row_held_ = false;
+  sqlite3_reset(ordered_.get());
+  const size_t before = found_.size();
+  try {
+    // Those after the last one found: the walk has found all before it.
+    while (engine::Step(db_, rest_.get())) {
+      const size_t p = position_of(sqlite3_column_int(rest_.get(), 0));
+      if (p != IdSequence::kNotFound && p > found_[before - 1]) found_.push_back(p);
+    }
+  } catch (const EngineError&) {
+    Fail();
+    return false;
   }
-  return IdSequence::kNotFound;
+  sqlite3_reset(rest_.get());
+  std::sort(found_.begin() + static_cast<std::ptrdiff_t>(before), found_.end());
+  complete_ = true;
+  return found_.size() > before;
+}
+
+size_t CandidateWalk::Next(size_t from, const PositionOf& position_of) {
+  for (;;) {
+    auto at = std::lower_bound(found_.begin(), found_.end(), from);
+    if (at != found_.end()) return *at;
+    if (!Step(position_of)) return IdSequence::kNotFound;
+  }
 }
 
 size_t CandidateWalk::Prior(size_t end, const PositionOf& position_of) {

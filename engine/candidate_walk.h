@@ -1,8 +1,10 @@
 // The records of a table's order that meet its candidate condition: SQLite
 // finds them along the current index, and the walk tells their positions in
-// the order, from the start on as far as a move needs them. It also counts
-// the candidates that pass the record tests, in whatever order SQLite finds
-// them fastest.
+// the order, from the start on as far as a move needs them. Where the
+// condition does not narrow the index, the walk along it reads every record
+// of the table: beyond the first candidates one scan finds the rest, whose
+// positions are then sorted. It also counts the candidates that pass the
+// record tests, in whatever order SQLite finds them fastest.
 #ifndef VESK_ENGINE_CANDIDATE_WALK_H
 #define VESK_ENGINE_CANDIDATE_WALK_H
 
@@ -46,8 +48,10 @@ class CandidateWalk {
   int32_t Count(const std::function<bool(const uint8_t*)>& accept, uint8_t* buffer);
 
  private:
-  // Steps to the next candidate; false at the end or on a failure.
+  // Steps to the next candidate (or finds all the rest); false at the end
+  // or on a failure.
   bool Step(const PositionOf& position_of);
+  bool FindRest(const PositionOf& position_of);
   void Fail();
 
   sqlite3* db_ = nullptr;
@@ -56,6 +60,7 @@ class CandidateWalk {
   SqlCondition filter_;  // range and condition, for both statements
   Statement ordered_;
   Statement counting_;
+  Statement rest_;  // where the condition does not narrow the index
   bool failed_ = false;
   bool complete_ = false;
   std::vector<size_t> found_;  // positions so far, ascending
