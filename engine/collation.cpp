@@ -2,6 +2,7 @@
 
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
+#include <unicode/uset.h>
 #include <unicode/uversion.h>
 
 #include <cstring>
@@ -71,6 +72,66 @@ TextOrder::~TextOrder() {
 
 int TextOrder::Compare(std::string_view a, std::string_view b, bool case_insensitive) const {
   return engine::Compare(case_insensitive ? without_case_ : with_case_, a, b);
+}
+
+void TextOrder::MarkContractions(const UCollator* collator) const {
+  UErrorCode status = U_ZERO_ERROR;
+  USet* contractions = uset_openEmpty();
+  ucol_getContractionsAndExpansions(collator, contractions, nullptr, true, &status);
+  if (U_FAILURE(status)) {
+    in_contractions_.set();  // not knowing, trust no prefix
+  } else {
+    UChar text[64];
+    for (int32_t i = 0; i < uset_getItemCount(contractions); ++i) {
+      UChar32 start = 0, end = 0;
+      UErrorCode item_status = U_ZERO_ERROR;
+      const int32_t length = uset_getItem(contractions, i, &start, &end, text, 64, &item_status);
+      if (length == 0) {
+        for (UChar32 c = start; c <= end && c < 128; ++c) in_contractions_.set(static_cast<size_t>(c));
+      } else if (U_FAILURE(item_status)) {
+        in_contractions_.set();
+      } else {
+        for (int32_t k = 0; k < length; ++k)
+          if (text[k] < 128) in_contractions_.set(text[k]);
+      }
+    }
+  }
+  uset_close(contractions);
+}
+
+bool TextOrder::PrefixRange(std::string_view prefix, std::string* high) const {
+  auto other_case = [](unsigned char c) {
+    if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 'a' + 'A');
+    if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c - 'A' + 'a');
+    return c;
+  };
+  // Telling the contractions takes a while: only once it is needed.
+  if (!contractions_known_) {
+    for (const UCollator* collator : {with_case_, without_case_}) MarkContractions(collator);
+    contractions_known_ = true;
+  }
+  for (unsigned char c : prefix) {
+    if (c >= 128 || in_contractions_.test(c) || in_contractions_.test(other_case(c))) return false;
+  }
+  if (high == nullptr || prefix.empty()) return true;
+  high->clear();
+  // Below the prefix with its last letter replaced by the next one, when
+  // the order puts every text beginning with that letter before the next.
+  const unsigned char last = static_cast<unsigned char>(prefix.back());
+  const bool letter = (last >= 'a' && last < 'z') || (last >= 'A' && last < 'Z');
+  const char next = static_cast<char>(last + 1);
+  if (!letter || in_contractions_.test(static_cast<unsigned char>(next)) ||
+      in_contractions_.test(other_case(static_cast<unsigned char>(next))))
+    return true;
+  // U+FFFF has the highest primary weight there is; both orders and both
+  // cases must agree.
+  for (bool no_case : {false, true}) {
+    for (unsigned char c : {last, other_case(last)}) {
+      if (Compare(std::string(1, static_cast<char>(c)) + "\xEF\xBF\xBF", std::string(1, next), no_case) >= 0) return true;
+    }
+  }
+  *high = std::string(prefix.substr(0, prefix.size() - 1)) + next;
+  return true;
 }
 
 void TextOrder::Register(sqlite3* db) const {

@@ -6,6 +6,7 @@
 
 #include <sqlite3.h>
 
+#include <bitset>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -35,16 +36,27 @@ class TextOrder : public std::enable_shared_from_this<TextOrder> {
   const std::string& Version() const { return version_; }
   // < 0, 0, > 0 as a sorts before, with or after b.
   int Compare(std::string_view a, std::string_view b, bool case_insensitive) const;
+  // Whether every text beginning with prefix sorts at or after it, and
+  // without regard to case also every text beginning with prefix in other
+  // ASCII letter cases: prefix is ASCII and none of its characters, in
+  // either case, takes part in a contraction. When high is given it gets a
+  // text that all of them sort below in both orders, or stays empty when
+  // there is none to be sure of.
+  bool PrefixRange(std::string_view prefix, std::string* high) const;
   // Makes both collations known to a connection; they keep this order alive.
   void Register(sqlite3* db) const;
 
  private:
   TextOrder() = default;
+  void MarkContractions(const UCollator* collator) const;
 
   std::string locale_;
   std::string version_;
   UCollator* with_case_ = nullptr;
   UCollator* without_case_ = nullptr;
+  // ASCII characters that some contraction of either collator holds.
+  mutable std::bitset<128> in_contractions_;
+  mutable bool contractions_known_ = false;
 };
 
 }  // namespace vesk::engine

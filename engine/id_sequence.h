@@ -22,6 +22,13 @@ class IdSequence {
   size_t Size() const { return size_; }
   bool Empty() const { return size_ == 0; }
   int32_t At(size_t position) const;
+  // Calls f(position, id) for every position in order.
+  template <typename F>
+  void ForEach(F f) const {
+    size_t position = 0;
+    for (const std::vector<int32_t>& block : blocks_)
+      for (int32_t id : block) f(position++, id);
+  }
   // Position of id or kNotFound; ascending: the sequence is in identity
   // order, so a binary search serves.
   size_t Find(int32_t id, bool ascending) const;

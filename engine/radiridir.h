@@ -120,6 +120,42 @@ RR_API void rr_enable_tests(int32_t h, rr_bool use1, rr_bool use2);   /* 56 */
 RR_API void rr_tests_on(int32_t h, rr_bool on);                       /* 52: while on, moves skip rejected records */
 RR_API rr_bool rr_test_found(int32_t h);                              /* 54: the last move under 52 found a record */
 
+/* ---- Candidate condition: the records the record tests need to see ----
+ * A condition over the fields in postfix order (operands before their
+ * operator). While one is set and the tests are on, moves and counts look
+ * only at the records that meet it, found by SQLite with the table's
+ * indexes, and run the tests on each of those; the order stays that of the
+ * current index. The caller makes sure the tests reject every record that
+ * does not meet it. Comparisons are false for an absent field; texts
+ * compare by their bytes (the _NOCASE forms fold the ASCII letters only),
+ * the numeric fields I, A, F, R and D by value. */
+#define RR_CAND_TRUE 0
+#define RR_CAND_FALSE 1
+#define RR_CAND_AND 2         /* the two conditions before it */
+#define RR_CAND_OR 3
+#define RR_CAND_NOT 4         /* the condition before it */
+#define RR_CAND_ABSENT 5      /* the field holds no value */
+#define RR_CAND_EQ 6          /* field = value */
+#define RR_CAND_NE 7
+#define RR_CAND_LT 8
+#define RR_CAND_LE 9
+#define RR_CAND_GT 10
+#define RR_CAND_GE 11
+#define RR_CAND_EQ_NOCASE 12  /* texts */
+#define RR_CAND_PREFIX 13     /* the text begins with the bytes of text */
+#define RR_CAND_PREFIX_NOCASE 14
+
+typedef struct rr_candidate_term {
+  int32_t op;        /* RR_CAND_* */
+  int32_t field;     /* comparisons */
+  double number;     /* value for numeric fields */
+  const char* text;  /* value for text fields, zero-terminated UTF-8 */
+} rr_candidate_term;
+
+/* 62: sets the condition; count 0 removes it, so that every record is a
+ * candidate. False, and no condition, when the terms do not form one. */
+RR_API rr_bool rr_set_candidates(int32_t h, const rr_candidate_term* terms, int32_t count);
+
 /* ---- Search ---- */
 /* 48: the index whose leading fields are the given fields, compared as asked; < 0 when none. */
 RR_API int32_t rr_search_index(int32_t h, const int32_t* fields, int32_t field_count, rr_bool case_sensitive);

@@ -66,6 +66,7 @@ void RecordEditor::Commit(sqlite3_stmt* stmt) {
   t_.order.EndRead();
   Step(t_.db.get(), stmt);
   sqlite3_reset(stmt);
+  t_.order.Changed();
   t_.blobs.ForgetStored();
 }
 

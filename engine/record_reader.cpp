@@ -13,11 +13,15 @@ void RecordReader::Prepare(sqlite3* db, const Catalogue& catalogue, int32_t inde
   stepper_ = engine::Prepare(db, select + catalogue.From(index_number) + (identity_order_ ? " WHERE rr_id >= ?1" : "") +
                                    " ORDER BY " + catalogue.OrderBy(index_number));
   by_id_ = engine::Prepare(db, select + " FROM records WHERE rr_id = ?1");
+  anchor_ = engine::Prepare(db, "SELECT 1 FROM sqlite_schema");
+  anchored_ = false;
   step_position_ = IdSequence::kNotFound;
 }
 
 void RecordReader::Reset() {
   if (stepper_) sqlite3_reset(stepper_.get());
+  if (anchor_) sqlite3_reset(anchor_.get());
+  anchored_ = false;
   step_position_ = IdSequence::kNotFound;
 }
 
@@ -54,6 +58,7 @@ void RecordReader::ReadAt(const IdSequence& ids, size_t position, uint8_t* buffe
 }
 
 bool RecordReader::ReadId(int32_t identity, uint8_t* buffer) {
+  if (!anchored_) anchored_ = Step(db_, anchor_.get());
   sqlite3_stmt* stmt = by_id_.get();
   sqlite3_reset(stmt);
   sqlite3_bind_int(stmt, 1, identity);

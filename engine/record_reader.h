@@ -1,7 +1,8 @@
 // Reads records of the cursor's order from SQLite. One stepping statement
 // runs along the current order and serves each read whose identity is the
 // next one it yields, so a scan costs one step per record; reads after
-// jumps re-seek it (identity order) or look the record up by identity.
+// jumps re-seek it (identity order) or look the record up by identity,
+// all in one read of the file until Reset.
 #ifndef VESK_ENGINE_RECORD_READER_H
 #define VESK_ENGINE_RECORD_READER_H
 
@@ -35,6 +36,10 @@ class RecordReader {
   bool identity_order_ = true;
   Statement stepper_;
   Statement by_id_;
+  // Held on its row between lookups by identity, so that they share one
+  // read of the file instead of locking it each.
+  Statement anchor_;
+  bool anchored_ = false;
   size_t step_position_ = IdSequence::kNotFound;  // position of the row stepper_ holds
 };
 

@@ -35,6 +35,9 @@ class Table {
   const Catalogue& Fields() const { return catalogue_; }
   const CursorPosition& Cursor() const { return cursor_; }
   RecordTests& Tests() { return tests_; }
+  // The records the record tests need to see (count 0: all); throws
+  // EngineError, and keeps none, when the terms form no condition.
+  void SetCandidates(const rr_candidate_term* terms, int32_t count);
   Marks& MarkList() { return marks_; }
   RecordEditor& Editor() { return editor_; }
 
@@ -71,6 +74,8 @@ class Table {
   bool AcceptedAt(size_t position);
   // First accepted position from `from` going forward (+1) or back (-1).
   size_t Seek(size_t from, int direction);
+  // The same over the candidates only, while they can be told.
+  size_t SeekCandidate(size_t from, int direction);
   void StandOnFound(size_t position);  // or nowhere for kNotFound
   // On the first accepted record from position on, else the last before it.
   void StandNear(size_t position);

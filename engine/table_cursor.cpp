@@ -1,13 +1,39 @@
 // Cursor moves over the current order: to the ends and neighbours, to a
 // record number, a mark or a key, and the count of records passing the tests.
 #include <cstring>
+#include <memory>
 
 #include "engine/engine_error.h"
 #include "engine/table.h"
 
 namespace vesk::engine {
 
+void Table::SetCandidates(const rr_candidate_term* terms, int32_t count) {
+  tests_.RequireIdle();
+  order_.SetCandidates(nullptr);
+  if (count != 0) order_.SetCandidates(std::make_shared<const CandidateCondition>(catalogue_, terms, count));
+}
+
+size_t Table::SeekCandidate(size_t from, int direction) {
+  size_t p = direction > 0 ? order_.NextCandidate(from) : order_.PriorCandidate(from + 1);
+  while (p != IdSequence::kNotFound) {
+    if (AcceptedAt(p)) return p;
+    if (direction < 0 && p == 0) break;
+    p = direction > 0 ? order_.NextCandidate(p + 1) : order_.PriorCandidate(p);
+  }
+  return IdSequence::kNotFound;
+}
+
 size_t Table::Seek(size_t from, int direction) {
+  if (tests_.Active() && order_.CandidatesOn()) {
+    size_t p = SeekCandidate(from, direction);
+    if (p != IdSequence::kNotFound) return p;
+    // Candidates that could not be told leave the walk to the tests.
+    if (order_.CandidatesOn()) {
+      order_.EndRead();
+      return p;
+    }
+  }
   for (size_t p = from; p < order_.Ids().Size(); p += static_cast<size_t>(direction)) {
     if (AcceptedAt(p)) return p;
   }
@@ -67,6 +93,10 @@ int32_t Table::RecordCount() {
   tests_.RequireIdle();
   FollowWriter();
   if (!tests_.Active()) return static_cast<int32_t>(order_.Ids().Size());
+  if (order_.CandidatesOn()) {
+    int32_t counted = order_.CountCandidates([this](const uint8_t* record) { return tests_.Accept(record); });
+    if (counted >= 0) return counted;
+  }
   int32_t count = 0;
   for (size_t p = 0; p < order_.Ids().Size(); ++p) count += AcceptedAt(p) ? 1 : 0;
   order_.EndRead();

@@ -1,5 +1,7 @@
 #include "engine/table_order.h"
 
+#include <cstring>
+
 #include "engine/engine_error.h"
 #include "engine/record_codec.h"
 #include "engine/sql.h"
@@ -14,6 +16,47 @@ void TableOrder::Load(sqlite3* db, int32_t index_number) {
   while (Step(db, order.get())) ids_.Append(sqlite3_column_int(order.get(), 0));
   reader_.Prepare(db, catalogue_, index_);
   probe_.assign(static_cast<size_t>(catalogue_.RecordSize()), 0);
+  db_ = db;
+  positions_valid_ = false;
+  held_position_ = IdSequence::kNotFound;
+  held_.assign(probe_.size(), 0);
+  candidates_.Prepare(db, catalogue_, index_);
+}
+
+void TableOrder::ReadAt(size_t position, uint8_t* buffer) {
+  if (position != held_position_) {
+    held_position_ = IdSequence::kNotFound;
+    if (!candidates_.ReadAt(position, held_.data())) reader_.ReadAt(ids_, position, held_.data());
+    held_position_ = position;
+  }
+  std::memcpy(buffer, held_.data(), held_.size());
+}
+
+void TableOrder::SetCandidates(std::shared_ptr<const CandidateCondition> condition) {
+  candidates_.Set(std::move(condition));
+  if (db_) candidates_.Prepare(db_, catalogue_, index_);
+}
+
+void TableOrder::Changed() {
+  positions_valid_ = false;
+  held_position_ = IdSequence::kNotFound;
+  candidates_.Restart();
+}
+
+size_t TableOrder::PositionOf(int32_t identity) {
+  if (!positions_valid_) {
+    positions_.clear();
+    ids_.ForEach([this](size_t position, int32_t id) {
+      if (id < 0) return;
+      if (static_cast<size_t>(id) >= positions_.size()) positions_.resize(static_cast<size_t>(id) + 1, UINT32_MAX);
+      positions_[static_cast<size_t>(id)] = static_cast<uint32_t>(position);
+    });
+    positions_valid_ = true;
+  }
+  if (identity < 0 || static_cast<size_t>(identity) >= positions_.size() ||
+      positions_[static_cast<size_t>(identity)] == UINT32_MAX)
+    return IdSequence::kNotFound;
+  return positions_[static_cast<size_t>(identity)];
 }
 
 bool TableOrder::InStoredOrder(const uint8_t* a, int32_t a_id, const uint8_t* b, int32_t b_id) const {

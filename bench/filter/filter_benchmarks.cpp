@@ -14,11 +14,22 @@ namespace vesk::bench {
 namespace {
 
 constexpr const char* kNameFilter = "Name = 'M*' OR Name = 'm*'";
-constexpr const char* kDatumFilter = "Datum >= 01.01.2026";
-// The same conditions for plain SQLite.
-// LIKE folds ASCII case as the filter does, and uses the NOCASE index.
-constexpr const char* kNameSql = "Name LIKE 'M%'";
-std::string DatumSql() { return "Datum >= " + std::to_string(static_cast<int>(kFirstOf2026)); }
+
+}  // namespace
+
+const Page* Pages(size_t* count) {
+  // LIKE folds ASCII case as the filter does, and uses the NOCASE index.
+  static const Page pages[] = {
+      {"Letter", kNameFilter, "NameIx", "Name LIKE 'M%'"},
+      {"Category", "Kategorie = 'Privat'", "NameIx", "Kategorie = 'Privat'"},
+      {"Weekday", "Datum = 01.01.2026", "DatumUhrzeit", "Datum = " + std::to_string(static_cast<int>(kFirstOf2026))},
+      {"DateFrom", "Datum >= 01.01.2026", "DatumUhrzeit", "Datum >= " + std::to_string(static_cast<int>(kFirstOf2026))},
+  };
+  *count = std::size(pages);
+  return pages;
+}
+
+namespace {
 
 // Rows per iteration and time per record as counters.
 void Report(benchmark::State& state, int64_t passed) {
@@ -28,23 +39,14 @@ void Report(benchmark::State& state, int64_t passed) {
                                                         benchmark::Counter::kInvert);
 }
 
-// The filtered table opened on the table of range(0) records.
-void OpenFiltered(TRadiRidir& table, benchmark::State& state, const char* filter) {
+// The filtered table opened on the table of range(0) records, in the
+// page's order.
+void OpenFiltered(TRadiRidir& table, benchmark::State& state, const Page& page) {
   table.SetTableName(EngineFilterTable(state.range(0)));
-  table.SetFilterText(filter);
+  table.SetFilterText(page.filter);
   table.SetFiltered(true);
   table.Open();
-}
-
-void WalkRadiRidir(benchmark::State& state, const char* filter) {
-  TRadiRidir table;
-  OpenFiltered(table, state, filter);
-  int64_t passed = 0;
-  for (auto _ : state) {
-    passed = 0;
-    for (table.First(); !table.Eof(); table.Next()) ++passed;
-  }
-  Report(state, passed);
+  table.SetIndexName(page.index);
 }
 
 // Turns the filter off and on again, as a change of page does: the table
@@ -54,18 +56,31 @@ void ChangePage(TRadiRidir& table) {
   table.SetFiltered(true);
 }
 
-void FirstRadiRidir(benchmark::State& state, const char* filter) {
+}  // namespace
+
+void WalkRadiRidir(benchmark::State& state, const Page& page) {
   TRadiRidir table;
-  OpenFiltered(table, state, filter);
+  OpenFiltered(table, state, page);
+  int64_t passed = 0;
+  for (auto _ : state) {
+    passed = 0;
+    for (table.First(); !table.Eof(); table.Next()) ++passed;
+  }
+  Report(state, passed);
+}
+
+void FirstRadiRidir(benchmark::State& state, const Page& page) {
+  TRadiRidir table;
+  OpenFiltered(table, state, page);
   for (auto _ : state) {
     ChangePage(table);
     benchmark::DoNotOptimize(table.Eof());
   }
 }
 
-void CountRadiRidir(benchmark::State& state, const char* filter) {
+void CountRadiRidir(benchmark::State& state, const Page& page) {
   TRadiRidir table;
-  OpenFiltered(table, state, filter);
+  OpenFiltered(table, state, page);
   int64_t count = 0;
   for (auto _ : state) {
     ChangePage(table);
@@ -73,6 +88,8 @@ void CountRadiRidir(benchmark::State& state, const char* filter) {
   }
   state.counters["passed"] = static_cast<double>(count);
 }
+
+namespace {
 
 // The columns of a row copied out, as the dataset copies a record.
 struct RowCopy {
@@ -97,6 +114,7 @@ sqlite3_stmt* PreparePlain(benchmark::State& state, sqlite3*& db, const std::str
 }
 
 constexpr const char* kSelect = "SELECT Name, Vorname, Ort, Datum FROM adressen WHERE ";
+constexpr const char* kCount = "SELECT COUNT(*) FROM adressen WHERE ";
 
 // The first matching row, or the count of them: one step of the query.
 void StepSqlite(benchmark::State& state, const std::string& sql) {
@@ -111,9 +129,11 @@ void StepSqlite(benchmark::State& state, const std::string& sql) {
   sqlite3_close(db);
 }
 
-void ScanSqlite(benchmark::State& state, const char* condition) {
+}  // namespace
+
+void WalkSqlite(benchmark::State& state, const Page& page) {
   sqlite3* db = nullptr;
-  sqlite3_stmt* query = PreparePlain(state, db, kSelect + std::string(condition));
+  sqlite3_stmt* query = PreparePlain(state, db, kSelect + page.sql);
   int64_t passed = 0;
   RowCopy row;
   for (auto _ : state) {
@@ -133,23 +153,8 @@ void ScanSqlite(benchmark::State& state, const char* condition) {
   Report(state, passed);
 }
 
-}  // namespace
-
-void NameRadiRidir(benchmark::State& state) { WalkRadiRidir(state, kNameFilter); }
-void NameSqlite(benchmark::State& state) { ScanSqlite(state, kNameSql); }
-void DatumRadiRidir(benchmark::State& state) { WalkRadiRidir(state, kDatumFilter); }
-void DatumSqlite(benchmark::State& state) { ScanSqlite(state, DatumSql().c_str()); }
-
-void NameFirstRadiRidir(benchmark::State& state) { FirstRadiRidir(state, kNameFilter); }
-void NameFirstSqlite(benchmark::State& state) { StepSqlite(state, kSelect + std::string(kNameSql) + " LIMIT 1"); }
-void NameCountRadiRidir(benchmark::State& state) { CountRadiRidir(state, kNameFilter); }
-void NameCountSqlite(benchmark::State& state) {
-  StepSqlite(state, "SELECT COUNT(*) FROM adressen WHERE " + std::string(kNameSql));
-}
-void DatumFirstRadiRidir(benchmark::State& state) { FirstRadiRidir(state, kDatumFilter); }
-void DatumFirstSqlite(benchmark::State& state) { StepSqlite(state, kSelect + DatumSql() + " LIMIT 1"); }
-void DatumCountRadiRidir(benchmark::State& state) { CountRadiRidir(state, kDatumFilter); }
-void DatumCountSqlite(benchmark::State& state) { StepSqlite(state, "SELECT COUNT(*) FROM adressen WHERE " + DatumSql()); }
+void FirstSqlite(benchmark::State& state, const Page& page) { StepSqlite(state, kSelect + page.sql + " LIMIT 1"); }
+void CountSqlite(benchmark::State& state, const Page& page) { StepSqlite(state, kCount + page.sql); }
 
 void PrepareName(benchmark::State& state) {
   TRadiRidir table;

@@ -1,6 +1,7 @@
 // The tables of the filter benchmark: for each size one engine table and one
 // plain SQLite table holding the same address records (Name, Vorname, Ort,
-// Datum), built on first use in a temporary folder removed at the end.
+// Kategorie, Datum, Uhrzeit), the engine's with the windows' name and date
+// indexes, built on first use in a temporary folder removed at the end.
 #pragma once
 
 #include <cstdint>

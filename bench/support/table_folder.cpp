@@ -9,7 +9,8 @@
 
 namespace vesk::bench {
 
-const std::string& TableFolder::Table(const std::string& kind, int64_t records, const Build& build) {
+const std::string& TableFolder::Table(const std::string& kind, int64_t records, const Build& build,
+                                      const std::string& extension) {
   const auto found = tables_.find({kind, records});
   if (found != tables_.end()) return found->second;
   if (folder_.empty()) {
@@ -17,7 +18,7 @@ const std::string& TableFolder::Table(const std::string& kind, int64_t records, 
     if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error(program_ + ": cannot make a temporary folder");
     folder_ = pattern;
   }
-  const std::string path = folder_ + "/" + kind + "-" + std::to_string(records);
+  const std::string path = folder_ + "/" + kind + "-" + std::to_string(records) + extension;
   const auto start = std::chrono::steady_clock::now();
   build(path, records);
   const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;

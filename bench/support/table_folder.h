@@ -21,7 +21,9 @@ class TableFolder {
 
   // The path of the table of this kind ("engine", "sqlite") and size,
   // built now unless it is already there; the build time goes to stderr.
-  const std::string& Table(const std::string& kind, int64_t records, const Build& build);
+  // The file name ends in extension.
+  const std::string& Table(const std::string& kind, int64_t records, const Build& build,
+                           const std::string& extension = "");
   void Remove();
 
  private:

@@ -30,6 +30,11 @@ class TExprFilter {
   // Whether the record the dataset's fields show passes; true when inactive.
   bool Evaluate();
 
+  // The prepared tree (none while inactive), its constants converted and
+  // its text comparisons marked, and the options it was prepared under.
+  const TExprNode* Tree() const { return active_ ? parser_.Root.get() : nullptr; }
+  uint32_t Options() const { return options_; }
+
   // Slots of the evaluation stack, for tests of their reuse.
   int StackSlots() const { return stack_.Count(); }
 

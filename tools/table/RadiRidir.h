@@ -14,6 +14,7 @@
 
 #include "toolkit/dataset.h"
 #include "tools/filter/expr_filter.h"
+#include "tools/table/RadiRidirCandidates.h"
 
 namespace vesk {
 
@@ -143,6 +144,10 @@ class TRadiRidir : public TDataSet {
   // The candidate record into the filter buffer, for the fields to show.
   void LoadFilterBuffer(const uint8_t* record);
   void SetupFilter();
+  // How the candidate condition may use the field of that name.
+  CandidateField CandidateFieldOf(const std::string& name) const;
+  // Tells the engine the candidate condition of the expression in force.
+  void PassCandidates();
   void RefreshEngineFilter();
   // The filter or the way it is applied has changed: the count is taken
   // anew, and a failing test is reported again (once).

@@ -5,6 +5,7 @@
 
 #include "engine/radiridir.h"
 #include "toolkit/application.h"
+#include "toolkit/field.h"
 #include "tools/table/RadiRidir.h"
 
 namespace vesk {
@@ -57,6 +58,36 @@ void TRadiRidir::FilterChanged() {
   testFailureShown_ = false;
 }
 
+CandidateField TRadiRidir::CandidateFieldOf(const std::string& name) const {
+  TField* field = FindField(name);
+  if (field == nullptr || field->FieldKind() != fkData || field->FieldNo() <= 0) return {};
+  const int32_t number = field->FieldNo() - 1;
+  const EngineField& info = FieldAt(number);
+  const TFieldType type = field->DataType();
+  switch (info.letter) {
+    case 'S':
+      // A persistent field shorter than its column shows a cut text.
+      if (type != ftString || field->Size() < RR_TEXT_CHARS(info.size)) return {};
+      return {CandidateField::kText, number};
+    case 'I': return type == ftInteger ? CandidateField{CandidateField::kNumber, number} : CandidateField{};
+    case 'F':
+    case 'R': return type == ftFloat ? CandidateField{CandidateField::kNumber, number} : CandidateField{};
+    case 'D': return type == ftDateTime ? CandidateField{CandidateField::kDate, number} : CandidateField{};
+    default: return {};
+  }
+}
+
+// The engine looks only at the records that can pass the expression; the
+// expression test still judges each of them. A condition the engine does
+// not take leaves every record to the test, as without one.
+void TRadiRidir::PassCandidates() {
+  CandidateTerms candidates;
+  if (useExpressionTest_)
+    candidates = DeriveCandidates(exprFilter_.Tree(), exprFilter_.Options(),
+                                  [this](const std::string& name) { return CandidateFieldOf(name); });
+  rr_set_candidates(handle_, candidates.terms.data(), static_cast<int32_t>(candidates.terms.size()));
+}
+
 // At the first fetch after opening: a dataset stored as filtered filters
 // from its first record on.
 void TRadiRidir::SetupFilter() {
@@ -67,6 +98,7 @@ void TRadiRidir::SetupFilter() {
     rr_enable_tests(handle_, useEventTest_, useExpressionTest_);
     rr_tests_on(handle_, 1);
     CheckLastCall();
+    PassCandidates();
     Check(rr_first(handle_));
     lastMove_ = 1;
   }
@@ -80,6 +112,7 @@ void TRadiRidir::RefreshEngineFilter() {
   rr_enable_tests(handle_, useEventTest_, useExpressionTest_);
   if (useEventTest_ || useExpressionTest_) rr_tests_on(handle_, 1);
   CheckLastCall();
+  PassCandidates();
 }
 
 void TRadiRidir::SetFiltered(bool filtered) {
@@ -92,6 +125,7 @@ void TRadiRidir::SetFiltered(bool filtered) {
     rr_enable_tests(handle_, useEventTest_, useExpressionTest_);
     rr_tests_on(handle_, filtered);
     CheckLastCall();
+    PassCandidates();
     TDataSet::SetFiltered(filtered);
   }
   First();
@@ -152,6 +186,7 @@ bool TRadiRidir::FindRecord(bool restart, bool forward) {
     if (!unfiltered) return;
     rr_tests_on(handle_, 0);
     exprFilter_.SetActive(false);
+    PassCandidates();
   };
   try {
     if (unfiltered) {

@@ -1,0 +1,255 @@
+#include "engine/candidate_condition.h"
+
+#include <compare>
+#include <optional>
+#include <tuple>
+
+#include "engine/collation.h"
+#include "engine/engine_error.h"
+#include "engine/sql.h"
+
+namespace vesk::engine {
+
+namespace {
+
+bool IsComparison(int32_t op) { return op >= RR_CAND_ABSENT && op <= RR_CAND_PREFIX_NOCASE; }
+bool IsOrdering(int32_t op) { return op >= RR_CAND_EQ && op <= RR_CAND_GE; }
+bool IsNumeric(const Field& field) { return std::string_view("IAFRD").find(field.letter) != std::string_view::npos; }
+
+const char* SqlOperator(int32_t op) {
+  switch (op) {
+    case RR_CAND_EQ: return "=";
+    case RR_CAND_NE: return "<>";
+    case RR_CAND_LT: return "<";
+    case RR_CAND_LE: return "<=";
+    case RR_CAND_GT: return ">";
+    default: return ">=";
+  }
+}
+
+// One side of a range: absent means unbounded.
+struct Bound {
+  SqlValue value;
+  bool inclusive = true;
+};
+
+// Where the records meeting a condition can lie along one field: among
+// the absent values, and between two bounds of the present ones.
+struct Span {
+  bool absent = true;
+  bool present = true;
+  std::optional<Bound> low, high;
+
+  bool Everything() const { return absent && present && !low && !high; }
+};
+
+// Orders the values of one field as its index does.
+class SpanOrder {
+ public:
+  SpanOrder(const TextOrder& order, bool case_insensitive) : order_(order), case_insensitive_(case_insensitive) {}
+
+  std::weak_ordering Compare(const SqlValue& a, const SqlValue& b) const {
+    if (a.kind == SqlValue::kNumber) return std::weak_order(a.number, b.number);
+    return order_.Compare(a.text, b.text, case_insensitive_) <=> 0;
+  }
+  Span Union(const Span& a, const Span& b) const {
+    if (!a.present) return {a.absent || b.absent, b.present, b.low, b.high};
+    if (!b.present) return {a.absent || b.absent, a.present, a.low, a.high};
+    Span s{a.absent || b.absent, true, std::nullopt, std::nullopt};
+    if (a.low && b.low) s.low = LooserLow(a.low, b.low);
+    if (a.high && b.high) s.high = LooserHigh(a.high, b.high);
+    return s;
+  }
+  Span Intersection(const Span& a, const Span& b) const {
+    Span s{a.absent && b.absent, a.present && b.present, a.low ? a.low : b.low, a.high ? a.high : b.high};
+    if (a.low && b.low) s.low = TighterLow(a.low, b.low);
+    if (a.high && b.high) s.high = TighterHigh(a.high, b.high);
+    return s;
+  }
+
+ private:
+  // Of two lower bounds the lower one keeps more; at the same value an
+  // inclusive one keeps more. And so on for the other three.
+  std::optional<Bound> LooserLow(const std::optional<Bound>& a, const std::optional<Bound>& b) const {
+    return Choose(a, b, true, true);
+  }
+  std::optional<Bound> LooserHigh(const std::optional<Bound>& a, const std::optional<Bound>& b) const {
+    return Choose(a, b, false, true);
+  }
+  std::optional<Bound> TighterLow(const std::optional<Bound>& a, const std::optional<Bound>& b) const {
+    return Choose(a, b, false, false);
+  }
+  std::optional<Bound> TighterHigh(const std::optional<Bound>& a, const std::optional<Bound>& b) const {
+    return Choose(a, b, true, false);
+  }
+  std::optional<Bound> Choose(const std::optional<Bound>& a, const std::optional<Bound>& b, bool lower,
+                              bool looser) const {
+    std::weak_ordering c = Compare(a->value, b->value);
+    if (c == 0) return Bound{a->value, looser ? a->inclusive || b->inclusive : a->inclusive && b->inclusive};
+    return (c < 0) == lower ? a : b;
+  }
+
+  const TextOrder& order_;
+  bool case_insensitive_;
+};
+
+SqlValue Number(double number) { return {SqlValue::kNumber, number, {}}; }
+SqlValue Text(std::string text) { return {SqlValue::kText, 0, std::move(text)}; }
+
+}  // namespace
+
+void SqlCondition::Bind(sqlite3_stmt* stmt) const {
+  for (size_t i = 0; i < params.size(); ++i) {
+    const SqlValue& p = params[i];
+    const int n = static_cast<int>(i) + 1;
+    if (p.kind == SqlValue::kNumber)
+      sqlite3_bind_double(stmt, n, p.number);
+    else if (p.kind == SqlValue::kText)
+      sqlite3_bind_text(stmt, n, p.text.data(), static_cast<int>(p.text.size()), SQLITE_TRANSIENT);
+    else
+      sqlite3_bind_blob(stmt, n, p.text.data(), static_cast<int>(p.text.size()), SQLITE_TRANSIENT);
+  }
+}
+
+CandidateCondition::CandidateCondition(const Catalogue& catalogue, const rr_candidate_term* terms, int32_t count)
+    : catalogue_(catalogue) {
+  if (count < 0 || (count > 0 && terms == nullptr)) throw EngineError("Candidate terms missing");
+  int32_t depth = 0;
+  for (int32_t i = 0; i < count; ++i) {
+    const rr_candidate_term& t = terms[i];
+    Term term{t.op, t.field, t.number, {}};
+    if (t.op == RR_CAND_TRUE || t.op == RR_CAND_FALSE) {
+      ++depth;
+    } else if (t.op == RR_CAND_AND || t.op == RR_CAND_OR) {
+      if (depth < 2) throw EngineError("Candidate term " + std::to_string(i) + " lacks its operands");
+      --depth;
+    } else if (t.op == RR_CAND_NOT) {
+      if (depth < 1) throw EngineError("Candidate term " + std::to_string(i) + " lacks its operand");
+    } else if (IsComparison(t.op)) {
+      const Field& field = catalogue.FieldAt(t.field);
+      const bool text_op = t.op == RR_CAND_EQ_NOCASE || t.op == RR_CAND_PREFIX || t.op == RR_CAND_PREFIX_NOCASE;
+      if (t.op != RR_CAND_ABSENT) {
+        if (field.IsText() ? t.text == nullptr : !IsNumeric(field) || text_op)
+          throw EngineError("Field " + field.name + " cannot be compared so");
+        if (field.IsText()) term.text = t.text;
+      }
+      ++depth;
+    } else {
+      throw EngineError("Unknown candidate term " + std::to_string(t.op));
+    }
+    terms_.push_back(std::move(term));
+  }
+  if (count > 0 && depth != 1) throw EngineError("Candidate terms do not form one condition");
+}
+
+SqlCondition CandidateCondition::Where() const {
+  SqlCondition where;
+  std::vector<std::string> stack;
+  for (const Term& t : terms_) {
+    std::string sql;
+    if (t.op == RR_CAND_TRUE || t.op == RR_CAND_FALSE) {
+      sql = t.op == RR_CAND_TRUE ? "1" : "0";
+    } else if (t.op == RR_CAND_AND || t.op == RR_CAND_OR) {
+      std::string right = std::move(stack.back());
+      stack.pop_back();
+      sql = "(" + stack.back() + (t.op == RR_CAND_AND ? " AND " : " OR ") + right + ")";
+      stack.pop_back();
+    } else if (t.op == RR_CAND_NOT) {
+      sql = "(NOT " + stack.back() + ")";
+      stack.pop_back();
+    } else {
+      const Field& field = catalogue_.FieldAt(t.field);
+      const std::string column = QuoteName(field.name);
+      const std::string present = "(" + column + " IS NOT NULL";
+      if (t.op == RR_CAND_ABSENT) {
+        sql = "(" + column + " IS NULL)";
+      } else if ((t.op == RR_CAND_PREFIX || t.op == RR_CAND_PREFIX_NOCASE) && t.text.empty()) {
+        sql = present + ")";
+      } else if (t.op == RR_CAND_PREFIX || t.op == RR_CAND_PREFIX_NOCASE) {
+        // The leading bytes, compared as bytes or as ASCII text without
+        // regard to case; substr gives NULL for an empty text, which no
+        // prefix begins.
+        const std::string lead = "substr(CAST(" + column + " AS BLOB), 1, " + std::to_string(t.text.size()) + ")";
+        sql = t.op == RR_CAND_PREFIX ? "coalesce(" + lead + " = ?, 0)"
+                                     : "coalesce(CAST(" + lead + " AS TEXT) = ? COLLATE NOCASE, 0)";
+        where.params.push_back({t.op == RR_CAND_PREFIX ? SqlValue::kBytes : SqlValue::kText, 0, t.text});
+      } else if (t.op == RR_CAND_EQ_NOCASE) {
+        // SQLite's NOCASE folds the ASCII letters alone.
+        sql = present + " AND " + column + " = ? COLLATE NOCASE)";
+        where.params.push_back(Text(t.text));
+      } else {
+        // Texts without a collation of their own compare as bytes.
+        sql = present + " AND " + column + " " + SqlOperator(t.op) + " ?)";
+        where.params.push_back(field.IsText() ? Text(t.text) : Number(t.number));
+      }
+    }
+    stack.push_back(std::move(sql));
+  }
+  where.sql = stack.empty() ? "1" : std::move(stack.back());
+  return where;
+}
+
+SqlCondition CandidateCondition::IndexRange(int32_t index_number) const {
+  if (index_number <= 0 || terms_.empty()) return {};
+  const Index& index = catalogue_.indexes[static_cast<size_t>(index_number) - 1];
+  const int32_t lead = index.fields.front();
+  const Field& field = catalogue_.FieldAt(lead);
+  const TextOrder& text_order = *catalogue_.text_order;
+  const SpanOrder order(text_order, index.case_insensitive);
+  std::vector<Span> stack;
+  for (const Term& t : terms_) {
+    Span span;
+    if (t.op == RR_CAND_FALSE) {
+      span = {false, false, std::nullopt, std::nullopt};
+    } else if (t.op == RR_CAND_AND || t.op == RR_CAND_OR) {
+      Span right = stack.back();
+      stack.pop_back();
+      span = t.op == RR_CAND_AND ? order.Intersection(stack.back(), right) : order.Union(stack.back(), right);
+      stack.pop_back();
+    } else if (t.op == RR_CAND_NOT) {
+      stack.pop_back();  // the complement of a range is no range
+    } else if (IsComparison(t.op) && t.field == lead) {
+      span.absent = t.op == RR_CAND_ABSENT;
+      span.present = t.op != RR_CAND_ABSENT;
+      const SqlValue value = field.IsText() ? Text(t.text) : Number(t.number);
+      std::string high;
+      if (t.op == RR_CAND_EQ) {
+        // Equal bytes are equal in every order.
+        span.low = span.high = Bound{value, true};
+      } else if (!field.IsText() && IsOrdering(t.op) && t.op != RR_CAND_NE) {
+        if (t.op != RR_CAND_LT && t.op != RR_CAND_LE) span.low = Bound{value, t.op != RR_CAND_GT};
+        if (t.op != RR_CAND_GT && t.op != RR_CAND_GE) span.high = Bound{value, t.op != RR_CAND_LT};
+      } else if (t.op == RR_CAND_EQ_NOCASE && index.case_insensitive &&
+                 text_order.PrefixRange(t.text, nullptr)) {
+        span.low = span.high = Bound{value, true};
+      } else if ((t.op == RR_CAND_PREFIX || (t.op == RR_CAND_PREFIX_NOCASE && index.case_insensitive)) &&
+                 !t.text.empty() && text_order.PrefixRange(t.text, &high)) {
+        span.low = Bound{value, true};
+        if (!high.empty()) span.high = Bound{Text(high), false};
+      }
+    }
+    stack.push_back(span);
+  }
+  const Span& span = stack.back();
+  if (span.Everything()) return {};
+  SqlCondition range;
+  const std::string column = QuoteName(field.name);
+  const std::string key =
+      column + (field.IsText() ? std::string(" COLLATE ") + (index.case_insensitive ? kCollationNoCase : kCollationCase)
+                               : std::string());
+  std::string values;
+  if (!span.present) {
+    values = "0";
+  } else {
+    for (const auto& [bound, strict, loose] : {std::tuple{&span.low, " > ?", " >= ?"}, {&span.high, " < ?", " <= ?"}}) {
+      if (!*bound) continue;
+      values += (values.empty() ? "" : " AND ") + key + ((*bound)->inclusive ? loose : strict);
+      range.params.push_back((*bound)->value);
+    }
+    if (values.empty()) values = column + " IS NOT NULL";
+  }
+  range.sql = span.absent ? "(" + column + " IS NULL OR (" + values + "))" : "(" + values + ")";
+  return range;
+}
+
+}  // namespace vesk::engine

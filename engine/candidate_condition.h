@@ -1,0 +1,61 @@
+// A candidate condition as the engine keeps it: its terms, checked against
+// the catalogue, and its SQL forms: the exact WHERE expression, and the range
+// of the current index's leading field that holds every record meeting it.
+#ifndef VESK_ENGINE_CANDIDATE_CONDITION_H
+#define VESK_ENGINE_CANDIDATE_CONDITION_H
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "engine/catalogue.h"
+#include "engine/radiridir.h"
+
+namespace vesk::engine {
+
+// A value bound to one parameter of the SQL forms.
+struct SqlValue {
+  enum Kind { kNumber, kText, kBytes } kind = kNumber;
+  double number = 0;
+  std::string text;
+};
+
+// SQL text with its parameters, numbered from ?1 in the order of params.
+struct SqlCondition {
+  std::string sql;
+  std::vector<SqlValue> params;
+
+  // Binds the parameters to stmt.
+  void Bind(sqlite3_stmt* stmt) const;
+};
+
+class CandidateCondition {
+ public:
+  struct Term {
+    int32_t op = RR_CAND_TRUE;
+    int32_t field = -1;
+    double number = 0;
+    std::string text;
+  };
+
+  // Copies and checks the terms; throws EngineError when they do not form
+  // one condition over the catalogue's fields.
+  CandidateCondition(const Catalogue& catalogue, const rr_candidate_term* terms, int32_t count);
+
+  // The records meeting the condition, as a WHERE expression.
+  SqlCondition Where() const;
+  // A range over the leading field of index number (from 1) holding every
+  // record that meets the condition, or an empty text when the condition
+  // does not narrow that field.
+  SqlCondition IndexRange(int32_t index_number) const;
+
+ private:
+  const Catalogue& catalogue_;
+  std::vector<Term> terms_;
+};
+
+}  // namespace vesk::engine
+
+#endif

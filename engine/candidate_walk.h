@@ -1,0 +1,72 @@
+// The records of a table's order that meet its candidate condition: SQLite
+// finds them along the current index, and the walk tells their positions in
+// the order, from the start on as far as a move needs them. Where the
+// condition does not narrow the index, the walk along it reads every record
+// of the table: beyond the first candidates one scan finds the rest, whose
+// positions are then sorted. It also counts the candidates that pass the
+// record tests, in whatever order SQLite finds them fastest.
+#ifndef VESK_ENGINE_CANDIDATE_WALK_H
+#define VESK_ENGINE_CANDIDATE_WALK_H
+
+#include <sqlite3.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <vector>
+
+#include "engine/candidate_condition.h"
+#include "engine/catalogue.h"
+#include "engine/id_sequence.h"
+#include "engine/sql.h"
+
+namespace vesk::engine {
+
+class CandidateWalk {
+ public:
+  // Position of a record identity in the order, or IdSequence::kNotFound.
+  using PositionOf = std::function<size_t(int32_t identity)>;
+
+  // The condition for the order of index_number; none switches the walk off.
+  void Set(std::shared_ptr<const CandidateCondition> condition);
+  void Prepare(sqlite3* db, const Catalogue& catalogue, int32_t index_number);
+  // A condition is set and SQLite could run it.
+  bool On() const { return condition_ != nullptr && !failed_; }
+  // The order changed: what was found no longer holds.
+  void Restart();
+  // Ends SQLite's read; the walk starts over when it was not complete.
+  void Suspend();
+
+  // The first candidate position from `from` on, or kNotFound; switches the
+  // walk off (kNotFound) when SQLite or the order disagree.
+  size_t Next(size_t from, const PositionOf& position_of);
+  // The last candidate position before `end`, or kNotFound.
+  size_t Prior(size_t end, const PositionOf& position_of);
+  // The record at position when the walk has just found it.
+  bool ReadAt(size_t position, uint8_t* buffer) const;
+  // Candidates that accept takes, the record in buffer; -1 when SQLite fails.
+  int32_t Count(const std::function<bool(const uint8_t*)>& accept, uint8_t* buffer);
+
+ private:
+  // Steps to the next candidate (or finds all the rest); false at the end
+  // or on a failure.
+  bool Step(const PositionOf& position_of);
+  bool FindRest(const PositionOf& position_of);
+  void Fail();
+
+  sqlite3* db_ = nullptr;
+  const Catalogue* catalogue_ = nullptr;
+  std::shared_ptr<const CandidateCondition> condition_;
+  SqlCondition filter_;  // range and condition, for both statements
+  Statement ordered_;
+  Statement counting_;
+  Statement rest_;  // where the condition does not narrow the index
+  bool failed_ = false;
+  bool complete_ = false;
+  std::vector<size_t> found_;  // positions so far, ascending
+  bool row_held_ = false;      // ordered_ stands on the row of found_.back()
+};
+
+}  // namespace vesk::engine
+
+#endif

@@ -1,0 +1,130 @@
+// The candidate condition of a table: moves and counts under the record
+// tests look only at the records meeting it, in the order of the current
+// index, and a range over the index never leaves out one of them, whatever
+// the table's text order makes of its letters.
+#include <unicode/uloc.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "tests/engine/engine_fixture.h"
+
+namespace vesk {
+namespace {
+
+uint8_t AcceptAll(void* seen, const uint8_t*) {
+  ++*static_cast<int*>(seen);
+  return 1;
+}
+
+class CandidatesTest : public EngineTest {
+ protected:
+  void TearDown() override {
+    UErrorCode status = U_ZERO_ERROR;
+    uloc_setDefault(locale_.c_str(), &status);
+    EngineTest::TearDown();
+  }
+  // The sample table made under locale with these names, in name order
+  // without regard to case, every record passing the tests.
+  void OpenUnder(const char* locale, const std::vector<std::string>& names) {
+    UErrorCode status = U_ZERO_ERROR;
+    uloc_setDefault(locale, &status);
+    rr_close(h_);
+    sample_ = Path(std::string(locale) + ".mti");
+    OpenSample();
+    for (const std::string& name : names) Add(name);
+    ASSERT_TRUE(rr_select_index(h_, kByNameNoCase)) << LastError(h_);
+    rr_set_tests(h_, AcceptAll, &seen_, nullptr, nullptr);
+    rr_enable_tests(h_, 1, 0);
+    rr_tests_on(h_, 1);
+  }
+  // The names the moves reach under the condition, forward and back.
+  std::string Walk(const std::vector<rr_candidate_term>& terms) {
+    EXPECT_TRUE(rr_set_candidates(h_, terms.data(), static_cast<int32_t>(terms.size()))) << LastError(h_);
+    return Moves();
+  }
+  std::string Moves() {
+    seen_ = 0;
+    std::string names;
+    for (rr_first(h_); !rr_eof(h_); rr_next(h_)) names += CurrentName() + " ";
+    names += "|";
+    for (rr_last(h_); !rr_bof(h_); rr_prior(h_)) names += " " + CurrentName();
+    return names;
+  }
+  static rr_candidate_term Term(int32_t op, const char* text = nullptr) { return {op, kName, 0, text}; }
+
+  std::string locale_ = uloc_getDefault();
+  int seen_ = 0;
+};
+
+TEST_F(CandidatesTest, APrefixMeetsEveryNameThatBeginsWithIt) {
+  // Danish sorts "aa" as å after z, Czech "ch" after h: a range from A to B
+  // or from C to D would miss Aaberg and Chudoba.
+  for (const char* locale : {"da_DK", "cs_CZ", "de_DE"}) {
+    SCOPED_TRACE(locale);
+    OpenUnder(locale, {"Aaberg", "Abel", "Chudoba", "Cech", "cis", "Dora", "Zander", "aal"});
+    EXPECT_NE(Walk({Term(RR_CAND_PREFIX_NOCASE, "a")}).find("Aaberg"), std::string::npos);
+    const std::string c = Walk({Term(RR_CAND_PREFIX, "C"), Term(RR_CAND_PREFIX, "c"), {RR_CAND_OR, 0, 0, nullptr}});
+    for (const char* name : {"Chudoba", "Cech", "cis"}) EXPECT_NE(c.find(name), std::string::npos) << c;
+    EXPECT_EQ(c.find("Dora"), std::string::npos) << c;
+    // Only the candidates meet the tests, in both directions.
+    EXPECT_EQ(seen_, 6);
+  }
+}
+
+TEST_F(CandidatesTest, CountsAndMovesAgreeWithTheWalkOfEveryRecord) {
+  OpenUnder("de_DE", {"Meier", "müller", "Adam", "MEIER", "mann", "Öl"});
+  const std::vector<rr_candidate_term> page = {Term(RR_CAND_PREFIX, "M"), Term(RR_CAND_PREFIX, "m"),
+                                               {RR_CAND_OR, 0, 0, nullptr}};
+  EXPECT_EQ(Walk(page), "mann Meier MEIER müller | müller MEIER Meier mann");
+  seen_ = 0;
+  EXPECT_EQ(rr_record_count(h_), 4);
+  EXPECT_EQ(seen_, 4);
+  // Absent names, NOT and the ends of the table.
+  EXPECT_EQ(Walk({Term(RR_CAND_ABSENT), {RR_CAND_NOT, 0, 0, nullptr}, Term(RR_CAND_EQ_NOCASE, "meier"),
+                  {RR_CAND_AND, 0, 0, nullptr}}),
+            "Meier MEIER | MEIER Meier");
+  EXPECT_EQ(Walk({{RR_CAND_FALSE, 0, 0, nullptr}}), "|");
+  // A new record that meets the condition is met at once.
+  EXPECT_EQ(Walk(page), "mann Meier MEIER müller | müller MEIER Meier mann");
+  Add("Mz");
+  EXPECT_EQ(Moves(), "mann Meier MEIER müller Mz | Mz müller MEIER Meier mann");
+  // Without a condition every record is tested again.
+  EXPECT_TRUE(rr_set_candidates(h_, nullptr, 0));
+  seen_ = 0;
+  EXPECT_EQ(rr_record_count(h_), 7);
+  EXPECT_EQ(seen_, 7);
+}
+
+TEST_F(CandidatesTest, BeyondTheFirstCandidatesOneScanFindsTheRest) {
+  // The condition names the place, not the name the order goes by.
+  std::vector<std::string> names, expected;
+  char name[8];
+  for (int i = 449; i >= 0; --i) {
+    std::snprintf(name, sizeof name, "N%03d", i);
+    names.push_back(name);
+  }
+  OpenUnder("de_DE", {});
+  for (int i = 0; i < 450; ++i) Add(names[static_cast<size_t>(i)], i % 3 == 0 ? "Ulm" : "Bonn");
+  std::string forward, backward;
+  for (int i = 0; i < 450; ++i) {
+    if ((449 - i) % 3 != 0) continue;
+    std::snprintf(name, sizeof name, "N%03d", i);
+    forward += std::string(name) + " ";
+    backward = " " + std::string(name) + backward;
+  }
+  const rr_candidate_term ulm = {RR_CAND_EQ, kOrt, 0, "Ulm"};
+  EXPECT_EQ(Walk({ulm}), forward + "|" + backward);
+  EXPECT_EQ(seen_, 300);
+  // Moving on across the point where the scan takes over, and back.
+  ASSERT_TRUE(rr_set_candidates(h_, &ulm, 1));
+  rr_first(h_);
+  for (int i = 0; i < 120; ++i) rr_next(h_);
+  EXPECT_EQ(CurrentName(), forward.substr(120 * 5, 4));
+  for (int i = 0; i < 60; ++i) rr_prior(h_);
+  EXPECT_EQ(CurrentName(), forward.substr(60 * 5, 4));
+}
+
+}  // namespace
+}  // namespace vesk

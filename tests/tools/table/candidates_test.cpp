@@ -1,0 +1,132 @@
+// The candidate condition of a filter: the engine looks only at the records
+// that can pass, and a filtered dataset shows exactly what it showed when
+// the engine walked every record.
+#include <random>
+
+#include "tests/tools/table/candidate_property.h"
+#include "tests/tools/table/table_fixture.h"
+#include "toolkit/field.h"
+#include "toolkit/string_field.h"
+
+namespace vesk {
+namespace {
+
+TEST(CandidateProperty, RandomFiltersVisitWhatTheWalkOfEveryRecordVisits) {
+  TempFolder folder;
+  std::mt19937 random(17);
+  int prepared = 0;
+  int64_t tested_with = 0, tested_without = 0;
+  for (int table = 0; table < 25; ++table) {
+    const std::string path = folder.File("t" + std::to_string(table) + ".mti");
+    MakeRandomTable(path, random);
+    for (int round = 0; round < 16; ++round) {
+      CandidateCase result;
+      ASSERT_EQ(CheckCandidateCase(path, random, result), "");
+      prepared += result.prepared ? 1 : 0;
+      tested_with += result.tested_with;
+      tested_without += result.tested_without;
+    }
+  }
+  // Enough texts prepared, and the candidates spared the event a quarter
+  // of the records at least.
+  EXPECT_GT(prepared, 150);
+  EXPECT_LT(tested_with * 4, tested_without * 3);
+}
+
+class CandidatesTest : public TableTest {
+ protected:
+  // Names in both cases, a category and a date each; the event counts the
+  // records the engine lets it see.
+  std::unique_ptr<TRadiRidir> OpenPages(const std::string& index) {
+    const std::string path = CreateTable("seiten.mti", {{"Name", 'S', 20}, {"Kategorie", 'S', 10}, {"Datum", 'D'}},
+                                         {{"NameIx", {0}, true}, {"DatumIx", {2}}});
+    auto table = Open(path);
+    const char* rows[][3] = {{"Meier", "Privat", "01.01.2026"}, {"müller", "Verein", "02.01.2026"},
+                             {"Adam", "Privat", "01.01.2026"},  {"mann", "Privat", "03.01.2026"},
+                             {"Zorn", "", "02.01.2026"},        {"MEIER", "privat", "01.01.2026"}};
+    for (const auto& row : rows) AppendRecord(*table, {{"Name", row[0]}, {"Kategorie", row[1]}, {"Datum", row[2]}});
+    table->SetIndexName(index);
+    table->SetOnFilterRecord([this](TDataSet&, bool& accept) {
+      ++seen_;
+      accept = true;
+    });
+    table->SetFiltered(true);
+    return table;
+  }
+  // The names of the page, and how many records the event saw for them.
+  std::string Page(TRadiRidir& table, const std::string& filter) {
+    table.SetFilterText(filter);
+    seen_ = 0;
+    std::string names;
+    for (table.First(); !table.Eof(); table.Next()) names += table.FieldByName("Name")->AsString() + " ";
+    return names + std::to_string(seen_);
+  }
+  int seen_ = 0;
+};
+
+TEST_F(CandidatesTest, ThePagesOfTheWindowsSeeOnlyTheirRecords) {
+  auto table = OpenPages("NameIx");
+  // Every move of the walk looks at the page's records alone.
+  EXPECT_EQ(Page(*table, "Name = 'M*' OR Name = 'm*'"), "mann Meier MEIER müller 4");
+  EXPECT_EQ(Page(*table, "Kategorie = 'Privat'"), "Adam mann Meier 3");
+  table->SetFilterOptions(foCaseInsensitive);
+  EXPECT_EQ(Page(*table, "Kategorie = 'PRIVAT'"), "Adam mann Meier MEIER 4");
+  EXPECT_EQ(Page(*table, "Name = 'mei*'"), "Meier MEIER 2");
+  // What the condition cannot bound is left to the test: every record.
+  EXPECT_EQ(Page(*table, "Name >= 'm*'"), "mann Meier MEIER müller Zorn 6");
+  table->SetFilterOptions(0);
+  table->SetIndexName("DatumIx");
+  EXPECT_EQ(Page(*table, "Datum = 01.01.2026"), "Meier Adam MEIER 3");
+  EXPECT_EQ(Page(*table, "Datum >= 02.01.2026 AND NOT (Name = 'Z*')"), "müller mann 2");
+  EXPECT_EQ(Page(*table, "Name >= 'm*' OR Datum = NULL"), "müller mann 2");
+}
+
+TEST_F(CandidatesTest, ACountTestsOnlyTheCandidates) {
+  auto table = OpenPages("NameIx");
+  table->SetFilterText("Name = 'M*'");
+  seen_ = 0;
+  EXPECT_EQ(table->RecordCount(), 2);
+  EXPECT_EQ(seen_, 2);
+}
+
+TEST_F(CandidatesTest, AShortPersistentTextFieldIsLeftToTheTest) {
+  // The field shows four characters of a longer text: "Meie" passes the
+  // filter though the stored text does not equal it.
+  const std::string path = CreateTable("kurz.mti", {{"Name", 'S', 20}});
+  auto table = Open(path);
+  AppendRecord(*table, {{"Name", "Meier"}});
+  table->Close();
+  AddField<TStringField>(*table, "Name")->SetSize(4);
+  table->SetFilterText("Name = 'Meie'");
+  table->SetFiltered(true);
+  table->Open();
+  EXPECT_EQ(table->RecordCount(), 1);
+  EXPECT_FALSE(table->Eof());
+}
+
+TEST(CandidateTerms, TheEngineRefusesTermsThatFormNoCondition) {
+  TempFolder folder;
+  const std::string path = folder.File("t.mti");
+  std::mt19937 random(3);
+  MakeRandomTable(path, random);
+  TRadiRidir table;
+  table.SetTableName(path);
+  table.Open();
+  const int32_t h = TRadiRidirEngine::Handle(table);
+  const rr_candidate_term lonely_and[] = {{RR_CAND_AND, -1, 0, nullptr}};
+  const rr_candidate_term text_on_number[] = {{RR_CAND_PREFIX, 3, 0, "1"}};
+  const rr_candidate_term no_field[] = {{RR_CAND_EQ, 9, 0, "x"}};
+  const rr_candidate_term two_left[] = {{RR_CAND_TRUE, -1, 0, nullptr}, {RR_CAND_FALSE, -1, 0, nullptr}};
+  for (const auto* terms : {lonely_and, text_on_number, no_field}) EXPECT_FALSE(rr_set_candidates(h, terms, 1));
+  EXPECT_FALSE(rr_set_candidates(h, two_left, 2));
+  // Refused terms leave no condition: a test that takes every record sees all.
+  int seen = 0;
+  table.SetOnFilterRecord([&seen](TDataSet&, bool& accept) { accept = ++seen > 0; });
+  table.SetFiltered(true);
+  seen = 0;
+  EXPECT_EQ(table.RecordCount(), seen);
+  EXPECT_GT(seen, 0);
+}
+
+}  // namespace
+}  // namespace vesk
