@@ -40,7 +40,25 @@ void OpenTable(TRadiRidir& table, bool calendar, bool readOnly) {
     CreateAdressenTableWhenMissing();
   table.SetTableName(calendar ? kTermineTable : kAdressenTable);
   table.SetReadOnly(readOnly);
-  table.Open();
+  try {
+    table.Open();
+  } catch (const std::exception&) {
+    if (readOnly) throw;
+    // A table that opens for reading is being written elsewhere, as a rule
+    // in its window: the user can do something about that. One that does
+    // not open at all keeps its first reason.
+    const std::exception_ptr writing = std::current_exception();
+    table.SetReadOnly(true);
+    try {
+      table.Open();
+    } catch (const std::exception&) {
+      std::rethrow_exception(writing);
+    }
+    table.Close();
+    throw Exception(std::string(calendar ? "Die Termine" : "Die Adressen") +
+                    " werden gerade in ihrem Fenster oder einem anderen Programm bearbeitet. Schließen Sie es und "
+                    "importieren Sie dann noch einmal.");
+  }
 }
 
 // The progress of a long import, shown from kImportProgressFrom entries on.

@@ -114,6 +114,22 @@ TEST_F(ExchangeButtonsTest, ImportThroughTheFileDialog) {
   EXPECT_EQ(ImportFile(*window_, EXCHANGE_SAMPLES "/other_zone.ics"), "3 Termine importiert");
 }
 
+TEST_F(ExchangeButtonsTest, ImportWhileTheWindowWritesTheTableSaysWhatToDo) {
+  CopySample("phone_21.vcf");
+  ClickAndAnswer("Importieren…", "phone_21.vcf");
+  TRadiRidir window;  // as the address window holds it
+  window.SetTableName(kAdressenTable);
+  window.Open();
+  ClickAndAnswer("Importieren…", "phone_21.vcf");
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_NE(boxes_[0].find("Die Adressen werden gerade in ihrem Fenster oder einem anderen Programm bearbeitet"),
+            std::string::npos)
+      << boxes_[0];
+  EXPECT_EQ(window_->StatusText(), "Import fehlgeschlagen, nichts geändert");
+  window.Close();
+  EXPECT_EQ(Addresses(), 2);
+}
+
 TEST_F(ExchangeButtonsTest, ExportThroughTheFileDialog) {
   EXPECT_EQ(ImportFile(*window_, EXCHANGE_SAMPLES "/webmail_30.vcf"), "1 Adresse importiert");
   ClickAndAnswer("Exportieren…", "aus.vcf");
