@@ -2,9 +2,8 @@
 
 #include <libical/ical.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include <QTimeZone>
+
 #include <memory>
 
 #include "tools/exchange/content_lines.h"
@@ -203,13 +202,8 @@ void ReadEvent(std::vector<AppointmentRecord>& result, icalcomponent* event, int
 }  // namespace
 
 std::string UserTimeZone() {
-  if (const char* tz = std::getenv("TZ"); tz != nullptr && *tz != '\0') return tz[0] == ':' ? tz + 1 : tz;
-  std::string name;
-  if (std::ifstream file("/etc/timezone"); file && std::getline(file, name) && !name.empty()) return name;
-  std::error_code error;
-  const std::string link = std::filesystem::read_symlink("/etc/localtime", error).string();
-  const size_t zoneinfo = link.find("zoneinfo/");
-  return !error && zoneinfo != std::string::npos ? link.substr(zoneinfo + 9) : "UTC";
+  const std::string name = QTimeZone::systemTimeZoneId().toStdString();
+  return name.empty() ? "UTC" : name;
 }
 
 std::string CalendarFromAppointments(const std::vector<AppointmentRecord>& appointments,

@@ -18,8 +18,8 @@ struct CalendarSettings {
   std::string uidSuffix;    // after the record's identity in each UID: names the table
 };
 
-// The user's time zone: $TZ, else /etc/timezone, else the zone that
-// /etc/localtime links to; "UTC" when none names one.
+// The user's time zone as the system names it (Qt asks $TZ, /etc/timezone
+// and /etc/localtime); "UTC" when none names one.
 std::string UserTimeZone();
 
 std::string CalendarFromAppointments(const std::vector<AppointmentRecord>& appointments,
