@@ -1,8 +1,6 @@
 #include "tools/adressen/tariff_lookup.h"
 
-#include <filesystem>
 #include <memory>
-#include <system_error>
 
 #include "toolkit/field.h"
 #include "tools/filter/filter_constant.h"
@@ -21,8 +19,7 @@ int32_t MillisecondOfDay(TDateTime value) { return DateTimeToTimeStamp(value).ti
 // One clear message for a table that is not there, instead of the table
 // layer's warning followed by its error.
 void RequireTable(const char* name) {
-  std::error_code error;
-  if (!std::filesystem::is_regular_file(TableFilePath(name), error))
+  if (!TableFileExists(name))
     throw Exception(std::string("Die Tariftabelle ") + name + " fehlt");
 }
 

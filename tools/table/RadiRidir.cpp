@@ -26,11 +26,6 @@ bool HasTableExtension(const std::string& name) {
   return endsWith(".MTI") || endsWith("._MT");
 }
 
-bool TableFileExists(const std::string& name) {
-  std::error_code error;
-  return std::filesystem::is_regular_file(TableFilePath(name), error);
-}
-
 }  // namespace
 
 TRadiRidir::TRadiRidir(TComponent* owner)

@@ -1,5 +1,8 @@
 #include "tools/table/TableDefinition.h"
 
+#include <filesystem>
+#include <system_error>
+
 #include "engine/radiridir.h"
 #include "tools/table/RadiRidirError.h"
 
@@ -9,6 +12,11 @@ std::string TableFilePath(std::string name) {
   for (char& c : name)
     if (c == '\\') c = '/';
   return name;
+}
+
+bool TableFileExists(const std::string& name) {
+  std::error_code error;
+  return std::filesystem::is_regular_file(TableFilePath(name), error);
 }
 
 namespace {

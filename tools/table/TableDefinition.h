@@ -33,6 +33,8 @@ struct TTableIndex {
 // The file the engine opens for a table name, which may separate its
 // folders with "\\" ("Data\\Tarife.mti" is Data/Tarife.mti).
 std::string TableFilePath(std::string name);
+// Whether that file exists as a regular file.
+bool TableFileExists(const std::string& name);
 
 // Creates the table file name with the fields and indexes. ERadiRidirError
 // with the engine's text when the file exists, cannot be written, or the
