@@ -1,5 +1,6 @@
 #include "engine/candidate_condition.h"
 
+#include <algorithm>
 #include <compare>
 #include <optional>
 #include <tuple>
@@ -111,9 +112,29 @@ void SqlCondition::Bind(sqlite3_stmt* stmt) const {
   }
 }
 
-CandidateCondition::CandidateCondition(const Catalogue& catalogue, const rr_candidate_term* terms, int32_t count)
-    : catalogue_(catalogue) {
+SqlCondition& SqlCondition::Add(std::string_view text) {
+  sql += text;
+  return *this;
+}
+
+SqlCondition& SqlCondition::Add(const SqlCondition& part) {
+  sql += part.sql;
+  params.insert(params.end(), part.params.begin(), part.params.end());
+  return *this;
+}
+
+CandidateCondition::CandidateCondition(const Catalogue& catalogue, const rr_candidate_term* terms, int32_t count,
+                                       const rr_candidate_term* certain, int32_t certain_count)
+    : catalogue_(catalogue), terms_(Parse(terms, count)), certain_(Parse(certain, certain_count)) {
+  auto same = [](const Term& a, const Term& b) {
+    return a.op == b.op && a.field == b.field && a.number == b.number && a.text == b.text;
+  };
+  exact_ = !terms_.empty() && std::ranges::equal(terms_, certain_, same);
+}
+
+CandidateCondition::Terms CandidateCondition::Parse(const rr_candidate_term* terms, int32_t count) const {
   if (count < 0 || (count > 0 && terms == nullptr)) throw EngineError("Candidate terms missing");
+  Terms parsed;
   int32_t depth = 0;
   for (int32_t i = 0; i < count; ++i) {
     const rr_candidate_term& t = terms[i];
@@ -126,7 +147,7 @@ CandidateCondition::CandidateCondition(const Catalogue& catalogue, const rr_cand
     } else if (t.op == RR_CAND_NOT) {
       if (depth < 1) throw EngineError("Candidate term " + std::to_string(i) + " lacks its operand");
     } else if (IsComparison(t.op)) {
-      const Field& field = catalogue.FieldAt(t.field);
+      const Field& field = catalogue_.FieldAt(t.field);
       const bool text_op = t.op == RR_CAND_EQ_NOCASE || t.op == RR_CAND_PREFIX || t.op == RR_CAND_PREFIX_NOCASE;
       if (t.op != RR_CAND_ABSENT) {
         if (field.IsText() ? t.text == nullptr : !IsNumeric(field) || text_op)
@@ -137,15 +158,23 @@ CandidateCondition::CandidateCondition(const Catalogue& catalogue, const rr_cand
     } else {
       throw EngineError("Unknown candidate term " + std::to_string(t.op));
     }
-    terms_.push_back(std::move(term));
+    parsed.push_back(std::move(term));
   }
   if (count > 0 && depth != 1) throw EngineError("Candidate terms do not form one condition");
+  return parsed;
 }
 
-SqlCondition CandidateCondition::Where() const {
+SqlCondition CandidateCondition::Certain() const {
+  if (certain_.empty()) return {"0", {}};
+  SqlCondition certain = Sql(certain_);
+  certain.sql = "coalesce(" + certain.sql + ", 0)";
+  return certain;
+}
+
+SqlCondition CandidateCondition::Sql(const Terms& terms) const {
   SqlCondition where;
   std::vector<std::string> stack;
-  for (const Term& t : terms_) {
+  for (const Term& t : terms) {
     std::string sql;
     if (t.op == RR_CAND_TRUE || t.op == RR_CAND_FALSE) {
       sql = t.op == RR_CAND_TRUE ? "1" : "0";

@@ -1,6 +1,8 @@
 // A candidate condition as the engine keeps it: its terms, checked against
 // the catalogue, and its SQL forms: the exact WHERE expression, and the range
 // of the current index's leading field that holds every record meeting it.
+// Beside it the certain condition, met only by records that pass the second
+// record test, so that the test need not run on them.
 #ifndef VESK_ENGINE_CANDIDATE_CONDITION_H
 #define VESK_ENGINE_CANDIDATE_CONDITION_H
 
@@ -8,6 +10,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "engine/catalogue.h"
@@ -29,6 +32,9 @@ struct SqlCondition {
 
   // Binds the parameters to stmt.
   void Bind(sqlite3_stmt* stmt) const;
+  // Appends text, or another condition with its parameters.
+  SqlCondition& Add(std::string_view text);
+  SqlCondition& Add(const SqlCondition& part);
 };
 
 class CandidateCondition {
@@ -40,20 +46,32 @@ class CandidateCondition {
     std::string text;
   };
 
-  // Copies and checks the terms; throws EngineError when they do not form
-  // one condition over the catalogue's fields.
-  CandidateCondition(const Catalogue& catalogue, const rr_candidate_term* terms, int32_t count);
+  // Copies and checks both lists of terms (no certain terms: no record is
+  // certain); throws EngineError when one does not form one condition over
+  // the catalogue's fields.
+  CandidateCondition(const Catalogue& catalogue, const rr_candidate_term* terms, int32_t count,
+                     const rr_candidate_term* certain, int32_t certain_count);
 
   // The records meeting the condition, as a WHERE expression.
-  SqlCondition Where() const;
+  SqlCondition Where() const { return Sql(terms_); }
+  // The records certain to pass, as an expression that is never NULL.
+  SqlCondition Certain() const;
+  // Every candidate is certain: both conditions are the same.
+  bool Exact() const { return exact_; }
   // A range over the leading field of index number (from 1) holding every
   // record that meets the condition, or an empty text when the condition
   // does not narrow that field.
   SqlCondition IndexRange(int32_t index_number) const;
 
  private:
+  using Terms = std::vector<Term>;
+  Terms Parse(const rr_candidate_term* terms, int32_t count) const;
+  SqlCondition Sql(const Terms& terms) const;
+
   const Catalogue& catalogue_;
-  std::vector<Term> terms_;
+  Terms terms_;
+  Terms certain_;
+  bool exact_ = false;
 };
 
 }  // namespace vesk::engine

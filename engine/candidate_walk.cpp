@@ -12,13 +12,22 @@ namespace {
 // Candidates found along an index the condition does not narrow before one
 // scan finds the rest: enough for the first records a window shows.
 constexpr size_t kWalkedAlong = 100;
+
+Statement PrepareBound(sqlite3* db, const SqlCondition& query) {
+  Statement statement = engine::Prepare(db, query.sql);
+  query.Bind(statement.get());
+  return statement;
+}
 }  // namespace
 
 void CandidateWalk::Set(std::shared_ptr<const CandidateCondition> condition) {
   condition_ = std::move(condition);
-  ordered_.reset();
-  counting_.reset();
-  rest_.reset();
+  Forget();
+}
+
+void CandidateWalk::Forget() {
+  for (Statement* statement : {&ordered_, &rest_, &counting_, &counting_certain_, &counting_uncertain_})
+    statement->reset();
   failed_ = false;
   Restart();
 }
@@ -26,30 +35,26 @@ void CandidateWalk::Set(std::shared_ptr<const CandidateCondition> condition) {
 void CandidateWalk::Prepare(sqlite3* db, const Catalogue& catalogue, int32_t index_number) {
   db_ = db;
   catalogue_ = &catalogue;
-  ordered_.reset();
-  counting_.reset();
-  rest_.reset();
-  failed_ = false;
-  Restart();
+  Forget();
   if (!condition_) return;
-  SqlCondition range = condition_->IndexRange(index_number);
-  SqlCondition where = condition_->Where();
-  filter_.sql = range.sql.empty() ? where.sql : range.sql + " AND " + where.sql;
-  filter_.params = std::move(range.params);
-  filter_.params.insert(filter_.params.end(), where.params.begin(), where.params.end());
-  const std::string select = "SELECT rr_id, " + catalogue.ColumnList();
+  const SqlCondition range = condition_->IndexRange(index_number);
+  filter_ = {};
+  if (!range.sql.empty()) filter_.Add(range).Add(" AND ");
+  filter_.Add(condition_->Where());
+  certain_ = condition_->Exact() ? SqlCondition{"1", {}} : condition_->Certain();
   // A condition SQLite cannot take (too deep, too many values) leaves the
   // moves to the record tests alone.
   try {
-    ordered_ = engine::Prepare(db, select + catalogue.From(index_number) + " WHERE " + filter_.sql + " ORDER BY " +
-                                       catalogue.OrderBy(index_number));
-    counting_ = engine::Prepare(db, select + " FROM records WHERE " + filter_.sql);
-    if (index_number > 0 && range.sql.empty()) rest_ = engine::Prepare(db, "SELECT rr_id FROM records WHERE " + filter_.sql);
+    ordered_ = PrepareBound(db, SqlCondition{"SELECT rr_id, ", {}}
+                                    .Add(certain_)
+                                    .Add(", " + catalogue.ColumnList() + catalogue.From(index_number) + " WHERE ")
+                                    .Add(filter_)
+                                    .Add(" ORDER BY " + catalogue.OrderBy(index_number)));
+    if (index_number > 0 && range.sql.empty())
+      rest_ = PrepareBound(db, SqlCondition{"SELECT rr_id, ", {}}.Add(certain_).Add(" FROM records WHERE ").Add(filter_));
   } catch (const EngineError&) {
     return Fail();
   }
-  for (const Statement& statement : {std::cref(ordered_), std::cref(counting_), std::cref(rest_)})
-    if (statement.get()) filter_.Bind(statement.get());
 }
 
 void CandidateWalk::Restart() {
@@ -80,11 +85,11 @@ bool CandidateWalk::Step(const PositionOf& position_of) {
       if (p == IdSequence::kNotFound) continue;  // not in this order
       // SQLite sorts by the same terms as the order; anything else means
       // they disagree, and the record tests alone decide.
-      if (!found_.empty() && p <= found_.back()) {
+      if (!found_.empty() && p <= found_.back().position) {
         Fail();
         return false;
       }
-      found_.push_back(p);
+      found_.push_back({p, sqlite3_column_int(ordered_.get(), 1) != 0});
       row_held_ = true;
       return true;
     }
@@ -105,55 +110,98 @@ bool CandidateWalk::FindRest(const PositionOf& position_of) {
     // Those after the last one found: the walk has found all before it.
     while (engine::Step(db_, rest_.get())) {
       const size_t p = position_of(sqlite3_column_int(rest_.get(), 0));
-      if (p != IdSequence::kNotFound && p > found_[before - 1]) found_.push_back(p);
+      if (p != IdSequence::kNotFound && p > found_[before - 1].position)
+        found_.push_back({p, sqlite3_column_int(rest_.get(), 1) != 0});
     }
   } catch (const EngineError&) {
     Fail();
     return false;
   }
   sqlite3_reset(rest_.get());
-  std::sort(found_.begin() + static_cast<std::ptrdiff_t>(before), found_.end());
+  std::sort(found_.begin() + static_cast<std::ptrdiff_t>(before), found_.end(),
+            [](const Found& a, const Found& b) { return a.position < b.position; });
   complete_ = true;
   return found_.size() > before;
 }
 
+namespace {
+auto FoundFrom(auto& found, size_t position) {
+  return std::ranges::lower_bound(found, position, {}, [](const auto& f) { return f.position; });
+}
+}  // namespace
+
 size_t CandidateWalk::Next(size_t from, const PositionOf& position_of) {
   for (;;) {
-    auto at = std::lower_bound(found_.begin(), found_.end(), from);
-    if (at != found_.end()) return *at;
+    auto at = FoundFrom(found_, from);
+    if (at != found_.end()) return at->position;
     if (!Step(position_of)) return IdSequence::kNotFound;
   }
 }
 
 size_t CandidateWalk::Prior(size_t end, const PositionOf& position_of) {
-  while ((found_.empty() || found_.back() < end) && Step(position_of)) {
+  while ((found_.empty() || found_.back().position < end) && Step(position_of)) {
   }
   if (!On()) return IdSequence::kNotFound;
-  auto at = std::lower_bound(found_.begin(), found_.end(), end);
-  return at == found_.begin() ? IdSequence::kNotFound : *(at - 1);
+  auto at = FoundFrom(found_, end);
+  return at == found_.begin() ? IdSequence::kNotFound : (at - 1)->position;
+}
+
+bool CandidateWalk::Certain(size_t position) const {
+  auto at = FoundFrom(found_, position);
+  return at != found_.end() && at->position == position && at->certain;
 }
 
 bool CandidateWalk::ReadAt(size_t position, uint8_t* buffer) const {
-  if (!row_held_ || found_.back() != position) return false;
-  DecodeRecord(*catalogue_, ordered_.get(), 1, buffer);
+  if (!row_held_ || found_.back().position != position) return false;
+  DecodeRecord(*catalogue_, ordered_.get(), 2, buffer);
   return true;
 }
 
-int32_t CandidateWalk::Count(const std::function<bool(const uint8_t*)>& accept, uint8_t* buffer) {
+Statement& CandidateWalk::Counting(Statement& statement, const std::function<SqlCondition()>& query) {
+  if (!statement) statement = PrepareBound(db_, query());
+  return statement;
+}
+
+int32_t CandidateWalk::CountRows(Statement& statement, bool count, bool certain_column, const Accept& accept,
+                                 uint8_t* buffer) {
+  sqlite3_stmt* rows = statement.get();
+  struct Reset {
+    sqlite3_stmt* rows;
+    ~Reset() { sqlite3_reset(rows); }
+  } reset{rows};
+  int32_t counted = 0;
+  while (engine::Step(db_, rows)) {
+    if (count) return sqlite3_column_int(rows, 0);
+    DecodeRecord(*catalogue_, rows, certain_column ? 1 : 0, buffer);
+    counted += accept(buffer, certain_column && sqlite3_column_int(rows, 0) != 0) ? 1 : 0;
+  }
+  return counted;
+}
+
+int32_t CandidateWalk::Count(const Accept& accept, bool certain_pass, uint8_t* buffer) {
   if (!On()) return -1;
-  int32_t count = 0;
+  const std::string columns = catalogue_->ColumnList() + " FROM records WHERE ";
   try {
-    while (engine::Step(db_, counting_.get())) {
-      DecodeRecord(*catalogue_, counting_.get(), 1, buffer);
-      count += accept(buffer) ? 1 : 0;
+    if (!certain_pass) {
+      Statement& all = Counting(counting_, [&] { return SqlCondition{"SELECT ", {}}.Add(certain_).Add(", " + columns).Add(filter_); });
+      return CountRows(all, false, true, accept, buffer);
     }
+    // SQLite counts the certain candidates; the others are read and tested.
+    Statement& certain = Counting(counting_certain_, [&] {
+      return SqlCondition{"SELECT count(*) FROM records WHERE ", {}}.Add(filter_).Add(" AND ").Add(certain_);
+    });
+    int32_t count = CountRows(certain, true, false, accept, buffer);
+    if (!condition_->Exact()) {
+      Statement& uncertain = Counting(counting_uncertain_, [&] {
+        return SqlCondition{"SELECT " + columns, {}}.Add(filter_).Add(" AND NOT ").Add(certain_);
+      });
+      count += CountRows(uncertain, false, false, accept, buffer);
+    }
+    return count;
   } catch (const EngineError&) {
-    sqlite3_reset(counting_.get());
     Fail();
     return -1;
   }
-  sqlite3_reset(counting_.get());
-  return count;
 }
 
 }  // namespace vesk::engine

@@ -3,8 +3,9 @@
 // the order, from the start on as far as a move needs them. Where the
 // condition does not narrow the index, the walk along it reads every record
 // of the table: beyond the first candidates one scan finds the rest, whose
-// positions are then sorted. It also counts the candidates that pass the
-// record tests, in whatever order SQLite finds them fastest.
+// positions are then sorted. Each candidate found is told certain or not.
+// It also counts the candidates that pass the record tests, in whatever
+// order SQLite finds them fastest.
 #ifndef VESK_ENGINE_CANDIDATE_WALK_H
 #define VESK_ENGINE_CANDIDATE_WALK_H
 
@@ -42,10 +43,15 @@ class CandidateWalk {
   size_t Next(size_t from, const PositionOf& position_of);
   // The last candidate position before `end`, or kNotFound.
   size_t Prior(size_t end, const PositionOf& position_of);
+  // Whether the candidate at position, as Next or Prior gave it, is certain.
+  bool Certain(size_t position) const;
   // The record at position when the walk has just found it.
   bool ReadAt(size_t position, uint8_t* buffer) const;
-  // Candidates that accept takes, the record in buffer; -1 when SQLite fails.
-  int32_t Count(const std::function<bool(const uint8_t*)>& accept, uint8_t* buffer);
+  // Takes the record in buffer and whether it is certain.
+  using Accept = std::function<bool(const uint8_t* record, bool certain)>;
+  // Candidates that accept takes; with certain_pass the certain ones count
+  // without being read. -1 when SQLite fails.
+  int32_t Count(const Accept& accept, bool certain_pass, uint8_t* buffer);
 
  private:
   // Steps to the next candidate (or finds all the rest); false at the end
@@ -53,18 +59,31 @@ class CandidateWalk {
   bool Step(const PositionOf& position_of);
   bool FindRest(const PositionOf& position_of);
   void Fail();
+  void Forget();  // the statements, and what was found
+  // Rows of statement: the candidates that accept takes (certain in column 0
+  // when certain_column), or the number in column 0 (count).
+  int32_t CountRows(Statement& statement, bool count, bool certain_column, const Accept& accept, uint8_t* buffer);
+  // statement, prepared from query at its first use.
+  Statement& Counting(Statement& statement, const std::function<SqlCondition()>& query);
 
   sqlite3* db_ = nullptr;
   const Catalogue* catalogue_ = nullptr;
   std::shared_ptr<const CandidateCondition> condition_;
-  SqlCondition filter_;  // range and condition, for both statements
+  SqlCondition filter_;   // range and condition, for every statement
+  SqlCondition certain_;  // the certain condition's own parameters follow
   Statement ordered_;
-  Statement counting_;
   Statement rest_;  // where the condition does not narrow the index
+  // Prepared at the first count: all candidates; the certain ones' number;
+  // those not certain.
+  Statement counting_, counting_certain_, counting_uncertain_;
   bool failed_ = false;
   bool complete_ = false;
-  std::vector<size_t> found_;  // positions so far, ascending
-  bool row_held_ = false;      // ordered_ stands on the row of found_.back()
+  struct Found {
+    size_t position;
+    bool certain;
+  };
+  std::vector<Found> found_;  // so far, ascending
+  bool row_held_ = false;     // ordered_ stands on the row of found_.back()
 };
 
 }  // namespace vesk::engine

@@ -124,7 +124,8 @@ RR_API rr_bool rr_test_found(int32_t h);                              /* 54: the
  * A condition over the fields in postfix order (operands before their
  * operator). While one is set and the tests are on, moves and counts look
  * only at the records that meet it, found by SQLite with the table's
- * indexes, and run the tests on each of those; the order stays that of the
+ * indexes, and run the tests on each of those (test 2 spares those certain
+ * to pass it, see 62); the order stays that of the
  * current index. The caller makes sure the tests reject every record that
  * does not meet it. Comparisons are false for an absent field; texts
  * compare by their bytes (the _NOCASE forms fold the ASCII letters only),
@@ -153,8 +154,12 @@ typedef struct rr_candidate_term {
 } rr_candidate_term;
 
 /* 62: sets the condition; count 0 removes it, so that every record is a
- * candidate. False, and no condition, when the terms do not form one. */
-RR_API rr_bool rr_set_candidates(int32_t h, const rr_candidate_term* terms, int32_t count);
+ * candidate. The candidates that also meet the certain condition pass test 2
+ * without its being called (the caller makes sure they would pass it);
+ * certain_count 0: none is certain. False, and no condition, when either
+ * list of terms does not form one. */
+RR_API rr_bool rr_set_candidates(int32_t h, const rr_candidate_term* terms, int32_t count,
+                                 const rr_candidate_term* certain, int32_t certain_count);
 
 /* ---- Search ---- */
 /* 48: the index whose leading fields are the given fields, compared as asked; < 0 when none. */

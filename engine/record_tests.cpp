@@ -18,14 +18,14 @@ void RecordTests::Enable(bool use1, bool use2) {
 
 bool RecordTests::Active() const { return on_ && ((use_[0] && tests_[0]) || (use_[1] && tests_[1])); }
 
-bool RecordTests::Accept(const uint8_t* record) {
+bool RecordTests::Accept(const uint8_t* record, bool second_certain) {
   if (!Active()) return true;
   struct Running {
     bool& flag;
     explicit Running(bool& f) : flag(f) { flag = true; }
     ~Running() { flag = false; }
   } running(running_);
-  for (int t = 0; t < 2; ++t) {
+  for (int t = 0; t < (second_certain ? 1 : 2); ++t) {
     if (use_[t] && tests_[t] && !tests_[t](data_[t], record)) return false;
   }
   return true;

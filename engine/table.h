@@ -37,7 +37,8 @@ class Table {
   RecordTests& Tests() { return tests_; }
   // The records the record tests need to see (count 0: all); throws
   // EngineError, and keeps none, when the terms form no condition.
-  void SetCandidates(const rr_candidate_term* terms, int32_t count);
+  void SetCandidates(const rr_candidate_term* terms, int32_t count, const rr_candidate_term* certain,
+                     int32_t certain_count);
   Marks& MarkList() { return marks_; }
   RecordEditor& Editor() { return editor_; }
 
@@ -76,6 +77,9 @@ class Table {
   size_t Seek(size_t from, int direction);
   // The same over the candidates only, while they can be told.
   size_t SeekCandidate(size_t from, int direction);
+  // Whether the candidate at position passes; a certain one is read only
+  // when the first test is to judge it.
+  bool CandidateAccepted(size_t position);
   void StandOnFound(size_t position);  // or nowhere for kNotFound
   // On the first accepted record from position on, else the last before it.
   void StandNear(size_t position);

@@ -8,16 +8,25 @@
 
 namespace vesk::engine {
 
-void Table::SetCandidates(const rr_candidate_term* terms, int32_t count) {
+void Table::SetCandidates(const rr_candidate_term* terms, int32_t count, const rr_candidate_term* certain,
+                          int32_t certain_count) {
   tests_.RequireIdle();
   order_.SetCandidates(nullptr);
-  if (count != 0) order_.SetCandidates(std::make_shared<const CandidateCondition>(catalogue_, terms, count));
+  if (count != 0)
+    order_.SetCandidates(std::make_shared<const CandidateCondition>(catalogue_, terms, count, certain, certain_count));
+}
+
+bool Table::CandidateAccepted(size_t position) {
+  const bool certain = order_.CandidateCertain(position);
+  if (certain && tests_.CertainPasses()) return true;
+  order_.ReadAt(position, candidate_.data());
+  return tests_.Accept(candidate_.data(), certain);
 }
 
 size_t Table::SeekCandidate(size_t from, int direction) {
   size_t p = direction > 0 ? order_.NextCandidate(from) : order_.PriorCandidate(from + 1);
   while (p != IdSequence::kNotFound) {
-    if (AcceptedAt(p)) return p;
+    if (CandidateAccepted(p)) return p;
     if (direction < 0 && p == 0) break;
     p = direction > 0 ? order_.NextCandidate(p + 1) : order_.PriorCandidate(p);
   }
@@ -94,7 +103,8 @@ int32_t Table::RecordCount() {
   FollowWriter();
   if (!tests_.Active()) return static_cast<int32_t>(order_.Ids().Size());
   if (order_.CandidatesOn()) {
-    int32_t counted = order_.CountCandidates([this](const uint8_t* record) { return tests_.Accept(record); });
+    int32_t counted = order_.CountCandidates(
+        [this](const uint8_t* record, bool certain) { return tests_.Accept(record, certain); }, tests_.CertainPasses());
     if (counted >= 0) return counted;
   }
   int32_t count = 0;

@@ -45,9 +45,11 @@ class TableOrder {
   // kNotFound; CandidatesOn turns false when the candidates cannot be told.
   size_t NextCandidate(size_t from) { return candidates_.Next(from, position_of_); }
   size_t PriorCandidate(size_t end) { return candidates_.Prior(end, position_of_); }
-  // Candidates that accept takes, or -1 when they cannot be told.
-  int32_t CountCandidates(const std::function<bool(const uint8_t*)>& accept) {
-    return candidates_.Count(accept, probe_.data());
+  bool CandidateCertain(size_t position) const { return candidates_.Certain(position); }
+  // Candidates that accept takes (with certain_pass the certain ones
+  // without a look), or -1 when they cannot be told.
+  int32_t CountCandidates(const CandidateWalk::Accept& accept, bool certain_pass) {
+    return candidates_.Count(accept, certain_pass, probe_.data());
   }
 
   // Position where a record with these values and identity belongs; throws

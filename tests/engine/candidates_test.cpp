@@ -18,6 +18,11 @@ uint8_t AcceptAll(void* seen, const uint8_t*) {
   return 1;
 }
 
+uint8_t RejectAll(void* seen, const uint8_t*) {
+  ++*static_cast<int*>(seen);
+  return 0;
+}
+
 class CandidatesTest : public EngineTest {
  protected:
   void TearDown() override {
@@ -41,7 +46,7 @@ class CandidatesTest : public EngineTest {
   }
   // The names the moves reach under the condition, forward and back.
   std::string Walk(const std::vector<rr_candidate_term>& terms) {
-    EXPECT_TRUE(rr_set_candidates(h_, terms.data(), static_cast<int32_t>(terms.size()))) << LastError(h_);
+    EXPECT_TRUE(rr_set_candidates(h_, terms.data(), static_cast<int32_t>(terms.size()), nullptr, 0)) << LastError(h_);
     return Moves();
   }
   std::string Moves() {
@@ -91,7 +96,7 @@ TEST_F(CandidatesTest, CountsAndMovesAgreeWithTheWalkOfEveryRecord) {
   Add("Mz");
   EXPECT_EQ(Moves(), "mann Meier MEIER müller Mz | Mz müller MEIER Meier mann");
   // Without a condition every record is tested again.
-  EXPECT_TRUE(rr_set_candidates(h_, nullptr, 0));
+  EXPECT_TRUE(rr_set_candidates(h_, nullptr, 0, nullptr, 0));
   seen_ = 0;
   EXPECT_EQ(rr_record_count(h_), 7);
   EXPECT_EQ(seen_, 7);
@@ -118,12 +123,67 @@ TEST_F(CandidatesTest, BeyondTheFirstCandidatesOneScanFindsTheRest) {
   EXPECT_EQ(Walk({ulm}), forward + "|" + backward);
   EXPECT_EQ(seen_, 300);
   // Moving on across the point where the scan takes over, and back.
-  ASSERT_TRUE(rr_set_candidates(h_, &ulm, 1));
+  ASSERT_TRUE(rr_set_candidates(h_, &ulm, 1, nullptr, 0));
   rr_first(h_);
   for (int i = 0; i < 120; ++i) rr_next(h_);
   EXPECT_EQ(CurrentName(), forward.substr(120 * 5, 4));
   for (int i = 0; i < 60; ++i) rr_prior(h_);
   EXPECT_EQ(CurrentName(), forward.substr(60 * 5, 4));
+}
+
+TEST_F(CandidatesTest, CertainCandidatesAreSparedTheSecondTest) {
+  OpenUnder("de_DE", {"Meier", "müller", "Adam", "MEIER", "mann", "Öl"});
+  // A second test that rejects what it sees shows whom it saw.
+  int rejected = 0;
+  rr_set_tests(h_, nullptr, nullptr, RejectAll, &rejected);
+  rr_enable_tests(h_, 0, 1);
+  const std::vector<rr_candidate_term> page = {Term(RR_CAND_PREFIX, "M"), Term(RR_CAND_PREFIX, "m"),
+                                               {RR_CAND_OR, 0, 0, nullptr}};
+  const rr_candidate_term meier = Term(RR_CAND_EQ_NOCASE, "meier");
+  ASSERT_TRUE(rr_set_candidates(h_, page.data(), 3, &meier, 1)) << LastError(h_);
+  EXPECT_EQ(Moves(), "Meier MEIER | MEIER Meier");
+  rejected = 0;
+  EXPECT_EQ(rr_record_count(h_), 2);
+  EXPECT_EQ(rejected, 2);  // mann and müller
+  // Every candidate certain: the test is never called.
+  ASSERT_TRUE(rr_set_candidates(h_, page.data(), 3, page.data(), 3)) << LastError(h_);
+  rejected = 0;
+  EXPECT_EQ(Moves(), "mann Meier MEIER müller | müller MEIER Meier mann");
+  EXPECT_EQ(rr_record_count(h_), 4);
+  EXPECT_EQ(rejected, 0);
+  // The first test still judges the certain ones.
+  rr_set_tests(h_, AcceptAll, &seen_, RejectAll, &rejected);
+  rr_enable_tests(h_, 1, 1);
+  seen_ = 0;
+  EXPECT_EQ(rr_record_count(h_), 4);
+  EXPECT_EQ(seen_, 4);
+  EXPECT_EQ(rejected, 0);
+  // Terms that form no certain condition are refused with the rest.
+  const rr_candidate_term lonely_or = {RR_CAND_OR, 0, 0, nullptr};
+  EXPECT_FALSE(rr_set_candidates(h_, page.data(), 3, &lonely_or, 1));
+}
+
+TEST_F(CandidatesTest, TheScanTellsTheCertainOnesToo) {
+  OpenUnder("de_DE", {});
+  char name[8];
+  for (int i = 0; i < 300; ++i) {
+    std::snprintf(name, sizeof name, "N%03d", i);
+    Add(name, i % 2 == 0 ? "Ulm" : "Bonn");
+  }
+  int rejected = 0;
+  rr_set_tests(h_, nullptr, nullptr, RejectAll, &rejected);
+  rr_enable_tests(h_, 0, 1);
+  // Every place is a candidate along the name order, Ulm alone is certain:
+  // beyond the first hundred the scan must tell them apart.
+  const rr_candidate_term place[] = {{RR_CAND_ABSENT, kOrt, 0, nullptr}, {RR_CAND_NOT, 0, 0, nullptr}};
+  const rr_candidate_term ulm = {RR_CAND_EQ, kOrt, 0, "Ulm"};
+  ASSERT_TRUE(rr_set_candidates(h_, place, 2, &ulm, 1)) << LastError(h_);
+  int passed = 0;
+  for (rr_first(h_); !rr_eof(h_); rr_next(h_)) ++passed;
+  EXPECT_EQ(passed, 150);
+  EXPECT_EQ(rejected, 150);
+  rr_last(h_);
+  EXPECT_EQ(CurrentName(), "N298");
 }
 
 }  // namespace

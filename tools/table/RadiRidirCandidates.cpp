@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "runtime/datetime.h"
 #include "tools/filter/value_compare.h"
 
 namespace vesk {
@@ -60,14 +61,19 @@ Condition Or(Condition a, Condition b, bool wide) { return Join(RR_CAND_OR, std:
 
 // What the derivation knows of a node: for a condition, one that every
 // record passing it meets (wide) and one that only records passing it meet
-// (narrow); a leaf is kept for its comparison.
+// (narrow); a leaf is kept for its comparison. A part the derivation does
+// not know may fail to evaluate, which rejects the record whatever the rest
+// says: then no record is certain to pass.
 struct Bounds {
   Condition wide = Constant(true);
   Condition narrow = Constant(false);
   const TExprNode* leaf = nullptr;
+  bool may_fail = true;
 };
 
-Bounds Exact(Condition c) { return {c, c, nullptr}; }
+Bounds Exact(Condition c) { return {c, c, nullptr, false}; }
+// A comparison that evaluates without fail but cannot be bounded.
+Bounds Unbounded() { return {Constant(true), Constant(false), nullptr, false}; }
 
 // A field's absent value passes <, <= and <> against any constant.
 Condition WithAbsent(TNodeOperator op, const CandidateField& field, Condition c, bool wide) {
@@ -93,7 +99,7 @@ Bounds CompareText(TNodeOperator op, const CandidateField& field, const std::str
   if (whole_no_case || (options & kOptionCaseInsensitive)) {
     // Without regard to case the letters order as capitals, which SQLite's
     // NOCASE does not: only = and <> are bounded.
-    if (op != noEqual && op != noNotEqual) return {};
+    if (op != noEqual && op != noNotEqual) return Unbounded();
     Condition equal = Compare(whole_no_case ? RR_CAND_EQ_NOCASE : RR_CAND_PREFIX_NOCASE, field, 0, text);
     return Exact(op == noEqual ? equal : Not(equal));
   }
@@ -111,16 +117,24 @@ Bounds CompareText(TNodeOperator op, const CandidateField& field, const std::str
   }
 }
 
+// The date the dataset shows for a stored one: the field reads it as
+// milliseconds and makes a date of those.
+double ShownDate(double stored) { return TimeStampToDateTime(MSecsToTimeStamp(TimeStampToMSecs(DateTimeToTimeStamp(stored)))); }
+
 // The dataset shows a date to the millisecond: a record's stored date may
 // lie up to half a millisecond off the one compared, so the wide condition
 // reaches a millisecond further and the narrow one stays a millisecond
 // inside. Outside the shown days a date may show as any day before day 1,
-// so the wide condition holds those too unless only later days pass.
+// so the wide condition holds those too unless only later days pass. A
+// constant that shows as itself (a whole day, a time to the millisecond)
+// is met exactly by the stored date equal to it, and the showing keeps the
+// order, so the narrow side of =, <= and >= is the comparison itself.
 Bounds CompareDate(TNodeOperator op, const CandidateField& field, double day) {
   const Condition odd = Or(Compare(RR_CAND_LT, field, kFirstShownDay), Compare(RR_CAND_GE, field, kEndShownDay), true);
   const Condition usual = Not(odd);
   const Condition equal =
       And(Compare(RR_CAND_GE, field, day - kMillisecond), Compare(RR_CAND_LE, field, day + kMillisecond), true);
+  const bool shown_as_is = day >= kFirstShownDay && day < kEndShownDay && ShownDate(day) == day;
   auto side = [&](double shift) -> Condition {
     switch (op) {
       case noLess: return Compare(RR_CAND_LT, field, day + shift);
@@ -130,12 +144,17 @@ Bounds CompareDate(TNodeOperator op, const CandidateField& field, double day) {
     }
   };
   // The narrow side of <> is everything outside the wide side of =.
-  if (op == noNotEqual) return {Constant(true), And(usual, Not(equal), false), nullptr};
+  if (op == noNotEqual) return {Constant(true), And(usual, Not(equal), false), nullptr, false};
   Condition wide = op == noEqual ? equal : WithAbsent(op, field, side(kMillisecond), true);
   const bool later_only = op == noEqual || op == noGreaterEqual || op == noGreater;
   if (!later_only || day - kMillisecond < 1) wide = Or(odd, std::move(wide), true);
-  Condition narrow = op == noEqual ? Constant(false) : And(usual, WithAbsent(op, field, side(-kMillisecond), false), false);
-  return {std::move(wide), std::move(narrow), nullptr};
+  const bool inclusive = op == noEqual || op == noLessEqual || op == noGreaterEqual;
+  Condition narrow;
+  if (op == noEqual)
+    narrow = shown_as_is ? Compare(RR_CAND_EQ, field, day) : Constant(false);
+  else
+    narrow = And(usual, WithAbsent(op, field, side(shown_as_is && inclusive ? 0 : -kMillisecond), false), false);
+  return {std::move(wide), std::move(narrow), nullptr, false};
 }
 
 Bounds CompareField(const TExprNode& node, const CandidateField& field, const Variant& constant, uint32_t options) {
@@ -176,7 +195,9 @@ CandidateTerms DeriveCandidates(const TExprNode* root, uint32_t options,
     Bounds right = std::move(stack.back());
     stack.pop_back();
     if (node->Operator == noNot) {
-      stack.push_back(right.leaf ? Bounds{} : Bounds{Not(std::move(right.narrow)), Not(std::move(right.wide)), nullptr});
+      stack.push_back(right.leaf ? Bounds{}
+                                 : Bounds{Not(std::move(right.narrow)), Not(std::move(right.wide)), nullptr,
+                                          right.may_fail});
       continue;
     }
     Bounds left = std::move(stack.back());
@@ -190,15 +211,20 @@ CandidateTerms DeriveCandidates(const TExprNode* root, uint32_t options,
                          std::move(right.wide), true);
       joined.narrow = Join(node->Operator == noAnd ? RR_CAND_AND : RR_CAND_OR, std::move(left.narrow),
                            std::move(right.narrow), false);
+      joined.may_fail = left.may_fail || right.may_fail;
     }
     stack.push_back(std::move(joined));
   }
   if (stack.size() != 1 || stack.back().leaf || Is(stack.back().wide, RR_CAND_TRUE)) return result;
-  for (Term& term : stack.back().wide) {
-    const char* text = nullptr;
-    if (term.text_valued) text = result.texts.emplace_back(std::move(term.text)).c_str();
-    result.terms.push_back({term.op, term.field, term.number, text});
-  }
+  auto pass = [&result](Condition& condition, std::vector<rr_candidate_term>& terms) {
+    for (Term& term : condition) {
+      const char* text = nullptr;
+      if (term.text_valued) text = result.texts.emplace_back(std::move(term.text)).c_str();
+      terms.push_back({term.op, term.field, term.number, text});
+    }
+  };
+  pass(stack.back().wide, result.terms);
+  if (!stack.back().may_fail && !Is(stack.back().narrow, RR_CAND_FALSE)) pass(stack.back().narrow, result.certain);
   return result;
 }
 

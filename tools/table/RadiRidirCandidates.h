@@ -1,9 +1,10 @@
 // The candidate condition of a prepared filter expression: a condition the
 // engine can hand to SQLite and its indexes that every record passing the
 // expression meets (it may let more through, never fewer), so that the
-// expression test needs to see only those. Comparisons it cannot bound
-// admit every record; NOT turns to a condition that every record meeting
-// it passes.
+// expression test needs to see only those; and the certain condition, met
+// only by records that pass the expression (it may leave some out), so that
+// the test need not see those. Comparisons it cannot bound admit every
+// record and make none certain; NOT swaps the two.
 #pragma once
 
 #include <cstdint>
@@ -26,8 +27,9 @@ struct CandidateField {
 };
 
 struct CandidateTerms {
-  std::vector<rr_candidate_term> terms;  // empty: every record
-  std::deque<std::string> texts;         // what the terms' texts point into
+  std::vector<rr_candidate_term> terms;    // empty: every record
+  std::vector<rr_candidate_term> certain;  // empty: no record
+  std::deque<std::string> texts;           // what the terms' texts point into
 };
 
 // options: the filter's Options bits; field_of tells each field named in

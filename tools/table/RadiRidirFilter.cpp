@@ -78,14 +78,16 @@ CandidateField TRadiRidir::CandidateFieldOf(const std::string& name) const {
 }
 
 // The engine looks only at the records that can pass the expression; the
-// expression test still judges each of them. A condition the engine does
-// not take leaves every record to the test, as without one.
+// expression test judges each of them but those certain to pass. A
+// condition the engine does not take leaves every record to the test, as
+// without one.
 void TRadiRidir::PassCandidates() {
   CandidateTerms candidates;
   if (useExpressionTest_)
     candidates = DeriveCandidates(exprFilter_.Tree(), exprFilter_.Options(),
                                   [this](const std::string& name) { return CandidateFieldOf(name); });
-  rr_set_candidates(handle_, candidates.terms.data(), static_cast<int32_t>(candidates.terms.size()));
+  rr_set_candidates(handle_, candidates.terms.data(), static_cast<int32_t>(candidates.terms.size()),
+                    candidates.certain.data(), static_cast<int32_t>(candidates.certain.size()));
 }
 
 // At the first fetch after opening: a dataset stored as filtered filters

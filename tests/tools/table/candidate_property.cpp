@@ -157,7 +157,7 @@ std::string CheckCandidateCase(const std::string& path, std::mt19937& random, Ca
   if (result.prepared != prepared) return "one of two datasets prepared " + filter;
   if (!prepared) return {};
   // The second dataset's engine walks every record.
-  rr_set_candidates(TRadiRidirEngine::Handle(without), nullptr, 0);
+  rr_set_candidates(TRadiRidirEngine::Handle(without), nullptr, 0, nullptr, 0);
   const std::vector<int> expected = Visit(without), seen = Visit(with);
   if (seen == expected) return {};
   return "filter " + filter + " options " + std::to_string(options) + " order " + index + ": candidates visit " +

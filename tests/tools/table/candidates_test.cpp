@@ -1,12 +1,16 @@
 // The candidate condition of a filter: the engine looks only at the records
 // that can pass, and a filtered dataset shows exactly what it showed when
 // the engine walked every record.
+#include <algorithm>
 #include <random>
+#include <string>
 
 #include "tests/tools/table/candidate_property.h"
 #include "tests/tools/table/table_fixture.h"
 #include "toolkit/field.h"
 #include "toolkit/string_field.h"
+#include "tools/filter/expr_filter.h"
+#include "tools/table/RadiRidirCandidates.h"
 
 namespace vesk {
 namespace {
@@ -89,6 +93,49 @@ TEST_F(CandidatesTest, ACountTestsOnlyTheCandidates) {
   EXPECT_EQ(seen_, 2);
 }
 
+TEST_F(CandidatesTest, ThePagesOfTheWindowsAreCertainAndAPartThatMayFailMakesNothingCertain) {
+  auto table = OpenPages("NameIx");
+  // The texts are only parsed, on a record without values, where no
+  // comparison fails.
+  table->SetFiltered(false);
+  AppendRecord(*table, {{"Datum", "05.01.2026"}});
+  table->First();
+  ASSERT_TRUE(table->FieldByName("Name")->IsNull());
+  auto derive = [&table](const std::string& filter) {
+    table->SetFilterText(filter);
+    TExprFilter expression(table.get());
+    expression.SetActive(true);
+    return DeriveCandidates(expression.Tree(), 0, [](const std::string& name) {
+      if (name == "Datum") return CandidateField{CandidateField::kDate, 2};
+      return CandidateField{CandidateField::kText, name == "Name" ? 0 : 1};
+    });
+  };
+  auto same = [](const CandidateTerms& c) {
+    return std::ranges::equal(c.terms, c.certain, [](const rr_candidate_term& a, const rr_candidate_term& b) {
+      return a.op == b.op && a.field == b.field && a.number == b.number &&
+             std::string(a.text ? a.text : "") == std::string(b.text ? b.text : "");
+    });
+  };
+  for (const char* exact : {"Name = 'M*' OR Name = 'm*'", "Kategorie = 'Privat'", "Name >= 'M' AND NOT (Name = NULL)"}) {
+    const CandidateTerms c = derive(exact);
+    EXPECT_FALSE(c.terms.empty()) << exact;
+    EXPECT_TRUE(same(c)) << exact;
+  }
+  // A whole day shows as itself: the stored day is certain, dates within a
+  // millisecond of it only candidates.
+  for (const char* day : {"Datum = 01.01.2026", "Datum >= 01.01.2026", "Datum <= '01.01.2026 09:30:00'"}) {
+    const CandidateTerms c = derive(day);
+    EXPECT_FALSE(c.certain.empty()) << day;
+    EXPECT_FALSE(same(c)) << day;
+  }
+  // A category against a truth value fails to evaluate when the category
+  // has a value, which rejects the record whatever the other side of OR
+  // says: candidates, but none certain.
+  const CandidateTerms failing = derive("Name = 'M*' AND (Kategorie = 'Privat' OR Kategorie = False)");
+  EXPECT_FALSE(failing.terms.empty());
+  EXPECT_TRUE(failing.certain.empty());
+}
+
 TEST_F(CandidatesTest, AShortPersistentTextFieldIsLeftToTheTest) {
   // The field shows four characters of a longer text: "Meie" passes the
   // filter though the stored text does not equal it.
@@ -117,8 +164,8 @@ TEST(CandidateTerms, TheEngineRefusesTermsThatFormNoCondition) {
   const rr_candidate_term text_on_number[] = {{RR_CAND_PREFIX, 3, 0, "1"}};
   const rr_candidate_term no_field[] = {{RR_CAND_EQ, 9, 0, "x"}};
   const rr_candidate_term two_left[] = {{RR_CAND_TRUE, -1, 0, nullptr}, {RR_CAND_FALSE, -1, 0, nullptr}};
-  for (const auto* terms : {lonely_and, text_on_number, no_field}) EXPECT_FALSE(rr_set_candidates(h, terms, 1));
-  EXPECT_FALSE(rr_set_candidates(h, two_left, 2));
+  for (const auto* terms : {lonely_and, text_on_number, no_field}) EXPECT_FALSE(rr_set_candidates(h, terms, 1, nullptr, 0));
+  EXPECT_FALSE(rr_set_candidates(h, two_left, 2, nullptr, 0));
   // Refused terms leave no condition: a test that takes every record sees all.
   int seen = 0;
   table.SetOnFilterRecord([&seen](TDataSet&, bool& accept) { accept = ++seen > 0; });
