@@ -105,10 +105,8 @@ void SqlCondition::Bind(sqlite3_stmt* stmt) const {
     const int n = static_cast<int>(i) + 1;
     if (p.kind == SqlValue::kNumber)
       sqlite3_bind_double(stmt, n, p.number);
-    else if (p.kind == SqlValue::kText)
-      sqlite3_bind_text(stmt, n, p.text.data(), static_cast<int>(p.text.size()), SQLITE_TRANSIENT);
     else
-      sqlite3_bind_blob(stmt, n, p.text.data(), static_cast<int>(p.text.size()), SQLITE_TRANSIENT);
+      sqlite3_bind_text(stmt, n, p.text.data(), static_cast<int>(p.text.size()), SQLITE_TRANSIENT);
   }
 }
 
@@ -194,14 +192,26 @@ SqlCondition CandidateCondition::Sql(const Terms& terms) const {
         sql = "(" + column + " IS NULL)";
       } else if ((t.op == RR_CAND_PREFIX || t.op == RR_CAND_PREFIX_NOCASE) && t.text.empty()) {
         sql = present + ")";
-      } else if (t.op == RR_CAND_PREFIX || t.op == RR_CAND_PREFIX_NOCASE) {
-        // The leading bytes, compared as bytes or as ASCII text without
-        // regard to case; substr gives NULL for an empty text, which no
-        // prefix begins.
+      } else if (t.op == RR_CAND_PREFIX) {
+        // Compared as bytes, the texts beginning with a prefix are those
+        // from it up to the prefix with its last byte raised (0xFF bytes at
+        // its end dropped first; none left: no upper end).
+        std::string after = t.text;
+        while (!after.empty() && static_cast<unsigned char>(after.back()) == 0xFF) after.pop_back();
+        sql = present + " AND " + column + " >= ?";
+        where.params.push_back(Text(t.text));
+        if (!after.empty()) {
+          after.back() = static_cast<char>(static_cast<unsigned char>(after.back()) + 1);
+          sql += " AND " + column + " < ?";
+          where.params.push_back(Text(std::move(after)));
+        }
+        sql += ")";
+      } else if (t.op == RR_CAND_PREFIX_NOCASE) {
+        // The leading bytes, compared as ASCII text without regard to case;
+        // substr gives NULL for an empty text, which no prefix begins.
         const std::string lead = "substr(CAST(" + column + " AS BLOB), 1, " + std::to_string(t.text.size()) + ")";
-        sql = t.op == RR_CAND_PREFIX ? "coalesce(" + lead + " = ?, 0)"
-                                     : "coalesce(CAST(" + lead + " AS TEXT) = ? COLLATE NOCASE, 0)";
-        where.params.push_back({t.op == RR_CAND_PREFIX ? SqlValue::kBytes : SqlValue::kText, 0, t.text});
+        sql = "coalesce(CAST(" + lead + " AS TEXT) = ? COLLATE NOCASE, 0)";
+        where.params.push_back(Text(t.text));
       } else if (t.op == RR_CAND_EQ_NOCASE) {
         // SQLite's NOCASE folds the ASCII letters alone.
         sql = present + " AND " + column + " = ? COLLATE NOCASE)";

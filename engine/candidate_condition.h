@@ -20,7 +20,7 @@ namespace vesk::engine {
 
 // A value bound to one parameter of the SQL forms.
 struct SqlValue {
-  enum Kind { kNumber, kText, kBytes } kind = kNumber;
+  enum Kind { kNumber, kText } kind = kNumber;
   double number = 0;
   std::string text;
 };

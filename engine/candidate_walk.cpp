@@ -162,20 +162,13 @@ Statement& CandidateWalk::Counting(Statement& statement, const std::function<Sql
   return statement;
 }
 
-int32_t CandidateWalk::CountRows(Statement& statement, bool count, bool certain_column, const Accept& accept,
-                                 uint8_t* buffer) {
+void CandidateWalk::CountRows(Statement& statement, const std::function<void(sqlite3_stmt*)>& take) {
   sqlite3_stmt* rows = statement.get();
   struct Reset {
     sqlite3_stmt* rows;
     ~Reset() { sqlite3_reset(rows); }
   } reset{rows};
-  int32_t counted = 0;
-  while (engine::Step(db_, rows)) {
-    if (count) return sqlite3_column_int(rows, 0);
-    DecodeRecord(*catalogue_, rows, certain_column ? 1 : 0, buffer);
-    counted += accept(buffer, certain_column && sqlite3_column_int(rows, 0) != 0) ? 1 : 0;
-  }
-  return counted;
+  while (engine::Step(db_, rows)) take(rows);
 }
 
 int32_t CandidateWalk::Count(const Accept& accept, bool certain_pass, uint8_t* buffer) {
@@ -183,19 +176,33 @@ int32_t CandidateWalk::Count(const Accept& accept, bool certain_pass, uint8_t* b
   const std::string columns = catalogue_->ColumnList() + " FROM records WHERE ";
   try {
     if (!certain_pass) {
-      Statement& all = Counting(counting_, [&] { return SqlCondition{"SELECT ", {}}.Add(certain_).Add(", " + columns).Add(filter_); });
-      return CountRows(all, false, true, accept, buffer);
+      Statement& candidates =
+          Counting(counting_, [&] { return SqlCondition{"SELECT ", {}}.Add(certain_).Add(", " + columns).Add(filter_); });
+      int32_t count = 0;
+      CountRows(candidates, [&](sqlite3_stmt* row) {
+        DecodeRecord(*catalogue_, row, 1, buffer);
+        count += accept(buffer, sqlite3_column_int(row, 0) != 0) ? 1 : 0;
+      });
+      return count;
     }
-    // SQLite counts the certain candidates; the others are read and tested.
-    Statement& certain = Counting(counting_certain_, [&] {
-      return SqlCondition{"SELECT count(*) FROM records WHERE ", {}}.Add(filter_).Add(" AND ").Add(certain_);
+    // SQLite counts the candidates and the certain ones among them, which
+    // it can do along an index alone; those not certain are read and tested.
+    Statement& counts = Counting(counting_certain_, [&] {
+      return SqlCondition{"SELECT count(*), coalesce(sum(", {}}.Add(certain_).Add("), 0) FROM records WHERE ").Add(filter_);
     });
-    int32_t count = CountRows(certain, true, false, accept, buffer);
-    if (!condition_->Exact()) {
+    int32_t all = 0, count = 0;
+    CountRows(counts, [&](sqlite3_stmt* row) {
+      all = sqlite3_column_int(row, 0);
+      count = sqlite3_column_int(row, 1);
+    });
+    if (count < all) {
       Statement& uncertain = Counting(counting_uncertain_, [&] {
         return SqlCondition{"SELECT " + columns, {}}.Add(filter_).Add(" AND NOT ").Add(certain_);
       });
-      count += CountRows(uncertain, false, false, accept, buffer);
+      CountRows(uncertain, [&](sqlite3_stmt* row) {
+        DecodeRecord(*catalogue_, row, 0, buffer);
+        count += accept(buffer, false) ? 1 : 0;
+      });
     }
     return count;
   } catch (const EngineError&) {

@@ -60,9 +60,8 @@ class CandidateWalk {
   bool FindRest(const PositionOf& position_of);
   void Fail();
   void Forget();  // the statements, and what was found
-  // Rows of statement: the candidates that accept takes (certain in column 0
-  // when certain_column), or the number in column 0 (count).
-  int32_t CountRows(Statement& statement, bool count, bool certain_column, const Accept& accept, uint8_t* buffer);
+  // Steps through the rows of statement, giving each to take.
+  void CountRows(Statement& statement, const std::function<void(sqlite3_stmt*)>& take);
   // statement, prepared from query at its first use.
   Statement& Counting(Statement& statement, const std::function<SqlCondition()>& query);
 
@@ -73,8 +72,8 @@ class CandidateWalk {
   SqlCondition certain_;  // the certain condition's own parameters follow
   Statement ordered_;
   Statement rest_;  // where the condition does not narrow the index
-  // Prepared at the first count: all candidates; the certain ones' number;
-  // those not certain.
+  // Prepared at the first count: all candidates; the number of them and of
+  // the certain ones; those not certain.
   Statement counting_, counting_certain_, counting_uncertain_;
   bool failed_ = false;
   bool complete_ = false;
