@@ -4,6 +4,7 @@
 
 #include <QTimeZone>
 
+#include <cstdlib>
 #include <memory>
 
 #include "tools/exchange/content_line_writer.h"
@@ -40,6 +41,8 @@ icaltimetype LocalTime(const AppointmentRecord& appointment, icaltimezone* zone)
   time.zone = zone;
   return time;
 }
+
+// ----- writing
 
 std::string Serialised(icalcomponent* component) {
   char* text = icalcomponent_as_ical_string_r(component);
@@ -266,7 +269,8 @@ std::string CalendarFromAppointments(const std::vector<AppointmentRecord>& appoi
   text.reserve(text.size() + appointments.size() * 400);
   for (const AppointmentRecord& appointment : appointments)
     AppendEvent(text, appointment, shared, zone, settings.uidSuffix);
-  return text + tail;
+  text += tail;
+  return text;
 }
 
 std::vector<AppointmentRecord> AppointmentsFromCalendar(std::string_view text, const std::string& zone,
