@@ -4,7 +4,7 @@
 #include <map>
 #include <set>
 
-#include "runtime/utf8_text.h"
+#include "tools/exchange/content_line_writer.h"
 
 namespace vesk {
 namespace {
@@ -158,36 +158,6 @@ void TakeAddress(const std::vector<const VCardProperty*>& addresses, AddressReco
   }
 }
 
-// ----- writing
-
-std::string Escaped(std::string_view text) {
-  std::string result;
-  for (char c : text) {
-    if (c == '\r') continue;
-    if (c == '\n') {
-      result += "\\n";
-      continue;
-    }
-    if (c == '\\' || c == ',' || c == ';') result += '\\';
-    result += c;
-  }
-  return result;
-}
-
-// The line with CRLF, folded so that no line is longer than 75 bytes and no
-// character is split.
-std::string Folded(std::string_view line) {
-  std::string result;
-  size_t room = 75;
-  while (line.size() > room) {
-    std::string_view piece = Utf8CutBytes(line, room);
-    result.append(piece).append("\r\n ");
-    line.remove_prefix(piece.size());
-    room = 74;
-  }
-  return result.append(line).append("\r\n");
-}
-
 }  // namespace
 
 AddressRecord AddressFromCard(const VCard& card) {
@@ -246,12 +216,13 @@ AddressRecord AddressFromCard(const VCard& card) {
 
 std::string CardFromAddress(const AddressRecord& a) {
   std::string card = "BEGIN:VCARD\r\nVERSION:3.0\r\n";
-  card += Folded("N:" + Escaped(a.Name) + ";" + Escaped(a.Vorname) + ";;;");
-  card += Folded("FN:" + Escaped(Join({a.Vorname, a.Name}, " ")));
+  card += FoldedLine("N:" + EscapedText(a.Name) + ";" + EscapedText(a.Vorname) + ";;;");
+  card += FoldedLine("FN:" + EscapedText(Join({a.Vorname, a.Name}, " ")));
   if (!a.Strasse.empty() || !a.PLZ.empty() || !a.Stadt.empty())
-    card += Folded("ADR:;;" + Escaped(a.Strasse) + ";" + Escaped(a.Stadt) + ";;" + Escaped(a.PLZ) + ";");
+    card += FoldedLine("ADR:;;" + EscapedText(a.Strasse) + ";" + EscapedText(a.Stadt) + ";;" + EscapedText(a.PLZ) +
+                       ";");
   auto line = [&](const char* head, const std::string& value) {
-    if (!value.empty()) card += Folded(head + Escaped(value));
+    if (!value.empty()) card += FoldedLine(head + EscapedText(value));
   };
   line("TEL;TYPE=VOICE,PREF:", a.Telefon1);
   line("TEL;TYPE=VOICE:", a.Telefon2);

@@ -4,8 +4,10 @@
 
 #include <QTimeZone>
 
+#include <cstdlib>
 #include <memory>
 
+#include "tools/exchange/content_line_writer.h"
 #include "tools/exchange/content_lines.h"
 #include "tools/exchange/exchange_error.h"
 
@@ -40,27 +42,70 @@ icaltimetype LocalTime(const AppointmentRecord& appointment, icaltimezone* zone)
   return time;
 }
 
-icalproperty* Start(const AppointmentRecord& appointment, icaltimezone* zone) {
-  icalproperty* start = icalproperty_new_dtstart(LocalTime(appointment, zone));
-  if (appointment.Uhrzeit && zone != icaltimezone_get_utc_timezone())
-    icalproperty_add_parameter(start, icalparameter_new_tzid(icaltimezone_get_tzid(zone)));
-  return start;
-}
-
-icalcomponent* Alarm(const AppointmentRecord& appointment, int leadMinutes) {
-  icalcomponent* alarm = icalcomponent_new(ICAL_VALARM_COMPONENT);
-  icalcomponent_add_property(alarm, icalproperty_new_action(ICAL_ACTION_DISPLAY));
-  icalcomponent_add_property(alarm, icalproperty_new_trigger(icaltriggertype_from_int(-leadMinutes * 60)));
-  icalcomponent_add_property(alarm,
-                             icalproperty_new_description(appointment.Ort.empty() ? "Termin" : appointment.Ort.c_str()));
-  return alarm;
-}
+// ----- writing
 
 std::string Serialised(icalcomponent* component) {
   char* text = icalcomponent_as_ical_string_r(component);
   std::string result(text);
   std::free(text);
   return result;
+}
+
+// The text libical writes for a property, which is freed.
+std::string Line(icalproperty* property) {
+  char* text = icalproperty_as_ical_string_r(property);
+  std::string line(text);
+  std::free(text);
+  icalproperty_free(property);
+  return line;
+}
+
+// What all events of one export share, as libical writes it.
+struct SharedLines {
+  std::string stamp;      // DTSTAMP: the time of the export
+  std::string timed;      // "DTSTART", the zone's TZID and ":", before a time of day
+  std::string hour, day;  // the DURATION of a timed and of a day-long appointment
+  std::string alarm;      // BEGIN:VALARM, ACTION and the TRIGGER the lead time before
+};
+
+SharedLines Shared(icaltimezone* zone, int leadMinutes) {
+  SharedLines lines;
+  lines.stamp = Line(icalproperty_new_dtstamp(icaltime_current_time_with_zone(icaltimezone_get_utc_timezone())));
+  lines.timed = "DTSTART";
+  if (zone != icaltimezone_get_utc_timezone()) {
+    icalparameter* tzid = icalparameter_new_tzid(icaltimezone_get_tzid(zone));
+    char* text = icalparameter_as_ical_string_r(tzid);
+    lines.timed = lines.timed + ";" + text;
+    std::free(text);
+    icalparameter_free(tzid);
+  }
+  lines.timed += ":";
+  lines.hour = Line(icalproperty_new_duration(icaldurationtype_from_int(3600)));
+  lines.day = Line(icalproperty_new_duration(icaldurationtype_from_int(86400)));
+  lines.alarm = "BEGIN:VALARM\r\n" + Line(icalproperty_new_action(ICAL_ACTION_DISPLAY)) +
+                Line(icalproperty_new_trigger(icaltriggertype_from_int(-leadMinutes * 60)));
+  return lines;
+}
+
+// One VEVENT. libical's tree of a component with its properties and values,
+// built and written for each of thousands of events, costs several times
+// what reading them from the table does; so the lines that differ from event
+// to event are put together here, their texts escaped and folded, their
+// times in the form libical gives them.
+void AppendEvent(std::string& text, const AppointmentRecord& appointment, const SharedLines& shared,
+                 icaltimezone* zone, const std::string& uidSuffix) {
+  text += "BEGIN:VEVENT\r\n";
+  text += FoldedLine("UID:" + EscapedText("termin-" + std::to_string(appointment.identity) + uidSuffix));
+  text += shared.stamp;
+  char* start = icaltime_as_ical_string_r(LocalTime(appointment, zone));
+  text += FoldedLine((appointment.Uhrzeit ? shared.timed : "DTSTART;VALUE=DATE:") + start);
+  std::free(start);
+  text += appointment.Uhrzeit ? shared.hour : shared.day;
+  if (!appointment.Ort.empty()) text += FoldedLine("SUMMARY:" + EscapedText(appointment.Ort));
+  if (!appointment.Bemerkung.empty()) text += FoldedLine("DESCRIPTION:" + EscapedText(appointment.Bemerkung));
+  text += shared.alarm;
+  text += FoldedLine("DESCRIPTION:" + EscapedText(appointment.Ort.empty() ? "Termin" : appointment.Ort));
+  text += "END:VALARM\r\nEND:VEVENT\r\n";
 }
 
 // ----- reading
@@ -111,10 +156,12 @@ std::vector<icalcomponent*> Events(icalcomponent* root) {
   return events;
 }
 
+// libical turns the escapes "\r", "\b" and "\f" into control characters; a
+// memo keeps line breaks as LF and no other control character.
 std::string TextOf(icalcomponent* event, icalproperty_kind kind) {
   icalproperty* property = icalcomponent_get_first_property(event, kind);
   const char* text = property != nullptr ? icalvalue_get_text(icalproperty_get_value(property)) : nullptr;
-  return text != nullptr ? text : "";
+  return text != nullptr ? CleanedText(text) : "";
 }
 
 // The time on the local clock: a zoned or UTC time converted, a floating
@@ -215,28 +262,15 @@ std::string CalendarFromAppointments(const std::vector<AppointmentRecord>& appoi
   if (zone != icaltimezone_get_utc_timezone())
     icalcomponent_add_component(calendar.get(), icalcomponent_new_clone(icaltimezone_get_component(zone)));
   std::string text = Serialised(calendar.get());
-  // Each event is written and freed on its own, before the calendar's end:
-  // libical's tree of thousands of events costs more than the events.
   const size_t end = text.rfind("END:VCALENDAR");
   const std::string tail = text.substr(end);
   text.erase(end);
-  const icaltimetype stamp = icaltime_current_time_with_zone(icaltimezone_get_utc_timezone());
-  for (const AppointmentRecord& appointment : appointments) {
-    Component event(icalcomponent_new(ICAL_VEVENT_COMPONENT));
-    const std::string uid = "termin-" + std::to_string(appointment.identity) + settings.uidSuffix;
-    icalcomponent_add_property(event.get(), icalproperty_new_uid(uid.c_str()));
-    icalcomponent_add_property(event.get(), icalproperty_new_dtstamp(stamp));
-    icalcomponent_add_property(event.get(), Start(appointment, zone));
-    icalcomponent_add_property(event.get(), icalproperty_new_duration(
-                                                icaldurationtype_from_int(appointment.Uhrzeit ? 3600 : 86400)));
-    if (!appointment.Ort.empty())
-      icalcomponent_add_property(event.get(), icalproperty_new_summary(appointment.Ort.c_str()));
-    if (!appointment.Bemerkung.empty())
-      icalcomponent_add_property(event.get(), icalproperty_new_description(appointment.Bemerkung.c_str()));
-    icalcomponent_add_component(event.get(), Alarm(appointment, settings.leadMinutes));
-    text += Serialised(event.get());
-  }
-  return text + tail;
+  const SharedLines shared = Shared(zone, settings.leadMinutes);
+  text.reserve(text.size() + appointments.size() * 400);
+  for (const AppointmentRecord& appointment : appointments)
+    AppendEvent(text, appointment, shared, zone, settings.uidSuffix);
+  text += tail;
+  return text;
 }
 
 std::vector<AppointmentRecord> AppointmentsFromCalendar(std::string_view text, const std::string& zone,

@@ -1,7 +1,9 @@
 // Appointments to and from iCalendar (RFC 5545) through libical: events in
 // the user's time zone with its VTIMEZONE, one hour long, with a reminder
 // the lead time before; on reading, day-long, UTC and zoned events in local
-// time and recurring events unfolded over the coming twelve months.
+// time and recurring events unfolded over the coming twelve months. libical
+// reads and writes the calendar and zone; each event's own lines are put
+// together directly, which costs a fraction of libical's component tree.
 #pragma once
 
 #include <string>

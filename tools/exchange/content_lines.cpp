@@ -170,4 +170,19 @@ std::vector<ContentLine> ReadContentLines(std::string_view text) {
   return lines;
 }
 
+std::string CleanedText(std::string_view text) {
+  std::string result;
+  result.reserve(text.size());
+  for (size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '\r') {
+      result += '\n';
+      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
+    } else if (static_cast<unsigned char>(c) >= 0x20 || c == '\n' || c == '\t') {
+      result += c;
+    }
+  }
+  return result;
+}
+
 }  // namespace vesk

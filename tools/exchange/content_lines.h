@@ -34,4 +34,10 @@ inline constexpr size_t kMaxContentLine = 1 << 20;
 // kMaxContentLine, and control characters (binary data).
 std::vector<ContentLine> ReadContentLines(std::string_view text);
 
+// A value's text as a memo keeps it: a line break that an escape or
+// quoted-printable brought in as CR or CRLF is LF; the other control
+// characters (and the substitute for a byte a character set lacks) are no
+// text and go; a tab stays.
+std::string CleanedText(std::string_view text);
+
 }  // namespace vesk

@@ -52,27 +52,9 @@ std::string ToUtf8(const std::string& bytes, std::string charset, int line) {
   return result;
 }
 
-// Line breaks that quoted-printable brought in as LF, as the memo keeps
-// them; other control characters (and the substitute for a byte the
-// character set lacks) are no text and go.
-std::string Cleaned(const std::string& text) {
-  std::string result;
-  result.reserve(text.size());
-  for (size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r') {
-      result += '\n';
-      if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    } else if (static_cast<unsigned char>(c) >= 0x20 || c == '\n' || c == '\t') {
-      result += c;
-    }
-  }
-  return result;
-}
-
 VCardProperty MakeProperty(ContentLine content) {
   const std::vector<std::string> charset = content.Parameter("CHARSET");
-  content.value = Cleaned(ToUtf8(content.value, charset.empty() ? "" : charset.front(), content.line));
+  content.value = CleanedText(ToUtf8(content.value, charset.empty() ? "" : charset.front(), content.line));
   return {std::move(content)};
 }
 

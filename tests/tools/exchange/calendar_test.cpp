@@ -1,7 +1,7 @@
 // iCalendar: the export read back by libical itself and by the import, with
-// its zone, duration, UID and reminder; events of other zones, UTC and
-// whole days in local time; a weekly event over twelve months; broken files
-// refused with their line.
+// its zone, duration, UID and reminder and its escaped and folded texts;
+// events of other zones, UTC and whole days in local time; a weekly event
+// over twelve months; broken files refused with their line.
 #include <libical/ical.h>
 #include <gtest/gtest.h>
 
@@ -9,6 +9,7 @@
 
 #include "tests/tools/exchange/sample_files.h"
 #include "tools/exchange/calendar_file.h"
+#include "tools/exchange/content_line_writer.h"
 #include "tools/exchange/exchange_error.h"
 
 namespace vesk {
@@ -69,6 +70,53 @@ TEST(CalendarExport, LibicalAndTheImportReadItBack) {
     back[i].line = 0;
     EXPECT_EQ(back[i], appointments[i]) << i;
   }
+}
+
+// The events' lines are written by hand: escapes, CRLF, and folding at 75
+// bytes between whole UTF-8 characters, read back field by field.
+TEST(CalendarExport, EscapedAndFoldedTextsReadBackTheSame) {
+  std::vector<AppointmentRecord> appointments = {
+      Appointment(2027, 3, 28, EncodeTime(9, 5, 0, 0), "Übergabe, Köln; " + std::string(30, 'x') + "äöüßÄÖÜ€ Straße",
+                  "Pfad C:\\Daten\\neu; Liste a,b\r\nZweite\tZeile\x01 " + std::string(70, 'x') + "ä€ä€ä€ä€")};
+  appointments[0].identity = 123456789;
+  const std::string text = CalendarFromAppointments(appointments, {kBerlin, 30, "-abc@vesktools"});
+  const std::string remark = "Pfad C:\\Daten\\neu; Liste a,b\nZweite\tZeile " + std::string(70, 'x') + "ä€ä€ä€ä€";
+
+  int continued = 0;
+  for (size_t start = 0, end; start < text.size(); start = end + 2) {
+    end = text.find("\r\n", start);
+    ASSERT_NE(end, std::string::npos) << "no CRLF after " << text.substr(start);
+    const std::string_view line(text.data() + start, end - start);
+    EXPECT_EQ(line.find('\n'), std::string_view::npos) << line;
+    EXPECT_LE(line.size(), 75u) << line;
+    if (line.starts_with(' ')) {
+      ++continued;
+      EXPECT_NE(static_cast<unsigned char>(line[1]) & 0xC0, 0x80) << "a character split before " << line;
+    }
+  }
+  EXPECT_GE(continued, 2);
+
+  std::unique_ptr<icalcomponent, void (*)(icalcomponent*)> calendar(icalparser_parse_string(text.c_str()),
+                                                                     icalcomponent_free);
+  icalcomponent* event = icalcomponent_get_first_component(calendar.get(), ICAL_VEVENT_COMPONENT);
+  ASSERT_NE(event, nullptr);
+  EXPECT_STREQ(icalcomponent_get_uid(event), "termin-123456789-abc@vesktools");
+  EXPECT_EQ(icalcomponent_get_summary(event), appointments[0].Ort);
+  EXPECT_EQ(icalcomponent_get_description(event), remark);
+  EXPECT_EQ(icalcomponent_get_dtstart(event).minute, 5);
+  icalcomponent* alarm = icalcomponent_get_first_component(event, ICAL_VALARM_COMPONENT);
+  ASSERT_NE(alarm, nullptr);
+  EXPECT_EQ(icalcomponent_get_description(alarm), appointments[0].Ort);
+
+  const std::vector<AppointmentRecord> back = AppointmentsFromCalendar(text, kBerlin, EncodeDate(2027, 1, 1));
+  ASSERT_EQ(back.size(), 1u);
+  EXPECT_EQ(back[0].Ort, appointments[0].Ort);
+  EXPECT_EQ(back[0].Bemerkung, remark);
+  EXPECT_EQ(back[0].Uhrzeit, appointments[0].Uhrzeit);
+
+  // Bytes that are no character at all (Latin-1 degree signs) are cut anywhere.
+  const std::string stray = FoldedLine(std::string(200, '\xB0'));
+  EXPECT_EQ(stray.size(), 200u + 2 * 3 + 2);
 }
 
 TEST(CalendarImport, OtherZonesUtcAndWholeDaysInLocalTime) {
