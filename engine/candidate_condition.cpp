@@ -40,6 +40,7 @@ struct Span {
   bool absent = true;
   bool present = true;
   std::optional<Bound> low, high;
+  bool whole = false;  // the records within it are just those meeting the condition
 
   bool Everything() const { return absent && present && !low && !high; }
 };
@@ -54,15 +55,16 @@ class SpanOrder {
     return order_.Compare(a.text, b.text, case_insensitive_) <=> 0;
   }
   Span Union(const Span& a, const Span& b) const {
-    if (!a.present) return {a.absent || b.absent, b.present, b.low, b.high};
-    if (!b.present) return {a.absent || b.absent, a.present, a.low, a.high};
-    Span s{a.absent || b.absent, true, std::nullopt, std::nullopt};
+    if (!a.present) return {a.absent || b.absent, b.present, b.low, b.high, a.whole && b.whole};
+    if (!b.present) return {a.absent || b.absent, a.present, a.low, a.high, a.whole && b.whole};
+    Span s{a.absent || b.absent, true, std::nullopt, std::nullopt, false};
     if (a.low && b.low) s.low = LooserLow(a.low, b.low);
     if (a.high && b.high) s.high = LooserHigh(a.high, b.high);
     return s;
   }
   Span Intersection(const Span& a, const Span& b) const {
-    Span s{a.absent && b.absent, a.present && b.present, a.low ? a.low : b.low, a.high ? a.high : b.high};
+    Span s{a.absent && b.absent, a.present && b.present, a.low ? a.low : b.low, a.high ? a.high : b.high,
+           a.whole && b.whole};
     if (a.low && b.low) s.low = TighterLow(a.low, b.low);
     if (a.high && b.high) s.high = TighterHigh(a.high, b.high);
     return s;
@@ -169,66 +171,80 @@ SqlCondition CandidateCondition::Certain() const {
   return certain;
 }
 
+// A condition's SQL text twice: as it stands, where SQL's NULL of a
+// comparison with an absent value may stand for false, as it does in a
+// WHERE clause and in AND and OR below it; and guarded, false for an absent
+// value, as NOT needs it. Both have the same parameters in the same order.
+struct SqlText {
+  std::string plain, guarded;
+};
+
 SqlCondition CandidateCondition::Sql(const Terms& terms) const {
   SqlCondition where;
-  std::vector<std::string> stack;
+  std::vector<SqlText> stack;
   for (const Term& t : terms) {
-    std::string sql;
+    SqlText sql;
     if (t.op == RR_CAND_TRUE || t.op == RR_CAND_FALSE) {
-      sql = t.op == RR_CAND_TRUE ? "1" : "0";
+      sql.plain = sql.guarded = t.op == RR_CAND_TRUE ? "1" : "0";
     } else if (t.op == RR_CAND_AND || t.op == RR_CAND_OR) {
-      std::string right = std::move(stack.back());
+      SqlText right = std::move(stack.back());
       stack.pop_back();
-      sql = "(" + stack.back() + (t.op == RR_CAND_AND ? " AND " : " OR ") + right + ")";
+      const char* join = t.op == RR_CAND_AND ? " AND " : " OR ";
+      sql.plain = "(" + stack.back().plain + join + right.plain + ")";
+      sql.guarded = "(" + stack.back().guarded + join + right.guarded + ")";
       stack.pop_back();
     } else if (t.op == RR_CAND_NOT) {
-      sql = "(NOT " + stack.back() + ")";
+      sql.plain = sql.guarded = "(NOT " + stack.back().guarded + ")";
       stack.pop_back();
     } else {
       const Field& field = catalogue_.FieldAt(t.field);
       const std::string column = QuoteName(field.name);
-      const std::string present = "(" + column + " IS NOT NULL";
+      std::string compared;  // NULL for an absent value
       if (t.op == RR_CAND_ABSENT) {
-        sql = "(" + column + " IS NULL)";
+        sql.plain = sql.guarded = column + " IS NULL";
       } else if ((t.op == RR_CAND_PREFIX || t.op == RR_CAND_PREFIX_NOCASE) && t.text.empty()) {
-        sql = present + ")";
+        sql.plain = sql.guarded = column + " IS NOT NULL";
       } else if (t.op == RR_CAND_PREFIX) {
         // Compared as bytes, the texts beginning with a prefix are those
         // from it up to the prefix with its last byte raised (0xFF bytes at
         // its end dropped first; none left: no upper end).
         std::string after = t.text;
         while (!after.empty() && static_cast<unsigned char>(after.back()) == 0xFF) after.pop_back();
-        sql = present + " AND " + column + " >= ?";
+        compared = column + " >= ?";
         where.params.push_back(Text(t.text));
         if (!after.empty()) {
           after.back() = static_cast<char>(static_cast<unsigned char>(after.back()) + 1);
-          sql += " AND " + column + " < ?";
+          compared += " AND " + column + " < ?";
           where.params.push_back(Text(std::move(after)));
         }
-        sql += ")";
       } else if (t.op == RR_CAND_PREFIX_NOCASE) {
         // The leading bytes, compared as ASCII text without regard to case;
         // substr gives NULL for an empty text, which no prefix begins.
         const std::string lead = "substr(CAST(" + column + " AS BLOB), 1, " + std::to_string(t.text.size()) + ")";
-        sql = "coalesce(CAST(" + lead + " AS TEXT) = ? COLLATE NOCASE, 0)";
+        sql.plain = sql.guarded = "coalesce(CAST(" + lead + " AS TEXT) = ? COLLATE NOCASE, 0)";
         where.params.push_back(Text(t.text));
       } else if (t.op == RR_CAND_EQ_NOCASE) {
         // SQLite's NOCASE folds the ASCII letters alone.
-        sql = present + " AND " + column + " = ? COLLATE NOCASE)";
+        compared = column + " = ? COLLATE NOCASE";
         where.params.push_back(Text(t.text));
       } else {
         // Texts without a collation of their own compare as bytes.
-        sql = present + " AND " + column + " " + SqlOperator(t.op) + " ?)";
+        compared = column + " " + SqlOperator(t.op) + " ?";
         where.params.push_back(field.IsText() ? Text(t.text) : Number(t.number));
+      }
+      if (!compared.empty()) {
+        sql.plain = "(" + compared + ")";
+        sql.guarded = "(" + column + " IS NOT NULL AND " + compared + ")";
       }
     }
     stack.push_back(std::move(sql));
   }
-  where.sql = stack.empty() ? "1" : std::move(stack.back());
+  where.sql = stack.empty() ? "1" : std::move(stack.back().plain);
   return where;
 }
 
-SqlCondition CandidateCondition::IndexRange(int32_t index_number) const {
+SqlCondition CandidateCondition::IndexRange(int32_t index_number, bool* whole) const {
+  *whole = false;
   if (index_number <= 0 || terms_.empty()) return {};
   const Index& index = catalogue_.indexes[static_cast<size_t>(index_number) - 1];
   const int32_t lead = index.fields.front();
@@ -239,7 +255,7 @@ SqlCondition CandidateCondition::IndexRange(int32_t index_number) const {
   for (const Term& t : terms_) {
     Span span;
     if (t.op == RR_CAND_FALSE) {
-      span = {false, false, std::nullopt, std::nullopt};
+      span = {false, false, std::nullopt, std::nullopt, true};
     } else if (t.op == RR_CAND_AND || t.op == RR_CAND_OR) {
       Span right = stack.back();
       stack.pop_back();
@@ -252,12 +268,15 @@ SqlCondition CandidateCondition::IndexRange(int32_t index_number) const {
       span.present = t.op != RR_CAND_ABSENT;
       const SqlValue value = field.IsText() ? Text(t.text) : Number(t.number);
       std::string high;
+      span.whole = t.op == RR_CAND_ABSENT;
       if (t.op == RR_CAND_EQ) {
         // Equal bytes are equal in every order.
         span.low = span.high = Bound{value, true};
+        span.whole = !field.IsText();
       } else if (!field.IsText() && IsOrdering(t.op) && t.op != RR_CAND_NE) {
         if (t.op != RR_CAND_LT && t.op != RR_CAND_LE) span.low = Bound{value, t.op != RR_CAND_GT};
         if (t.op != RR_CAND_GT && t.op != RR_CAND_GE) span.high = Bound{value, t.op != RR_CAND_LT};
+        span.whole = true;  // numbers order the same in the index and in SQL
       } else if (t.op == RR_CAND_EQ_NOCASE && index.case_insensitive &&
                  text_order.PrefixRange(t.text, nullptr)) {
         span.low = span.high = Bound{value, true};
@@ -288,6 +307,7 @@ SqlCondition CandidateCondition::IndexRange(int32_t index_number) const {
     if (values.empty()) values = column + " IS NOT NULL";
   }
   range.sql = span.absent ? "(" + column + " IS NULL OR (" + values + "))" : "(" + values + ")";
+  *whole = span.whole;
   return range;
 }
 

@@ -52,7 +52,8 @@ class CandidateCondition {
   CandidateCondition(const Catalogue& catalogue, const rr_candidate_term* terms, int32_t count,
                      const rr_candidate_term* certain, int32_t certain_count);
 
-  // The records meeting the condition, as a WHERE expression.
+  // The records meeting the condition, as a WHERE expression (NULL where
+  // it is false for an absent value).
   SqlCondition Where() const { return Sql(terms_); }
   // The records certain to pass, as an expression that is never NULL.
   SqlCondition Certain() const;
@@ -60,8 +61,9 @@ class CandidateCondition {
   bool Exact() const { return exact_; }
   // A range over the leading field of index number (from 1) holding every
   // record that meets the condition, or an empty text when the condition
-  // does not narrow that field.
-  SqlCondition IndexRange(int32_t index_number) const;
+  // does not narrow that field; whole tells that the range holds no other
+  // record.
+  SqlCondition IndexRange(int32_t index_number, bool* whole) const;
 
  private:
   using Terms = std::vector<Term>;

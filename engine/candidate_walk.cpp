@@ -13,11 +13,9 @@ namespace {
 // scan finds the rest: enough for the first records a window shows.
 constexpr size_t kWalkedAlong = 100;
 
-Statement PrepareBound(sqlite3* db, const SqlCondition& query) {
-  Statement statement = engine::Prepare(db, query.sql);
-  query.Bind(statement.get());
-  return statement;
-}
+// Statements kept for conditions given earlier; more are dropped, as the
+// conditions of a user's own filters come and go.
+constexpr size_t kKeptStatements = 40;
 }  // namespace
 
 void CandidateWalk::Set(std::shared_ptr<const CandidateCondition> condition) {
@@ -25,41 +23,52 @@ void CandidateWalk::Set(std::shared_ptr<const CandidateCondition> condition) {
   Forget();
 }
 
+sqlite3_stmt* CandidateWalk::PrepareBound(const SqlCondition& query) {
+  sqlite3_stmt* statement = statements_.Get(query.sql);
+  sqlite3_reset(statement);
+  query.Bind(statement);
+  return statement;
+}
+
 void CandidateWalk::Forget() {
-  for (Statement* statement : {&ordered_, &rest_, &counting_, &counting_certain_, &counting_uncertain_})
-    statement->reset();
+  for (sqlite3_stmt** statement : {&ordered_, &rest_, &counting_, &counting_certain_, &counting_uncertain_}) {
+    if (*statement) sqlite3_reset(*statement);
+    *statement = nullptr;
+  }
   failed_ = false;
   Restart();
 }
 
 void CandidateWalk::Prepare(sqlite3* db, const Catalogue& catalogue, int32_t index_number) {
-  db_ = db;
   catalogue_ = &catalogue;
   Forget();
+  if (db != db_ || statements_.Size() > kKeptStatements) statements_ = StatementCache(db);
+  db_ = db;
   if (!condition_) return;
-  const SqlCondition range = condition_->IndexRange(index_number);
+  bool whole = false;
+  const SqlCondition range = condition_->IndexRange(index_number, &whole);
   filter_ = {};
-  if (!range.sql.empty()) filter_.Add(range).Add(" AND ");
-  filter_.Add(condition_->Where());
+  if (!range.sql.empty()) filter_.Add(range);
+  if (!whole) filter_.Add(range.sql.empty() ? "" : " AND ").Add(condition_->Where());
   certain_ = condition_->Exact() ? SqlCondition{"1", {}} : condition_->Certain();
   // A condition SQLite cannot take (too deep, too many values) leaves the
   // moves to the record tests alone.
   try {
-    ordered_ = PrepareBound(db, SqlCondition{"SELECT rr_id, ", {}}
+    ordered_ = PrepareBound(SqlCondition{"SELECT rr_id, ", {}}
                                     .Add(certain_)
                                     .Add(", " + catalogue.ColumnList() + catalogue.From(index_number) + " WHERE ")
                                     .Add(filter_)
                                     .Add(" ORDER BY " + catalogue.OrderBy(index_number)));
     if (index_number > 0 && range.sql.empty())
-      rest_ = PrepareBound(db, SqlCondition{"SELECT rr_id, ", {}}.Add(certain_).Add(" FROM records WHERE ").Add(filter_));
+      rest_ = PrepareBound(SqlCondition{"SELECT rr_id, ", {}}.Add(certain_).Add(" FROM records WHERE ").Add(filter_));
   } catch (const EngineError&) {
     return Fail();
   }
 }
 
 void CandidateWalk::Restart() {
-  if (ordered_) sqlite3_reset(ordered_.get());
-  if (rest_) sqlite3_reset(rest_.get());
+  if (ordered_) sqlite3_reset(ordered_);
+  if (rest_) sqlite3_reset(rest_);
   found_.clear();
   complete_ = false;
   row_held_ = false;
@@ -80,8 +89,8 @@ bool CandidateWalk::Step(const PositionOf& position_of) {
   if (rest_ && found_.size() >= kWalkedAlong) return FindRest(position_of);
   row_held_ = false;
   try {
-    while (engine::Step(db_, ordered_.get())) {
-      const size_t p = position_of(sqlite3_column_int(ordered_.get(), 0));
+    while (engine::Step(db_, ordered_)) {
+      const size_t p = position_of(sqlite3_column_int(ordered_, 0));
       if (p == IdSequence::kNotFound) continue;  // not in this order
       // SQLite sorts by the same terms as the order; anything else means
       // they disagree, and the record tests alone decide.
@@ -89,7 +98,7 @@ bool CandidateWalk::Step(const PositionOf& position_of) {
         Fail();
         return false;
       }
-      found_.push_back({p, sqlite3_column_int(ordered_.get(), 1) != 0});
+      found_.push_back({p, sqlite3_column_int(ordered_, 1) != 0});
       row_held_ = true;
       return true;
     }
@@ -97,27 +106,27 @@ bool CandidateWalk::Step(const PositionOf& position_of) {
     Fail();
     return false;
   }
-  sqlite3_reset(ordered_.get());
+  sqlite3_reset(ordered_);
   complete_ = true;
   return false;
 }
 
 bool CandidateWalk::FindRest(const PositionOf& position_of) {
   row_held_ = false;
-  sqlite3_reset(ordered_.get());
+  sqlite3_reset(ordered_);
   const size_t before = found_.size();
   try {
     // Those after the last one found: the walk has found all before it.
-    while (engine::Step(db_, rest_.get())) {
-      const size_t p = position_of(sqlite3_column_int(rest_.get(), 0));
+    while (engine::Step(db_, rest_)) {
+      const size_t p = position_of(sqlite3_column_int(rest_, 0));
       if (p != IdSequence::kNotFound && p > found_[before - 1].position)
-        found_.push_back({p, sqlite3_column_int(rest_.get(), 1) != 0});
+        found_.push_back({p, sqlite3_column_int(rest_, 1) != 0});
     }
   } catch (const EngineError&) {
     Fail();
     return false;
   }
-  sqlite3_reset(rest_.get());
+  sqlite3_reset(rest_);
   std::sort(found_.begin() + static_cast<std::ptrdiff_t>(before), found_.end(),
             [](const Found& a, const Found& b) { return a.position < b.position; });
   complete_ = true;
@@ -153,17 +162,16 @@ bool CandidateWalk::Certain(size_t position) const {
 
 bool CandidateWalk::ReadAt(size_t position, uint8_t* buffer) const {
   if (!row_held_ || found_.back().position != position) return false;
-  DecodeRecord(*catalogue_, ordered_.get(), 2, buffer);
+  DecodeRecord(*catalogue_, ordered_, 2, buffer);
   return true;
 }
 
-Statement& CandidateWalk::Counting(Statement& statement, const std::function<SqlCondition()>& query) {
-  if (!statement) statement = PrepareBound(db_, query());
+sqlite3_stmt* CandidateWalk::Counting(sqlite3_stmt*& statement, const std::function<SqlCondition()>& query) {
+  if (!statement) statement = PrepareBound(query());
   return statement;
 }
 
-void CandidateWalk::CountRows(Statement& statement, const std::function<void(sqlite3_stmt*)>& take) {
-  sqlite3_stmt* rows = statement.get();
+void CandidateWalk::CountRows(sqlite3_stmt* rows, const std::function<void(sqlite3_stmt*)>& take) {
   struct Reset {
     sqlite3_stmt* rows;
     ~Reset() { sqlite3_reset(rows); }
@@ -176,7 +184,7 @@ int32_t CandidateWalk::Count(const Accept& accept, bool certain_pass, uint8_t* b
   const std::string columns = catalogue_->ColumnList() + " FROM records WHERE ";
   try {
     if (!certain_pass) {
-      Statement& candidates =
+      sqlite3_stmt* candidates =
           Counting(counting_, [&] { return SqlCondition{"SELECT ", {}}.Add(certain_).Add(", " + columns).Add(filter_); });
       int32_t count = 0;
       CountRows(candidates, [&](sqlite3_stmt* row) {
@@ -187,7 +195,7 @@ int32_t CandidateWalk::Count(const Accept& accept, bool certain_pass, uint8_t* b
     }
     // SQLite counts the candidates and the certain ones among them, which
     // it can do along an index alone; those not certain are read and tested.
-    Statement& counts = Counting(counting_certain_, [&] {
+    sqlite3_stmt* counts = Counting(counting_certain_, [&] {
       return SqlCondition{"SELECT count(*), coalesce(sum(", {}}.Add(certain_).Add("), 0) FROM records WHERE ").Add(filter_);
     });
     int32_t all = 0, count = 0;
@@ -196,7 +204,7 @@ int32_t CandidateWalk::Count(const Accept& accept, bool certain_pass, uint8_t* b
       count = sqlite3_column_int(row, 1);
     });
     if (count < all) {
-      Statement& uncertain = Counting(counting_uncertain_, [&] {
+      sqlite3_stmt* uncertain = Counting(counting_uncertain_, [&] {
         return SqlCondition{"SELECT " + columns, {}}.Add(filter_).Add(" AND NOT ").Add(certain_);
       });
       CountRows(uncertain, [&](sqlite3_stmt* row) {

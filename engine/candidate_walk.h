@@ -20,6 +20,7 @@
 #include "engine/catalogue.h"
 #include "engine/id_sequence.h"
 #include "engine/sql.h"
+#include "engine/statement_cache.h"
 
 namespace vesk::engine {
 
@@ -61,20 +62,23 @@ class CandidateWalk {
   void Fail();
   void Forget();  // the statements, and what was found
   // Steps through the rows of statement, giving each to take.
-  void CountRows(Statement& statement, const std::function<void(sqlite3_stmt*)>& take);
+  void CountRows(sqlite3_stmt* rows, const std::function<void(sqlite3_stmt*)>& take);
   // statement, prepared from query at its first use.
-  Statement& Counting(Statement& statement, const std::function<SqlCondition()>& query);
+  sqlite3_stmt* Counting(sqlite3_stmt*& statement, const std::function<SqlCondition()>& query);
+  // The statement of query's text, its parameters bound.
+  sqlite3_stmt* PrepareBound(const SqlCondition& query);
 
   sqlite3* db_ = nullptr;
   const Catalogue* catalogue_ = nullptr;
   std::shared_ptr<const CandidateCondition> condition_;
   SqlCondition filter_;   // range and condition, for every statement
   SqlCondition certain_;  // the certain condition's own parameters follow
-  Statement ordered_;
-  Statement rest_;  // where the condition does not narrow the index
+  StatementCache statements_;
+  sqlite3_stmt* ordered_ = nullptr;
+  sqlite3_stmt* rest_ = nullptr;  // where the condition does not narrow the index
   // Prepared at the first count: all candidates; the number of them and of
   // the certain ones; those not certain.
-  Statement counting_, counting_certain_, counting_uncertain_;
+  sqlite3_stmt *counting_ = nullptr, *counting_certain_ = nullptr, *counting_uncertain_ = nullptr;
   bool failed_ = false;
   bool complete_ = false;
   struct Found {

@@ -17,6 +17,7 @@ class StatementCache {
   // The statement for sql, prepared on first use; throws EngineError when
   // SQLite refuses it.
   sqlite3_stmt* Get(const std::string& sql);
+  size_t Size() const { return statements_.size(); }
 
  private:
   sqlite3* db_ = nullptr;
