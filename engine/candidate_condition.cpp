@@ -243,16 +243,16 @@ SqlCondition CandidateCondition::Sql(const Terms& terms) const {
   return where;
 }
 
-SqlCondition CandidateCondition::IndexRange(int32_t index_number, bool* whole) const {
-  *whole = false;
-  if (index_number <= 0 || terms_.empty()) return {};
-  const Index& index = catalogue_.indexes[static_cast<size_t>(index_number) - 1];
+namespace {
+
+// Where the records meeting terms lie along the leading field of index.
+Span SpanAlong(const Catalogue& catalogue, const std::vector<CandidateCondition::Term>& terms, const Index& index) {
   const int32_t lead = index.fields.front();
-  const Field& field = catalogue_.FieldAt(lead);
-  const TextOrder& text_order = *catalogue_.text_order;
+  const Field& field = catalogue.FieldAt(lead);
+  const TextOrder& text_order = *catalogue.text_order;
   const SpanOrder order(text_order, index.case_insensitive);
   std::vector<Span> stack;
-  for (const Term& t : terms_) {
+  for (const CandidateCondition::Term& t : terms) {
     Span span;
     if (t.op == RR_CAND_FALSE) {
       span = {false, false, std::nullopt, std::nullopt, true};
@@ -288,8 +288,11 @@ SqlCondition CandidateCondition::IndexRange(int32_t index_number, bool* whole) c
     }
     stack.push_back(span);
   }
-  const Span& span = stack.back();
-  if (span.Everything()) return {};
+  return stack.back();
+}
+
+// The span as SQL over the index's leading field.
+SqlCondition SpanSql(const Span& span, const Field& field, const Index& index) {
   SqlCondition range;
   const std::string column = QuoteName(field.name);
   const std::string key =
@@ -307,8 +310,45 @@ SqlCondition CandidateCondition::IndexRange(int32_t index_number, bool* whole) c
     if (values.empty()) values = column + " IS NOT NULL";
   }
   range.sql = span.absent ? "(" + column + " IS NULL OR (" + values + "))" : "(" + values + ")";
-  *whole = span.whole;
   return range;
+}
+
+}  // namespace
+
+SqlCondition CandidateCondition::IndexRange(int32_t index_number, bool* whole) const {
+  *whole = false;
+  if (index_number <= 0 || terms_.empty()) return {};
+  const Index& index = catalogue_.indexes[static_cast<size_t>(index_number) - 1];
+  const Span span = SpanAlong(catalogue_, terms_, index);
+  if (span.Everything()) return {};
+  *whole = span.whole;
+  return SpanSql(span, catalogue_.FieldAt(index.fields.front()), index);
+}
+
+SqlCondition CandidateCondition::UncertainRanges(int32_t index_number) const {
+  if (index_number <= 0 || terms_.empty() || certain_.empty()) return {};
+  const Index& index = catalogue_.indexes[static_cast<size_t>(index_number) - 1];
+  const Span candidates = SpanAlong(catalogue_, terms_, index);
+  const Span certain = SpanAlong(catalogue_, certain_, index);
+  if (!candidates.whole || !certain.whole || candidates.Everything()) return {};
+  // The candidates below the certain span's lower end, above its upper
+  // end, and the absent ones when those are not certain.
+  std::vector<Span> pieces;
+  if (candidates.absent && !certain.absent) pieces.push_back({true, false, std::nullopt, std::nullopt, true});
+  if (candidates.present && certain.present) {
+    if (certain.low)
+      pieces.push_back({false, true, candidates.low, Bound{certain.low->value, !certain.low->inclusive}, true});
+    if (certain.high)
+      pieces.push_back({false, true, Bound{certain.high->value, !certain.high->inclusive}, candidates.high, true});
+  } else if (candidates.present) {
+    pieces.push_back({false, true, candidates.low, candidates.high, true});
+  }
+  const Field& field = catalogue_.FieldAt(index.fields.front());
+  const SpanOrder order(*catalogue_.text_order, index.case_insensitive);
+  SqlCondition ranges{pieces.empty() ? "0" : "", {}};
+  for (const Span& piece : pieces)
+    ranges.Add(ranges.sql.empty() ? "" : " OR ").Add(SpanSql(order.Intersection(piece, candidates), field, index));
+  return ranges;
 }
 
 }  // namespace vesk::engine

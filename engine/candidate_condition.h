@@ -64,6 +64,9 @@ class CandidateCondition {
   // does not narrow that field; whole tells that the range holds no other
   // record.
   SqlCondition IndexRange(int32_t index_number, bool* whole) const;
+  // Where both conditions are whole ranges of that field: the candidates
+  // that are not certain, as ranges of it; else an empty text.
+  SqlCondition UncertainRanges(int32_t index_number) const;
 
  private:
   using Terms = std::vector<Term>;

@@ -51,6 +51,7 @@ void CandidateWalk::Prepare(sqlite3* db, const Catalogue& catalogue, int32_t ind
   if (!range.sql.empty()) filter_.Add(range);
   if (!whole) filter_.Add(range.sql.empty() ? "" : " AND ").Add(condition_->Where());
   certain_ = condition_->Exact() ? SqlCondition{"1", {}} : condition_->Certain();
+  uncertain_ = whole ? condition_->UncertainRanges(index_number) : SqlCondition{};
   // A condition SQLite cannot take (too deep, too many values) leaves the
   // moves to the record tests alone.
   try {
@@ -193,25 +194,34 @@ int32_t CandidateWalk::Count(const Accept& accept, bool certain_pass, uint8_t* b
       });
       return count;
     }
-    // SQLite counts the candidates and the certain ones among them, which
-    // it can do along an index alone; those not certain are read and tested.
+    // SQLite counts the candidates, and the certain ones among them unless
+    // it finds those that are not along the index; those not certain are
+    // read and tested.
+    const bool exact = condition_->Exact(), ranges = !uncertain_.sql.empty();
     sqlite3_stmt* counts = Counting(counting_certain_, [&] {
-      return SqlCondition{"SELECT count(*), coalesce(sum(", {}}.Add(certain_).Add("), 0) FROM records WHERE ").Add(filter_);
+      SqlCondition query{"SELECT count(*), ", {}};
+      if (exact || ranges) query.Add(exact ? "count(*)" : "0");
+      else query.Add("coalesce(sum(").Add(certain_).Add("), 0)");
+      return query.Add(" FROM records WHERE ").Add(filter_);
     });
-    int32_t all = 0, count = 0;
+    int32_t all = 0, certain = 0;
     CountRows(counts, [&](sqlite3_stmt* row) {
       all = sqlite3_column_int(row, 0);
-      count = sqlite3_column_int(row, 1);
+      certain = sqlite3_column_int(row, 1);
     });
-    if (count < all) {
-      sqlite3_stmt* uncertain = Counting(counting_uncertain_, [&] {
-        return SqlCondition{"SELECT " + columns, {}}.Add(filter_).Add(" AND NOT ").Add(certain_);
-      });
-      CountRows(uncertain, [&](sqlite3_stmt* row) {
-        DecodeRecord(*catalogue_, row, 0, buffer);
-        count += accept(buffer, false) ? 1 : 0;
-      });
-    }
+    if (exact || (!ranges && certain == all)) return all;
+    sqlite3_stmt* uncertain = Counting(counting_uncertain_, [&] {
+      SqlCondition query{"SELECT " + columns, {}};
+      if (ranges) return query.Add(uncertain_);
+      return query.Add(filter_).Add(" AND NOT ").Add(certain_);
+    });
+    int32_t seen = 0, count = 0;
+    CountRows(uncertain, [&](sqlite3_stmt* row) {
+      DecodeRecord(*catalogue_, row, 0, buffer);
+      ++seen;
+      count += accept(buffer, false) ? 1 : 0;
+    });
+    count += ranges ? all - seen : certain;
     return count;
   } catch (const EngineError&) {
     Fail();

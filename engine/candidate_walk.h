@@ -73,6 +73,7 @@ class CandidateWalk {
   std::shared_ptr<const CandidateCondition> condition_;
   SqlCondition filter_;   // range and condition, for every statement
   SqlCondition certain_;  // the certain condition's own parameters follow
+  SqlCondition uncertain_;  // the candidates not certain, as index ranges, or empty
   StatementCache statements_;
   sqlite3_stmt* ordered_ = nullptr;
   sqlite3_stmt* rest_ = nullptr;  // where the condition does not narrow the index

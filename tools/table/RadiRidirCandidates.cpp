@@ -131,7 +131,6 @@ double ShownDate(double stored) { return TimeStampToDateTime(MSecsToTimeStamp(Ti
 // order, so the narrow side of =, <= and >= is the comparison itself.
 Bounds CompareDate(TNodeOperator op, const CandidateField& field, double day) {
   const Condition odd = Or(Compare(RR_CAND_LT, field, kFirstShownDay), Compare(RR_CAND_GE, field, kEndShownDay), true);
-  const Condition usual = Not(odd);
   const Condition equal =
       And(Compare(RR_CAND_GE, field, day - kMillisecond), Compare(RR_CAND_LE, field, day + kMillisecond), true);
   const bool shown_as_is = day >= kFirstShownDay && day < kEndShownDay && ShownDate(day) == day;
@@ -143,8 +142,19 @@ Bounds CompareDate(TNodeOperator op, const CandidateField& field, double day) {
       default: return Compare(RR_CAND_GT, field, day - shift);  // noGreater
     }
   };
+  // Present dates the dataset shows as they are stored: those of the
+  // shown days, as far as the comparison does not bound them already.
+  const bool later = op == noGreaterEqual || op == noGreater;
+  auto shown = [&](Condition c, bool bounded_below, bool bounded_above) {
+    if (!bounded_below) c = And(Compare(RR_CAND_GE, field, kFirstShownDay), std::move(c), false);
+    if (!bounded_above) c = And(std::move(c), Compare(RR_CAND_LT, field, kEndShownDay), false);
+    return c;
+  };
   // The narrow side of <> is everything outside the wide side of =.
-  if (op == noNotEqual) return {Constant(true), And(usual, Not(equal), false), nullptr, false};
+  if (op == noNotEqual) {
+    Condition outside = Or(Compare(RR_CAND_LT, field, day - kMillisecond), Compare(RR_CAND_GT, field, day + kMillisecond), false);
+    return {Constant(true), Or(Absent(field), shown(std::move(outside), false, false), false), nullptr, false};
+  }
   Condition wide = op == noEqual ? equal : WithAbsent(op, field, side(kMillisecond), true);
   const bool later_only = op == noEqual || op == noGreaterEqual || op == noGreater;
   if (!later_only || day - kMillisecond < 1) wide = Or(odd, std::move(wide), true);
@@ -153,7 +163,10 @@ Bounds CompareDate(TNodeOperator op, const CandidateField& field, double day) {
   if (op == noEqual)
     narrow = shown_as_is ? Compare(RR_CAND_EQ, field, day) : Constant(false);
   else
-    narrow = And(usual, WithAbsent(op, field, side(shown_as_is && inclusive ? 0 : -kMillisecond), false), false);
+    narrow = WithAbsent(op, field,
+                        shown(side(shown_as_is && inclusive ? 0 : -kMillisecond), later && day >= kFirstShownDay,
+                              !later && day < kEndShownDay),
+                        false);
   return {std::move(wide), std::move(narrow), nullptr, false};
 }
 

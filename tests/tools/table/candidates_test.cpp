@@ -2,6 +2,7 @@
 // that can pass, and a filtered dataset shows exactly what it showed when
 // the engine walked every record.
 #include <algorithm>
+#include <cstring>
 #include <random>
 #include <string>
 
@@ -11,6 +12,8 @@
 #include "toolkit/string_field.h"
 #include "tools/filter/expr_filter.h"
 #include "tools/table/RadiRidirCandidates.h"
+#include "tools/table/RadiRidirEngine.h"
+#include "tools/table/RadiRidirText.h"
 
 namespace vesk {
 namespace {
@@ -134,6 +137,41 @@ TEST_F(CandidatesTest, ThePagesOfTheWindowsAreCertainAndAPartThatMayFailMakesNot
   const CandidateTerms failing = derive("Name = 'M*' AND (Kategorie = 'Privat' OR Kategorie = False)");
   EXPECT_FALSE(failing.terms.empty());
   EXPECT_TRUE(failing.certain.empty());
+}
+
+TEST_F(CandidatesTest, DatesWithinAMillisecondOfTheDayAreCountedAsTheyShow) {
+  // Dates another program stored off the millisecond: 0.3 ms before the
+  // day shows as the day, 0.7 ms before it as the millisecond before.
+  const std::string path = CreateTable("tage.mti", {{"Datum", 'D'}}, {{"DatumIx", {0}}});
+  const double day = 46023, ms = 1.0 / 86400000;
+  {
+    const int32_t h = rr_new(0);
+    ASSERT_GE(rr_open(h, ToEngineText(path).data(), RR_MODE_READ_WRITE), 0);
+    std::vector<uint8_t> record(static_cast<size_t>(rr_record_size(h)));
+    int32_t offset = 0, size = 0;
+    uint8_t letter = 0;
+    rr_field_info(h, 0, &offset, &size, &letter);
+    for (double stored : {day, day - 0.3 * ms, day - 0.7 * ms, day + 0.7 * ms, day + 0.5, -1.0}) {
+      rr_blank_record(h, record.data());
+      if (stored >= 0) {
+        record[0] = 1;
+        std::memcpy(record.data() + offset, &stored, sizeof stored);
+      }
+      ASSERT_TRUE(rr_put_buffer(h, record.data()) && rr_store_new(h));
+    }
+    rr_free(h);
+  }
+  auto table = Open(path);
+  table->SetIndexName("DatumIx");
+  table->SetFiltered(true);
+  for (const auto& [filter, passing] :
+       {std::pair{"Datum = 01.01.2026", 2}, {"Datum >= 01.01.2026", 4}, {"Datum < 01.01.2026", 2}}) {
+    table->SetFilterText(filter);
+    int walked = 0;
+    for (table->First(); !table->Eof(); table->Next()) ++walked;
+    EXPECT_EQ(walked, passing) << filter;
+    EXPECT_EQ(table->RecordCount(), passing) << filter;
+  }
 }
 
 TEST_F(CandidatesTest, AShortPersistentTextFieldIsLeftToTheTest) {
