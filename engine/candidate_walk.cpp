@@ -41,6 +41,7 @@ void CandidateWalk::Forget() {
 
 void CandidateWalk::Prepare(sqlite3* db, const Catalogue& catalogue, int32_t index_number) {
   catalogue_ = &catalogue;
+  scratch_.assign(static_cast<size_t>(catalogue.RecordSize()), 0);
   Forget();
   if (db != db_ || statements_.Size() > kKeptStatements) statements_ = StatementCache(db);
   db_ = db;
@@ -61,7 +62,10 @@ void CandidateWalk::Prepare(sqlite3* db, const Catalogue& catalogue, int32_t ind
                                     .Add(filter_)
                                     .Add(" ORDER BY " + catalogue.OrderBy(index_number)));
     if (index_number > 0 && range.sql.empty())
-      rest_ = PrepareBound(SqlCondition{"SELECT rr_id, ", {}}.Add(certain_).Add(" FROM records WHERE ").Add(filter_));
+      rest_ = PrepareBound(SqlCondition{"SELECT rr_id, ", {}}
+                               .Add(certain_)
+                               .Add(", " + catalogue.ColumnList() + " FROM records WHERE ")
+                               .Add(filter_));
   } catch (const EngineError&) {
     return Fail();
   }
@@ -71,6 +75,7 @@ void CandidateWalk::Restart() {
   if (ordered_) sqlite3_reset(ordered_);
   if (rest_) sqlite3_reset(rest_);
   found_.clear();
+  rows_.Clear();
   complete_ = false;
   row_held_ = false;
 }
@@ -120,8 +125,9 @@ bool CandidateWalk::FindRest(const PositionOf& position_of) {
     // Those after the last one found: the walk has found all before it.
     while (engine::Step(db_, rest_)) {
       const size_t p = position_of(sqlite3_column_int(rest_, 0));
-      if (p != IdSequence::kNotFound && p > found_[before - 1].position)
-        found_.push_back({p, sqlite3_column_int(rest_, 1) != 0});
+      if (p == IdSequence::kNotFound || p <= found_[before - 1].position) continue;
+      DecodeRecord(*catalogue_, rest_, 2, scratch_.data());
+      found_.push_back({p, sqlite3_column_int(rest_, 1) != 0, rows_.Add(*catalogue_, scratch_.data())});
     }
   } catch (const EngineError&) {
     Fail();
@@ -141,6 +147,10 @@ auto FoundFrom(auto& found, size_t position) {
 }  // namespace
 
 size_t CandidateWalk::Next(size_t from, const PositionOf& position_of) {
+  // A walk from the start along a narrowed index steps along it again:
+  // SQLite then gives each record as it finds it, which costs less than
+  // reading each one by its identity.
+  if (from == 0 && complete_ && !rest_ && !row_held_) Restart();
   for (;;) {
     auto at = FoundFrom(found_, from);
     if (at != found_.end()) return at->position;
@@ -162,8 +172,13 @@ bool CandidateWalk::Certain(size_t position) const {
 }
 
 bool CandidateWalk::ReadAt(size_t position, uint8_t* buffer) const {
-  if (!row_held_ || found_.back().position != position) return false;
-  DecodeRecord(*catalogue_, ordered_, 2, buffer);
+  if (row_held_ && found_.back().position == position) {
+    DecodeRecord(*catalogue_, ordered_, 2, buffer);
+    return true;
+  }
+  auto at = FoundFrom(found_, position);
+  if (at == found_.end() || at->position != position || at->kept == PackedRecords::kNone) return false;
+  rows_.Read(*catalogue_, at->kept, buffer);
   return true;
 }
 

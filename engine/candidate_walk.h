@@ -3,7 +3,8 @@
 // the order, from the start on as far as a move needs them. Where the
 // condition does not narrow the index, the walk along it reads every record
 // of the table: beyond the first candidates one scan finds the rest, whose
-// positions are then sorted. Each candidate found is told certain or not.
+// positions are then sorted and their records kept for the walk to read.
+// Each candidate found is told certain or not.
 // It also counts the candidates that pass the record tests, in whatever
 // order SQLite finds them fastest.
 #ifndef VESK_ENGINE_CANDIDATE_WALK_H
@@ -19,6 +20,7 @@
 #include "engine/candidate_condition.h"
 #include "engine/catalogue.h"
 #include "engine/id_sequence.h"
+#include "engine/packed_records.h"
 #include "engine/sql.h"
 #include "engine/statement_cache.h"
 
@@ -46,7 +48,8 @@ class CandidateWalk {
   size_t Prior(size_t end, const PositionOf& position_of);
   // Whether the candidate at position, as Next or Prior gave it, is certain.
   bool Certain(size_t position) const;
-  // The record at position when the walk has just found it.
+  // The record at position when the walk has just found it, or the scan
+  // for the rest kept it.
   bool ReadAt(size_t position, uint8_t* buffer) const;
   // Takes the record in buffer and whether it is certain.
   using Accept = std::function<bool(const uint8_t* record, bool certain)>;
@@ -85,9 +88,12 @@ class CandidateWalk {
   struct Found {
     size_t position;
     bool certain;
+    uint32_t kept = PackedRecords::kNone;  // its record in rows_
   };
   std::vector<Found> found_;  // so far, ascending
   bool row_held_ = false;     // ordered_ stands on the row of found_.back()
+  PackedRecords rows_;        // those the scan for the rest found
+  std::vector<uint8_t> scratch_;
 };
 
 }  // namespace vesk::engine

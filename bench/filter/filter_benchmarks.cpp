@@ -69,6 +69,18 @@ void WalkRadiRidir(benchmark::State& state, const Page& page) {
   Report(state, passed);
 }
 
+void TurnWalkRadiRidir(benchmark::State& state, const Page& page) {
+  TRadiRidir table;
+  OpenFiltered(table, state, page);
+  int64_t passed = 0;
+  for (auto _ : state) {
+    ChangePage(table);
+    passed = 0;
+    for (; !table.Eof(); table.Next()) ++passed;
+  }
+  Report(state, passed);
+}
+
 void FirstRadiRidir(benchmark::State& state, const Page& page) {
   TRadiRidir table;
   OpenFiltered(table, state, page);

@@ -24,6 +24,8 @@ const Page* Pages(size_t* count);
 
 // range(0): records.
 void WalkRadiRidir(benchmark::State& state, const Page& page);
+// The walk right after turning to the page, which finds its records anew.
+void TurnWalkRadiRidir(benchmark::State& state, const Page& page);
 void WalkSqlite(benchmark::State& state, const Page& page);
 void FirstRadiRidir(benchmark::State& state, const Page& page);
 void FirstSqlite(benchmark::State& state, const Page& page);

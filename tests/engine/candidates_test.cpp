@@ -5,6 +5,7 @@
 #include <unicode/uloc.h>
 
 #include <cstdio>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -184,6 +185,48 @@ TEST_F(CandidatesTest, TheScanTellsTheCertainOnesToo) {
   EXPECT_EQ(rejected, 150);
   rr_last(h_);
   EXPECT_EQ(CurrentName(), "N298");
+}
+
+TEST_F(CandidatesTest, RecordsKeptByTheScanReadAsStored) {
+  OpenUnder("de_DE", {});
+  char name[8];
+  for (int i = 0; i < 300; ++i) {
+    std::snprintf(name, sizeof name, "N%03d", i);
+    Record record(h_);
+    record.SetText(kName, name);
+    if (i % 4 != 0) record.SetText(kVorname, i % 3 == 0 ? "Jürgen" : "");
+    record.SetText(kOrt, i % 2 == 0 ? "Ulm" : "Bonn");
+    if (i % 5 != 0) record.SetInt(kAnzahl, -i);
+    if (i % 3 != 0) record.SetReal(kBetrag, i * 1.25);
+    record.SetBool(kAktiv, i % 7 == 0);
+    ASSERT_TRUE(rr_put_buffer(h_, record.Data()) && rr_store_new(h_)) << LastError(h_);
+  }
+  // Every record of Ulm as the walk along the name order reads it, most of
+  // them kept by the scan ...
+  const rr_candidate_term ulm = {RR_CAND_EQ, kOrt, 0, "Ulm"};
+  ASSERT_TRUE(rr_set_candidates(h_, &ulm, 1, &ulm, 1)) << LastError(h_);
+  std::map<int32_t, std::vector<uint8_t>> seen;
+  Record record(h_);
+  for (int pass = 0; pass < 2; ++pass) {
+    for (rr_first(h_); !rr_eof(h_); rr_next(h_)) {
+      ASSERT_TRUE(rr_get_record(h_, record.Data())) << LastError(h_);
+      std::vector<uint8_t> bytes(record.Data(), record.Data() + rr_record_size(h_));
+      auto [at, added] = seen.emplace(rr_record_id(h_), bytes);
+      if (!added) {
+        EXPECT_EQ(at->second, bytes);
+      }
+    }
+  }
+  ASSERT_EQ(seen.size(), 150u);
+  // ... is the record as stored.
+  ASSERT_TRUE(rr_set_candidates(h_, nullptr, 0, nullptr, 0));
+  rr_tests_on(h_, 0);
+  for (rr_first(h_); !rr_eof(h_); rr_next(h_)) {
+    auto at = seen.find(rr_record_id(h_));
+    if (at == seen.end()) continue;
+    ASSERT_TRUE(rr_get_record(h_, record.Data()));
+    EXPECT_EQ(std::vector<uint8_t>(record.Data(), record.Data() + rr_record_size(h_)), at->second);
+  }
 }
 
 }  // namespace
