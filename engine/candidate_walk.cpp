@@ -215,7 +215,7 @@ int32_t CandidateWalk::Count(const Accept& accept, bool certain_pass, uint8_t* b
     const bool exact = condition_->Exact(), ranges = !uncertain_.sql.empty();
     sqlite3_stmt* counts = Counting(counting_certain_, [&] {
       SqlCondition query{"SELECT count(*), ", {}};
-      if (exact || ranges) query.Add(exact ? "count(*)" : "0");
+      if (exact || ranges) query.Add("0");
       else query.Add("coalesce(sum(").Add(certain_).Add("), 0)");
       return query.Add(" FROM records WHERE ").Add(filter_);
     });
