@@ -47,9 +47,7 @@ std::string Join(const std::vector<std::string>& parts, std::string_view separat
 std::string ExtraLine(const VCardProperty& property, const std::string& value) {
   std::vector<std::string> words;
   for (const std::string& type : property.content.Parameter("TYPE")) {
-    std::string upper = type;
-    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    const auto found = kTypeWords.find(upper);
+    const auto found = kTypeWords.find(AsciiUpper(type));
     if (found != kTypeWords.end() && std::find(words.begin(), words.end(), found->second) == words.end())
       words.push_back(found->second);
   }

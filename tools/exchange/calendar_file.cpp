@@ -118,8 +118,7 @@ std::vector<int> EventLines(std::string_view text) {
   std::vector<std::pair<std::string, int>> open;
   bool calendar = false;
   for (const ContentLine& line : ReadContentLines(text)) {
-    std::string value = line.value;
-    for (char& c : value) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string value = AsciiUpper(line.value);
     if (line.name == "BEGIN") {
       if (open.empty() && value != "VCALENDAR") throw EExchangeError(line.line, "BEGIN:" + line.value + " außerhalb eines Kalenders");
       if (value == "VEVENT") events.push_back(line.line);

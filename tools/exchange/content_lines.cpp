@@ -8,12 +8,6 @@
 namespace vesk {
 namespace {
 
-std::string Upper(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return result;
-}
-
 bool IsNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_'; }
 
 // The physical lines, CRLF, LF or CR ending each.
@@ -89,7 +83,7 @@ ContentLine ParseHead(std::string_view text, int lineNumber, size_t& pos) {
   size_t nameStart = 0;
   for (pos = 0; pos < text.size() && (IsNameChar(text[pos]) || text[pos] == '.'); ++pos)
     if (text[pos] == '.') nameStart = pos + 1;
-  line.name = Upper(text.substr(nameStart, pos - nameStart));
+  line.name = AsciiUpper(text.substr(nameStart, pos - nameStart));
   if (line.name.empty() || pos >= text.size() || (text[pos] != ';' && text[pos] != ':')) {
     if (text.find(':') == std::string_view::npos) throw EExchangeError(lineNumber, "Zeile ohne Doppelpunkt");
     throw EExchangeError(lineNumber, "kein gültiger Name vor dem Doppelpunkt");
@@ -97,7 +91,7 @@ ContentLine ParseHead(std::string_view text, int lineNumber, size_t& pos) {
   while (pos < text.size() && text[pos] == ';') {
     const size_t start = ++pos;
     while (pos < text.size() && text[pos] != '=' && text[pos] != ';' && text[pos] != ':') ++pos;
-    std::string name = Upper(text.substr(start, pos - start));
+    std::string name = AsciiUpper(text.substr(start, pos - start));
     if (pos < text.size() && text[pos] == '=') {
       ++pos;
       line.parameters.push_back({std::move(name), ParameterValues(text, pos)});
@@ -110,11 +104,7 @@ ContentLine ParseHead(std::string_view text, int lineNumber, size_t& pos) {
   return line;
 }
 
-bool IsQuotedPrintable(const ContentLine& line) {
-  for (const std::string& value : line.Parameter("ENCODING"))
-    if (Upper(value) == "QUOTED-PRINTABLE") return true;
-  return false;
-}
+bool IsQuotedPrintable(const ContentLine& line) { return line.HasParameterValue("ENCODING", "QUOTED-PRINTABLE"); }
 
 // Appends a physical line's text to the logical line; refuses binary data
 // and a logical line grown too long.
@@ -136,6 +126,29 @@ std::vector<std::string> ContentLine::Parameter(std::string_view wanted) const {
   for (const ContentParameter& parameter : parameters)
     if (parameter.name == wanted) values.insert(values.end(), parameter.values.begin(), parameter.values.end());
   return values;
+}
+
+bool ContentLine::HasParameterValue(std::string_view wanted, std::string_view value) const {
+  for (const ContentParameter& parameter : parameters) {
+    if (parameter.name != wanted) continue;
+    for (const std::string& v : parameter.values)
+      if (SameIgnoringCase(v, value)) return true;
+  }
+  return false;
+}
+
+namespace {
+char AsciiUpperChar(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
+}  // namespace
+
+std::string AsciiUpper(std::string_view text) {
+  std::string result(text);
+  for (char& c : result) c = AsciiUpperChar(c);
+  return result;
+}
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  return std::ranges::equal(a, b, [](char x, char y) { return AsciiUpperChar(x) == AsciiUpperChar(y); });
 }
 
 std::vector<ContentLine> ReadContentLines(std::string_view text) {

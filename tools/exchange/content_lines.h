@@ -23,7 +23,14 @@ struct ContentLine {
 
   // The values of the parameter, empty when it is absent.
   std::vector<std::string> Parameter(std::string_view name) const;
+  // One of the parameter's values is value, without regard to ASCII case.
+  bool HasParameterValue(std::string_view name, std::string_view value) const;
 };
+
+// ASCII letters in upper case, the other bytes as they are.
+std::string AsciiUpper(std::string_view text);
+// The same text but for the case of ASCII letters.
+bool SameIgnoringCase(std::string_view a, std::string_view b);
 
 // The longest logical line read; a longer one (an embedded photo of many
 // megabytes, binary data) is refused.

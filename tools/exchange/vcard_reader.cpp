@@ -11,11 +11,6 @@
 namespace vesk {
 namespace {
 
-std::string Upper(std::string text) {
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
-
 bool IsValidUtf8(std::string_view text) {
   const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
   const auto length = static_cast<int32_t>(text.size());
@@ -30,9 +25,9 @@ bool IsValidUtf8(std::string_view text) {
 // The bytes of a value in the character set into UTF-8. Without a stated
 // set, bytes that are not UTF-8 are taken as Windows Latin-1, which older
 // mail programs and phones write.
-std::string ToUtf8(const std::string& bytes, std::string charset, int line) {
-  if (charset.empty()) charset = IsValidUtf8(bytes) ? "UTF-8" : "windows-1252";
-  if (Upper(charset) == "UTF-8" && IsValidUtf8(bytes)) return bytes;
+std::string ToUtf8(std::string bytes, std::string charset, int line) {
+  if ((charset.empty() || SameIgnoringCase(charset, "UTF-8")) && IsValidUtf8(bytes)) return bytes;
+  if (charset.empty()) charset = "windows-1252";
   std::string result(bytes.size() * 3 + 4, '\0');
   UErrorCode status = U_ZERO_ERROR;
   auto convert = [&] {
@@ -54,16 +49,13 @@ std::string ToUtf8(const std::string& bytes, std::string charset, int line) {
 
 VCardProperty MakeProperty(ContentLine content) {
   const std::vector<std::string> charset = content.Parameter("CHARSET");
-  content.value = CleanedText(ToUtf8(content.value, charset.empty() ? "" : charset.front(), content.line));
+  content.value = CleanedText(ToUtf8(std::move(content.value), charset.empty() ? "" : charset.front(), content.line));
   return {std::move(content)};
 }
 
 }  // namespace
 
-bool VCardProperty::HasType(std::string_view type) const {
-  const std::vector<std::string> types = content.Parameter("TYPE");
-  return std::any_of(types.begin(), types.end(), [&](const std::string& value) { return Upper(value) == type; });
-}
+bool VCardProperty::HasType(std::string_view type) const { return content.HasParameterValue("TYPE", type); }
 
 int VCardProperty::Preference() const {
   const std::vector<std::string> pref = content.Parameter("PREF");
@@ -101,7 +93,8 @@ std::vector<VCard> ReadVCards(std::string_view text) {
   std::vector<VCard> cards;
   bool inCard = false;
   for (ContentLine& line : ReadContentLines(text)) {
-    const std::string value = Upper(line.value);
+    const bool named = line.name == "BEGIN" || line.name == "END" || line.name == "VERSION";
+    const std::string value = named ? AsciiUpper(line.value) : std::string();
     if (line.name == "BEGIN" && value == "VCARD") {
       if (inCard) throw EExchangeError(line.line, "neue Karte, bevor die Karte ab Zeile " +
                                                       std::to_string(cards.back().line) + " mit END:VCARD endet");
