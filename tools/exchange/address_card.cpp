@@ -170,9 +170,10 @@ AddressRecord AddressFromCard(const VCard& card) {
     if (!byName.contains(name)) order.push_back(name);
     byName[name].push_back(&property);
   }
-  auto of = [&](std::string_view name) {
+  static const std::vector<const VCardProperty*> kNone;
+  auto of = [&](std::string_view name) -> const std::vector<const VCardProperty*>& {
     const auto found = byName.find(name);
-    return found != byName.end() ? found->second : std::vector<const VCardProperty*>{};
+    return found != byName.end() ? found->second : kNone;
   };
 
   AddressRecord address;

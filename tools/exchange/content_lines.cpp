@@ -154,6 +154,7 @@ bool SameIgnoringCase(std::string_view a, std::string_view b) {
 std::vector<ContentLine> ReadContentLines(std::string_view text) {
   const std::vector<std::string_view> physical = PhysicalLines(text);
   std::vector<ContentLine> lines;
+  lines.reserve(physical.size());
   for (size_t i = 0; i < physical.size();) {
     const int lineNumber = static_cast<int>(i) + 1;
     std::string logical;
@@ -176,7 +177,8 @@ std::vector<ContentLine> ReadContentLines(std::string_view text) {
       }
       line.value = DecodeQuotedPrintable(std::string_view(logical).substr(pos));
     } else {
-      line.value = logical.substr(pos);
+      logical.erase(0, pos);
+      line.value = std::move(logical);
     }
     lines.push_back(std::move(line));
   }
