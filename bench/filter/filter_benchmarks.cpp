@@ -58,28 +58,25 @@ void ChangePage(TRadiRidir& table) {
 
 }  // namespace
 
-void WalkRadiRidir(benchmark::State& state, const Page& page) {
-  TRadiRidir table;
-  OpenFiltered(table, state, page);
-  int64_t passed = 0;
-  for (auto _ : state) {
-    passed = 0;
-    for (table.First(); !table.Eof(); table.Next()) ++passed;
-  }
-  Report(state, passed);
-}
+namespace {
 
-void TurnWalkRadiRidir(benchmark::State& state, const Page& page) {
+// Walks the page from its first record, after turning to it anew or not.
+void Walk(benchmark::State& state, const Page& page, bool turn) {
   TRadiRidir table;
   OpenFiltered(table, state, page);
   int64_t passed = 0;
   for (auto _ : state) {
-    ChangePage(table);
+    turn ? ChangePage(table) : table.First();
     passed = 0;
     for (; !table.Eof(); table.Next()) ++passed;
   }
   Report(state, passed);
 }
+
+}  // namespace
+
+void WalkRadiRidir(benchmark::State& state, const Page& page) { Walk(state, page, false); }
+void TurnWalkRadiRidir(benchmark::State& state, const Page& page) { Walk(state, page, true); }
 
 void FirstRadiRidir(benchmark::State& state, const Page& page) {
   TRadiRidir table;
