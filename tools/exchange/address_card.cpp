@@ -28,9 +28,9 @@ const std::set<std::string, std::less<>> kTechnical = {"PRODID", "REV",  "UID", 
 // Embedded files, which a text field cannot take.
 const std::set<std::string, std::less<>> kBinary = {"PHOTO", "LOGO", "SOUND", "KEY"};
 
-std::string Label(const std::string& name) {
+std::string Label(std::string_view name) {
   const auto found = kLabels.find(name);
-  return found != kLabels.end() ? found->second : name;
+  return found != kLabels.end() ? found->second : std::string(name);
 }
 
 std::string Join(const std::vector<std::string>& parts, std::string_view separator) {
@@ -159,20 +159,25 @@ void TakeAddress(const std::vector<const VCardProperty*>& addresses, AddressReco
 }  // namespace
 
 AddressRecord AddressFromCard(const VCard& card) {
-  std::map<std::string, std::vector<const VCardProperty*>, std::less<>> byName;
-  std::vector<std::string> order;
+  // The properties by name, the names in the card's order: a card has a
+  // dozen names at most, so a list serves better than a tree.
+  std::vector<std::pair<std::string_view, std::vector<const VCardProperty*>>> byName;
+  auto entry = [&byName](std::string_view name) {
+    return std::ranges::find(byName, name, [](const auto& named) { return named.first; });
+  };
   std::set<std::pair<std::string, std::string>> altIds;
   for (const VCardProperty& property : card.properties) {
     const std::string& name = property.content.name;
     // 4.0: the same ALTID marks other forms (languages, scripts) of one value.
     const std::vector<std::string> altId = property.content.Parameter("ALTID");
     if (!altId.empty() && !altIds.insert({name, altId.front()}).second) continue;
-    if (!byName.contains(name)) order.push_back(name);
-    byName[name].push_back(&property);
+    auto found = entry(name);
+    if (found == byName.end()) found = byName.insert(byName.end(), {name, {}});
+    found->second.push_back(&property);
   }
   static const std::vector<const VCardProperty*> kNone;
   auto of = [&](std::string_view name) -> const std::vector<const VCardProperty*>& {
-    const auto found = byName.find(name);
+    const auto found = entry(name);
     return found != byName.end() ? found->second : kNone;
   };
 
@@ -198,9 +203,9 @@ AddressRecord AddressFromCard(const VCard& card) {
 
   static const std::set<std::string, std::less<>> kTaken = {"N", "FN", "ADR", "TEL", "EMAIL", "URL", "NOTE",
                                                              "CATEGORIES"};
-  for (const std::string& name : order) {
+  for (const auto& [name, properties] : byName) {
     if (kTaken.contains(name) || kTechnical.contains(name)) continue;
-    for (const VCardProperty* property : byName[name]) {
+    for (const VCardProperty* property : properties) {
       if (kBinary.contains(name)) {
         extras.push_back(Label(name) + ": nicht übernommen");
         continue;

@@ -73,21 +73,28 @@ int VCardProperty::Preference() const {
 std::vector<std::string> VCardProperty::Parts(char separator) const {
   std::vector<std::string> parts(1);
   const std::string& value = content.value;
+  size_t plain = 0;  // where the run of plain characters began
   for (size_t i = 0; i < value.size(); ++i) {
     const char c = value[i];
     if (c == '\\' && i + 1 < value.size() && (escapes || value[i + 1] == ';')) {
+      parts.back().append(value, plain, i - plain);
       const char next = value[++i];
       parts.back() += (next == 'n' || next == 'N') && escapes ? '\n' : next;
+      plain = i + 1;
     } else if (c == separator) {
+      parts.back().append(value, plain, i - plain);
       parts.emplace_back();
-    } else {
-      parts.back() += c;
+      plain = i + 1;
     }
   }
+  parts.back().append(value, plain, value.size() - plain);
   return parts;
 }
 
-std::string VCardProperty::Text() const { return Parts('\0').front(); }
+std::string VCardProperty::Text() const {
+  std::vector<std::string> parts = Parts('\0');
+  return std::move(parts.front());
+}
 
 std::vector<VCard> ReadVCards(std::string_view text) {
   std::vector<VCard> cards;
