@@ -1,5 +1,6 @@
 #include "runtime/conversions.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -129,6 +130,11 @@ std::string UpperCase(std::string_view text) {
     if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
   }
   return result;
+}
+
+bool SameIgnoringCase(std::string_view a, std::string_view b) {
+  auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+  return std::ranges::equal(a, b, [&](char x, char y) { return upper(x) == upper(y); });
 }
 
 std::string LowerCase(std::string_view text) {

@@ -29,6 +29,7 @@ std::string FloatToStr(double value);
 // ASCII-only case mapping and trimming of blanks and control characters.
 std::string UpperCase(std::string_view text);
 std::string LowerCase(std::string_view text);
+bool SameIgnoringCase(std::string_view a, std::string_view b);
 std::string Trim(std::string_view text);
 
 }  // namespace vesk

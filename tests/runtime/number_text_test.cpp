@@ -68,6 +68,9 @@ TEST_F(FloatWriter, ReadsBackAsTheSameNumber) {
 TEST(TextHelpers, AsciiOnlyCaseAndTrim) {
   EXPECT_EQ(UpperCase("aäz-Ü"), "AäZ-Ü");
   EXPECT_EQ(LowerCase("AÄZ-ü"), "aÄz-ü");
+  EXPECT_TRUE(SameIgnoringCase("Quoted-Printable", "QUOTED-PRINTABLE"));
+  EXPECT_FALSE(SameIgnoringCase("ä", "Ä"));
+  EXPECT_FALSE(SameIgnoringCase("UTF-8", "UTF-16"));
   EXPECT_EQ(Trim(" \t\r\n Straße \x01"), "Straße");
   EXPECT_EQ(Trim("   "), "");
 }

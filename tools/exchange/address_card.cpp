@@ -4,6 +4,7 @@
 #include <map>
 #include <set>
 
+#include "runtime/conversions.h"
 #include "tools/exchange/content_line_writer.h"
 
 namespace vesk {
@@ -47,7 +48,7 @@ std::string Join(const std::vector<std::string>& parts, std::string_view separat
 std::string ExtraLine(const VCardProperty& property, const std::string& value) {
   std::vector<std::string> words;
   for (const std::string& type : property.content.Parameter("TYPE")) {
-    const auto found = kTypeWords.find(AsciiUpper(type));
+    const auto found = kTypeWords.find(UpperCase(type));
     if (found != kTypeWords.end() && std::find(words.begin(), words.end(), found->second) == words.end())
       words.push_back(found->second);
   }

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <memory>
 
+#include "runtime/conversions.h"
 #include "tools/exchange/content_line_writer.h"
 #include "tools/exchange/content_lines.h"
 #include "tools/exchange/exchange_error.h"
@@ -118,7 +119,7 @@ std::vector<int> EventLines(std::string_view text) {
   std::vector<std::pair<std::string, int>> open;
   bool calendar = false;
   for (const ContentLine& line : ReadContentLines(text)) {
-    const std::string value = AsciiUpper(line.value);
+    const std::string value = UpperCase(line.value);
     if (line.name == "BEGIN") {
       if (open.empty() && value != "VCALENDAR") throw EExchangeError(line.line, "BEGIN:" + line.value + " außerhalb eines Kalenders");
       if (value == "VEVENT") events.push_back(line.line);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "runtime/conversions.h"
 #include "tools/exchange/exchange_error.h"
 
 namespace vesk {
@@ -83,7 +84,7 @@ ContentLine ParseHead(std::string_view text, int lineNumber, size_t& pos) {
   size_t nameStart = 0;
   for (pos = 0; pos < text.size() && (IsNameChar(text[pos]) || text[pos] == '.'); ++pos)
     if (text[pos] == '.') nameStart = pos + 1;
-  line.name = AsciiUpper(text.substr(nameStart, pos - nameStart));
+  line.name = UpperCase(text.substr(nameStart, pos - nameStart));
   if (line.name.empty() || pos >= text.size() || (text[pos] != ';' && text[pos] != ':')) {
     if (text.find(':') == std::string_view::npos) throw EExchangeError(lineNumber, "Zeile ohne Doppelpunkt");
     throw EExchangeError(lineNumber, "kein gültiger Name vor dem Doppelpunkt");
@@ -91,7 +92,7 @@ ContentLine ParseHead(std::string_view text, int lineNumber, size_t& pos) {
   while (pos < text.size() && text[pos] == ';') {
     const size_t start = ++pos;
     while (pos < text.size() && text[pos] != '=' && text[pos] != ';' && text[pos] != ':') ++pos;
-    std::string name = AsciiUpper(text.substr(start, pos - start));
+    std::string name = UpperCase(text.substr(start, pos - start));
     if (pos < text.size() && text[pos] == '=') {
       ++pos;
       line.parameters.push_back({std::move(name), ParameterValues(text, pos)});
@@ -135,20 +136,6 @@ bool ContentLine::HasParameterValue(std::string_view wanted, std::string_view va
       if (SameIgnoringCase(v, value)) return true;
   }
   return false;
-}
-
-namespace {
-char AsciiUpperChar(char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; }
-}  // namespace
-
-std::string AsciiUpper(std::string_view text) {
-  std::string result(text);
-  for (char& c : result) c = AsciiUpperChar(c);
-  return result;
-}
-
-bool SameIgnoringCase(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) { return AsciiUpperChar(x) == AsciiUpperChar(y); });
 }
 
 std::vector<ContentLine> ReadContentLines(std::string_view text) {

@@ -27,11 +27,6 @@ struct ContentLine {
   bool HasParameterValue(std::string_view name, std::string_view value) const;
 };
 
-// ASCII letters in upper case, the other bytes as they are.
-std::string AsciiUpper(std::string_view text);
-// The same text but for the case of ASCII letters.
-bool SameIgnoringCase(std::string_view a, std::string_view b);
-
 // The longest logical line read; a longer one (an embedded photo of many
 // megabytes, binary data) is refused.
 inline constexpr size_t kMaxContentLine = 1 << 20;

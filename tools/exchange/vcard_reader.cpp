@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "runtime/conversions.h"
 #include "tools/exchange/exchange_error.h"
 
 namespace vesk {
@@ -101,7 +102,7 @@ std::vector<VCard> ReadVCards(std::string_view text) {
   bool inCard = false;
   for (ContentLine& line : ReadContentLines(text)) {
     const bool named = line.name == "BEGIN" || line.name == "END" || line.name == "VERSION";
-    const std::string value = named ? AsciiUpper(line.value) : std::string();
+    const std::string value = named ? UpperCase(line.value) : std::string();
     if (line.name == "BEGIN" && value == "VCARD") {
       if (inCard) throw EExchangeError(line.line, "neue Karte, bevor die Karte ab Zeile " +
                                                       std::to_string(cards.back().line) + " mit END:VCARD endet");
