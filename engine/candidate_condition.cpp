@@ -1,6 +1,7 @@
 #include "engine/candidate_condition.h"
 
 #include <algorithm>
+#include <bitset>
 #include <compare>
 #include <optional>
 #include <tuple>
@@ -323,6 +324,34 @@ SqlCondition CandidateCondition::IndexRange(int32_t index_number, bool* whole) c
   if (span.Everything()) return {};
   *whole = span.whole;
   return SpanSql(span, catalogue_.FieldAt(index.fields.front()), index);
+}
+
+bool CandidateCondition::ExactBesideOddLeads(int32_t index_number) const {
+  if (index_number <= 0 || !exact_) return false;
+  const Index& index = catalogue_.indexes[static_cast<size_t>(index_number) - 1];
+  const int32_t lead = index.fields.front();
+  if (!catalogue_.KeepsOddLeads(index)) return false;
+  // The condition takes every text beginning with one of some printable
+  // characters, and no other text: prefixes of one such character, joined
+  // with OR.
+  std::bitset<128> taken;
+  for (const Term& t : terms_) {
+    if (t.op == RR_CAND_OR) continue;
+    if ((t.op != RR_CAND_PREFIX && t.op != RR_CAND_PREFIX_NOCASE) || t.field != lead || t.text.size() != 1) return false;
+    const unsigned char c = static_cast<unsigned char>(t.text[0]);
+    if (c < 0x20 || c >= 0x7F) return false;
+    taken.set(c);
+    const unsigned char lower = c | 0x20;
+    if (t.op == RR_CAND_PREFIX_NOCASE && lower >= 'a' && lower <= 'z') taken.set(c ^ 0x20);
+  }
+  // Of the printable characters the range may hold texts beginning with,
+  // the condition must take each.
+  const Span span = SpanAlong(catalogue_, terms_, index);
+  if (span.absent || !span.present || !span.low || !span.low->inclusive || (span.high && span.high->inclusive))
+    return false;
+  std::bitset<128> leads;
+  return catalogue_.text_order->LeadsWithin(span.low->value.text, span.high ? span.high->value.text : "", &leads) &&
+         (leads & ~taken).none();
 }
 
 SqlCondition CandidateCondition::UncertainRanges(int32_t index_number) const {

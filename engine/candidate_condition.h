@@ -64,6 +64,10 @@ class CandidateCondition {
   // does not narrow that field; whole tells that the range holds no other
   // record.
   SqlCondition IndexRange(int32_t index_number, bool* whole) const;
+  // The records meeting the condition are those within IndexRange of index
+  // number whose text there begins with a printable ASCII character: the
+  // odd leads aside, the range is exact.
+  bool ExactBesideOddLeads(int32_t index_number) const;
   // Where both conditions are whole ranges of that field: the candidates
   // that are not certain, as ranges of it; else an empty text.
   SqlCondition UncertainRanges(int32_t index_number) const;

@@ -36,6 +36,7 @@ void CandidateWalk::Forget() {
     *statement = nullptr;
   }
   failed_ = false;
+  beside_odd_leads_.reset();
   Restart();
 }
 
@@ -47,7 +48,9 @@ void CandidateWalk::Prepare(sqlite3* db, const Catalogue& catalogue, int32_t ind
   db_ = db;
   if (!condition_) return;
   bool whole = false;
-  const SqlCondition range = condition_->IndexRange(index_number, &whole);
+  index_number_ = index_number;
+  range_ = condition_->IndexRange(index_number, &whole);
+  const SqlCondition& range = range_;
   filter_ = {};
   if (!range.sql.empty()) filter_.Add(range);
   if (!whole) filter_.Add(range.sql.empty() ? "" : " AND ").Add(condition_->Where());
@@ -195,6 +198,21 @@ void CandidateWalk::CountRows(sqlite3_stmt* rows, const std::function<void(sqlit
   while (engine::Step(db_, rows)) take(rows);
 }
 
+// Both counts walk their index alone, without reading a text.
+int32_t CandidateWalk::CountBesideOddLeads() {
+  sqlite3_stmt* counts = Counting(counting_certain_, [&] {
+    const Index& index = catalogue_->indexes[static_cast<size_t>(index_number_) - 1];
+    return SqlCondition{"SELECT (SELECT count(*)" + catalogue_->From(index_number_) + " WHERE ", {}}
+        .Add(range_)
+        .Add(") - (SELECT count(*) FROM records INDEXED BY " + Catalogue::OddLeadsName(index_number_) + " WHERE ")
+        .Add(range_)
+        .Add(" AND " + catalogue_->OddLeadsCondition(index) + ")");
+  });
+  int32_t count = 0;
+  CountRows(counts, [&](sqlite3_stmt* row) { count = sqlite3_column_int(row, 0); });
+  return count;
+}
+
 int32_t CandidateWalk::Count(const Accept& accept, bool certain_pass, uint8_t* buffer) {
   if (!On()) return -1;
   const std::string columns = catalogue_->ColumnList() + " FROM records WHERE ";
@@ -213,6 +231,10 @@ int32_t CandidateWalk::Count(const Accept& accept, bool certain_pass, uint8_t* b
     // it finds those that are not along the index; those not certain are
     // read and tested.
     const bool exact = condition_->Exact(), ranges = !uncertain_.sql.empty();
+    if (exact && index_number_ > 0 && catalogue_->indexes[static_cast<size_t>(index_number_) - 1].odd_leads) {
+      if (!beside_odd_leads_) beside_odd_leads_ = condition_->ExactBesideOddLeads(index_number_);
+      if (*beside_odd_leads_) return CountBesideOddLeads();
+    }
     sqlite3_stmt* counts = Counting(counting_certain_, [&] {
       SqlCondition query{"SELECT count(*), ", {}};
       if (exact || ranges) query.Add("0");

@@ -15,6 +15,7 @@
 #include <cstdint>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "engine/candidate_condition.h"
@@ -64,6 +65,8 @@ class CandidateWalk {
   bool FindRest(const PositionOf& position_of);
   void Fail();
   void Forget();  // the statements, and what was found
+  // The records within range_, less the odd leads among them.
+  int32_t CountBesideOddLeads();
   // Steps through the rows of statement, giving each to take.
   void CountRows(sqlite3_stmt* rows, const std::function<void(sqlite3_stmt*)>& take);
   // statement, prepared from query at its first use.
@@ -74,6 +77,8 @@ class CandidateWalk {
   sqlite3* db_ = nullptr;
   const Catalogue* catalogue_ = nullptr;
   std::shared_ptr<const CandidateCondition> condition_;
+  int32_t index_number_ = 0;
+  SqlCondition range_;    // along the index, or empty
   SqlCondition filter_;   // range and condition, for every statement
   SqlCondition certain_;  // the certain condition's own parameters follow
   SqlCondition uncertain_;  // the candidates not certain, as index ranges, or empty
@@ -85,6 +90,9 @@ class CandidateWalk {
   sqlite3_stmt *counting_ = nullptr, *counting_certain_ = nullptr, *counting_uncertain_ = nullptr;
   bool failed_ = false;
   bool complete_ = false;
+  // Whether counting the range less its odd leads gives the count; told at
+  // the first count.
+  std::optional<bool> beside_odd_leads_;
   struct Found {
     size_t position;
     bool certain;

@@ -131,6 +131,14 @@ Catalogue Catalogue::Load(sqlite3* db, const std::string& table_name) {
       catalogue.indexes.push_back(Index{ColumnText(indexes.get(), 1), SplitFields(ColumnText(indexes.get(), 2)),
                                         sqlite3_column_int(indexes.get(), 3) != 0});
     }
+    Statement odd_leads = Prepare(db, "SELECT count(*) FROM sqlite_schema WHERE type = 'index' AND name = ?");
+    for (size_t n = 1; n <= catalogue.indexes.size(); ++n) {
+      sqlite3_reset(odd_leads.get());
+      const std::string name = OddLeadsName(static_cast<int32_t>(n));
+      sqlite3_bind_text(odd_leads.get(), 1, name.c_str(), -1, SQLITE_TRANSIENT);
+      Step(db, odd_leads.get());
+      catalogue.indexes[n - 1].odd_leads = sqlite3_column_int(odd_leads.get(), 0) == 1;
+    }
     Statement has_properties = Prepare(db, "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name = 'properties'");
     Step(db, has_properties.get());
     if (sqlite3_column_int(has_properties.get(), 0) == 1) {
@@ -183,6 +191,26 @@ void Catalogue::WriteIndex(sqlite3* db, int32_t number) const {
   sqlite3_bind_int(index_row.get(), 4, index.case_insensitive ? 1 : 0);
   Step(db, index_row.get());
   Exec(db, "CREATE INDEX index_" + std::to_string(number) + " ON records(" + IndexTerms(index) + ")");
+  if (KeepsOddLeads(index)) WriteOddLeads(db, number);
+}
+
+bool Catalogue::KeepsOddLeads(const Index& index) const {
+  return index.case_insensitive && fields[index.fields.front()].IsText();
+}
+
+std::string Catalogue::OddLeadsName(int32_t number) { return "index_" + std::to_string(number) + "_odd"; }
+
+std::string Catalogue::OddLeadsCondition(const Index& index) const {
+  // Queries repeat this text as it stands, so that SQLite sees they may use
+  // the index; unicode() is NULL for an empty or absent text.
+  return "unicode(" + QuoteName(fields[index.fields.front()].name) + ") NOT BETWEEN 32 AND 126";
+}
+
+void Catalogue::WriteOddLeads(sqlite3* db, int32_t number) const {
+  const Index& index = indexes[static_cast<size_t>(number) - 1];
+  const Field& lead = fields[index.fields.front()];
+  Exec(db, "CREATE INDEX IF NOT EXISTS " + OddLeadsName(number) + " ON records(" + QuoteName(lead.name) + " COLLATE " +
+               kCollationNoCase + ") WHERE " + OddLeadsCondition(index));
 }
 
 void Catalogue::WriteTextOrder(sqlite3* db) const {

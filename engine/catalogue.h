@@ -32,6 +32,8 @@ struct Index {
   std::string name;
   std::vector<int32_t> fields;
   bool case_insensitive = false;
+  // The file holds the index of its odd leads (see Catalogue::OddLeads).
+  bool odd_leads = false;
 };
 
 class TextOrder;
@@ -57,6 +59,17 @@ class Catalogue {
   void WriteIndex(sqlite3* db, int32_t number) const;
   // Records the text order in the file.
   void WriteTextOrder(sqlite3* db) const;
+
+  // Beside a case-insensitive index led by a text field the file keeps a
+  // small index of the records whose text there does not begin with a
+  // printable ASCII character (the odd leads): counting the rest of a
+  // range along the index then needs no look at their texts.
+  bool KeepsOddLeads(const Index& index) const;
+  // The odd leads' index of index number n, and what its records meet.
+  static std::string OddLeadsName(int32_t number);
+  std::string OddLeadsCondition(const Index& index) const;
+  // Builds the odd leads' index of index number n unless the file has it.
+  void WriteOddLeads(sqlite3* db, int32_t number) const;
   // Checks names, letters, sizes and index fields; fills in the layout.
   // Throws EngineError naming the first fault.
   void Validate();

@@ -3,6 +3,7 @@
 #include <unicode/ucol.h>
 #include <unicode/uloc.h>
 #include <unicode/uset.h>
+#include <unicode/ustring.h>
 #include <unicode/uversion.h>
 
 #include <cstring>
@@ -80,6 +81,7 @@ void TextOrder::MarkContractions(const UCollator* collator) const {
   ucol_getContractionsAndExpansions(collator, contractions, nullptr, true, &status);
   if (U_FAILURE(status)) {
     in_contractions_.set();  // not knowing, trust no prefix
+    leads_unknown_.set();
   } else {
     UChar text[64];
     for (int32_t i = 0; i < uset_getItemCount(contractions); ++i) {
@@ -87,16 +89,37 @@ void TextOrder::MarkContractions(const UCollator* collator) const {
       UErrorCode item_status = U_ZERO_ERROR;
       const int32_t length = uset_getItem(contractions, i, &start, &end, text, 64, &item_status);
       if (length == 0) {
-        for (UChar32 c = start; c <= end && c < 128; ++c) in_contractions_.set(static_cast<size_t>(c));
+        for (UChar32 c = start; c <= end && c < 128; ++c) {
+          in_contractions_.set(static_cast<size_t>(c));
+          leads_unknown_.set(static_cast<size_t>(c));
+        }
       } else if (U_FAILURE(item_status)) {
         in_contractions_.set();
+        leads_unknown_.set();
       } else {
         for (int32_t k = 0; k < length; ++k)
           if (text[k] < 128) in_contractions_.set(text[k]);
+        if (text[0] < 128) {
+          char utf8[256];
+          int32_t bytes = 0;
+          UErrorCode utf8_status = U_ZERO_ERROR;
+          u_strToUTF8(utf8, sizeof utf8, &bytes, text, length, &utf8_status);
+          if (U_FAILURE(utf8_status))
+            leads_unknown_.set(text[0]);
+          else
+            ascii_led_contractions_.emplace_back(utf8, static_cast<size_t>(bytes));
+        }
       }
     }
   }
   uset_close(contractions);
+}
+
+// Telling the contractions takes a while: only once it is needed.
+void TextOrder::KnowContractions() const {
+  if (contractions_known_) return;
+  for (const UCollator* collator : {with_case_, without_case_}) MarkContractions(collator);
+  contractions_known_ = true;
 }
 
 bool TextOrder::PrefixRange(std::string_view prefix, std::string* high) const {
@@ -105,11 +128,7 @@ bool TextOrder::PrefixRange(std::string_view prefix, std::string* high) const {
     if (c >= 'A' && c <= 'Z') return static_cast<unsigned char>(c - 'A' + 'a');
     return c;
   };
-  // Telling the contractions takes a while: only once it is needed.
-  if (!contractions_known_) {
-    for (const UCollator* collator : {with_case_, without_case_}) MarkContractions(collator);
-    contractions_known_ = true;
-  }
+  KnowContractions();
   for (unsigned char c : prefix) {
     if (c >= 128 || in_contractions_.test(c) || in_contractions_.test(other_case(c))) return false;
   }
@@ -131,6 +150,29 @@ bool TextOrder::PrefixRange(std::string_view prefix, std::string* high) const {
     }
   }
   *high = std::string(prefix.substr(0, prefix.size() - 1)) + next;
+  return true;
+}
+
+bool TextOrder::LeadsWithin(std::string_view low, std::string_view high, std::bitset<128>* leads) const {
+  auto printable = [](unsigned char c) { return c >= 0x20 && c < 0x7F; };
+  auto one_printable = [&](std::string_view bound) { return bound.size() == 1 && printable(bound[0]); };
+  if (!one_printable(low) || !(high.empty() || one_printable(high))) return false;
+  KnowContractions();
+  // At every level a text's weights begin with those of its first unit:
+  // its first character, or a contraction beginning with it. A text
+  // beginning with a unit sorts below low when the unit followed by the
+  // highest primary weight does, and at or above high when the unit alone
+  // does; else it may lie within.
+  auto within = [&](const std::string& unit) {
+    return !(Compare(unit + "\xEF\xBF\xBF", low, true) < 0 || (!high.empty() && Compare(unit, high, true) >= 0));
+  };
+  leads->reset();
+  for (unsigned char c = 0x20; c < 0x7F; ++c) {
+    bool in = leads_unknown_.test(c) || within(std::string(1, static_cast<char>(c)));
+    for (const std::string& contraction : ascii_led_contractions_)
+      if (!in && static_cast<unsigned char>(contraction[0]) == c) in = within(contraction);
+    leads->set(c, in);
+  }
   return true;
 }
 

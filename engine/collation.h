@@ -10,6 +10,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 struct UCollator;
 
@@ -43,12 +44,18 @@ class TextOrder : public std::enable_shared_from_this<TextOrder> {
   // text that all of them sort below in both orders, or stays empty when
   // there is none to be sure of.
   bool PrefixRange(std::string_view prefix, std::string* high) const;
+  // The printable ASCII characters (U+0020 to U+007E) that a text sorting,
+  // without regard to case, at or after low and below high (no upper end
+  // when empty) may begin with. False when the order cannot tell: a bound
+  // is not one printable ASCII character.
+  bool LeadsWithin(std::string_view low, std::string_view high, std::bitset<128>* leads) const;
   // Makes both collations known to a connection; they keep this order alive.
   void Register(sqlite3* db) const;
 
  private:
   TextOrder() = default;
   void MarkContractions(const UCollator* collator) const;
+  void KnowContractions() const;
 
   std::string locale_;
   std::string version_;
@@ -56,6 +63,10 @@ class TextOrder : public std::enable_shared_from_this<TextOrder> {
   UCollator* without_case_ = nullptr;
   // ASCII characters that some contraction of either collator holds.
   mutable std::bitset<128> in_contractions_;
+  // The contractions beginning with an ASCII character, and the ASCII
+  // characters whose weights at the start of a text ICU does not tell.
+  mutable std::vector<std::string> ascii_led_contractions_;
+  mutable std::bitset<128> leads_unknown_;
   mutable bool contractions_known_ = false;
 };
 

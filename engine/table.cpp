@@ -70,6 +70,7 @@ Table::Table(const std::string& name, bool writable)
         throw EngineError("Table " + name_ + " cannot be opened for writing: the file is read-only", kOpenUnreadable);
       Exec(db, "PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL");
       KeepTextOrder();
+      KeepOddLeads();
     } else {
       OpenSnapshot();
     }
@@ -100,6 +101,17 @@ void Table::KeepTextOrder() {
   catalogue_ = std::move(recorded);
 }
 
+void Table::KeepOddLeads() {
+  for (size_t n = 1; n <= catalogue_.indexes.size(); ++n) {
+    Index& index = catalogue_.indexes[n - 1];
+    if (index.odd_leads || !catalogue_.KeepsOddLeads(index)) continue;
+    // Files made before the odd leads were kept get them at their first
+    // open for writing.
+    WriteTransaction(db_.get(), [&] { catalogue_.WriteOddLeads(db_.get(), static_cast<int32_t>(n)); });
+    index.odd_leads = true;
+  }
+}
+
 void Table::AddIndex(const Index& index) {
   editor_.RequireWritable();
   tests_.RequireIdle();
@@ -109,6 +121,7 @@ void Table::AddIndex(const Index& index) {
   extended.Validate();
   order_.EndRead();
   WriteTransaction(db_.get(), [&] { extended.WriteIndex(db_.get(), static_cast<int32_t>(extended.indexes.size())); });
+  extended.indexes.back().odd_leads = extended.KeepsOddLeads(extended.indexes.back());
   catalogue_ = std::move(extended);
 }
 

@@ -68,6 +68,8 @@ class Table {
   // Rebuilds the text indexes when the file records no order or another
   // collator version than the one the table is now sorted with.
   void KeepTextOrder();
+  // Builds the odd leads' indexes the file lacks.
+  void KeepOddLeads();
   // A reader's view of the file: a snapshot, renewed with the order when
   // the writer has changed the file since.
   void OpenSnapshot();

@@ -2,6 +2,7 @@
 // tests look only at the records meeting it, in the order of the current
 // index, and a range over the index never leaves out one of them, whatever
 // the table's text order makes of its letters.
+#include <sqlite3.h>
 #include <unicode/uloc.h>
 
 #include <cstdio>
@@ -162,6 +163,56 @@ TEST_F(CandidatesTest, CertainCandidatesAreSparedTheSecondTest) {
   // Terms that form no certain condition are refused with the rest.
   const rr_candidate_term lonely_or = {RR_CAND_OR, 0, 0, nullptr};
   EXPECT_FALSE(rr_set_candidates(h_, page.data(), 3, &lonely_or, 1));
+}
+
+TEST_F(CandidatesTest, ALetterIsCountedAlongTheIndexLessItsOddLeads) {
+  // Each order puts names among the letter's that do not begin with it:
+  // full-width and accented letters, and whatever the order itself makes
+  // of letters, contractions and punctuation.
+  const std::vector<std::string> names = {"Ivan", "ivo", "Yla", "Hahn", "hohl", "Chudoba", "Ｈase", "Ḣelm",
+                                          "-Hase", "\x01Hut", "Hühn", "", "Iris", "Aarhus", "Zander", "zorn"};
+  for (const char* locale : {"de_DE", "lt_LT", "cs_CZ", "da_DK", "de_DE@colAlternate=shifted"}) {
+    SCOPED_TRACE(locale);
+    OpenUnder(locale, names);
+    // Every candidate is certain: a test that rejects all is never asked.
+    rr_set_tests(h_, nullptr, nullptr, RejectAll, &seen_);
+    rr_enable_tests(h_, 0, 1);
+    for (const char* letter : {"H", "I", "Z"}) {
+      const std::string lower(1, static_cast<char>(letter[0] | 0x20));
+      const std::vector<rr_candidate_term> page = {Term(RR_CAND_PREFIX, letter), Term(RR_CAND_PREFIX, lower.c_str()),
+                                                   {RR_CAND_OR, 0, 0, nullptr}};
+      ASSERT_TRUE(rr_set_candidates(h_, page.data(), 3, page.data(), 3)) << LastError(h_);
+      EXPECT_EQ(rr_record_count(h_), letter[0] == 'Z' ? 2 : 3) << letter;
+    }
+  }
+  // A file made before it kept its odd leads counts all the same, and gets
+  // them at its next open for writing.
+  rr_close(h_);
+  sqlite3* db = nullptr;
+  ASSERT_EQ(sqlite3_open(sample_.c_str(), &db), SQLITE_OK);
+  const char* odd_leads = "SELECT count(*) FROM sqlite_schema WHERE name = 'index_2_odd'";
+  auto has_odd_leads = [&] {
+    sqlite3_stmt* query = nullptr;
+    sqlite3_prepare_v2(db, odd_leads, -1, &query, nullptr);
+    const bool has = sqlite3_step(query) == SQLITE_ROW && sqlite3_column_int(query, 0) == 1;
+    sqlite3_finalize(query);
+    return has;
+  };
+  EXPECT_TRUE(has_odd_leads());
+  ASSERT_EQ(sqlite3_exec(db, "DROP INDEX index_2_odd", nullptr, nullptr, nullptr), SQLITE_OK);
+  for (int32_t mode : {RR_MODE_READ_ONLY, RR_MODE_READ_WRITE}) {
+    ASSERT_EQ(Open(sample_, mode), 0) << LastError(h_);
+    ASSERT_TRUE(rr_select_index(h_, kByNameNoCase)) << LastError(h_);
+    rr_set_tests(h_, nullptr, nullptr, RejectAll, &seen_);
+    rr_tests_on(h_, 1);
+    rr_enable_tests(h_, 0, 1);
+    const std::vector<rr_candidate_term> page = {Term(RR_CAND_PREFIX_NOCASE, "h")};
+    ASSERT_TRUE(rr_set_candidates(h_, page.data(), 1, page.data(), 1)) << LastError(h_);
+    EXPECT_EQ(rr_record_count(h_), 3);
+    EXPECT_EQ(has_odd_leads(), mode == RR_MODE_READ_WRITE);
+    rr_close(h_);
+  }
+  sqlite3_close(db);
 }
 
 TEST_F(CandidatesTest, TheScanTellsTheCertainOnesToo) {

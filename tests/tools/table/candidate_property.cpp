@@ -20,7 +20,7 @@ const T& Pick(std::mt19937& random, const T (&choices)[N]) {
 bool Chance(std::mt19937& random, double p) { return std::bernoulli_distribution(p)(random); }
 
 constexpr const char* kPieces[] = {"M", "m", "Mü", "mü", "MÜ", "Ma", "ma", "a", "A", "ä", "Ä", "*", "z",
-                                   "Z", "ß", "é", "Me", "mE", "N", "n", "ch", "L", "_", "%", "'"};
+                                   "Z", "ß", "é", "Me", "mE", "N", "n", "ch", "L", "_", "%", "'", "Ｍ", "Ṁ", "-"};
 constexpr double kDays[] = {46023, 46023.5, 46024, 46022.999999999, 46023.000000001, 46023.0000001, -0.5, -3.25,
                             0, 0.5, 1, 3e6, 2958464.99, -700000};
 constexpr double kValues[] = {-1.5, 0, 2.25, 1e10, 3};
@@ -123,7 +123,14 @@ std::string RandomFilterText(std::mt19937& random) {
   constexpr const char* kOperators[] = {" = ", " <> ", " < ", " <= ", " > ", " >= "};
   constexpr const char* kConstants[] = {"NULL", "True", "False", "1", "-2", "3", "01.01.2026", "'01.01.2026'",
                                         "31.12.1899", "'02.01.2026 12:00:00'", "'x'", "''"};
-  const int kind = std::uniform_int_distribution<int>(0, 9)(random);
+  const int kind = std::uniform_int_distribution<int>(0, 10)(random);
+  if (kind == 10) {
+    // A letter page of the windows.
+    constexpr const char* kLetters[] = {"M", "m", "A", "Z", "L", "N"};
+    const std::string letter = Pick(random, kLetters);
+    const std::string other(1, static_cast<char>(letter[0] ^ 0x20));
+    return "Name = '" + letter + "*'" + (Chance(random, 0.7) ? " OR Name = '" + other + "*'" : "");
+  }
   std::string text;
   if (kind < 6) {
     text = std::string(Pick(random, kFieldNames)) + Pick(random, kOperators);
