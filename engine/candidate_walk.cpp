@@ -143,11 +143,26 @@ bool CandidateWalk::FindRest(const PositionOf& position_of) {
   return found_.size() > before;
 }
 
-namespace {
-auto FoundFrom(auto& found, size_t position) {
-  return std::ranges::lower_bound(found, position, {}, [](const auto& f) { return f.position; });
+size_t CandidateWalk::FoundFrom(size_t position) const {
+  // Moves go from one candidate to the next or the one before: first look
+  // beside the one found last.
+  const size_t n = found_.size();
+  auto first_from = [&](size_t k) {
+    return (k == n || found_[k].position >= position) && (k == 0 || found_[k - 1].position < position);
+  };
+  size_t at = std::min(hint_, n);
+  if (first_from(at)) {
+  } else if (at < n && first_from(at + 1)) {
+    ++at;
+  } else if (at > 0 && first_from(at - 1)) {
+    --at;
+  } else {
+    at = static_cast<size_t>(
+        std::ranges::lower_bound(found_, position, {}, [](const Found& f) { return f.position; }) - found_.begin());
+  }
+  hint_ = at;
+  return at;
 }
-}  // namespace
 
 size_t CandidateWalk::Next(size_t from, const PositionOf& position_of) {
   // A walk from the start along a narrowed index steps along it again:
@@ -155,8 +170,8 @@ size_t CandidateWalk::Next(size_t from, const PositionOf& position_of) {
   // reading each one by its identity.
   if (from == 0 && complete_ && !rest_ && !row_held_) Restart();
   for (;;) {
-    auto at = FoundFrom(found_, from);
-    if (at != found_.end()) return at->position;
+    const size_t at = FoundFrom(from);
+    if (at < found_.size()) return found_[at].position;
     if (!Step(position_of)) return IdSequence::kNotFound;
   }
 }
@@ -165,13 +180,13 @@ size_t CandidateWalk::Prior(size_t end, const PositionOf& position_of) {
   while ((found_.empty() || found_.back().position < end) && Step(position_of)) {
   }
   if (!On()) return IdSequence::kNotFound;
-  auto at = FoundFrom(found_, end);
-  return at == found_.begin() ? IdSequence::kNotFound : (at - 1)->position;
+  const size_t at = FoundFrom(end);
+  return at == 0 ? IdSequence::kNotFound : found_[at - 1].position;
 }
 
 bool CandidateWalk::Certain(size_t position) const {
-  auto at = FoundFrom(found_, position);
-  return at != found_.end() && at->position == position && at->certain;
+  const size_t at = FoundFrom(position);
+  return at < found_.size() && found_[at].position == position && found_[at].certain;
 }
 
 bool CandidateWalk::ReadAt(size_t position, uint8_t* buffer) const {
@@ -179,9 +194,12 @@ bool CandidateWalk::ReadAt(size_t position, uint8_t* buffer) const {
     DecodeRecord(*catalogue_, ordered_, 2, buffer);
     return true;
   }
-  auto at = FoundFrom(found_, position);
-  if (at == found_.end() || at->position != position || at->kept == PackedRecords::kNone) return false;
-  rows_.Read(*catalogue_, at->kept, buffer);
+  const size_t at = FoundFrom(position);
+  if (at == found_.size() || found_[at].position != position || found_[at].kept == PackedRecords::kNone) return false;
+  rows_.Read(*catalogue_, found_[at].kept, buffer);
+  // The scan kept the records in its own order: the next one the walk
+  // reads lies elsewhere, and is fetched while the walk goes on.
+  if (at + 1 < found_.size() && found_[at + 1].kept != PackedRecords::kNone) rows_.Prefetch(found_[at + 1].kept);
   return true;
 }
 

@@ -67,6 +67,8 @@ class CandidateWalk {
   void Forget();  // the statements, and what was found
   // The records within range_, less the odd leads among them.
   int32_t CountBesideOddLeads();
+  // The index in found_ of the first candidate at or after position.
+  size_t FoundFrom(size_t position) const;
   // Steps through the rows of statement, giving each to take.
   void CountRows(sqlite3_stmt* rows, const std::function<void(sqlite3_stmt*)>& take);
   // statement, prepared from query at its first use.
@@ -99,6 +101,7 @@ class CandidateWalk {
     uint32_t kept = PackedRecords::kNone;  // its record in rows_
   };
   std::vector<Found> found_;  // so far, ascending
+  mutable size_t hint_ = 0;   // where FoundFrom found the last one
   bool row_held_ = false;     // ordered_ stands on the row of found_.back()
   PackedRecords rows_;        // those the scan for the rest found
   std::vector<uint8_t> scratch_;

@@ -21,6 +21,8 @@ class PackedRecords {
   uint32_t Add(const Catalogue& catalogue, const uint8_t* buffer);
   // The record kept at place into buffer (record size bytes).
   void Read(const Catalogue& catalogue, uint32_t place, uint8_t* buffer) const;
+  // Has the memory of the record at place fetched ahead of its Read.
+  void Prefetch(uint32_t place) const;
 
  private:
   std::vector<uint8_t> bytes_;
