@@ -1,8 +1,8 @@
 #include "tools/exchange/address_card.h"
 
 #include <algorithm>
-#include <map>
 #include <set>
+#include <span>
 
 #include "runtime/conversions.h"
 #include "tools/exchange/content_line_writer.h"
@@ -10,8 +10,11 @@
 namespace vesk {
 namespace {
 
+// Short lists, looked through in turn: that costs less than a tree.
+bool Among(const auto& names, std::string_view name) { return std::ranges::find(names, name) != std::end(names); }
+
 // How the user reads a property that lands in Text.
-const std::map<std::string, std::string, std::less<>> kLabels = {
+constexpr std::pair<std::string_view, std::string_view> kLabels[] = {
     {"TEL", "Telefon"},        {"EMAIL", "E-Mail"},         {"URL", "Internet"},    {"ADR", "Adresse"},
     {"BDAY", "Geburtstag"},    {"ANNIVERSARY", "Jahrestag"}, {"ORG", "Firma"},       {"TITLE", "Position"},
     {"ROLE", "Funktion"},      {"NICKNAME", "Spitzname"},   {"IMPP", "Chat"},       {"GENDER", "Geschlecht"},
@@ -19,41 +22,52 @@ const std::map<std::string, std::string, std::less<>> kLabels = {
     {"CATEGORIES", "Kategorien"}, {"PHOTO", "Foto"},        {"LOGO", "Logo"},       {"SOUND", "Ton"},
     {"KEY", "Schlüssel"}};
 // Types worth telling, in the user's words.
-const std::map<std::string, std::string, std::less<>> kTypeWords = {
+constexpr std::pair<std::string_view, std::string_view> kTypeWords[] = {
     {"HOME", "privat"}, {"WORK", "geschäftlich"}, {"CELL", "mobil"}, {"FAX", "Fax"},
     {"PAGER", "Pager"}, {"CAR", "Auto"},          {"VIDEO", "Video"}, {"TEXT", "SMS"}};
 // Technical properties that hold nothing of the user's.
-const std::set<std::string, std::less<>> kTechnical = {"PRODID", "REV",  "UID",    "CLIENTPIDMAP", "SORT-STRING",
-                                                       "KIND",   "SOURCE", "NAME", "PROFILE",      "MAILER",
-                                                       "LABEL",  "X-ABUID"};
+constexpr std::string_view kTechnical[] = {"PRODID", "REV",     "UID",    "CLIENTPIDMAP", "SORT-STRING", "KIND",
+                              "SOURCE", "NAME",    "PROFILE", "MAILER",      "LABEL",       "X-ABUID"};
 // Embedded files, which a text field cannot take.
-const std::set<std::string, std::less<>> kBinary = {"PHOTO", "LOGO", "SOUND", "KEY"};
+constexpr std::string_view kBinary[] = {"PHOTO", "LOGO", "SOUND", "KEY"};
 
 std::string Label(std::string_view name) {
-  const auto found = kLabels.find(name);
-  return found != kLabels.end() ? found->second : std::string(name);
+  const auto found = std::ranges::find(kLabels, name, [](const auto& label) { return label.first; });
+  return std::string(found != std::end(kLabels) ? found->second : name);
 }
 
-std::string Join(const std::vector<std::string>& parts, std::string_view separator) {
+// The parts that are not empty, the separator between them.
+template <typename Parts>
+std::string Join(const Parts& parts, std::string_view separator) {
   std::string text;
-  for (const std::string& part : parts) {
-    if (part.empty()) continue;
+  for (const auto& part : parts) {
+    if (std::string_view(part).empty()) continue;
     if (!text.empty()) text += separator;
     text += part;
   }
   return text;
 }
+std::string Join(std::initializer_list<std::string_view> parts, std::string_view separator) {
+  return Join<std::initializer_list<std::string_view>>(parts, separator);
+}
 
 // "Telefon (mobil, geschäftlich): +49 ..."
 std::string ExtraLine(const VCardProperty& property, const std::string& value) {
-  std::vector<std::string> words;
-  for (const std::string& type : property.content.Parameter("TYPE")) {
-    const auto found = kTypeWords.find(UpperCase(type));
-    if (found != kTypeWords.end() && std::find(words.begin(), words.end(), found->second) == words.end())
-      words.push_back(found->second);
-  }
   std::string line = Label(property.content.name);
-  if (!words.empty()) line += " (" + Join(words, ", ") + ")";
+  unsigned told = 0;  // the type words in the line, one bit each
+  for (const ContentParameter& parameter : property.content.parameters) {
+    if (parameter.name != "TYPE") continue;
+    for (const std::string& type : parameter.values) {
+      const auto found =
+          std::ranges::find_if(kTypeWords, [&](const auto& word) { return SameIgnoringCase(word.first, type); });
+      const unsigned bit = 1u << (found - std::begin(kTypeWords));
+      if (found == std::end(kTypeWords) || (told & bit) != 0) continue;
+      line += told == 0 ? " (" : ", ";
+      line += found->second;
+      told |= bit;
+    }
+  }
+  if (told != 0) line += ")";
   return line + ": " + value;
 }
 
@@ -83,18 +97,16 @@ std::string ValueText(const VCardProperty& property) {
   return property.Text();
 }
 
-// Properties of one name, the preferred first, else in the card's order.
-std::vector<const VCardProperty*> Ranked(const std::vector<const VCardProperty*>& properties,
-                                         int (*rank)(const VCardProperty&)) {
-  std::vector<std::pair<std::pair<int, int>, const VCardProperty*>> keyed;
-  keyed.reserve(properties.size());
-  for (const VCardProperty* property : properties)
-    keyed.push_back({{rank(*property), property->Preference()}, property});
-  std::stable_sort(keyed.begin(), keyed.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
-  std::vector<const VCardProperty*> ranked;
-  ranked.reserve(keyed.size());
-  for (const auto& [key, property] : keyed) ranked.push_back(property);
-  return ranked;
+// Sorts properties of one name, the preferred first, else in the card's
+// order; a card has a few of each.
+std::vector<const VCardProperty*>& Ranked(std::vector<const VCardProperty*>& properties,
+                                          int (*rank)(const VCardProperty&)) {
+  auto key = [rank](const VCardProperty* property) { return std::pair(rank(*property), property->Preference()); };
+  // Insertion keeps the order of equals and needs no buffer.
+  for (size_t i = 1; i < properties.size(); ++i)
+    for (size_t j = i; j > 0 && key(properties[j]) < key(properties[j - 1]); --j)
+      std::swap(properties[j], properties[j - 1]);
+  return properties;
 }
 
 int NoRank(const VCardProperty&) { return 0; }
@@ -109,13 +121,12 @@ void Distribute(const std::vector<const VCardProperty*>& ranked, std::initialize
   for (const VCardProperty* property : ranked) {
     std::string value = property->Text();
     // 4.0 writes numbers as URIs.
-    const std::vector<std::string> kind = property->content.Parameter("VALUE");
-    if (property->content.name == "TEL" && !kind.empty() && (kind.front() == "uri" || kind.front() == "URI") &&
-        value.starts_with("tel:"))
+    const std::string* kind = property->content.FirstParameter("VALUE");
+    if (property->content.name == "TEL" && kind && (*kind == "uri" || *kind == "URI") && value.starts_with("tel:"))
       value.erase(0, 4);
     if (value.empty()) continue;
     if (field != fields.end())
-      **field++ = value;
+      **field++ = std::move(value);
     else
       extras.push_back(ExtraLine(*property, value));
   }
@@ -126,7 +137,7 @@ void TakeName(const VCard& card, const std::vector<const VCardProperty*>& names,
   if (!names.empty()) {
     std::vector<std::string> n = names.front()->Parts(';');
     n.resize(std::max<size_t>(n.size(), 5));
-    address.Name = Join(std::vector<std::string>{n[0]}, "");
+    address.Name = n[0];
     address.Vorname = Join({n[1], n[2]}, " ");
     if (!n[3].empty()) extras.push_back("Titel: " + n[3]);
     if (!n[4].empty()) extras.push_back("Namenszusatz: " + n[4]);
@@ -163,6 +174,7 @@ AddressRecord AddressFromCard(const VCard& card) {
   // The properties by name, the names in the card's order: a card has a
   // dozen names at most, so a list serves better than a tree.
   std::vector<std::pair<std::string_view, std::vector<const VCardProperty*>>> byName;
+  byName.reserve(card.properties.size());
   auto entry = [&byName](std::string_view name) {
     return std::ranges::find(byName, name, [](const auto& named) { return named.first; });
   };
@@ -170,16 +182,16 @@ AddressRecord AddressFromCard(const VCard& card) {
   for (const VCardProperty& property : card.properties) {
     const std::string& name = property.content.name;
     // 4.0: the same ALTID marks other forms (languages, scripts) of one value.
-    const std::vector<std::string> altId = property.content.Parameter("ALTID");
-    if (!altId.empty() && !altIds.insert({name, altId.front()}).second) continue;
+    const std::string* altId = property.content.FirstParameter("ALTID");
+    if (altId && !altIds.insert({name, *altId}).second) continue;
     auto found = entry(name);
     if (found == byName.end()) found = byName.insert(byName.end(), {name, {}});
     found->second.push_back(&property);
   }
-  static const std::vector<const VCardProperty*> kNone;
-  auto of = [&](std::string_view name) -> const std::vector<const VCardProperty*>& {
+  std::vector<const VCardProperty*> none;
+  auto of = [&](std::string_view name) -> std::vector<const VCardProperty*>& {
     const auto found = entry(name);
-    return found != byName.end() ? found->second : kNone;
+    return found != byName.end() ? found->second : none;
   };
 
   AddressRecord address;
@@ -187,6 +199,7 @@ AddressRecord AddressFromCard(const VCard& card) {
   TakeName(card, of("N"), address, extras);
   TakeAddress(Ranked(of("ADR"), NoRank), address, extras);
   std::vector<const VCardProperty*> voice, fax;
+  voice.reserve(of("TEL").size());
   for (const VCardProperty* tel : of("TEL")) (tel->HasType("FAX") ? fax : voice).push_back(tel);
   Distribute(Ranked(voice, TelephoneRank), {&address.Telefon1, &address.Telefon2}, extras);
   Distribute(Ranked(fax, NoRank), {&address.Fax}, extras);
@@ -200,14 +213,13 @@ AddressRecord AddressFromCard(const VCard& card) {
       if (!category.empty()) categories.push_back(category);
   if (!categories.empty()) address.Kategorie = categories.front();
   if (categories.size() > 1)
-    extras.push_back("Kategorien: " + Join(std::vector(categories.begin() + 1, categories.end()), ", "));
+    extras.push_back("Kategorien: " + Join(std::span(categories).subspan(1), ", "));
 
-  static const std::set<std::string, std::less<>> kTaken = {"N", "FN", "ADR", "TEL", "EMAIL", "URL", "NOTE",
-                                                             "CATEGORIES"};
+  constexpr std::string_view kTaken[] = {"N", "FN", "ADR", "TEL", "EMAIL", "URL", "NOTE", "CATEGORIES"};
   for (const auto& [name, properties] : byName) {
-    if (kTaken.contains(name) || kTechnical.contains(name)) continue;
+    if (Among(kTaken, name) || Among(kTechnical, name)) continue;
     for (const VCardProperty* property : properties) {
-      if (kBinary.contains(name)) {
+      if (Among(kBinary, name)) {
         extras.push_back(Label(name) + ": nicht übernommen");
         continue;
       }

@@ -7,10 +7,19 @@
 namespace vesk {
 
 size_t ImportVCards(TRadiRidir& table, std::string_view text, const ImportProgress& progress) {
-  const std::vector<VCard> cards = ReadVCards(text);
+  // Each card becomes its record as it is read; none is stored before the
+  // whole file has been read.
   std::vector<AddressRecord> addresses;
-  addresses.reserve(cards.size());
-  for (const VCard& card : cards) addresses.push_back(AddressFromCard(card));
+  std::vector<int> lines;
+  // Room for as many as the file begins cards, so that the list never moves.
+  size_t cards = 0;
+  for (size_t at = text.find("BEGIN:VCARD"); at != std::string_view::npos; at = text.find("BEGIN:VCARD", at + 1)) ++cards;
+  addresses.reserve(cards);
+  lines.reserve(cards);
+  ReadVCards(text, [&](VCard&& card) {
+    addresses.push_back(AddressFromCard(card));
+    lines.push_back(card.line);
+  });
   std::vector<TField*> fields;
   for (const auto& [name, member] : kAddressFields) fields.push_back(table.FieldByName(name));
   TField& memo = *table.FieldByName("Text");
@@ -28,7 +37,7 @@ size_t ImportVCards(TRadiRidir& table, std::string_view text, const ImportProgre
         if (!cut.empty()) address.Text += (address.Text.empty() ? "" : "\n\n") + cut;
         SetTextCut(memo, address.Text);
       },
-      [&](size_t i) { return cards[i].line; }, progress);
+      [&](size_t i) { return lines[i]; }, progress);
   return addresses.size();
 }
 

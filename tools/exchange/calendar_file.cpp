@@ -118,7 +118,7 @@ std::vector<int> EventLines(std::string_view text) {
   std::vector<int> events;
   std::vector<std::pair<std::string, int>> open;
   bool calendar = false;
-  for (const ContentLine& line : ReadContentLines(text)) {
+  ReadContentLines(text, [&](ContentLine&& line) {
     const std::string value = UpperCase(line.value);
     if (line.name == "BEGIN") {
       if (open.empty() && value != "VCALENDAR") throw EExchangeError(line.line, "BEGIN:" + line.value + " außerhalb eines Kalenders");
@@ -133,7 +133,7 @@ std::vector<int> EventLines(std::string_view text) {
                                             std::to_string(open.back().second) + " endet");
       open.pop_back();
     }
-  }
+  });
   if (!open.empty())
     throw EExchangeError(open.back().second, "BEGIN:" + open.back().first + " endet nicht (Datei abgeschnitten?)");
   if (!calendar) throw EExchangeError(1, "kein Kalender in der Datei (BEGIN:VCALENDAR fehlt)");

@@ -4,6 +4,7 @@
 #include <cctype>
 
 #include "runtime/conversions.h"
+#include "tools/exchange/byte_scan.h"
 #include "tools/exchange/exchange_error.h"
 
 namespace vesk {
@@ -15,14 +16,20 @@ bool IsNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || 
 std::vector<std::string_view> PhysicalLines(std::string_view text) {
   if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
   std::vector<std::string_view> lines;
+  // The next CR and the next LF, each looked for again only once passed.
+  size_t cr = text.find('\r'), lf = text.find('\n');
   size_t start = 0;
-  for (size_t i = 0; i < text.size(); ++i) {
-    if (text[i] != '\r' && text[i] != '\n') continue;
-    lines.push_back(text.substr(start, i - start));
-    if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-    start = i + 1;
+  while (start < text.size()) {
+    if (cr < start) cr = text.find('\r', start);
+    if (lf < start) lf = text.find('\n', start);
+    const size_t end = std::min(cr, lf);
+    if (end == std::string_view::npos) {
+      lines.push_back(text.substr(start));
+      break;
+    }
+    lines.push_back(text.substr(start, end - start));
+    start = end + (end == cr && lf == cr + 1 ? 2 : 1);
   }
-  if (start < text.size()) lines.push_back(text.substr(start));
   return lines;
 }
 
@@ -54,18 +61,21 @@ std::string DecodeQuotedPrintable(std::string_view text) {
 std::vector<std::string> ParameterValues(std::string_view text, size_t& pos) {
   std::vector<std::string> values(1);
   bool quoted = false;
+  size_t run = pos;  // where the run of the value's own characters began
   for (; pos < text.size(); ++pos) {
     const char c = text[pos];
+    if (c != '"' && (quoted || (c != ';' && c != ':' && c != ','))) continue;
+    values.back().append(text, run, pos - run);
+    run = pos + 1;
     if (c == '"') {
       quoted = !quoted;
-    } else if (!quoted && (c == ';' || c == ':')) {
-      break;
-    } else if (!quoted && c == ',') {
+    } else if (c == ',') {
       values.emplace_back();
     } else {
-      values.back() += c;
+      break;
     }
   }
+  if (pos == text.size()) values.back().append(text, run, pos - run);
   return values;
 }
 
@@ -89,6 +99,7 @@ ContentLine ParseHead(std::string_view text, int lineNumber, size_t& pos) {
     if (text.find(':') == std::string_view::npos) throw EExchangeError(lineNumber, "Zeile ohne Doppelpunkt");
     throw EExchangeError(lineNumber, "kein gültiger Name vor dem Doppelpunkt");
   }
+  if (pos < text.size() && text[pos] == ';') line.parameters.reserve(2);  // most lines have one or two
   while (pos < text.size() && text[pos] == ';') {
     const size_t start = ++pos;
     while (pos < text.size() && text[pos] != '=' && text[pos] != ';' && text[pos] != ':') ++pos;
@@ -113,10 +124,10 @@ void Append(std::string& logical, std::string_view text, int lineNumber) {
   if (logical.size() + text.size() > kMaxContentLine)
     throw EExchangeError(lineNumber, "Zeile länger als " + std::to_string(kMaxContentLine / (1 << 20)) +
                                          " MB (eingebettete Bild- oder Binärdaten?)");
-  const auto control = std::find_if(text.begin(), text.end(), [](char c) {
+  const bool control = AnyByteBelow(text, 0x20) && std::ranges::any_of(text, [](char c) {
     return static_cast<unsigned char>(c) < 0x20 && c != '\t';
   });
-  if (control != text.end()) throw EExchangeError(lineNumber, "Steuerzeichen im Text: keine Textdatei (Binärdaten?)");
+  if (control) throw EExchangeError(lineNumber, "Steuerzeichen im Text: keine Textdatei (Binärdaten?)");
   logical.append(text);
 }
 
@@ -129,6 +140,12 @@ std::vector<std::string> ContentLine::Parameter(std::string_view wanted) const {
   return values;
 }
 
+const std::string* ContentLine::FirstParameter(std::string_view wanted) const {
+  for (const ContentParameter& parameter : parameters)
+    if (parameter.name == wanted && !parameter.values.empty()) return &parameter.values.front();
+  return nullptr;
+}
+
 bool ContentLine::HasParameterValue(std::string_view wanted, std::string_view value) const {
   for (const ContentParameter& parameter : parameters) {
     if (parameter.name != wanted) continue;
@@ -138,10 +155,8 @@ bool ContentLine::HasParameterValue(std::string_view wanted, std::string_view va
   return false;
 }
 
-std::vector<ContentLine> ReadContentLines(std::string_view text) {
+void ReadContentLines(std::string_view text, const std::function<void(ContentLine&&)>& take) {
   const std::vector<std::string_view> physical = PhysicalLines(text);
-  std::vector<ContentLine> lines;
-  lines.reserve(physical.size());
   for (size_t i = 0; i < physical.size();) {
     const int lineNumber = static_cast<int>(i) + 1;
     std::string logical;
@@ -167,12 +182,15 @@ std::vector<ContentLine> ReadContentLines(std::string_view text) {
       logical.erase(0, pos);
       line.value = std::move(logical);
     }
-    lines.push_back(std::move(line));
+    take(std::move(line));
   }
-  return lines;
 }
 
-std::string CleanedText(std::string_view text) {
+std::string CleanedText(std::string text) {
+  const bool clean = !AnyByteBelow(text, 0x20) || std::ranges::all_of(text, [](char c) {
+    return static_cast<unsigned char>(c) >= 0x20 || c == '\n' || c == '\t';
+  });
+  if (clean) return text;
   std::string result;
   result.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {

@@ -4,6 +4,7 @@
 // Character sets and the value's own escapes are the card reader's.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -23,6 +24,8 @@ struct ContentLine {
 
   // The values of the parameter, empty when it is absent.
   std::vector<std::string> Parameter(std::string_view name) const;
+  // Its first value, or nullptr when it is absent.
+  const std::string* FirstParameter(std::string_view name) const;
   // One of the parameter's values is value, without regard to ASCII case.
   bool HasParameterValue(std::string_view name, std::string_view value) const;
 };
@@ -31,15 +34,16 @@ struct ContentLine {
 // megabytes, binary data) is refused.
 inline constexpr size_t kMaxContentLine = 1 << 20;
 
-// Every content line of the text, blank lines left out. EExchangeError names
-// the line of a line without ':' or with an empty name, one longer than
-// kMaxContentLine, and control characters (binary data).
-std::vector<ContentLine> ReadContentLines(std::string_view text);
+// Gives take every content line of the text in turn, blank lines left out.
+// EExchangeError names the line of a line without ':' or with an empty
+// name, one longer than kMaxContentLine, and control characters (binary
+// data).
+void ReadContentLines(std::string_view text, const std::function<void(ContentLine&&)>& take);
 
 // A value's text as a memo keeps it: a line break that an escape or
 // quoted-printable brought in as CR or CRLF is LF; the other control
 // characters (and the substitute for a byte a character set lacks) are no
 // text and go; a tab stays.
-std::string CleanedText(std::string_view text);
+std::string CleanedText(std::string text);
 
 }  // namespace vesk

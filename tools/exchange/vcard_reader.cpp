@@ -7,12 +7,14 @@
 #include <cctype>
 
 #include "runtime/conversions.h"
+#include "tools/exchange/byte_scan.h"
 #include "tools/exchange/exchange_error.h"
 
 namespace vesk {
 namespace {
 
 bool IsValidUtf8(std::string_view text) {
+  if (AllAscii(text)) return true;  // as most values are
   const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
   const auto length = static_cast<int32_t>(text.size());
   for (int32_t i = 0; i < length;) {
@@ -49,8 +51,8 @@ std::string ToUtf8(std::string bytes, std::string charset, int line) {
 }
 
 VCardProperty MakeProperty(ContentLine content) {
-  const std::vector<std::string> charset = content.Parameter("CHARSET");
-  content.value = CleanedText(ToUtf8(std::move(content.value), charset.empty() ? "" : charset.front(), content.line));
+  const std::string* charset = content.FirstParameter("CHARSET");
+  content.value = CleanedText(ToUtf8(std::move(content.value), charset ? *charset : "", content.line));
   return {std::move(content)};
 }
 
@@ -59,10 +61,9 @@ VCardProperty MakeProperty(ContentLine content) {
 bool VCardProperty::HasType(std::string_view type) const { return content.HasParameterValue("TYPE", type); }
 
 int VCardProperty::Preference() const {
-  const std::vector<std::string> pref = content.Parameter("PREF");
-  if (!pref.empty()) {
+  if (const std::string* pref = content.FirstParameter("PREF")) {
     int value = 0;
-    for (char c : pref.front()) {
+    for (char c : *pref) {
       if (!std::isdigit(static_cast<unsigned char>(c)) || value > 100) return 100;
       value = value * 10 + (c - '0');
     }
@@ -71,60 +72,76 @@ int VCardProperty::Preference() const {
   return HasType("PREF") ? 1 : 100;
 }
 
-std::vector<std::string> VCardProperty::Parts(char separator) const {
-  std::vector<std::string> parts(1);
+size_t VCardProperty::UnescapeInto(std::string& part, size_t from, char separator) const {
   const std::string& value = content.value;
-  size_t plain = 0;  // where the run of plain characters began
-  for (size_t i = 0; i < value.size(); ++i) {
-    const char c = value[i];
-    if (c == '\\' && i + 1 < value.size() && (escapes || value[i + 1] == ';')) {
-      parts.back().append(value, plain, i - plain);
+  size_t plain = from;  // where the run of plain characters began
+  size_t i = from;
+  for (; i < value.size() && value[i] != separator; ++i) {
+    if (value[i] == '\\' && i + 1 < value.size() && (escapes || value[i + 1] == ';')) {
+      part.append(value, plain, i - plain);
       const char next = value[++i];
-      parts.back() += (next == 'n' || next == 'N') && escapes ? '\n' : next;
-      plain = i + 1;
-    } else if (c == separator) {
-      parts.back().append(value, plain, i - plain);
-      parts.emplace_back();
+      part += (next == 'n' || next == 'N') && escapes ? '\n' : next;
       plain = i + 1;
     }
   }
-  parts.back().append(value, plain, value.size() - plain);
-  return parts;
+  part.append(value, plain, i - plain);
+  return i;
+}
+
+std::vector<std::string> VCardProperty::Parts(char separator) const {
+  std::vector<std::string> parts;
+  parts.reserve(1 + static_cast<size_t>(std::ranges::count(content.value, separator)));
+  for (size_t at = 0;; ++at) {
+    at = UnescapeInto(parts.emplace_back(), at, separator);
+    if (at == content.value.size()) return parts;
+  }
 }
 
 std::string VCardProperty::Text() const {
-  std::vector<std::string> parts = Parts('\0');
-  return std::move(parts.front());
+  // A value holds no NUL, which would end it.
+  std::string text;
+  UnescapeInto(text, 0, '\0');
+  return text;
 }
 
-std::vector<VCard> ReadVCards(std::string_view text) {
-  std::vector<VCard> cards;
-  bool inCard = false;
-  for (ContentLine& line : ReadContentLines(text)) {
+void ReadVCards(std::string_view text, const std::function<void(VCard&&)>& take) {
+  VCard card;  // the one being read
+  bool inCard = false, any = false;
+  // Cards of one file are much alike: room for as many properties as the
+  // last one had.
+  size_t room = 0;
+  ReadContentLines(text, [&](ContentLine&& line) {
     const bool named = line.name == "BEGIN" || line.name == "END" || line.name == "VERSION";
     const std::string value = named ? UpperCase(line.value) : std::string();
     if (line.name == "BEGIN" && value == "VCARD") {
-      if (inCard) throw EExchangeError(line.line, "neue Karte, bevor die Karte ab Zeile " +
-                                                      std::to_string(cards.back().line) + " mit END:VCARD endet");
-      cards.push_back({line.line, "3.0", {}});
-      inCard = true;
+      if (inCard) throw EExchangeError(line.line, "neue Karte, bevor die Karte ab Zeile " + std::to_string(card.line) +
+                                                      " mit END:VCARD endet");
+      card = {line.line, "3.0", {}};
+      card.properties.reserve(room);
+      inCard = any = true;
     } else if (!inCard) {
       throw EExchangeError(line.line, line.name == "END" ? "END ohne BEGIN:VCARD" : "Text außerhalb einer Karte");
     } else if (line.name == "END") {
       if (value != "VCARD") throw EExchangeError(line.line, "END:" + line.value + " in einer Karte");
       inCard = false;
-      for (VCardProperty& property : cards.back().properties) property.escapes = cards.back().version != "2.1";
+      for (VCardProperty& property : card.properties) property.escapes = card.version != "2.1";
+      room = card.properties.size();
+      take(std::move(card));
     } else if (line.name == "VERSION") {
       if (value != "2.1" && value != "3.0" && value != "4.0")
         throw EExchangeError(line.line, "vCard-Version " + line.value + " wird nicht gelesen (nur 2.1, 3.0, 4.0)");
-      cards.back().version = value;
+      card.version = value;
     } else {
-      cards.back().properties.push_back(MakeProperty(std::move(line)));
+      card.properties.push_back(MakeProperty(std::move(line)));
     }
-  }
-  if (inCard)
-    throw EExchangeError(cards.back().line, "die Karte endet nicht mit END:VCARD (Datei abgeschnitten?)");
-  if (cards.empty()) throw EExchangeError(1, "keine vCard in der Datei (BEGIN:VCARD fehlt)");
+  });
+  if (inCard) throw EExchangeError(card.line, "die Karte endet nicht mit END:VCARD (Datei abgeschnitten?)");
+  if (!any) throw EExchangeError(1, "keine vCard in der Datei (BEGIN:VCARD fehlt)");
+}
+
+std::vector<VCard> ReadVCards(std::string_view text) {
+  std::vector<VCard> cards;
+  ReadVCards(text, [&cards](VCard&& card) { cards.push_back(std::move(card)); });
   return cards;
 }
 

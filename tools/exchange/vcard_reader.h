@@ -4,6 +4,7 @@
 // escapes of structured and list values.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,11 @@ struct VCardProperty {
   std::vector<std::string> Parts(char separator) const;
   // The whole value unescaped.
   std::string Text() const;
+
+ private:
+  // Unescapes the value from `from` to the next unescaped separator onto
+  // part; where it ended (the value's size at its end).
+  size_t UnescapeInto(std::string& part, size_t from, char separator) const;
 };
 
 struct VCard {
@@ -37,7 +43,9 @@ struct VCard {
 // a file that is not one or more whole cards (and nothing else but blank
 // lines): a card cut short or not ended, an unknown version or character
 // set, binary data, an overlong line. A file without a card is refused at
-// line 1.
+// line 1. Cards before a fault may have been given to take already.
+void ReadVCards(std::string_view text, const std::function<void(VCard&&)>& take);
+// The same, every card in a list.
 std::vector<VCard> ReadVCards(std::string_view text);
 
 }  // namespace vesk
