@@ -1,6 +1,8 @@
 #include "tools/exchange/address_card.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <set>
 #include <span>
 
@@ -31,9 +33,9 @@ constexpr std::string_view kTechnical[] = {"PRODID", "REV",     "UID",    "CLIEN
 // Embedded files, which a text field cannot take.
 constexpr std::string_view kBinary[] = {"PHOTO", "LOGO", "SOUND", "KEY"};
 
-std::string Label(std::string_view name) {
+std::string_view Label(std::string_view name) {
   const auto found = std::ranges::find(kLabels, name, [](const auto& label) { return label.first; });
-  return std::string(found != std::end(kLabels) ? found->second : name);
+  return found != std::end(kLabels) ? found->second : name;
 }
 
 // The parts that are not empty, the separator between them.
@@ -53,22 +55,22 @@ std::string Join(std::initializer_list<std::string_view> parts, std::string_view
 
 // "Telefon (mobil, geschäftlich): +49 ..."
 std::string ExtraLine(const VCardProperty& property, const std::string& value) {
-  std::string line = Label(property.content.name);
+  std::string line(Label(property.content.name));
+  line.reserve(line.size() + 48 + value.size());  // room for the words and the value
   unsigned told = 0;  // the type words in the line, one bit each
   for (const ContentParameter& parameter : property.content.parameters) {
     if (parameter.name != "TYPE") continue;
-    for (const std::string& type : parameter.values) {
-      const auto found =
-          std::ranges::find_if(kTypeWords, [&](const auto& word) { return SameIgnoringCase(word.first, type); });
-      const unsigned bit = 1u << (found - std::begin(kTypeWords));
-      if (found == std::end(kTypeWords) || (told & bit) != 0) continue;
-      line += told == 0 ? " (" : ", ";
-      line += found->second;
-      told |= bit;
-    }
+    const auto found = std::ranges::find_if(kTypeWords, [&](const auto& word) {
+      return SameIgnoringCase(word.first, parameter.value);
+    });
+    const unsigned bit = 1u << (found - std::begin(kTypeWords));
+    if (found == std::end(kTypeWords) || (told & bit) != 0) continue;
+    line += told == 0 ? " (" : ", ";
+    line += found->second;
+    told |= bit;
   }
   if (told != 0) line += ")";
-  return line + ": " + value;
+  return line.append(": ").append(value);
 }
 
 // A date of the card (19800115, 1980-01-15, with a time after it) as the
@@ -99,8 +101,9 @@ std::string ValueText(const VCardProperty& property) {
 
 // Sorts properties of one name, the preferred first, else in the card's
 // order; a card has a few of each.
-std::vector<const VCardProperty*>& Ranked(std::vector<const VCardProperty*>& properties,
-                                          int (*rank)(const VCardProperty&)) {
+using Properties = std::span<const VCardProperty*>;
+
+Properties Ranked(Properties properties, int (*rank)(const VCardProperty&)) {
   auto key = [rank](const VCardProperty* property) { return std::pair(rank(*property), property->Preference()); };
   // Insertion keeps the order of equals and needs no buffer.
   for (size_t i = 1; i < properties.size(); ++i)
@@ -115,7 +118,7 @@ int TelephoneRank(const VCardProperty& tel) { return tel.HasType("WORK") && !tel
 
 // Fills the fields in order from the ranked properties; the rest become
 // lines of Text.
-void Distribute(const std::vector<const VCardProperty*>& ranked, std::initializer_list<std::string*> fields,
+void Distribute(Properties ranked, std::initializer_list<std::string*> fields,
                 std::vector<std::string>& extras) {
   auto field = fields.begin();
   for (const VCardProperty* property : ranked) {
@@ -132,7 +135,7 @@ void Distribute(const std::vector<const VCardProperty*>& ranked, std::initialize
   }
 }
 
-void TakeName(const VCard& card, const std::vector<const VCardProperty*>& names, AddressRecord& address,
+void TakeName(const VCard& card, Properties names, AddressRecord& address,
               std::vector<std::string>& extras) {
   if (!names.empty()) {
     std::vector<std::string> n = names.front()->Parts(';');
@@ -150,7 +153,7 @@ void TakeName(const VCard& card, const std::vector<const VCardProperty*>& names,
     }
 }
 
-void TakeAddress(const std::vector<const VCardProperty*>& addresses, AddressRecord& address,
+void TakeAddress(Properties addresses, AddressRecord& address,
                  std::vector<std::string>& extras) {
   for (const VCardProperty* property : addresses) {
     if (property != addresses.front()) {
@@ -168,34 +171,67 @@ void TakeAddress(const std::vector<const VCardProperty*>& addresses, AddressReco
   }
 }
 
+// A card's properties grouped by name, the names in the card's order; a
+// card has a dozen names at most, so a list serves better than a tree.
+class PropertiesByName {
+ public:
+  explicit PropertiesByName(const VCard& card) {
+    const size_t n = card.properties.size();
+    groups_.reserve(n);
+    std::vector<size_t> groupOf(n, kLeftOut);
+    std::set<std::pair<std::string, std::string>> altIds;
+    for (size_t i = 0; i < n; ++i) {
+      const ContentLine& content = card.properties[i].content;
+      // 4.0: the same ALTID marks other forms (languages, scripts) of one value.
+      const std::string* altId = content.FirstParameter("ALTID");
+      if (altId && !altIds.insert({content.name, *altId}).second) continue;
+      groupOf[i] = Find(content.name);
+      if (groupOf[i] == groups_.size()) groups_.push_back({content.name, 0, 0});
+      ++groups_[groupOf[i]].end;  // counted first, placed below
+    }
+    size_t at = 0;
+    for (Group& group : groups_) {
+      group.begin = at;
+      at += group.end;
+      group.end = group.begin;
+    }
+    grouped_.resize(at);
+    for (size_t i = 0; i < n; ++i)
+      if (groupOf[i] != kLeftOut) grouped_[groups_[groupOf[i]].end++] = &card.properties[i];
+  }
+  Properties Of(std::string_view name) {
+    const size_t g = Find(name);
+    return g == groups_.size() ? Properties() : Of(groups_[g]);
+  }
+  // Calls take with each name and its properties.
+  void ForEach(const std::function<void(std::string_view, Properties)>& take) {
+    for (const Group& group : groups_) take(group.name, Of(group));
+  }
+
+ private:
+  static constexpr size_t kLeftOut = SIZE_MAX;
+  struct Group {
+    std::string_view name;
+    size_t begin, end;  // in grouped_
+  };
+  size_t Find(std::string_view name) const {
+    return static_cast<size_t>(std::ranges::find(groups_, name, &Group::name) - groups_.begin());
+  }
+  Properties Of(const Group& group) { return Properties(grouped_).subspan(group.begin, group.end - group.begin); }
+
+  std::vector<Group> groups_;
+  std::vector<const VCardProperty*> grouped_;
+};
+
 }  // namespace
 
 AddressRecord AddressFromCard(const VCard& card) {
-  // The properties by name, the names in the card's order: a card has a
-  // dozen names at most, so a list serves better than a tree.
-  std::vector<std::pair<std::string_view, std::vector<const VCardProperty*>>> byName;
-  byName.reserve(card.properties.size());
-  auto entry = [&byName](std::string_view name) {
-    return std::ranges::find(byName, name, [](const auto& named) { return named.first; });
-  };
-  std::set<std::pair<std::string, std::string>> altIds;
-  for (const VCardProperty& property : card.properties) {
-    const std::string& name = property.content.name;
-    // 4.0: the same ALTID marks other forms (languages, scripts) of one value.
-    const std::string* altId = property.content.FirstParameter("ALTID");
-    if (altId && !altIds.insert({name, *altId}).second) continue;
-    auto found = entry(name);
-    if (found == byName.end()) found = byName.insert(byName.end(), {name, {}});
-    found->second.push_back(&property);
-  }
-  std::vector<const VCardProperty*> none;
-  auto of = [&](std::string_view name) -> std::vector<const VCardProperty*>& {
-    const auto found = entry(name);
-    return found != byName.end() ? found->second : none;
-  };
+  PropertiesByName byName(card);
+  auto of = [&byName](std::string_view name) { return byName.Of(name); };
 
   AddressRecord address;
   std::vector<std::string> extras;
+  extras.reserve(8);
   TakeName(card, of("N"), address, extras);
   TakeAddress(Ranked(of("ADR"), NoRank), address, extras);
   std::vector<const VCardProperty*> voice, fax;
@@ -216,18 +252,21 @@ AddressRecord AddressFromCard(const VCard& card) {
     extras.push_back("Kategorien: " + Join(std::span(categories).subspan(1), ", "));
 
   constexpr std::string_view kTaken[] = {"N", "FN", "ADR", "TEL", "EMAIL", "URL", "NOTE", "CATEGORIES"};
-  for (const auto& [name, properties] : byName) {
-    if (Among(kTaken, name) || Among(kTechnical, name)) continue;
+  byName.ForEach([&](std::string_view name, Properties properties) {
+    if (Among(kTaken, name) || Among(kTechnical, name)) return;
     for (const VCardProperty* property : properties) {
       if (Among(kBinary, name)) {
-        extras.push_back(Label(name) + ": nicht übernommen");
+        extras.push_back(std::string(Label(name)) + ": nicht übernommen");
         continue;
       }
       const std::string value = ValueText(*property);
       if (!value.empty()) extras.push_back(ExtraLine(*property, value));
     }
-  }
-  address.Text = Join({Join(notes, "\n\n"), Join(extras, "\n")}, "\n\n");
+  });
+  address.Text = Join(notes, "\n\n");
+  const std::string more = Join(extras, "\n");
+  if (!address.Text.empty() && !more.empty()) address.Text += "\n\n";
+  address.Text += more;
   return address;
 }
 

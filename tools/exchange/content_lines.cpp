@@ -55,35 +55,35 @@ std::string DecodeQuotedPrintable(std::string_view text) {
   return bytes;
 }
 
-// A parameter's values: split at commas outside double quotes, the quotes
-// removed. pos stands after the "="; it ends on the ';' or ':' that ends
-// the parameter, or at the end.
-std::vector<std::string> ParameterValues(std::string_view text, size_t& pos) {
-  std::vector<std::string> values(1);
+// A parameter's values, split at commas outside double quotes, the quotes
+// removed, each appended to parameters under name. pos stands after the
+// "="; it ends on the ';' or ':' that ends the parameter, or at the end.
+void AddParameterValues(std::vector<ContentParameter>& parameters, const std::string& name, std::string_view text,
+                        size_t& pos) {
+  parameters.push_back({name, {}});
   bool quoted = false;
   size_t run = pos;  // where the run of the value's own characters began
   for (; pos < text.size(); ++pos) {
     const char c = text[pos];
     if (c != '"' && (quoted || (c != ';' && c != ':' && c != ','))) continue;
-    values.back().append(text, run, pos - run);
+    parameters.back().value.append(text, run, pos - run);
     run = pos + 1;
     if (c == '"') {
       quoted = !quoted;
     } else if (c == ',') {
-      values.emplace_back();
+      parameters.push_back({name, {}});
     } else {
       break;
     }
   }
-  if (pos == text.size()) values.back().append(text, run, pos - run);
-  return values;
+  if (pos == text.size()) parameters.back().value.append(text, run, pos - run);
 }
 
 // A vCard 2.1 parameter without a name: an encoding word or a type.
 ContentParameter BareParameter(std::string word) {
   static constexpr std::string_view kEncodings[] = {"QUOTED-PRINTABLE", "BASE64", "8BIT", "7BIT"};
   const bool encoding = std::find(std::begin(kEncodings), std::end(kEncodings), word) != std::end(kEncodings);
-  return {encoding ? "ENCODING" : "TYPE", {std::move(word)}};
+  return {encoding ? "ENCODING" : "TYPE", std::move(word)};
 }
 
 // Name and parameters of a logical line; pos ends after the ':' before the
@@ -99,14 +99,14 @@ ContentLine ParseHead(std::string_view text, int lineNumber, size_t& pos) {
     if (text.find(':') == std::string_view::npos) throw EExchangeError(lineNumber, "Zeile ohne Doppelpunkt");
     throw EExchangeError(lineNumber, "kein gültiger Name vor dem Doppelpunkt");
   }
-  if (pos < text.size() && text[pos] == ';') line.parameters.reserve(2);  // most lines have one or two
+  if (pos < text.size() && text[pos] == ';') line.parameters.reserve(2);  // most lines have a value or two
   while (pos < text.size() && text[pos] == ';') {
     const size_t start = ++pos;
     while (pos < text.size() && text[pos] != '=' && text[pos] != ';' && text[pos] != ':') ++pos;
     std::string name = UpperCase(text.substr(start, pos - start));
     if (pos < text.size() && text[pos] == '=') {
       ++pos;
-      line.parameters.push_back({std::move(name), ParameterValues(text, pos)});
+      AddParameterValues(line.parameters, name, text, pos);
     } else if (!name.empty()) {
       line.parameters.push_back(BareParameter(std::move(name)));
     }
@@ -136,23 +136,20 @@ void Append(std::string& logical, std::string_view text, int lineNumber) {
 std::vector<std::string> ContentLine::Parameter(std::string_view wanted) const {
   std::vector<std::string> values;
   for (const ContentParameter& parameter : parameters)
-    if (parameter.name == wanted) values.insert(values.end(), parameter.values.begin(), parameter.values.end());
+    if (parameter.name == wanted) values.push_back(parameter.value);
   return values;
 }
 
 const std::string* ContentLine::FirstParameter(std::string_view wanted) const {
   for (const ContentParameter& parameter : parameters)
-    if (parameter.name == wanted && !parameter.values.empty()) return &parameter.values.front();
+    if (parameter.name == wanted) return &parameter.value;
   return nullptr;
 }
 
 bool ContentLine::HasParameterValue(std::string_view wanted, std::string_view value) const {
-  for (const ContentParameter& parameter : parameters) {
-    if (parameter.name != wanted) continue;
-    for (const std::string& v : parameter.values)
-      if (SameIgnoringCase(v, value)) return true;
-  }
-  return false;
+  return std::ranges::any_of(parameters, [&](const ContentParameter& parameter) {
+    return parameter.name == wanted && SameIgnoringCase(parameter.value, value);
+  });
 }
 
 void ReadContentLines(std::string_view text, const std::function<void(ContentLine&&)>& take) {
@@ -160,6 +157,7 @@ void ReadContentLines(std::string_view text, const std::function<void(ContentLin
   for (size_t i = 0; i < physical.size();) {
     const int lineNumber = static_cast<int>(i) + 1;
     std::string logical;
+    logical.reserve(physical[i].size());
     Append(logical, physical[i++], lineNumber);
     // Folded: a line that begins with a blank continues the one before.
     auto unfold = [&] {

@@ -11,9 +11,11 @@
 
 namespace vesk {
 
+// One value of a parameter: a parameter of several values (split at
+// unquoted commas) is several of them, one after the other.
 struct ContentParameter {
-  std::string name;                 // upper case; a vCard 2.1 bare word ("HOME") has the name TYPE
-  std::vector<std::string> values;  // split at unquoted commas, quotes removed
+  std::string name;   // upper case; a vCard 2.1 bare word ("HOME") has the name TYPE
+  std::string value;  // quotes removed
 };
 
 struct ContentLine {
