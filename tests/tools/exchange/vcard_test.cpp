@@ -122,6 +122,23 @@ TEST(VCardReading, BrokenFilesAreRefusedWithTheirLine) {
   EXPECT_EQ(Refusal(photo), "Zeile 4: Zeile länger als 1 MB (eingebettete Bild- oder Binärdaten?)");
 }
 
+TEST(VCardReading, LineEndsOfEveryKindAndQuotedParameterValues) {
+  // CR alone (old Mac programs), LF and CRLF in one file, no end to the
+  // last line; a comma within quotes belongs to its value.
+  const std::vector<VCard> cards = ReadVCards(
+      "BEGIN:VCARD\rVERSION:3.0\nN:Kühn;Eva;;;\r\nTEL;TYPE=\"cell,voice\",WORK;TYPE=HOME:0171 5\r\n"
+      "EMAIL:eva@example.de\rEND:VCARD");
+  ASSERT_EQ(cards.size(), 1u);
+  ASSERT_EQ(cards[0].properties.size(), 3u);
+  EXPECT_EQ(cards[0].properties[1].content.Parameter("TYPE"), (std::vector<std::string>{"cell,voice", "WORK", "HOME"}));
+  EXPECT_EQ(cards[0].properties[1].content.line, 4);
+  const AddressRecord address = AddressFromCard(cards[0]);
+  EXPECT_EQ(address.Name, "Kühn");
+  EXPECT_EQ(address.Telefon1, "0171 5");
+  EXPECT_EQ(address.Email, "eva@example.de");
+  EXPECT_EQ(Refusal("BEGIN:VCARD\rN:A\r\rverirrt\nEND:VCARD\r"), "Zeile 4: Zeile ohne Doppelpunkt");
+}
+
 TEST(VCardWriting, CardsReadBackAsTheSameAddress) {
   AddressRecord a{.Name = "Groß; Söhne", .Vorname = "Jörg, \"Schorsch\"", .PLZ = "01067", .Stadt = "Dresden",
                   .Strasse = "Prager Straße 2\\b", .Telefon1 = "0351 1", .Telefon2 = "0351 2", .Fax = "0351 3",
