@@ -50,10 +50,9 @@ void CandidateWalk::Prepare(sqlite3* db, const Catalogue& catalogue, int32_t ind
   bool whole = false;
   index_number_ = index_number;
   range_ = condition_->IndexRange(index_number, &whole);
-  const SqlCondition& range = range_;
   filter_ = {};
-  if (!range.sql.empty()) filter_.Add(range);
-  if (!whole) filter_.Add(range.sql.empty() ? "" : " AND ").Add(condition_->Where());
+  if (!range_.sql.empty()) filter_.Add(range_);
+  if (!whole) filter_.Add(range_.sql.empty() ? "" : " AND ").Add(condition_->Where());
   certain_ = condition_->Exact() ? SqlCondition{"1", {}} : condition_->Certain();
   uncertain_ = whole ? condition_->UncertainRanges(index_number) : SqlCondition{};
   // A condition SQLite cannot take (too deep, too many values) leaves the
@@ -64,7 +63,7 @@ void CandidateWalk::Prepare(sqlite3* db, const Catalogue& catalogue, int32_t ind
                                     .Add(", " + catalogue.ColumnList() + catalogue.From(index_number) + " WHERE ")
                                     .Add(filter_)
                                     .Add(" ORDER BY " + catalogue.OrderBy(index_number)));
-    if (index_number > 0 && range.sql.empty())
+    if (index_number > 0 && range_.sql.empty())
       rest_ = PrepareBound(SqlCondition{"SELECT rr_id, ", {}}
                                .Add(certain_)
                                .Add(", " + catalogue.ColumnList() + " FROM records WHERE ")

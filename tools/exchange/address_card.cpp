@@ -29,7 +29,7 @@ constexpr std::pair<std::string_view, std::string_view> kTypeWords[] = {
     {"PAGER", "Pager"}, {"CAR", "Auto"},          {"VIDEO", "Video"}, {"TEXT", "SMS"}};
 // Technical properties that hold nothing of the user's.
 constexpr std::string_view kTechnical[] = {"PRODID", "REV",     "UID",    "CLIENTPIDMAP", "SORT-STRING", "KIND",
-                              "SOURCE", "NAME",    "PROFILE", "MAILER",      "LABEL",       "X-ABUID"};
+                                           "SOURCE", "NAME",    "PROFILE", "MAILER",      "LABEL",       "X-ABUID"};
 // Embedded files, which a text field cannot take.
 constexpr std::string_view kBinary[] = {"PHOTO", "LOGO", "SOUND", "KEY"};
 
@@ -99,10 +99,11 @@ std::string ValueText(const VCardProperty& property) {
   return property.Text();
 }
 
-// Sorts properties of one name, the preferred first, else in the card's
-// order; a card has a few of each.
+// Properties of one name, as a card groups them.
 using Properties = std::span<const VCardProperty*>;
 
+// Sorts properties of one name, the preferred first, else in the card's
+// order; a card has a few of each.
 Properties Ranked(Properties properties, int (*rank)(const VCardProperty&)) {
   auto key = [rank](const VCardProperty* property) { return std::pair(rank(*property), property->Preference()); };
   // Insertion keeps the order of equals and needs no buffer.
@@ -118,8 +119,7 @@ int TelephoneRank(const VCardProperty& tel) { return tel.HasType("WORK") && !tel
 
 // Fills the fields in order from the ranked properties; the rest become
 // lines of Text.
-void Distribute(Properties ranked, std::initializer_list<std::string*> fields,
-                std::vector<std::string>& extras) {
+void Distribute(Properties ranked, std::initializer_list<std::string*> fields, std::vector<std::string>& extras) {
   auto field = fields.begin();
   for (const VCardProperty* property : ranked) {
     std::string value = property->Text();
@@ -135,8 +135,7 @@ void Distribute(Properties ranked, std::initializer_list<std::string*> fields,
   }
 }
 
-void TakeName(const VCard& card, Properties names, AddressRecord& address,
-              std::vector<std::string>& extras) {
+void TakeName(const VCard& card, Properties names, AddressRecord& address, std::vector<std::string>& extras) {
   if (!names.empty()) {
     std::vector<std::string> n = names.front()->Parts(';');
     n.resize(std::max<size_t>(n.size(), 5));
@@ -146,15 +145,14 @@ void TakeName(const VCard& card, Properties names, AddressRecord& address,
     if (!n[4].empty()) extras.push_back("Namenszusatz: " + n[4]);
   }
   if (!address.Name.empty() || !address.Vorname.empty()) return;
-  for (const VCardProperty& property : card.properties)
-    if (property.content.name == "FN" && !property.Text().empty()) {
-      address.Name = property.Text();
-      return;
-    }
+  for (const VCardProperty& property : card.properties) {
+    if (property.content.name != "FN") continue;
+    address.Name = property.Text();
+    if (!address.Name.empty()) return;
+  }
 }
 
-void TakeAddress(Properties addresses, AddressRecord& address,
-                 std::vector<std::string>& extras) {
+void TakeAddress(Properties addresses, AddressRecord& address, std::vector<std::string>& extras) {
   for (const VCardProperty* property : addresses) {
     if (property != addresses.front()) {
       extras.push_back(ExtraLine(*property, AddressText(*property)));
@@ -227,24 +225,24 @@ class PropertiesByName {
 
 AddressRecord AddressFromCard(const VCard& card) {
   PropertiesByName byName(card);
-  auto of = [&byName](std::string_view name) { return byName.Of(name); };
 
   AddressRecord address;
   std::vector<std::string> extras;
   extras.reserve(8);
-  TakeName(card, of("N"), address, extras);
-  TakeAddress(Ranked(of("ADR"), NoRank), address, extras);
+  TakeName(card, byName.Of("N"), address, extras);
+  TakeAddress(Ranked(byName.Of("ADR"), NoRank), address, extras);
   std::vector<const VCardProperty*> voice, fax;
-  voice.reserve(of("TEL").size());
-  for (const VCardProperty* tel : of("TEL")) (tel->HasType("FAX") ? fax : voice).push_back(tel);
+  const Properties telephones = byName.Of("TEL");
+  voice.reserve(telephones.size());
+  for (const VCardProperty* tel : telephones) (tel->HasType("FAX") ? fax : voice).push_back(tel);
   Distribute(Ranked(voice, TelephoneRank), {&address.Telefon1, &address.Telefon2}, extras);
   Distribute(Ranked(fax, NoRank), {&address.Fax}, extras);
-  Distribute(Ranked(of("EMAIL"), NoRank), {&address.Email}, extras);
-  Distribute(Ranked(of("URL"), NoRank), {&address.URL}, extras);
+  Distribute(Ranked(byName.Of("EMAIL"), NoRank), {&address.Email}, extras);
+  Distribute(Ranked(byName.Of("URL"), NoRank), {&address.URL}, extras);
 
   std::vector<std::string> notes, categories;
-  for (const VCardProperty* note : of("NOTE")) notes.push_back(note->Text());
-  for (const VCardProperty* list : of("CATEGORIES"))
+  for (const VCardProperty* note : byName.Of("NOTE")) notes.push_back(note->Text());
+  for (const VCardProperty* list : byName.Of("CATEGORIES"))
     for (const std::string& category : list->Parts(','))
       if (!category.empty()) categories.push_back(category);
   if (!categories.empty()) address.Kategorie = categories.front();

@@ -185,10 +185,7 @@ void ReadContentLines(std::string_view text, const std::function<void(ContentLin
 }
 
 std::string CleanedText(std::string text) {
-  const bool clean = !AnyByteBelow(text, 0x20) || std::ranges::all_of(text, [](char c) {
-    return static_cast<unsigned char>(c) >= 0x20 || c == '\n' || c == '\t';
-  });
-  if (clean) return text;
+  if (!AnyByteBelow(text, 0x20)) return text;  // as most texts are
   std::string result;
   result.reserve(text.size());
   for (size_t i = 0; i < text.size(); ++i) {
