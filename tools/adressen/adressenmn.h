@@ -53,6 +53,11 @@ class TFRAdressen : public TForm {
   void EdEmailDblClick(TDBEdit& sender);
   void EdURLDblClick(TDBEdit& sender);
   void EdTelefonDblClick(TDBEdit& sender);
+  // Dials a number that came from elsewhere (a telephone link of another
+  // program) as a double click dials: the address whose Telefon1 or
+  // Telefon2 is that number is shown and its zone gives the prefix; a
+  // "sip:" or "sips:" address is called as it stands.
+  void DialNumber(const std::string& number);
   // The time band test of the tariff lookup.
   void FilterRecord(TDataSet& dataSet, bool& accept);
   // What the line reports (LINE_REPLY, LINE_CALLSTATE), as status text.
