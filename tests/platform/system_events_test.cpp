@@ -40,15 +40,24 @@ class SystemBus {
   std::string address_;
 };
 
+GDBusConnection* Connect(const std::string& address) {
+  return g_dbus_connection_new_for_address_sync(
+      address.c_str(),
+      static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
+                                        G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
+      nullptr, nullptr, nullptr);
+}
+
+void AnnounceSleep(GDBusConnection* connection, bool sleeping) {
+  g_dbus_connection_emit_signal(connection, nullptr, "/org/freedesktop/login1", "org.freedesktop.login1.Manager",
+                                "PrepareForSleep", g_variant_new("(b)", sleeping), nullptr);
+  g_dbus_connection_flush_sync(connection, nullptr, nullptr);
+}
+
 // logind on the bus: owns its name and announces sleep and wake.
 class Logind {
  public:
-  explicit Logind(const std::string& address) {
-    connection_ = g_dbus_connection_new_for_address_sync(
-        address.c_str(),
-        static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
-                                          G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
-        nullptr, nullptr, nullptr);
+  explicit Logind(const std::string& address) : connection_(Connect(address)) {
     if (connection_ == nullptr) return;
     GVariant* reply = g_dbus_connection_call_sync(
         connection_, "org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus", "RequestName",
@@ -59,27 +68,17 @@ class Logind {
     if (connection_ != nullptr) g_object_unref(connection_);
   }
   bool Connected() const { return connection_ != nullptr; }
-  void PrepareForSleep(bool sleeping) {
-    g_dbus_connection_emit_signal(connection_, nullptr, "/org/freedesktop/login1", "org.freedesktop.login1.Manager",
-                                  "PrepareForSleep", g_variant_new("(b)", sleeping), nullptr);
-    g_dbus_connection_flush_sync(connection_, nullptr, nullptr);
-  }
+  void PrepareForSleep(bool sleeping) { AnnounceSleep(connection_, sleeping); }
   // A sender of the same signal that is not logind.
-  void Impostor(const std::string& address) {
-    GDBusConnection* other = g_dbus_connection_new_for_address_sync(
-        address.c_str(),
-        static_cast<GDBusConnectionFlags>(G_DBUS_CONNECTION_FLAGS_AUTHENTICATION_CLIENT |
-                                          G_DBUS_CONNECTION_FLAGS_MESSAGE_BUS_CONNECTION),
-        nullptr, nullptr, nullptr);
+  static void Impostor(const std::string& address) {
+    GDBusConnection* other = Connect(address);
     ASSERT_NE(other, nullptr);
-    g_dbus_connection_emit_signal(other, nullptr, "/org/freedesktop/login1", "org.freedesktop.login1.Manager",
-                                  "PrepareForSleep", g_variant_new("(b)", FALSE), nullptr);
-    g_dbus_connection_flush_sync(other, nullptr, nullptr);
+    AnnounceSleep(other, false);
     g_object_unref(other);
   }
 
  private:
-  GDBusConnection* connection_ = nullptr;
+  GDBusConnection* connection_;
 };
 
 TEST(SystemEvents, AResumeIsHeardOnceFromLogindAloneAndAMissingBusIsNoError) {
