@@ -1,7 +1,8 @@
 // The reminder program: loads today's reminder times without those already
 // answered No today, shows its icon in the notification area and checks the
-// list at every interval, taking each new day's list at midnight, until
-// "AlarmAus" reaches its hidden window "Alarm".
+// list at every interval, after a resume and after a jump of the clock,
+// taking each new day's list at midnight, until "AlarmAus" reaches its
+// hidden window "Alarm".
 #include <QApplication>
 #include <QIcon>
 #include <QSystemTrayIcon>
@@ -22,6 +23,8 @@
 #include "platform/program_folder.h"
 #include "platform/program_start.h"
 #include "platform/registered_messages.h"
+#include "platform/system_events.h"
+#include "platform/wall_clock_watch.h"
 #include "platform/window_messages.h"
 
 namespace vesk {
@@ -54,6 +57,11 @@ int RunAlarm(const std::vector<std::string>& arguments) {
       std::fprintf(stderr, "alarm: alarm.sav lässt sich nicht schreiben, die Antwort gilt bis zum Programmende\n");
     }
   };
+  // Qt's timer stands still while the machine sleeps: a resume or a jump of
+  // the clock checks at once, and names what passed meanwhile.
+  // Watched from before the window can be found, so nothing slips by.
+  SystemEvents events([&check] { check.CheckAfterClockJump(); }, nullptr);
+  WallClockWatch clock([&check] { check.CheckAfterClockJump(); });
   QSystemTrayIcon tray(QIcon(":/icons/ICON1"));
   QTimer timer;
   auto quit = [&](uint16_t message, uintptr_t, intptr_t) {
@@ -79,6 +87,9 @@ int RunAlarm(const std::vector<std::string>& arguments) {
 
   // Shown once a notification area exists; the checks run without one too.
   tray.show();
+  if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+    std::fprintf(stderr, "alarm: kein Infobereich – die Erinnerungen kommen als Meldungsfenster\n");
+  }
   const CheckInterval interval = CheckIntervalOf(settings.RepeatMinutes);
   if (!interval.warning.empty()) std::fprintf(stderr, "%s\n", interval.warning.c_str());
   timer.setTimerType(Qt::VeryCoarseTimer);

@@ -1,10 +1,12 @@
 #include "alarm/reminder_check.h"
 
+#include <algorithm>
 #include <cmath>
 #include <exception>
 #include <utility>
 
 #include "platform/message_box.h"
+#include "runtime/format_settings.h"
 
 namespace vesk {
 namespace {
@@ -38,17 +40,27 @@ class RunningCheck {
 
 }  // namespace
 
+std::string MissedReminders(const std::vector<TDateTime>& times) {
+  std::string text;
+  for (TDateTime time : times) {
+    if (!text.empty()) text += '\r';
+    text += "Sie hatten einen Termin um " + FormatDateTime(GetFormatSettings().shortTimeFormat, time);
+  }
+  return text;
+}
+
 std::string ReminderQuestion(TDateTime time) {
   return "\r  Sie haben einen Termin um " + TimeToStr(time) +
          "\r\rSoll die Erinnerung wiederholt werden ?\r";
 }
 
 ReminderCheck::ReminderCheck(std::vector<TDateTime> reminderTimes, int32_t leadMinutes)
-    : reminderTimes_(std::move(reminderTimes)), day_(Date()), leadMinutes_(leadMinutes) {}
+    : reminderTimes_(std::move(reminderTimes)), day_(Date()), lastCheck_(Now()), leadMinutes_(leadMinutes) {}
 
 void ReminderCheck::StartNewDay() {
   day_ = Date();
   reminderTimes_.clear();
+  asked_.clear();
   if (!OnNewDay) return;
   try {
     reminderTimes_ = OnNewDay();
@@ -57,10 +69,22 @@ void ReminderCheck::StartNewDay() {
   }
 }
 
-void ReminderCheck::CheckReminders() {
+void ReminderCheck::CheckReminders() { Check(false); }
+
+void ReminderCheck::CheckAfterClockJump() { Check(true); }
+
+void ReminderCheck::Check(bool clockJumped) {
   if (checking_ || stopped_) return;
   RunningCheck running(checking_);
-  if (Date() != day_) StartNewDay();
+  const TDateTime previous = lastCheck_;
+  lastCheck_ = Now();
+  // On a new day everything since its midnight passed after the last check.
+  int64_t passedSince = MSecsOfDay(previous - std::floor(previous));
+  if (Date() != day_) {
+    StartNewDay();
+    passedSince = 0;
+  }
+  if (clockJumped) NameMissed(passedSince);
   // Positions of entries to remove, ascending; any number of them.
   std::vector<size_t> removals;
   const int64_t lead = int64_t{leadMinutes_} * 60000;
@@ -71,6 +95,7 @@ void ReminderCheck::CheckReminders() {
       continue;
     }
     if (MSecsOfDay(appointment) - lead > MSecsOfDay(Time())) continue;
+    asked_.push_back(appointment);
     const bool again = AskAgainLater(appointment);
     if (stopped_) return;
     if (again) continue;
@@ -80,6 +105,25 @@ void ReminderCheck::CheckReminders() {
   for (auto position = removals.rbegin(); position != removals.rend(); ++position) {
     reminderTimes_.erase(reminderTimes_.begin() + static_cast<std::ptrdiff_t>(*position));
   }
+}
+
+void ReminderCheck::NameMissed(int64_t passedSince) {
+  std::vector<TDateTime> missed;
+  std::vector<TDateTime> asked = asked_;
+  for (TDateTime appointment : reminderTimes_) {
+    const int64_t at = MSecsOfDay(appointment);
+    if (at >= MSecsOfDay(Time()) || at < passedSince) continue;
+    // Each question stands for one entry, as two appointments may share a time.
+    auto question = std::find(asked.begin(), asked.end(), appointment);
+    if (question != asked.end()) {
+      asked.erase(question);
+      continue;
+    }
+    missed.push_back(appointment);
+  }
+  if (missed.empty()) return;
+  std::sort(missed.begin(), missed.end());
+  ShowMessage(MissedReminders(missed), "Termin verpasst", MbIcon::Warning);
 }
 
 }  // namespace vesk

@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <QApplication>
+#include <QSystemTrayIcon>
 
 #include <algorithm>
 #include <cstdio>
@@ -78,19 +79,26 @@ void FollowNotification(TFRVeskTools& window, AlarmControl& alarm, uintptr_t wPa
 }
 
 // Minimised, the host lives in the notification area: its window stays
-// hidden until the tray menu opens it, and closing it hides it again.
+// hidden until the tray menu opens it, and closing it hides it again. Where
+// there is no notification area it starts minimised in the task bar.
 int RunWindow(TFRVeskTools& window, const std::string& folder, uint16_t alarmAusMessage, bool minimized) {
   AlarmControl alarm(folder + "/alarm", alarmAusMessage);
   window.SetStatusText(alarm.Start(ReadAlarmSettings(HostIniFile())));
   window.OnVeskTools = [&](uintptr_t wParam) { FollowNotification(window, alarm, wParam); };
   OpenOnRequest(window);
   std::unique_ptr<HostTray> tray;
-  if (minimized) {
+  // Without a notification area a hidden host could only be reached by
+  // starting it again: it waits minimised in the task bar instead.
+  if (minimized && QSystemTrayIcon::isSystemTrayAvailable()) {
     tray = std::make_unique<HostTray>([&window] { window.Show(); }, [&window] { EndHost(window); });
     window.OnClose = [](TForm&, TCloseAction& action) { action = caHide; };
   } else {
     window.OnClose = [](TForm& form, TCloseAction&) { EndHost(form); };
-    window.Show();
+    if (minimized) {
+      window.showMinimized();
+    } else {
+      window.Show();
+    }
   }
   QApplication::exec();
   window.OnVeskTools = nullptr;

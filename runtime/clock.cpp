@@ -17,6 +17,8 @@ std::function<TDateTime()>& TestClock() {
 TDateTime SystemNow() {
   timespec now{};
   clock_gettime(CLOCK_REALTIME, &now);
+  // localtime_r keeps the zone it read first; a TZ changed since counts.
+  tzset();
   tm local{};
   localtime_r(&now.tv_sec, &local);
   // A leap second shows as :59.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QProcess>
 #include <QTest>
 
@@ -142,10 +143,91 @@ TEST_F(AlarmProgram, AsksOneIntervalAfterStartWithoutANotificationAreaAndQuitsFr
   ASSERT_TRUE(QTest::qWaitFor([&] { return alarm.Errors().find(question) != std::string::npos; }, 90000))
       << alarm.Errors();
   EXPECT_NE(alarm.Errors().find(question + TimeToStr(first) + "\n"), std::string::npos) << alarm.Errors();
+  EXPECT_NE(alarm.Errors().find("alarm: kein Infobereich – die Erinnerungen kommen als Meldungsfenster\n"),
+            std::string::npos)
+      << alarm.Errors();
 
   ASSERT_TRUE(PostMessage(*window, RegisterWindowMessage("AlarmAus"), 0, 0));
   EXPECT_EQ(alarm.ExitCode(), 0) << "the open question does not hold the quit up";
   EXPECT_EQ(alarm.Errors().find(TimeToStr(second)), std::string::npos) << "nothing more is asked";
+}
+
+// The program's wall clock, set by the test through libfaketime; Qt's
+// timers keep the real monotonic clock, as they do across a suspend.
+class FakeWallClock {
+ public:
+  explicit FakeWallClock(const std::string& start) : file_(folder_.File("faketime")) { Set(start); }
+  // "@2026-12-10 12:00:00", a local time, or "+<seconds>" from now: the
+  // clock goes on from there.
+  void Set(const std::string& moment) { std::ofstream(file_, std::ios::trunc) << moment << "\n"; }
+  // A moment in UTC as Set takes it, for local times that occur twice.
+  static std::string AtUtc(const char* moment) {
+    const QDateTime at = QDateTime::fromString(moment, Qt::ISODate);
+    return "+" + std::to_string(at.toSecsSinceEpoch() - QDateTime::currentSecsSinceEpoch());
+  }
+  QProcessEnvironment Environment(const char* zone) const {
+    QProcessEnvironment changes;
+    changes.insert("LD_PRELOAD", "/usr/lib/x86_64-linux-gnu/faketime/libfaketime.so.1");
+    changes.insert("FAKETIME_TIMESTAMP_FILE", QString::fromStdString(file_));
+    changes.insert("FAKETIME_NO_CACHE", "1");
+    changes.insert("DONT_FAKE_MONOTONIC", "1");
+    changes.insert("TZ", zone);
+    // Under the sanitizers the preloaded library comes before their runtime.
+    const QString asan = QProcessEnvironment::systemEnvironment().value("ASAN_OPTIONS");
+    changes.insert("ASAN_OPTIONS", asan + (asan.isEmpty() ? "" : ":") + "verify_asan_link_order=0");
+    return changes;
+  }
+
+ private:
+  TempFolder folder_;
+  std::string file_;
+};
+
+// The machine sleeps over an appointment (the wall clock jumps three hours
+// while the monotonic one stands): the box naming it comes within the
+// heartbeat, and the time is not asked about.
+TEST_F(AlarmProgram, AJumpOfTheWallClockNamesTheMissedAppointment) {
+  ASSERT_TRUE(ProfileWriteString(ListFile(), "10.12.2026", "0", "10:00:00"));
+  ASSERT_TRUE(ProfileWriteString(ListFile(), "10.12.2026", "1", "18:00:00"));
+  FakeWallClock clock("@2026-12-10 09:00:00");
+  AlarmProcess alarm(Home(), {"-v:30", "-w:10"}, clock.Environment("Europe/Berlin"));
+  ASSERT_TRUE(alarm.Window());
+  clock.Set("@2026-12-10 12:00:00");
+  const std::string missed = "Termin verpasst: Sie hatten einen Termin um 10:00\n";
+  EXPECT_TRUE(QTest::qWaitFor([&] { return alarm.Errors().find(missed) != std::string::npos; }, 60000))
+      << alarm.Errors();
+  EXPECT_EQ(alarm.Errors().find("Sie haben einen Termin um"), std::string::npos) << alarm.Errors();
+  EXPECT_EQ(alarm.Errors().find("18:00"), std::string::npos) << alarm.Errors();
+}
+
+// Reminder times are times of the wall clock: across the changes to and
+// from summer time a check asks at the wall time, and the change itself is
+// no jump of the clock.
+TEST_F(AlarmProgram, AcrossSummerTimeChangesTheWallTimeCounts) {
+  struct Change {
+    const char* day;
+    const char* start;     // in UTC, a minute's check before the change
+    const char* reminder;  // due within the lead time once the change is past
+  };
+  // 01:59:30 CET and 02:59:30 CEST; the first check comes a minute later.
+  const Change changes[] = {{"28.03.2027", "2027-03-28T00:59:30Z", "03:03:00"},
+                            {"31.10.2027", "2027-10-31T00:59:30Z", "02:03:00"}};
+  std::vector<std::unique_ptr<TempFolder>> homes;
+  std::vector<std::unique_ptr<FakeWallClock>> clocks;
+  std::vector<std::unique_ptr<AlarmProcess>> alarms;
+  for (const Change& change : changes) {
+    homes.push_back(std::make_unique<TempFolder>());
+    ASSERT_TRUE(ProfileWriteString(homes.back()->File("termine.sav"), change.day, "0", change.reminder));
+    clocks.push_back(std::make_unique<FakeWallClock>(FakeWallClock::AtUtc(change.start)));
+    alarms.push_back(std::make_unique<AlarmProcess>(homes.back()->Path(), QStringList{"-v:5", "-w:1"},
+                                                    clocks.back()->Environment("Europe/Berlin")));
+  }
+  for (size_t i = 0; i < alarms.size(); ++i) {
+    const std::string question = std::string("Sie haben einen Termin um ") + changes[i].reminder;
+    EXPECT_TRUE(QTest::qWaitFor([&] { return alarms[i]->Errors().find(question) != std::string::npos; }, 90000))
+        << changes[i].day << ": " << alarms[i]->Errors();
+    EXPECT_EQ(alarms[i]->Errors().find("Termin verpasst"), std::string::npos) << alarms[i]->Errors();
+  }
 }
 
 // A private runtime folder for the whole program, inherited by the children,

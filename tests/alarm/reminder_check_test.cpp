@@ -201,3 +201,61 @@ TEST_F(ReminderChecks, TheFirstCheckOfANewDayTakesThatDaysListOnly) {
 
 }  // namespace
 }  // namespace vesk
+
+namespace vesk {
+namespace {
+
+// The machine slept, or the clock was set, over appointments: those the
+// user never heard of are named once, those already asked go silently, and
+// what passed before the program started stays unnamed.
+TEST_F(ReminderChecks, AJumpOverUnaskedTimesNamesThemOnceInOneBox) {
+  ReminderCheck check({At(7, 0), At(10, 0), At(9, 30), At(13, 0), At(16, 0)}, 30);
+  now_ = At(8, 0);  // 07:00 passed before the program started
+  check.CheckReminders();
+  EXPECT_TRUE(questions_.empty());
+  now_ = At(9, 20);
+  check.CheckReminders();
+  EXPECT_EQ(Asked(), std::vector<std::string>{"09:30:00"}) << "answered Ja";
+  questions_.clear();
+  now_ = At(12, 50);  // asleep from 09:20 to 12:50
+  check.CheckAfterClockJump();
+  ASSERT_EQ(questions_.size(), 2u);
+  EXPECT_EQ(questions_[0].caption, "Termin verpasst");
+  EXPECT_EQ(questions_[0].text, "Sie hatten einen Termin um 10:00") << "09:30 was asked, 07:00 passed earlier";
+  EXPECT_EQ(questions_[0].buttons, MbButtons::Ok);
+  EXPECT_EQ(questions_[1].caption, "Termin") << "13:00 is due now and asked";
+  EXPECT_EQ(check.ReminderTimes(), (std::vector<TDateTime>{At(13, 0), At(16, 0)}));
+  questions_.clear();
+  now_ = At(17, 0);
+  check.CheckAfterClockJump();
+  ASSERT_EQ(questions_.size(), 1u);
+  EXPECT_EQ(questions_[0].text, "Sie hatten einen Termin um 16:00") << "13:00 was asked";
+  questions_.clear();
+  check.CheckAfterClockJump();
+  EXPECT_TRUE(questions_.empty()) << "named once";
+}
+
+TEST_F(ReminderChecks, SeveralMissedTimesStandInOrderAndANewDayCountsFromMidnight) {
+  ReminderCheck check({}, 30);
+  now_ = At(23, 0);
+  check.CheckReminders();
+  check.OnNewDay = [] { return std::vector<TDateTime>{At(9, 0), At(8, 15), At(8, 15)}; };
+  day_ += 1;
+  now_ = At(9, 5);  // asleep over midnight
+  check.CheckAfterClockJump();
+  ASSERT_EQ(questions_.size(), 1u);
+  EXPECT_EQ(questions_[0].text,
+            "Sie hatten einen Termin um 08:15\rSie hatten einen Termin um 08:15\rSie hatten einen Termin um 09:00");
+  EXPECT_TRUE(check.ReminderTimes().empty());
+}
+
+TEST_F(ReminderChecks, TheFirstStartOfADayNamesNothing) {
+  now_ = At(11, 0);
+  ReminderCheck check({At(9, 0), At(10, 0)}, 30);
+  check.CheckAfterClockJump();  // a jump before the first check
+  EXPECT_TRUE(questions_.empty());
+  EXPECT_TRUE(check.ReminderTimes().empty());
+}
+
+}  // namespace
+}  // namespace vesk

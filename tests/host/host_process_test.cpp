@@ -193,6 +193,39 @@ TEST_F(HostProcessTest, MinimisedItKeepsAlarmRunningAndALaterStartHandsOverToIt)
   EXPECT_FALSE(AlarmWindow());
 }
 
+// On a desktop without a notification area (an X server with no tray) a
+// host started minimised at login could not be reached if it hid itself:
+// its window waits minimised in the task bar instead.
+TEST_F(HostProcessTest, MinimisedWithoutANotificationAreaItStaysInTheTaskBar) {
+  QProcess server;
+  server.setProcessChannelMode(QProcess::SeparateChannels);
+  server.start("Xvfb", {"-displayfd", "1", "-nolisten", "tcp"});
+  ASSERT_TRUE(server.waitForReadyRead(kWait)) << "Xvfb did not start";
+  const QString display = ":" + server.readLine().trimmed();
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("DISPLAY", display);
+  environment.insert("QT_QPA_PLATFORM", "xcb");
+  host_.setProcessEnvironment(environment);
+  StartHost(QStringLiteral(VESK_HOST_PROGRAM), {"--minimized"});
+  ASSERT_TRUE(QTest::qWaitFor([&] { return HostWindow().has_value(); }, kWait));
+  QProcess hints;
+  hints.setProcessEnvironment(environment);
+  QString state;
+  ASSERT_TRUE(QTest::qWaitFor(
+      [&] {
+        hints.start("xprop", {"-name", "Tools", "WM_HINTS"});
+        hints.waitForFinished(kWait);
+        state = QString::fromLocal8Bit(hints.readAllStandardOutput());
+        return state.contains("Initial state");
+      },
+      kWait))
+      << "no window on the screen: " << state.toStdString();
+  EXPECT_TRUE(state.contains("Iconic")) << state.toStdString();
+  EndHost();
+  server.terminate();
+  server.waitForFinished(kWait);
+}
+
 #endif
 
 }  // namespace

@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
+#include <ctime>
+#include <string>
 
 #include "runtime/datetime.h"
 #include "runtime/exceptions.h"
@@ -165,6 +168,24 @@ TEST(Clock, TestClockAndSystemClock) {
   EXPECT_GT(now, EncodeDate(2024, 1, 1));
   EXPECT_GE(Time(), 0);
   EXPECT_LT(Time(), 1);
+}
+
+// The user moves the machine to another zone while a program runs: the
+// next reading of the clock is in the new zone.
+TEST(Clock, AChangedZoneCountsAtTheNextReading) {
+  const char* old = std::getenv("TZ");
+  const std::string saved = old != nullptr ? old : "";
+  setenv("TZ", "UTC", 1);
+  const TDateTime utc = Now();
+  setenv("TZ", "Asia/Tokyo", 1);  // nine hours ahead, no summer time
+  const TDateTime tokyo = Now();
+  if (old != nullptr) {
+    setenv("TZ", saved.c_str(), 1);
+  } else {
+    unsetenv("TZ");
+  }
+  tzset();
+  EXPECT_NEAR((tokyo - utc) * 24, 9.0, 0.01);
 }
 
 }  // namespace
