@@ -49,7 +49,9 @@ void TDBComboBox::ShowField() {
   showing_ = true;
   const TField* field = link_.Field();
   const QString value = field != nullptr ? QString::fromStdString(field->Text()) : QString();
-  const int index = findText(value, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+  // A value listed in another case shows as that entry.
+  int index = findText(value, Qt::MatchFixedString | Qt::MatchCaseSensitive);
+  if (index < 0) index = findText(value, Qt::MatchFixedString);
   setCurrentIndex(index);
   if (isEditable()) setEditText(value);
   showing_ = false;

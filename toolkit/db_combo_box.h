@@ -1,8 +1,9 @@
 // TDBComboBox: a combo box over one field. With csDropDownList the user can
 // only pick one of Items; with csDropDown the text may also be typed. The
 // choice starts editing when the data source allows it and goes to the
-// field at UpdateRecord and when the focus leaves; a field value that is
-// not in a drop-down list shows as no selection. Derived controls hook in
+// field at UpdateRecord and when the focus leaves; a field value listed only
+// in another case shows as that entry, one not listed at all shows in a
+// drop-down list as no selection. Derived controls hook in
 // after the base's focus-leave handling (DoExit) and, as a component, after
 // their window's loading (Loaded).
 #pragma once

@@ -18,6 +18,8 @@ class LineSink {
   virtual ~LineSink() = default;
   // mode is a LINEDISCONNECTMODE_ value for DISCONNECTED, otherwise 0.
   virtual void CallState(HCall call, uint32_t state, uint32_t mode) = 0;
+  // The line became able to place calls, or lost that (Problem() says why).
+  virtual void LineState(bool connected) = 0;
 };
 
 class LineBackend {
@@ -28,11 +30,15 @@ class LineBackend {
   virtual void Attach(LineSink* sink) = 0;
   // Line devices now offered: 0 or 1. Asked by lineInitialize.
   virtual uint32_t DeviceCount() = 0;
-  // Prepares the line for calls; false (with Problem() saying why) when it
-  // cannot be used.
+  // Prepares the line for calls without waiting for the network; false
+  // (with Problem() saying why) when it cannot be used at all.
   virtual bool Open() = 0;
-  // Starts a call to address under the given handle; false when it could
-  // not be started. States may be reported before this returns.
+  // Whether calls can be placed now. Once Open has succeeded, a change is
+  // reported to the sink's LineState.
+  virtual bool Connected() { return true; }
+  // Starts a call to address (a dialable address, made so by the
+  // telephony functions) under the given handle; false when it could not be
+  // started. States may be reported before this returns.
   virtual bool Place(HCall call, const std::string& address) = 0;
   // Ends the call; true also when it has ended already.
   virtual bool Drop(HCall call) = 0;

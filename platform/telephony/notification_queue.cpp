@@ -29,6 +29,10 @@ void NotificationQueue::Resume() {
   for (size_t i = 0; i < waiting_.size(); ++i) RequestDelivery();
 }
 
+void NotificationQueue::Forget(uint32_t device, uint32_t message) {
+  std::erase_if(waiting_, [&](const Notification& n) { return n.device == device && n.message == message; });
+}
+
 void NotificationQueue::RequestDelivery() {
   QMetaObject::invokeMethod(receiver_, [this] { DeliverOne(); }, Qt::QueuedConnection);
 }

@@ -23,6 +23,8 @@ class NotificationQueue {
   void Post(uint32_t device, uint32_t message, intptr_t param1, intptr_t param2);
   // Asks the event loop again for every notification still waiting.
   void Resume();
+  // Discards the waiting notifications of the given device (a call).
+  void Forget(uint32_t device, uint32_t message);
 
  private:
   struct Notification {

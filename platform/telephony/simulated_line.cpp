@@ -6,6 +6,11 @@ void SimulatedLine::Report(HCall call, uint32_t state, uint32_t mode) {
   if (sink_ != nullptr) sink_->CallState(call, state, mode);
 }
 
+void SimulatedLine::ReportLine(bool connected) {
+  behaviour_.connected = connected;
+  if (sink_ != nullptr) sink_->LineState(connected);
+}
+
 bool SimulatedLine::Open() {
   journal_.push_back("open");
   return behaviour_.openAccepted;

@@ -17,6 +17,7 @@ class SimulatedLine final : public LineBackend {
   struct Behaviour {
     uint32_t devices = 1;
     bool openAccepted = true;
+    bool connected = true;  // calls can be placed on the open line
     bool placeAccepted = true;
     bool dropAccepted = true;
     std::string remoteName;
@@ -29,10 +30,13 @@ class SimulatedLine final : public LineBackend {
 
   // Reports a state of a call, as the far end or the network would.
   void Report(HCall call, uint32_t state, uint32_t mode = 0);
+  // The line gained or lost its registrar, as the network would report it.
+  void ReportLine(bool connected);
 
   void Attach(LineSink* sink) override { sink_ = sink; }
   uint32_t DeviceCount() override { return behaviour_.devices; }
   bool Open() override;
+  bool Connected() override { return behaviour_.connected; }
   bool Place(HCall call, const std::string& address) override;
   bool Drop(HCall call) override;
   void Release(HCall call) override;

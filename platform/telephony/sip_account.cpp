@@ -3,9 +3,11 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <utility>
 
 #include "platform/ini_file.h"
+#include "platform/telephony/dialable_address.h"
 #include "runtime/conversions.h"
 #include "runtime/unique_fd.h"
 
@@ -19,6 +21,7 @@ constexpr const char* kPassword = "Passwort";
 constexpr const char* kTransport = "Transport";
 constexpr const char* kProxy = "Proxy";
 constexpr const char* kRegister = "Registrieren";
+constexpr const char* kCountryCode = "Landesvorwahl";
 
 bool MakePrivate(const std::string& file) {
   UniqueFd fd(open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
@@ -45,6 +48,14 @@ SipAccount ReadSipAccount(const std::string& iniFile) {
   account.proxy = read(kProxy, "");
   account.registerFirst = Trim(read(kRegister, "1")) != "0";
   return account;
+}
+
+std::string ReadCountryCode(const std::string& iniFile) {
+  std::string code = Trim(ProfileReadString(iniFile, kTelephoneSection, kCountryCode, kDefaultCountryCode));
+  if (code.starts_with('+')) code.erase(0, 1);
+  const bool digits = !code.empty() && code.size() <= 3 &&
+                      std::all_of(code.begin(), code.end(), [](char c) { return c >= '0' && c <= '9'; });
+  return digits && code[0] != '0' ? code : kDefaultCountryCode;
 }
 
 bool WriteSipAccount(const std::string& iniFile, const SipAccount& account) {

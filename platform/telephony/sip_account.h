@@ -26,6 +26,9 @@ inline constexpr const char* kTelephoneSection = "Telefon";
 // Missing keys keep their defaults; a transport other than the three becomes
 // "udp", "Registrieren" other than "0" means true.
 SipAccount ReadSipAccount(const std::string& iniFile);
+// The user's own country code, "Landesvorwahl" of the same section, digits
+// only ("49" when it is missing or not a code).
+std::string ReadCountryCode(const std::string& iniFile);
 // Gives the file mode 0600 (creating it so) before the keys are written.
 // False when the file cannot be made private or written.
 bool WriteSipAccount(const std::string& iniFile, const SipAccount& account);

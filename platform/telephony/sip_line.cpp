@@ -1,16 +1,12 @@
 #include "platform/telephony/sip_line.h"
 
-#include <bctoolbox/logging.h>
-
 #include <QTimer>
-#include <chrono>
-#include <cstdlib>
-#include <linphone++/linphone.hh>
-#include <thread>
 #include <utility>
 
-#include "platform/program_folder.h"
+#include "platform/system_events.h"
+#include "platform/telephony/dialable_address.h"
 #include "platform/telephony/sip_account.h"
+#include "platform/telephony/sip_core.h"
 #include "runtime/exceptions.h"
 
 namespace vesk {
@@ -19,69 +15,9 @@ namespace {
 using linphone::Call;
 
 constexpr const char* kNoAccount = "Kein SIP-Konto eingerichtet (Einstellungen: Telefon…)";
-
-// The library logs nothing unless VESK_SIP_LOG is set; even then not its
-// debug level, which would show the messages of the authentication. Set
-// before the first object of the library is made.
-void SetLogLevel() {
-  static const bool done = [] {
-    const unsigned mask =
-        std::getenv("VESK_SIP_LOG") == nullptr
-            ? 0u
-            : static_cast<unsigned>(linphone::LogLevel::Message) |
-                  static_cast<unsigned>(linphone::LogLevel::Warning) |
-                  static_cast<unsigned>(linphone::LogLevel::Error) |
-                  static_cast<unsigned>(linphone::LogLevel::Fatal);
-    for (const char* domain : {static_cast<const char*>(nullptr), "belle-sip", "bctbx"}) {
-      bctbx_set_log_level_mask(domain, static_cast<int>(mask));
-    }
-    linphone::LoggingService::get()->setLogLevelMask(mask);
-    return true;
-  }();
-  (void)done;
-}
-
-// The one core of the process and the timer that drives it. The core is
-// never destroyed: the library's own threads and sockets end with the
-// process. While no line is open the timer stops, once the core has no
-// call left to end, so an idle program does not wake 50 times a second.
-struct CoreDriver {
-  std::shared_ptr<linphone::Core> core;
-  QTimer* timer = nullptr;
-  bool resting = false;
-};
-
-CoreDriver& Driver() {
-  static CoreDriver* driver = [] {
-    auto factory = linphone::Factory::get();
-    const std::string folder = ProgramFolder();
-    factory->setDataDir(folder);
-    factory->setConfigDir(folder);
-    factory->setDownloadDir(folder);
-    // No configuration file: the library would keep the password in it.
-    auto created = factory->createCore("", "", nullptr);
-    created->setUserAgent("Vesk Tools", "1");
-    created->enableVideoCapture(false);
-    created->enableVideoDisplay(false);
-    created->setAudioPort(-1);
-    created->start();
-    auto* made = new CoreDriver{created, new QTimer};
-    QObject::connect(made->timer, &QTimer::timeout, [made] {
-      made->core->iterate();
-      if (made->resting && made->core->getCallsNb() == 0) made->timer->stop();
-    });
-    return made;
-  }();
-  return *driver;
-}
-
-std::shared_ptr<linphone::Core> TheCore() { return Driver().core; }
-
-void WakeCore() {
-  CoreDriver& driver = Driver();
-  driver.resting = false;
-  if (!driver.timer->isActive()) driver.timer->start(20);
-}
+// How long the registrar may take before the line counts as unusable; a
+// later answer still makes it usable.
+constexpr int kRegistrarAnswerMs = 5000;
 
 linphone::TransportType Transport(const std::string& name) {
   if (name == "tcp") return linphone::TransportType::Tcp;
@@ -106,14 +42,6 @@ void UseTransport(const std::shared_ptr<linphone::Core>& core, linphone::Transpo
   transports->setTcpPort(tcp ? -1 : 0);
   transports->setTlsPort(tls ? -1 : 0);
   core->setTransports(transports);
-}
-
-std::string Dialable(const std::string& address) {
-  std::string number;
-  for (char c : address) {
-    if ((c >= '0' && c <= '9') || c == '+' || c == '*' || c == '#') number += c;
-  }
-  return number;
 }
 
 bool Ended(Call::State state) {
@@ -148,8 +76,29 @@ class SipLine::Calls final : public linphone::CoreListener {
   HCall placing = 0;  // the handle of the call being placed, while it is
   std::map<HCall, std::shared_ptr<Call>> byHandle;
   std::shared_ptr<linphone::Account> account;  // the one whose registration counts
-  linphone::RegistrationState registration = linphone::RegistrationState::None;
-  std::string registrationAnswer;
+  std::string registrar;                       // as the account names it
+  bool connected = false;                      // calls can be placed
+  bool told = false;                           // the sink heard the outcome since Open
+  std::string problem;                         // why calls cannot be placed, or ""
+  QTimer answerDeadline;
+
+  Calls() {
+    answerDeadline.setSingleShot(true);
+    QObject::connect(&answerDeadline, &QTimer::timeout,
+                     [this] { Report(false, "Der Registrar antwortet nicht: " + registrar); });
+  }
+
+  // Calls can be placed from now on, or not. The sink hears of a change,
+  // and of the first outcome after Open; a failure that follows a failure
+  // only changes the reason.
+  void Report(bool now, std::string why) {
+    problem = now ? "" : std::move(why);
+    if (now) answerDeadline.stop();
+    if (now == connected && told) return;
+    connected = now;
+    told = true;
+    if (sink != nullptr) sink->LineState(now);
+  }
 
   std::shared_ptr<Call> Find(HCall handle) const {
     auto found = byHandle.find(handle);
@@ -189,11 +138,14 @@ class SipLine::Calls final : public linphone::CoreListener {
                                          linphone::RegistrationState state,
                                          const std::string&) override {
     if (changed != account) return;
-    registration = state;
+    if (state == linphone::RegistrationState::Ok) return Report(true, "");
+    if (state != linphone::RegistrationState::Failed) return;
     auto error = changed->getErrorInfo();
-    registrationAnswer.clear();
     if (error && error->getProtocolCode() != 0) {
-      registrationAnswer = std::to_string(error->getProtocolCode()) + " " + error->getPhrase();
+      Report(false, "Der Registrar lehnt die Anmeldung ab: " + std::to_string(error->getProtocolCode()) + " " +
+                        error->getPhrase());
+    } else {
+      Report(false, "Der Registrar ist nicht erreichbar: " + registrar);
     }
   }
 
@@ -212,12 +164,11 @@ class SipLine::Calls final : public linphone::CoreListener {
 };
 
 SipLine::SipLine(std::string iniFile)
-    : iniFile_(std::move(iniFile)), calls_((SetLogLevel(), std::make_shared<Calls>())) {}
+    : iniFile_(std::move(iniFile)), calls_(std::make_shared<Calls>()) {}
 
 SipLine::~SipLine() {
   if (!listening_) return;
-  auto core = TheCore();
-  core->removeListener(calls_);
+  SipCore()->removeListener(calls_);
   for (const auto& [handle, call] : calls_->byHandle) {
     if (!Ended(call->getState())) call->terminate();
   }
@@ -240,6 +191,14 @@ bool SipLine::Open() {
     problem_ = kNoAccount;
     return false;
   }
+  // The core first: it sets the library's logging up.
+  std::shared_ptr<linphone::Core> core;
+  try {
+    core = SipCore();
+  } catch (const Exception& error) {  // the program folder cannot be made
+    problem_ = error.what();
+    return false;
+  }
   auto factory = linphone::Factory::get();
   auto identity = factory->createAddress(account.identity);
   auto registrar = factory->createAddress(account.registrar);
@@ -248,17 +207,18 @@ bool SipLine::Open() {
                          : "SIP-Registrar ungültig: " + account.registrar;
     return false;
   }
-  std::shared_ptr<linphone::Core> core;
-  try {
-    core = TheCore();
-  } catch (const Exception& error) {  // the program folder cannot be made
-    problem_ = error.what();
+  std::shared_ptr<linphone::Address> proxy;
+  if (!account.proxy.empty() && !(proxy = factory->createAddress(account.proxy))) {
+    problem_ = "SIP-Proxy ungültig: " + account.proxy;
     return false;
   }
-  WakeCore();
+  WakeSipCore();
   if (!listening_) {
     core->addListener(calls_);
     listening_ = true;
+    // After a sleep or on another network the registration is renewed at
+    // once, over sockets bound anew, not when its refresh falls due.
+    events_ = std::make_unique<SystemEvents>([this] { Reconnect(); }, [this] { Reconnect(); });
   }
   const linphone::TransportType transport = Transport(account.transport);
   UseTransport(core, transport);
@@ -275,61 +235,44 @@ bool SipLine::Open() {
   params->setIdentityAddress(identity);
   params->setServerAddress(registrar);
   params->enableRegister(account.registerFirst);
-  if (!account.proxy.empty()) {
-    auto proxy = factory->createAddress(account.proxy);
-    if (!proxy) {
-      problem_ = "SIP-Proxy ungültig: " + account.proxy;
-      return false;
-    }
-    params->setRoutesAddresses({proxy});
-  }
-  calls_->registration = linphone::RegistrationState::None;
-  auto sipAccount = core->createAccount(params);
-  calls_->account = sipAccount;
-  core->addAccount(sipAccount);
-  core->setDefaultAccount(sipAccount);
+  if (proxy) params->setRoutesAddresses({proxy});
+  calls_->account = core->createAccount(params);
+  calls_->registrar = account.registrar;
+  calls_->connected = !account.registerFirst;
+  calls_->told = !account.registerFirst;
+  calls_->problem.clear();
   registrar_ = registrar->asStringUriOnly();
-  if (!account.registerFirst) {
-    problem_.clear();
-    return true;
-  }
-  // The registrar's answer decides whether the line can be used; the core is
-  // iterated here, as the thread's timer does not run meanwhile.
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (calls_->registration != linphone::RegistrationState::Ok &&
-         calls_->registration != linphone::RegistrationState::Failed &&
-         std::chrono::steady_clock::now() < deadline) {
-    core->iterate();
-    std::this_thread::sleep_for(std::chrono::milliseconds(10));
-  }
-  if (calls_->registration == linphone::RegistrationState::Ok) {
-    problem_.clear();
-    return true;
-  }
-  if (calls_->registration != linphone::RegistrationState::Failed) {
-    problem_ = "Der Registrar antwortet nicht: " + account.registrar;
-  } else if (calls_->registrationAnswer.empty()) {
-    problem_ = "Der Registrar ist nicht erreichbar: " + account.registrar;
-  } else {
-    problem_ = "Der Registrar lehnt die Anmeldung ab: " + calls_->registrationAnswer;
-  }
-  core->clearAccounts();
-  return false;
+  // The line opens at once; the registrar's answer arrives as a line state.
+  if (account.registerFirst) calls_->answerDeadline.start(kRegistrarAnswerMs);
+  core->addAccount(calls_->account);
+  core->setDefaultAccount(calls_->account);
+  problem_.clear();
+  return true;
+}
+
+bool SipLine::Connected() { return calls_->connected; }
+
+std::string SipLine::Problem() { return calls_->problem.empty() ? problem_ : calls_->problem; }
+
+void SipLine::Reconnect() {
+  if (!calls_->account) return;
+  auto core = SipCore();
+  core->setNetworkReachable(false);
+  core->setNetworkReachable(true);
 }
 
 bool SipLine::Place(HCall handle, const std::string& address) {
   if (!listening_) return false;
   auto factory = linphone::Factory::get();
   std::shared_ptr<linphone::Address> callee;
-  if (address.starts_with("sip:") || address.starts_with("sips:")) {
+  if (IsSipAddress(address)) {
     callee = factory->createAddress(address);
   } else {
-    const std::string number = Dialable(address);
-    callee = number.empty() ? nullptr : factory->createAddress(registrar_);
-    if (callee) callee->setUsername(number);
+    callee = factory->createAddress(registrar_);
+    if (callee) callee->setUsername(address);
   }
   if (!callee) return false;
-  auto core = TheCore();
+  auto core = SipCore();
   auto params = core->createCallParams(nullptr);
   params->enableVideo(false);
   calls_->placing = handle;
@@ -357,10 +300,10 @@ void SipLine::Release(HCall handle) {
 }
 
 void SipLine::Idle() {
-  if (listening_) Driver().resting = true;
+  if (listening_) RestSipCore();
 }
 
-bool SipLine::Driven() { return listening_ && Driver().timer->isActive(); }
+bool SipLine::Driven() { return listening_ && SipCoreDriven(); }
 
 std::string SipLine::RemoteName(HCall handle) {
   auto call = calls_->Find(handle);

@@ -7,9 +7,12 @@
 #include <chrono>
 #include <map>
 #include <memory>
+#include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
+#include "platform/telephony/dialable_address.h"
 #include "platform/telephony/line_backend.h"
 #include "platform/telephony/notification_queue.h"
 
@@ -75,19 +78,29 @@ class Telephony final : public LineSink {
     return 0;
   }
 
+  int32_t DevStatus(HLine line, LineDevStatus* status) {
+    if (!lines_.contains(line)) return LINEERR_INVALLINEHANDLE;
+    if (status == nullptr) return LINEERR_INVALPOINTER;
+    status->dwDevStatusFlags = backend_->Connected() ? LINEDEVSTATUSFLAGS_CONNECTED : 0;
+    return 0;
+  }
+
   int32_t MakeCall(HLine line, HCall* call, const char* destAddress,
                    const LineCallParams* params) {
     auto owner = lines_.find(line);
     if (owner == lines_.end()) return LINEERR_INVALLINEHANDLE;
     if (call == nullptr) return LINEERR_INVALPOINTER;
-    if (destAddress == nullptr || *destAddress == '\0') return LINEERR_INVALADDRESS;
+    const std::optional<std::string> address =
+        destAddress == nullptr ? std::nullopt : DialableAddress(destAddress);
+    if (!address) return LINEERR_INVALADDRESS;
     if (!VoiceParams(params)) return LINEERR_OPERATIONUNAVAIL;
+    if (!backend_->Connected()) return LINEERR_RESOURCEUNAVAIL;
     const HCall handle = next_++;
     const int32_t request = NextRequest();
     calls_.emplace(handle, line);
     // States the backend reports while it starts the call follow the reply.
     holding_ = true;
-    const bool placed = backend_->Place(handle, destAddress);
+    const bool placed = backend_->Place(handle, *address);
     holding_ = false;
     std::vector<Held> held = std::move(held_);
     held_.clear();
@@ -109,7 +122,12 @@ class Telephony final : public LineSink {
   }
 
   int32_t Deallocate(HCall call) {
-    if (calls_.erase(call) == 0) return LINEERR_INVALCALLHANDLE;
+    auto found = calls_.find(call);
+    if (found == calls_.end()) return LINEERR_INVALCALLHANDLE;
+    // A released handle may be the current call's no more: what it reported
+    // and is still waiting is dropped with it.
+    apps_.at(lines_.at(found->second))->Forget(call, LINE_CALLSTATE);
+    calls_.erase(found);
     backend_->Release(call);
     return 0;
   }
@@ -149,6 +167,14 @@ class Telephony final : public LineSink {
   }
 
   std::string Problem() const { return problem_; }
+
+  void LineState(bool connected) override {
+    problem_ = connected ? "" : backend_->Problem();
+    for (const auto& [line, app] : lines_) {
+      apps_.at(app)->Post(line, LINE_LINEDEVSTATE,
+                          connected ? LINEDEVSTATE_CONNECTED : LINEDEVSTATE_DISCONNECTED, 0);
+    }
+  }
 
   void CallState(HCall call, uint32_t state, uint32_t mode) override {
     auto owner = calls_.find(call);
@@ -209,6 +235,10 @@ int32_t lineNegotiateAPIVersion(HLineApp lineApp, uint32_t deviceId, uint32_t lo
 int32_t lineOpen(HLineApp lineApp, uint32_t deviceId, HLine* line, uint32_t apiVersion, uint32_t,
                  uintptr_t, uint32_t, uint32_t, const LineCallParams* params) {
   return Instance().Open(lineApp, deviceId, line, apiVersion, params);
+}
+
+int32_t lineGetLineDevStatus(HLine line, LineDevStatus* status) {
+  return Instance().DevStatus(line, status);
 }
 
 int32_t lineMakeCall(HLine line, HCall* call, const char* destAddress, uint32_t,

@@ -20,6 +20,7 @@ using HCall = uint32_t;
 
 // Notification messages.
 inline constexpr uint32_t LINE_CALLSTATE = 2;
+inline constexpr uint32_t LINE_LINEDEVSTATE = 8;
 inline constexpr uint32_t LINE_REPLY = 12;
 
 // Call states (param 1 of LINE_CALLSTATE).
@@ -30,6 +31,15 @@ inline constexpr uint32_t LINECALLSTATE_BUSY = 0x40;
 inline constexpr uint32_t LINECALLSTATE_CONNECTED = 0x100;
 inline constexpr uint32_t LINECALLSTATE_PROCEEDING = 0x200;
 inline constexpr uint32_t LINECALLSTATE_DISCONNECTED = 0x4000;
+
+// Line states (param 1 of LINE_LINEDEVSTATE): the line can place calls
+// now (its registrar accepted it), or it cannot any more (lineProblem says
+// why).
+inline constexpr uint32_t LINEDEVSTATE_CONNECTED = 0x4;
+inline constexpr uint32_t LINEDEVSTATE_DISCONNECTED = 0x8;
+
+// Flags of LineDevStatus.
+inline constexpr uint32_t LINEDEVSTATUSFLAGS_CONNECTED = 0x1;
 
 // Disconnect modes (param 2 of LINE_CALLSTATE with DISCONNECTED).
 inline constexpr uint32_t LINEDISCONNECTMODE_NORMAL = 0x1;
@@ -55,6 +65,7 @@ inline constexpr int32_t LINEERR_INVALLINEHANDLE = static_cast<int32_t>(0x800000
 inline constexpr int32_t LINEERR_INVALPOINTER = static_cast<int32_t>(0x80000035);
 inline constexpr int32_t LINEERR_OPERATIONFAILED = static_cast<int32_t>(0x80000048);
 inline constexpr int32_t LINEERR_OPERATIONUNAVAIL = static_cast<int32_t>(0x80000049);
+inline constexpr int32_t LINEERR_RESOURCEUNAVAIL = static_cast<int32_t>(0x80000047);
 
 // The API version this layer speaks.
 inline constexpr uint32_t kLineApiVersion = 0x00020000;
@@ -77,9 +88,17 @@ struct LineCallInfo {
   std::string appName;
 };
 
+// Whether a line can place calls now: LINEDEVSTATUSFLAGS_CONNECTED once the
+// line is in service. A line whose registrar has not answered yet is open
+// but not connected; LINE_LINEDEVSTATE tells when that changes.
+struct LineDevStatus {
+  uint32_t dwDevStatusFlags = 0;
+};
+
 // The notification routine. LINE_CALLSTATE: device = call handle, param1 =
 // state, param2 = disconnect mode. LINE_REPLY: param1 = request id, param2 =
-// result (below zero when the request failed).
+// result (below zero when the request failed). LINE_LINEDEVSTATE: device =
+// line handle, param1 = line state.
 using LineCallback = void (*)(uint32_t device, uint32_t message, uintptr_t instance,
                               intptr_t param1, intptr_t param2, intptr_t param3);
 
@@ -92,11 +111,17 @@ int32_t lineNegotiateAPIVersion(HLineApp lineApp, uint32_t deviceId, uint32_t lo
 int32_t lineOpen(HLineApp lineApp, uint32_t deviceId, HLine* line, uint32_t apiVersion,
                  uint32_t extVersion, uintptr_t callbackInstance, uint32_t privileges,
                  uint32_t mediaModes, const LineCallParams* params);
+int32_t lineGetLineDevStatus(HLine line, LineDevStatus* status);
 // A positive request id whose LINE_REPLY follows; *call names the new call.
+// destAddress follows the dialable-address rules (dialable_address.h):
+// LINEERR_INVALADDRESS when it breaks them, LINEERR_RESOURCEUNAVAIL while
+// the line is not connected; the line is given the address made dialable.
 int32_t lineMakeCall(HLine line, HCall* call, const char* destAddress, uint32_t countryCode,
                      const LineCallParams* params);
 // Positive when the drop is accepted, also for a call that has already ended.
 int32_t lineDrop(HCall call, const char* userUserInfo, uint32_t size);
+// From here on no notification of the call is delivered, also none that
+// was queued before.
 int32_t lineDeallocateCall(HCall call);
 int32_t lineGetCallInfo(HCall call, LineCallInfo* info);
 // Closes the application's lines, drops their calls and discards its

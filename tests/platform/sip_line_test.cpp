@@ -4,9 +4,13 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "platform/ini_file.h"
+#include "platform/program_folder.h"
 #include "platform/telephony/sip_account.h"
 #include "tests/platform/line_recorder.h"
 #include "tests/support/scoped_env.h"
@@ -85,6 +89,20 @@ class SipLineTest : public testing::Test {
         },
         15000);
   }
+  static bool Connected(HLine line) {
+    LineDevStatus status;
+    return lineGetLineDevStatus(line, &status) == 0 && (status.dwDevStatusFlags & LINEDEVSTATUSFLAGS_CONNECTED) != 0;
+  }
+  // Whether the registrar's answer arrived as a line state, within the
+  // five seconds the line gives it and a little more.
+  static bool LineStateReceived() {
+    return QTest::qWaitFor(
+        [] {
+          return std::any_of(LineRecorder::received.begin(), LineRecorder::received.end(),
+                             [](const Notification& n) { return n.message == LINE_LINEDEVSTATE; });
+        },
+        8000);
+  }
   static std::vector<intptr_t> Disconnects() {
     std::vector<intptr_t> modes;
     for (const Notification& n : LineRecorder::received) {
@@ -149,26 +167,68 @@ TEST_F(SipLineTest, UnansweredCallThatWeDrop) {
   EXPECT_EQ(Disconnects(), std::vector<intptr_t>{LINEDISCONNECTMODE_NORMAL});
 }
 
+// The line opens at once and learns the registrar's answer later, as a
+// line state; nothing waits for it.
 TEST_F(SipLineTest, ARegistrarThatAsksForThePasswordGetsIt) {
   SippPeer peer(Scenario("registrar_challenge.xml"));
   WriteAccount(peer, true);
-  EXPECT_NE(OpenVoiceLine(app_, LineRecorder::Callback), 0u) << lineProblem();
+  const HLine line = OpenVoiceLine(app_, LineRecorder::Callback);
+  ASSERT_NE(line, 0u) << lineProblem();
+  EXPECT_FALSE(Connected(line)) << "the registrar cannot have answered yet";
+  ASSERT_TRUE(LineStateReceived());
+  EXPECT_EQ(LineRecorder::received.back(), (Notification{line, LINE_LINEDEVSTATE, LINEDEVSTATE_CONNECTED, 0}));
+  EXPECT_TRUE(Connected(line));
   EXPECT_EQ(lineProblem(), "");
   EXPECT_EQ(peer.ExitCode(), 0);
 }
 
-TEST_F(SipLineTest, ARefusingOrMissingRegistrarLeavesNoLineAndSaysWhy) {
+TEST_F(SipLineTest, ARefusingOrMissingRegistrarLeavesTheLineUnusableAndSaysWhy) {
   {
     SippPeer peer(Scenario("registrar_refuses.xml"));
     WriteAccount(peer, true);
-    EXPECT_EQ(OpenVoiceLine(app_, LineRecorder::Callback), 0u);
+    const HLine line = OpenVoiceLine(app_, LineRecorder::Callback);
+    ASSERT_NE(line, 0u);
+    ASSERT_TRUE(LineStateReceived());
+    EXPECT_EQ(LineRecorder::received.back().param1, LINEDEVSTATE_DISCONNECTED);
     EXPECT_EQ(lineProblem(), "Der Registrar lehnt die Anmeldung ab: 403 Forbidden");
+    HCall call = 0;
+    EXPECT_EQ(lineMakeCall(line, &call, "0711 123456", 0, &params_), LINEERR_RESOURCEUNAVAIL);
     EXPECT_EQ(peer.ExitCode(), 0);
+    lineShutdown(app_);
   }
   // Nobody listens on the port any more.
-  EXPECT_EQ(OpenVoiceLine(app_, LineRecorder::Callback), 0u);
+  LineRecorder::Clear();
+  const HLine line = OpenVoiceLine(app_, LineRecorder::Callback);
+  ASSERT_NE(line, 0u);
+  EXPECT_TRUE(LineRecorder::received.empty());
+  ASSERT_TRUE(LineStateReceived());
+  EXPECT_EQ(LineRecorder::received.back().param1, LINEDEVSTATE_DISCONNECTED);
   EXPECT_EQ(lineProblem().rfind("Der Registrar ", 0), 0u) << lineProblem();
   EXPECT_EQ(lineProblem().find("geheim"), std::string::npos);
+}
+
+// After a call the process holds no library of another Qt (a media plugin
+// of the system would bring Qt 5 in, whose exit crashes a Qt 6 program),
+// and the SIP library's files lie in the program folder, none beside it.
+TEST_F(SipLineTest, TheLibraryKeepsToTheProgramFolderAndLoadsNoPlugins) {
+  SippPeer peer(Scenario("answer_then_hang_up.xml"));
+  Dial(peer, "0711 123456");
+  ASSERT_TRUE(Received(LINECALLSTATE_IDLE));
+  EXPECT_EQ(peer.ExitCode(), 0);
+  std::ifstream maps("/proc/self/maps");
+  std::string mapping;
+  while (std::getline(maps, mapping)) EXPECT_EQ(mapping.find("libQt5"), std::string::npos) << mapping;
+
+  const std::filesystem::path folder = ProgramFolder();
+  std::vector<std::string> inside;
+  for (const auto& entry : std::filesystem::directory_iterator(folder)) inside.push_back(entry.path().filename());
+  EXPECT_NE(std::find(inside.begin(), inside.end(), "call-history.db"), inside.end())
+      << testing::PrintToString(inside);
+  const std::string name = folder.filename();
+  for (const auto& entry : std::filesystem::directory_iterator(folder.parent_path())) {
+    const std::string beside = entry.path().filename();
+    EXPECT_TRUE(beside == name || beside.rfind(name, 0) != 0) << beside << " lies beside the program folder";
+  }
 }
 
 TEST_F(SipLineTest, TheLibraryRestsWhileNoLineIsOpen) {

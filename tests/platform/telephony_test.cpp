@@ -44,7 +44,7 @@ TEST_F(TelephonyTest, NotificationsWaitForTheEventLoopAndKeepTheirOrder) {
   const int32_t request = lineMakeCall(line, &call, "(07 11) 12 34-56", 0, &params_);
   ASSERT_GT(request, 0);
   ASSERT_NE(call, 0u);
-  EXPECT_EQ(line_->journal().back(), "place " + std::to_string(call) + " (07 11) 12 34-56");
+  EXPECT_EQ(line_->journal().back(), "place " + std::to_string(call) + " 0711123456") << "made dialable";
 
   line_->Report(call, LINECALLSTATE_DIALING);
   line_->Report(call, LINECALLSTATE_PROCEEDING);
@@ -145,7 +145,10 @@ TEST_F(TelephonyTest, RefusedRequestsFailAndPlaceNothing) {
   EXPECT_EQ(LineRecorder::received[0].message, LINE_REPLY);
   EXPECT_LT(LineRecorder::received[0].param2, 0);
 
-  EXPECT_EQ(lineMakeCall(line, &call, "", 0, &params_), LINEERR_INVALADDRESS);
+  for (const char* undialable : {"", "0711 123456 ab 18 Uhr", "+", "sip:a b@c"}) {
+    EXPECT_EQ(lineMakeCall(line, &call, undialable, 0, &params_), LINEERR_INVALADDRESS) << undialable;
+  }
+  EXPECT_EQ(lineMakeCall(line, &call, nullptr, 0, &params_), LINEERR_INVALADDRESS);
   EXPECT_EQ(lineMakeCall(0, &call, "0711", 0, &params_), LINEERR_INVALLINEHANDLE);
   LineCallParams data;
   data.dwBearerMode = 0x2;
@@ -229,6 +232,58 @@ TEST_F(TelephonyTest, ARoutineThatShutsItsLineDownGetsNothingMore) {
   Deliver();
   EXPECT_EQ(ShuttingDown::calls, 1);
   EXPECT_EQ(lineDrop(call, nullptr, 0), LINEERR_INVALCALLHANDLE);
+}
+
+// A redial releases the old call while its end is still waiting to be
+// delivered; none of it may reach the routine, which would take it for the
+// new call's.
+TEST_F(TelephonyTest, NothingOfAReleasedCallIsDeliveredEvenWhatWaited) {
+  const HLine line = OpenLine();
+  HCall old = 0;
+  ASSERT_GT(lineMakeCall(line, &old, "0711 1", 0, &params_), 0);
+  Deliver();
+  line_->Report(old, LINECALLSTATE_CONNECTED);
+  ASSERT_GT(lineDrop(old, nullptr, 0), 0);
+  // The old call ends during the wait, as a dropped call does.
+  QTimer::singleShot(50, [&] {
+    line_->Report(old, LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_NORMAL);
+    line_->Report(old, LINECALLSTATE_IDLE);
+  });
+  LineWait(150);
+  ASSERT_EQ(lineDeallocateCall(old), 0);
+  HCall call = 0;
+  ASSERT_GT(lineMakeCall(line, &call, "089 2", 0, &params_), 0);
+  LineRecorder::Clear();
+  Deliver();
+  for (const Notification& n : LineRecorder::received) EXPECT_NE(n.device, old) << n.param1;
+  EXPECT_EQ(LineRecorder::received.size(), 1u) << "the new call's reply only";
+}
+
+// The line opens before its registrar answered: no call until it did, and
+// every line of the application hears the answer.
+TEST_F(TelephonyTest, ALineThatSignsOnPlacesCallsOnceConnected) {
+  line_->behaviour().connected = false;
+  const HLine line = OpenLine();
+  LineDevStatus status;
+  ASSERT_EQ(lineGetLineDevStatus(line, &status), 0);
+  EXPECT_EQ(status.dwDevStatusFlags & LINEDEVSTATUSFLAGS_CONNECTED, 0u);
+  HCall call = 0;
+  EXPECT_EQ(lineMakeCall(line, &call, "0711", 0, &params_), LINEERR_RESOURCEUNAVAIL);
+  line_->behaviour().problem = "Der Registrar antwortet nicht: sip:fritz.box";
+  line_->ReportLine(false);
+  EXPECT_EQ(lineProblem(), line_->behaviour().problem);
+  line_->behaviour().problem.clear();
+  line_->ReportLine(true);
+  EXPECT_EQ(lineProblem(), "");
+  EXPECT_TRUE(LineRecorder::received.empty()) << "delivered from inside the report";
+  Deliver();
+  EXPECT_EQ(LineRecorder::received,
+            (std::vector<Notification>{{line, LINE_LINEDEVSTATE, LINEDEVSTATE_DISCONNECTED, 0},
+                                       {line, LINE_LINEDEVSTATE, LINEDEVSTATE_CONNECTED, 0}}));
+  ASSERT_EQ(lineGetLineDevStatus(line, &status), 0);
+  EXPECT_NE(status.dwDevStatusFlags & LINEDEVSTATUSFLAGS_CONNECTED, 0u);
+  EXPECT_GT(lineMakeCall(line, &call, "0711", 0, &params_), 0);
+  EXPECT_EQ(lineGetLineDevStatus(0, &status), LINEERR_INVALLINEHANDLE);
 }
 
 }  // namespace

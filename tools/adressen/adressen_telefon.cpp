@@ -2,8 +2,14 @@
 // click on a number dials it, Ctrl+A hangs up, closing drops the call and
 // shuts the line down; what the line reports shows in the status bar.
 #include <QString>
+#include <memory>
 
+#include "platform/telephony/dialable_address.h"
+#include "platform/telephony/sip_account.h"
 #include "runtime/utf8_text.h"
+#include "toolkit/field.h"
+#include "tools/host_files.h"
+#include "tools/table/RadiRidir.h"
 #include "toolkit/db_edit.h"
 #include "toolkit/label.h"
 #include "toolkit/status_bar.h"
@@ -28,6 +34,7 @@ constexpr uint32_t kNoTariffNoteWait = 1000;
 
 constexpr char kError[] = "Fehler";
 constexpr char kInputError[] = "Fehler in der Eingabe";
+constexpr char kSigningOn[] = "Anmelden …";
 
 // What the line tells of the connected call, for the whole library.
 LineCallInfo callInfo;
@@ -68,9 +75,38 @@ void TFRAdressen::SetUpLine() {
       giveUp();
     }
   }
-  if (line_ != 0) return;
+  if (line_ != 0) {
+    LineDevStatus status;
+    signingOn_ = lineGetLineDevStatus(line_, &status) == 0 && (status.dwDevStatusFlags & LINEDEVSTATUSFLAGS_CONNECTED) == 0;
+    if (signingOn_) SBAdressen->SetSimpleText(kSigningOn);
+    return;
+  }
+  ShowLineProblem(problem);
+}
+
+void TFRAdressen::ShowLineProblem(const std::string& problem) {
+  lineTrouble_ = true;
   SBAdressen->SetSimpleText(kError);
   SBAdressen->setToolTip(QString::fromStdString(problem));
+}
+
+void TFRAdressen::LineStateChanged(intptr_t state) {
+  const bool wasSigningOn = signingOn_;
+  signingOn_ = false;
+  if (state == LINEDEVSTATE_CONNECTED) {
+    // What was said of the line's trouble goes; a running call's text stays.
+    if (wasSigningOn || lineTrouble_) SBAdressen->SetSimpleText("");
+    lineTrouble_ = false;
+    SBAdressen->setToolTip(QString());
+  } else if (state == LINEDEVSTATE_DISCONNECTED) {
+    ShowLineProblem(lineProblem());
+  }
+  // A dial asked for while the line signed on goes now; a line that could
+  // not sign on refuses it as any dial.
+  if (!pendingDial_) return;
+  const PendingDial dial = *pendingDial_;
+  pendingDial_.reset();
+  Dial(dial.number, dial.zone);
 }
 
 void TFRAdressen::HangUp() {
@@ -92,16 +128,68 @@ void TFRAdressen::FilterRecord(TDataSet& dataSet, bool& accept) { accept = Tarif
 void TFRAdressen::EdTelefonDblClick(TDBEdit& sender) {
   const std::string number = sender.Text();
   if (number.empty()) return;
+  Dial(number, sender.Tag());
+}
+
+void TFRAdressen::DialNumber(const std::string& number) {
+  Dial(number, IsSipAddress(number) ? 0 : ShowAddressOf(number));
+}
+
+int TFRAdressen::ShowAddressOf(const std::string& number) {
+  const std::optional<std::string> dialable = DialableAddress(number);
+  // An address being edited stays as it is, and so does the page.
+  if (!dialable || !MTbAdressen->Active() || MTbAdressen->State() != dsBrowse) return 0;
+  const std::string countryCode = ReadCountryCode(HostIniFile());
+  const std::string wanted = NationalForm(*dialable, countryCode);
+  // Looked for in a table of its own, so that the window shows nothing of
+  // the search; then the window goes to the address found, on "Alle".
+  const auto search = std::make_unique<TRadiRidir>();
+  search->SetTableName(MTbAdressen->TableName());
+  search->SetReadOnly(true);
+  search->Open();
+  for (search->First(); !search->Eof(); search->Next()) {
+    for (int field : {1, 2}) {
+      const std::string fieldName = "Telefon" + std::to_string(field);
+      const std::string stored = search->FieldByName(fieldName)->AsString();
+      const std::optional<std::string> storedDialable = DialableAddress(stored);
+      if (!storedDialable || NationalForm(*storedDialable, countryCode) != wanted) continue;
+      const std::string name = search->FieldByName("Name")->AsString();
+      search->Close();
+      if (TCAdressen->TabIndex() != 0) {
+        TCAdressen->SetTabIndex(0);
+        TCAdressenChange(*TCAdressen);
+      }
+      const bool shown =
+          MTbAdressen->Locate("Name;" + fieldName, Variant::FromArray({Variant(name), Variant(stored)}), 0);
+      return shown ? field : 0;
+    }
+  }
+  return 0;
+}
+
+void TFRAdressen::Dial(const std::string& number, int zone) {
+  if (signingOn_) {
+    // Dialled once the registrar has answered, or told it did not.
+    pendingDial_ = PendingDial{number, zone};
+    SBAdressen->SetSimpleText(kSigningOn);
+    return;
+  }
+  // A number that cannot be dialled leaves a running call alone.
+  const std::optional<std::string> dialable = DialableAddress(number);
+  if (!dialable) {
+    SBAdressen->SetSimpleText(kInputError);
+    return;
+  }
   if (lineDrop(call_, nullptr, 0) > 0) {
     LineWait(kDialDropWait);
     lineDeallocateCall(call_);
   }
-  std::string dial;
+  std::string prefix;
   // The zone boxes are shown when tariffs are set up; the window need not
   // be on the screen for that.
-  if (!lbTarifzone1->isHidden()) {
+  if (!lbTarifzone1->isHidden() && !IsSipAddress(*dialable)) {
     try {
-      dial = GetNetzvorwahl(sender.Tag());
+      prefix = GetNetzvorwahl(zone);
     } catch (const ENoTariff& none) {
       // The call still goes through, over the line's own carrier, and the
       // user learns that it is not the cheapest.
@@ -109,7 +197,8 @@ void TFRAdressen::EdTelefonDblClick(TDBEdit& sender) {
       LineWait(kNoTariffNoteWait);
     }
   }
-  dial += number;
+  // A call-by-call prefix goes before a national number only.
+  const std::string dial = prefix.empty() ? *dialable : prefix + NationalForm(*dialable, ReadCountryCode(HostIniFile()));
   HCall call = 0;
   if (Utf8Length(dial) > kMaxDialString || lineMakeCall(line_, &call, dial.c_str(), 0, &callParams_) < 0) {
     SBAdressen->SetSimpleText(kInputError);
@@ -123,7 +212,13 @@ void TFRAdressen::LineNotification(uint32_t device, uint32_t message, intptr_t p
     SBAdressen->SetSimpleText(param2 < 0 ? "Keine Antwort" : "OK");
     return;
   }
+  if (message == LINE_LINEDEVSTATE) return LineStateChanged(param1);
   if (message != LINE_CALLSTATE) return;
+  // An earlier call the window has let go of is only released.
+  if (device != call_) {
+    if (param1 == LINECALLSTATE_IDLE && device != 0) lineDeallocateCall(device);
+    return;
+  }
   switch (param1) {
     case LINECALLSTATE_IDLE:
       if (device != 0) lineDeallocateCall(device);

@@ -10,6 +10,7 @@
 
 #include <QPointer>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "platform/telephony/telephony.h"
@@ -60,7 +61,8 @@ class TFRAdressen : public TForm {
   void DialNumber(const std::string& number);
   // The time band test of the tariff lookup.
   void FilterRecord(TDataSet& dataSet, bool& accept);
-  // What the line reports (LINE_REPLY, LINE_CALLSTATE), as status text.
+  // What the line reports (LINE_REPLY, LINE_CALLSTATE, LINE_LINEDEVSTATE),
+  // as status text; call states only of the current call.
   void LineNotification(uint32_t device, uint32_t message, intptr_t param1, intptr_t param2);
 
   TToolBar* ToolBar1;
@@ -102,6 +104,18 @@ class TFRAdressen : public TForm {
   // Opens the telephone line; "Fehler" in the status bar, and why in its
   // tooltip, when there is none.
   void SetUpLine();
+  // "Fehler" in the status bar, and why in its tooltip.
+  void ShowLineProblem(const std::string& problem);
+  // The line signed on or lost its registrar; a dial that waited goes now.
+  void LineStateChanged(intptr_t state);
+  // Dials number (as typed, or an address) with the prefix of the zone in
+  // zone box 1 or 2 (0: none): drops a running call, waits, releases it,
+  // then places the new one. An undialable number is refused first.
+  void Dial(const std::string& number, int zone);
+  // Shows the address whose Telefon1 or Telefon2 is number, compared in
+  // the national form, on "Alle": 1 or 2 for the field, 0 when there is
+  // none (the record shown stays).
+  int ShowAddressOf(const std::string& number);
   // Ctrl+A: drops the current call, "Fehler" when that is refused.
   void HangUp();
   // Drops the current call and waits for it to end when the drop is
@@ -115,6 +129,13 @@ class TFRAdressen : public TForm {
   HLine line_ = 0;
   HCall call_ = 0;  // the last call placed, also after it has ended
   LineCallParams callParams_;
+  bool signingOn_ = false;  // the line waits for its registrar's answer
+  bool lineTrouble_ = false;  // the status bar tells why the line is unusable
+  struct PendingDial {
+    std::string number;
+    int zone;
+  };
+  std::optional<PendingDial> pendingDial_;  // asked for while signing on
 };
 
 // The open address window, as the entry point keeps it; the line's

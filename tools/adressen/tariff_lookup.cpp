@@ -46,6 +46,8 @@ std::string LookupNetworkPrefix(const std::string& zone, const TFilterRecordEven
   table->SetTableName(kTariffTable);
   // Quotes in a zone name are doubled, so the filter stays valid.
   table->SetFilterText("Tag = " + QuotedConstant(DayCode(Now())) + "AND Tarifzone = " + QuotedConstant(zone));
+  // Zone names match in any case; a trailing "*" of a name is no pattern.
+  table->SetFilterOptions(foCaseInsensitive | foNoPartialCompare);
   table->SetFiltered(true);
   table->SetOnFilterRecord(filterRecord);
   table->SetReadOnly(true);
@@ -58,6 +60,7 @@ std::string LookupNetworkPrefix(const std::string& zone, const TFilterRecordEven
   if (!found) throw ENoTariff("Kein Tarif für die Zone " + zone + " zu dieser Zeit");
 
   table->SetFilterText("");
+  table->SetFilterOptions(0);
   table->SetFiltered(false);
   table->SetOnFilterRecord(nullptr);
   table->SetTableName(kNetworkTable);

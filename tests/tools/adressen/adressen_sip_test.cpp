@@ -34,7 +34,7 @@ class AdressenSip : public AdressenTest {
 
   // The window with a line to the peer, calls sent to it without
   // registering, and an address whose first number is number.
-  void OpenWindowAt(SippPeer& peer, const std::string& number) {
+  void OpenWindowAt(SippPeer& peer, const std::string& number, const std::string& second = "") {
     ASSERT_TRUE(peer.Listening());
     SipAccount account;
     account.identity = "sip:vesk@127.0.0.1";
@@ -48,6 +48,7 @@ class AdressenSip : public AdressenTest {
     table.Append();
     table.FieldByName("Name")->SetAsString("Gegenstelle");
     table.FieldByName("Telefon1")->SetAsString(number);
+    table.FieldByName("Telefon2")->SetAsString(second);
     table.Post();
     QTest::mouseDClick(window_->EdTelefon, Qt::LeftButton);
   }
@@ -88,6 +89,24 @@ TEST_F(AdressenSip, UnansweredCallThatCtrlAEnds) {
   EXPECT_NE(std::find(texts_.begin(), texts_.end(), "Unterbrochen: Normal"), texts_.end());
   EXPECT_EQ(std::find(texts_.begin(), texts_.end(), "Fehler"), texts_.end());
   EXPECT_EQ(peer.ExitCode(), 0);
+}
+
+// A second dial while the first call is up hangs that one up and reaches
+// the far end again; the first call's end must not cut the second.
+TEST_F(AdressenSip, RedialDuringACallReachesTheNewCall) {
+  SippPeer peer(Scenario("answer_until_bye.xml"), 2);
+  OpenWindowAt(peer, "0711 123456", "0711 654321");
+  ASSERT_TRUE(WaitFor("Verbunden: ")) << testing::PrintToString(texts_);
+  texts_.clear();
+  QTest::mouseDClick(window_->EdTelefon2, Qt::LeftButton);
+  ASSERT_TRUE(WaitFor("Verbunden: ")) << testing::PrintToString(texts_);
+  QTest::qWait(500);  // what the first call still reports has come by now
+  EXPECT_EQ(texts_.back(), "Verbunden: ") << testing::PrintToString(texts_);
+  EXPECT_EQ(std::find(texts_.begin(), texts_.end(), "Unterbrochen: Normal"), texts_.end())
+      << testing::PrintToString(texts_);
+  window_->EdName->setFocus();
+  QTest::keyClick(window_->EdName, Qt::Key_A, Qt::ControlModifier);
+  EXPECT_EQ(peer.ExitCode(), 0) << "both calls went as the far end expects";
 }
 
 TEST_F(AdressenSip, ClosingTheWindowEndsTheRingingCall) {
