@@ -4,12 +4,15 @@
 
 #include <QApplication>
 #include <QSystemTrayIcon>
+#include <QTimer>
 
 #include <algorithm>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
 
 #include "host/alarm_control.h"
 #include "host/host_ending.h"
@@ -18,6 +21,7 @@
 #include "host/program_icon.h"
 #include "host/running_host.h"
 #include "host/screenshots.h"
+#include "host/telephone_link.h"
 #include "host/termination_signal.h"
 #include "host/tools_library.h"
 #include "platform/message_box.h"
@@ -58,11 +62,13 @@ void CreateTariffTables() {
   }
 }
 
-std::string ScreenshotFolder(const std::vector<std::string>& arguments) {
+// The argument after option; nothing when the option is not there or is the
+// last argument (as a desktop entry's "--dial %u" started without a link).
+std::optional<std::string> ValueOf(const std::vector<std::string>& arguments, const std::string& option) {
   for (size_t i = 0; i + 1 < arguments.size(); ++i) {
-    if (arguments[i] == "--screenshots") return arguments[i + 1];
+    if (arguments[i] == option) return arguments[i + 1];
   }
-  return "";
+  return std::nullopt;
 }
 
 bool HasArgument(const std::vector<std::string>& arguments, const std::string& argument) {
@@ -78,14 +84,29 @@ void FollowNotification(TFRVeskTools& window, AlarmControl& alarm, uintptr_t wPa
   window.SetStatusText(window.StatusText() + "; " + alarm.Start(settings));
 }
 
+// The address window's dial; a library without it says so in the status bar.
+std::function<void(const std::string&)> DialOf(TFRVeskTools& window, ToolsLibrary& library) {
+  const ToolsLibrary::DialEntryPoint dial = library.ResolveDial();
+  return [&window, dial](const std::string& callee) {
+    if (dial != nullptr) {
+      dial(callee.c_str());
+    } else {
+      window.SetStatusText("Wählen von außen kommt in einer späteren Version");
+    }
+  };
+}
+
 // Minimised, the host lives in the notification area: its window stays
 // hidden until the tray menu opens it, and closing it hides it again. Where
-// there is no notification area it starts minimised in the task bar.
-int RunWindow(TFRVeskTools& window, const std::string& folder, uint16_t alarmAusMessage, bool minimized) {
+// there is no notification area it starts minimised in the task bar. A
+// callee from the command line is dialled once the event loop runs.
+int RunWindow(TFRVeskTools& window, ToolsLibrary& library, const std::string& folder, uint16_t alarmAusMessage,
+              bool minimized, const std::optional<std::string>& callee) {
   AlarmControl alarm(folder + "/alarm", alarmAusMessage);
   window.SetStatusText(alarm.Start(ReadAlarmSettings(HostIniFile())));
   window.OnVeskTools = [&](uintptr_t wParam) { FollowNotification(window, alarm, wParam); };
-  OpenOnRequest(window);
+  const std::function<void(const std::string&)> dial = DialOf(window, library);
+  OpenOnRequest(window, dial);
   std::unique_ptr<HostTray> tray;
   // Without a notification area a hidden host could only be reached by
   // starting it again: it waits minimised in the task bar instead.
@@ -100,6 +121,7 @@ int RunWindow(TFRVeskTools& window, const std::string& folder, uint16_t alarmAus
       window.Show();
     }
   }
+  if (callee) QTimer::singleShot(0, &window, [&dial, &callee] { dial(*callee); });
   QApplication::exec();
   window.OnVeskTools = nullptr;
   alarm.Stop();
@@ -111,13 +133,20 @@ int RunWindow(TFRVeskTools& window, const std::string& folder, uint16_t alarmAus
 int RunHost(const std::vector<std::string>& arguments) {
   const std::string folder = QCoreApplication::applicationDirPath().toStdString();
   const bool minimized = HasArgument(arguments, "--minimized");
+  // A malformed link starts nothing and dials nothing.
+  const std::optional<std::string> link = ValueOf(arguments, "--dial");
+  const std::optional<std::string> callee = link ? CalleeOfLink(*link) : std::nullopt;
+  if (link && !callee) {
+    ShowMessage("Fehler in der Eingabe", "Tools", MbIcon::Error);
+    return kFailed;
+  }
   try {
     EnterProgramFolder();
   } catch (const std::exception& error) {
     ShowMessage(error.what(), "Tools", MbIcon::Error);
     return kFailed;
   }
-  if (HandOverToRunningHost(minimized)) return 0;
+  if (callee ? HandDialOverToRunningHost(*callee) : HandOverToRunningHost(minimized)) return 0;
   if (SharedDataFolder().empty()) {
     std::fprintf(stderr, "vesktools: die mitgelieferten Daten (share/vesktools) fehlen neben %s\n",
                  folder.c_str());
@@ -139,9 +168,9 @@ int RunHost(const std::vector<std::string>& arguments) {
       if (window != nullptr) EndHost(*window);
     });
     window = new TFRVeskTools(library, veskToolsMessage);
-    const std::string screenshots = ScreenshotFolder(arguments);
-    const int code = screenshots.empty() ? RunWindow(*window, folder, alarmAusMessage, minimized)
-                                         : SaveScreenshots(screenshots, *window, library);
+    const std::optional<std::string> screenshots = ValueOf(arguments, "--screenshots");
+    const int code = screenshots ? SaveScreenshots(*screenshots, *window, library)
+                                 : RunWindow(*window, library, folder, alarmAusMessage, minimized, callee);
     window->Free();
     return code;
   } catch (const std::exception& error) {

@@ -16,4 +16,8 @@ ToolsLibrary::EntryPoint ToolsLibrary::Resolve(const char* name) {
   return reinterpret_cast<EntryPoint>(library_.resolve(name));
 }
 
+ToolsLibrary::DialEntryPoint ToolsLibrary::ResolveDial() {
+  return reinterpret_cast<DialEntryPoint>(library_.resolve(kDialExport));
+}
+
 }  // namespace vesk

@@ -1,5 +1,6 @@
 // The Tools library as the host loads it: libTools.so from beside the host's
-// executable, and its four exports, each of which shows one window.
+// executable, its four exports, each of which shows one window, and the
+// address window's dial of a number that came from elsewhere.
 #pragma once
 
 #include <QLibrary>
@@ -20,9 +21,13 @@ inline constexpr ToolsExport kToolsExports[] = {
     {"EinstExecute", "Einstellungen"},
 };
 
+// Opens the address window and dials the number (or SIP address) there.
+inline constexpr char kDialExport[] = "AdrDial";
+
 class ToolsLibrary {
  public:
   using EntryPoint = void (*)();
+  using DialEntryPoint = void (*)(const char* number);
 
   explicit ToolsLibrary(const std::string& path);
   // Unloads the library; its windows are freed then, so this must run
@@ -36,6 +41,7 @@ class ToolsLibrary {
   std::string ErrorText() const;
   // Nothing when the library lacks the export.
   EntryPoint Resolve(const char* name);
+  DialEntryPoint ResolveDial();
 
  private:
   QLibrary library_;

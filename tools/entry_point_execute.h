@@ -1,4 +1,4 @@
-// The entry-point steps shared by the library's four exports: find the
+// The entry-point steps shared by the library's exports: find the
 // window by class and caption, create it when there is none of this library,
 // show it modeless and return at once.
 #pragma once

@@ -142,7 +142,8 @@ TEST_F(AutostartTest, ALaterHostOpensTheHiddenWindowOfTheRunningOne) {
   TFRVeskTools window(library_, 0xC123);
   int notified = 0;
   window.OnVeskTools = [&](uintptr_t) { ++notified; };
-  OpenOnRequest(window);
+  std::vector<std::string> dialled;
+  OpenOnRequest(window, [&](const std::string& callee) { dialled.push_back(callee); });
   ASSERT_FALSE(window.isVisible());
 
   // Minimised, the later host just leaves the running one as it is.
@@ -154,6 +155,20 @@ TEST_F(AutostartTest, ALaterHostOpensTheHiddenWindowOfTheRunningOne) {
   // The library's notifications still arrive.
   ASSERT_TRUE(PostMessage(window.Handle(), 0xC123, 0, 0));
   EXPECT_TRUE(QTest::qWaitFor([&] { return notified == 1; }, 5000));
+  EXPECT_TRUE(dialled.empty());
+}
+
+TEST_F(AutostartTest, ALaterHostHandsItsNumbersToTheRunningOneToDial) {
+  EXPECT_FALSE(HandDialOverToRunningHost("0711 123456")) << "no host yet";
+  TFRVeskTools window(library_, 0xC123);
+  std::vector<std::string> dialled;
+  OpenOnRequest(window, [&](const std::string& callee) { dialled.push_back(callee); });
+  const std::vector<std::string> callees = {"+49-711-123456", "sip:max@fritz.box", "(0711) 12 34-56"};
+  for (const std::string& callee : callees) EXPECT_TRUE(HandDialOverToRunningHost(callee));
+  EXPECT_TRUE(QTest::qWaitFor([&] { return dialled.size() == callees.size(); }, 5000));
+  EXPECT_EQ(dialled, callees);
+  EXPECT_FALSE(window.isVisible()) << "a dial is no request to show the host";
+  EXPECT_TRUE(boxes_.empty());
 }
 
 }  // namespace

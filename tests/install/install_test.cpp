@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
@@ -116,8 +117,20 @@ class InstallTest : public testing::Test {
   }
 
   void CheckEntries(const QString& usr) {
-    const Outcome desktop = RunProgram("desktop-file-validate", {usr + "/share/applications/vesktools.desktop"});
+    const QString entry = usr + "/share/applications/vesktools.desktop";
+    const Outcome desktop = RunProgram("desktop-file-validate", {entry});
     EXPECT_EQ(desktop.code, 0) << desktop.output.toStdString();
+    // The handler of telephone links, which it is handed as one argument.
+    QFile file(entry);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly | QIODevice::Text));
+    const QStringList lines = QString::fromUtf8(file.readAll()).split('\n');
+    EXPECT_TRUE(lines.contains("Exec=vesktools --dial %u"));
+    const QStringList mimeLines = lines.filter(QRegularExpression("^MimeType="));
+    ASSERT_EQ(mimeLines.size(), 1);
+    const QStringList types = mimeLines.front().mid(9).split(';', Qt::SkipEmptyParts);
+    for (const char* scheme : {"tel", "sip", "callto"}) {
+      EXPECT_TRUE(types.contains(QStringLiteral("x-scheme-handler/") + scheme)) << scheme;
+    }
     const Outcome metainfo =
         RunProgram("appstreamcli", {"validate", "--no-net", usr + "/share/metainfo/de.vesktools.VeskTools.metainfo.xml"});
     EXPECT_EQ(metainfo.code, 0) << metainfo.output.toStdString();

@@ -1,11 +1,13 @@
-// AdrExecute as a host reaches it: the Tools library loaded with dlopen, its
-// export called by name, the window found among the application's windows
-// and its close notification received by a host window.
+// AdrExecute and AdrDial as a host reaches them: the Tools library loaded
+// with dlopen, its exports called by name, the window found among the
+// application's windows and its close notification received by a host
+// window.
 #include <dlfcn.h>
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QPointer>
+#include <QStatusBar>
 #include <QTest>
 #include <QWidget>
 #include <cstdint>
@@ -17,6 +19,7 @@
 #include "platform/window_messages.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/temp_folder.h"
+#include "toolkit/status_bar.h"
 
 namespace vesk {
 namespace {
@@ -29,15 +32,33 @@ std::vector<QWidget*> ShownWindows(const char* caption) {
   return found;
 }
 
-TEST(AdrExecute, OneWindowPerOpeningAndTheHostHearsOfItsClose) {
-  TempFolder folder;
-  ScopedEnv home("VESK_HOME", folder.Path());
-  ScopedEnv quiet("VESK_NONINTERACTIVE", "1");
-  const std::filesystem::path previous = std::filesystem::current_path();
-  std::filesystem::current_path(folder.Path());
-  void* library = dlopen(TOOLS_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-  ASSERT_NE(library, nullptr) << dlerror();
-  auto adrExecute = reinterpret_cast<void (*)()>(dlsym(library, "AdrExecute"));
+// The library loaded in a program folder of its own.
+class AdrExport : public testing::Test {
+ protected:
+  void SetUp() override {
+    std::filesystem::current_path(folder_.Path());
+    library_ = dlopen(TOOLS_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(library_, nullptr) << dlerror();
+  }
+  void TearDown() override {
+    if (library_ != nullptr) dlclose(library_);
+    std::filesystem::current_path(previous_);
+  }
+
+  template <class Function>
+  Function* Export(const char* name) {
+    return reinterpret_cast<Function*>(dlsym(library_, name));
+  }
+
+  TempFolder folder_;
+  ScopedEnv home_{"VESK_HOME", folder_.Path()};
+  ScopedEnv quiet_{"VESK_NONINTERACTIVE", "1"};
+  const std::filesystem::path previous_ = std::filesystem::current_path();
+  void* library_ = nullptr;
+};
+
+TEST_F(AdrExport, OneWindowPerOpeningAndTheHostHearsOfItsClose) {
+  auto* adrExecute = Export<void()>("AdrExecute");
   ASSERT_NE(adrExecute, nullptr);
   std::vector<std::pair<uint16_t, uintptr_t>> received;
   TopLevelWindow host("TFRVeskTools", "Tools",
@@ -62,9 +83,36 @@ TEST(AdrExecute, OneWindowPerOpeningAndTheHostHearsOfItsClose) {
   windows[0]->close();
   ASSERT_TRUE(QTest::qWaitFor([&] { return received.size() == 2; }, 5000));
   EXPECT_EQ(received[1].second, uintptr_t{0});
+}
 
-  dlclose(library);
-  std::filesystem::current_path(previous);
+TEST_F(AdrExport, AdrDialOpensTheOneAddressWindowAndDialsThere) {
+  auto* adrExecute = Export<void()>("AdrExecute");
+  auto* adrDial = Export<void(const char*)>("AdrDial");
+  ASSERT_NE(adrExecute, nullptr);
+  ASSERT_NE(adrDial, nullptr);
+  adrExecute();
+  // Letters are not dialled: the window says so, as for a double click.
+  adrDial("0800-FLOWERS");
+  std::vector<QWidget*> windows = ShownWindows("Adressen");
+  ASSERT_EQ(windows.size(), 1u);
+  auto* status = windows[0]->findChild<QStatusBar*>("SBAdressen");
+  ASSERT_NE(status, nullptr);
+  EXPECT_EQ(static_cast<TStatusBar*>(status)->SimpleText(), "Fehler in der Eingabe");
+  adrDial(nullptr);
+  EXPECT_EQ(ShownWindows("Adressen").size(), 1u);
+  QPointer<QWidget> first = windows[0];
+  first->close();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return first.isNull(); }, 5000));
+
+  // With no window open, it opens one.
+  adrDial("0800-FLOWERS");
+  windows = ShownWindows("Adressen");
+  ASSERT_EQ(windows.size(), 1u);
+  EXPECT_EQ(static_cast<TStatusBar*>(windows[0]->findChild<QStatusBar*>("SBAdressen"))->SimpleText(),
+            "Fehler in der Eingabe");
+  QPointer<QWidget> second = windows[0];
+  second->close();
+  ASSERT_TRUE(QTest::qWaitFor([&] { return second.isNull(); }, 5000));
 }
 
 }  // namespace
