@@ -2,7 +2,10 @@
 // message. The browser is the desktop's default application for HTML
 // documents; a mail goes to the desktop's mail program when it has one,
 // else to the browser as a "mailto:" address. Programs start detached,
-// without a shell, with the address as one argument. No message is shown.
+// without a shell, with the address as one argument. An address that does
+// not begin with a letter or digit (after blanks) starts nothing, so that
+// "-remote-debugging-port=9222" never reaches a browser as an option. No
+// message is shown.
 #pragma once
 
 #include <cstdint>
@@ -33,7 +36,10 @@ class TGoToWeb : public TComponent {
   // The browser program, or "" when the desktop has none; also sets the
   // extra arguments of its registered command for the next start.
   std::string FindBrowser();
-  // Starts the browser on Url; true when it started.
+  // Starts the browser on Url; true when it started. Url is a URL with a
+  // scheme ("https://…", "ftp://…", "mailto:…") or a host name the browser
+  // completes ("www.example.de"); one beginning with "-" or any other sign
+  // starts nothing and gives false, as when there is no browser.
   bool OpenUrl();
   // Starts a mail to EMail with EMailSubject; true when a program started.
   bool OpenEMail();
@@ -43,7 +49,8 @@ class TGoToWeb : public TComponent {
   std::string eMail_;
   std::string eMailSubject_;
   TBrowserState browserState_ = gwMaximized;
-  // Starts the browser found with its extra arguments and the address.
+  // Starts the browser found with its extra arguments and the address,
+  // when it is one.
   bool StartBrowser(const std::string& address);
 
   std::vector<std::string> arguments_;  // of the command FindBrowser found last

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "platform/program_folder.h"
+#include "runtime/charset_conversion.h"
 #include "runtime/exceptions.h"
 #include "runtime/file_io.h"
 #include "runtime/string_list.h"
@@ -12,6 +13,20 @@
 #include "tools/filter/filter_constant.h"
 
 namespace vesk {
+namespace {
+
+// The title with each CR LF, LF or CR turned into one blank.
+std::string OnOneLine(const std::string& title) {
+  std::string line;
+  for (size_t i = 0; i < title.size(); ++i) {
+    const bool lineBreak = title[i] == '\r' || title[i] == '\n';
+    if (title[i] == '\r' && i + 1 < title.size() && title[i + 1] == '\n') ++i;
+    line += lineBreak ? ' ' : title[i];
+  }
+  return line;
+}
+
+}  // namespace
 
 TCategoryPages::TCategoryPages(TTabControl& tabs, std::string listFile, std::string letterField,
                                std::string categoryField)
@@ -26,12 +41,12 @@ void TCategoryPages::Load() {
   const std::optional<std::string> bytes = ReadFile(ProgramFile(listFile_));
   if (!bytes) return;
   TStringList titles;
-  titles.SetText(*bytes);
+  titles.SetText(Utf8OrWindows1252(*bytes));
   for (const std::string& title : titles.Items()) AddPage(title);
 }
 
 void TCategoryPages::Append(const std::string& title) {
-  AddPage(title);
+  AddPage(OnOneLine(title));
   tabs_.SetTabIndex(tabs_.TabCount() - 1);
 }
 

@@ -29,10 +29,13 @@ class TCategoryPages {
 
   // Adds "Alle" and "&A" to "&Z", then one page per line of the list file
   // when it exists (CR LF, LF or CR line ends; an empty line is a page too).
+  // A file that is not valid UTF-8 as a whole is read as Windows-1252, as
+  // lists written before UTF-8 are.
   void Load();
-  // Appends a page as the user typed it (no trimming), widens the tabs for a
-  // longer title and selects the new page without running the tab row's
-  // change handler.
+  // Appends a page as the user typed it (no trimming) except that each line
+  // break (CR LF, LF or CR) becomes a blank, so the title stays one line of
+  // the list; widens the tabs for a longer title and selects the new page
+  // without running the tab row's change handler.
   void Append(const std::string& title);
   // The filter text for the selected tab: empty for "Alle",
   // "Name = 'M*'OR Name = 'm*'" for "&M", "Kategorie = 'Privat'" for a
@@ -41,8 +44,8 @@ class TCategoryPages {
   // The category a record made now receives: the selected page's title, or
   // empty on "Alle" and the letter tabs.
   std::string NewRecordCategory() const;
-  // Writes the titles of the category pages, one per line with CR LF, to the
-  // list file (empty when there is none), replacing it atomically. Raises
+  // Writes the titles of the category pages in UTF-8, one per line with
+  // CR LF, to the list file (empty when there is none), replacing it atomically. Raises
   // vesk::Exception when it cannot be written.
   void Save() const;
   // Length in characters of the longest title seen so far.

@@ -1,53 +1,30 @@
 #include "tools/exchange/vcard_reader.h"
 
-#include <unicode/ucnv.h>
-#include <unicode/utf8.h>
-
 #include <algorithm>
 #include <cctype>
 
+#include "runtime/charset_conversion.h"
 #include "runtime/conversions.h"
+#include "runtime/exceptions.h"
 #include "tools/exchange/byte_scan.h"
 #include "tools/exchange/exchange_error.h"
 
 namespace vesk {
 namespace {
 
-bool IsValidUtf8(std::string_view text) {
-  if (AllAscii(text)) return true;  // as most values are
-  const auto* bytes = reinterpret_cast<const uint8_t*>(text.data());
-  const auto length = static_cast<int32_t>(text.size());
-  for (int32_t i = 0; i < length;) {
-    UChar32 c = 0;
-    U8_NEXT(bytes, i, length, c);
-    if (c < 0) return false;
-  }
-  return true;
-}
-
 // The bytes of a value in the character set into UTF-8. Without a stated
 // set, bytes that are not UTF-8 are taken as Windows Latin-1, which older
 // mail programs and phones write.
-std::string ToUtf8(std::string bytes, std::string charset, int line) {
-  if ((charset.empty() || SameIgnoringCase(charset, "UTF-8")) && IsValidUtf8(bytes)) return bytes;
-  if (charset.empty()) charset = "windows-1252";
-  std::string result(bytes.size() * 3 + 4, '\0');
-  UErrorCode status = U_ZERO_ERROR;
-  auto convert = [&] {
-    return ucnv_convert("UTF-8", charset.c_str(), result.data(), static_cast<int32_t>(result.size()), bytes.data(),
-                        static_cast<int32_t>(bytes.size()), &status);
-  };
-  int32_t length = convert();
-  if (status == U_BUFFER_OVERFLOW_ERROR) {
-    result.resize(static_cast<size_t>(length));
-    status = U_ZERO_ERROR;
-    length = convert();
+std::string ToUtf8(std::string bytes, const std::string& charset, int line) {
+  const bool utf8 = charset.empty() || SameIgnoringCase(charset, "UTF-8");
+  if (utf8 && AllAscii(bytes)) return bytes;  // as most values are
+  try {
+    if (charset.empty()) return Utf8OrWindows1252(std::move(bytes));
+    if (utf8 && IsValidUtf8(bytes)) return bytes;
+    return CharsetToUtf8(bytes, charset);
+  } catch (const EConvertError& error) {
+    throw EExchangeError(line, error.Message());
   }
-  if (status == U_FILE_ACCESS_ERROR || status == U_ILLEGAL_ARGUMENT_ERROR)
-    throw EExchangeError(line, "unbekannter Zeichensatz " + charset);
-  if (U_FAILURE(status)) throw EExchangeError(line, "Text nicht im Zeichensatz " + charset);
-  result.resize(static_cast<size_t>(length));
-  return result;
 }
 
 VCardProperty MakeProperty(ContentLine content) {

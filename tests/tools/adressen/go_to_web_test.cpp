@@ -103,7 +103,7 @@ TEST_F(GoToWebTest, BrowserGetsItsArgumentsThenTheAddressAsOneArgument) {
   const Outcome found = Run({"find"});
   EXPECT_EQ(found.browser, Recorder()) << "the quoted path with its blank is one program";
 
-  const std::string hostile = "-x \"a b\"; $(touch pwned) 'q' `touch pwned2` | cat & %u\\";
+  const std::string hostile = "x \"a b\"; $(touch pwned) 'q' `touch pwned2` | cat & %u\\";
   const Outcome opened = Run({"url", QString::fromStdString(hostile)});
   EXPECT_TRUE(opened.started);
   EXPECT_EQ(Recorded(), (Words{"-nohome", hostile}));
@@ -121,6 +121,38 @@ TEST_F(GoToWebTest, CommandWithoutArgumentsAndMailThroughTheBrowser) {
   EXPECT_EQ(Recorded(), Words{"mailto:?subject="});
   EXPECT_TRUE(Run({"mail", "max@example.org", "Grüße & mehr"}).started);
   EXPECT_EQ(Recorded(), Words{"mailto:max@example.org?subject=Grüße & mehr"});
+}
+
+TEST_F(GoToWebTest, OnlyAnAddressReachesTheBrowserNeverAnOption) {
+  AddApplication("browser", RecorderCommand("%u"));
+  SetDefaults("text/html=browser.desktop\n");
+  // A URL with a scheme, or a host name the browser completes; leading
+  // blanks stay as they were given.
+  for (const char* address : {"https://example.org/", "http://example.org", "ftp://ftp.example.de/pub",
+                              "mailto:max@example.org", "svn+ssh://example.de/-x", "www.example.de",
+                              "example.de/pfad", "1und1.de", "münchen.de", "  https://example.org/-x"}) {
+    EXPECT_TRUE(Run({"url", QString::fromUtf8(address)}).started) << address;
+    EXPECT_EQ(Recorded(), Words{address}) << address;
+  }
+  // Options, and whatever else does not begin with a letter or digit.
+  for (const char* address : {"-remote-debugging-port=9222", "--new-window", "-", "  -x", "\t\n-x", "", "   ",
+                              "/etc/passwd", "~/x", "+x", "\"-x\"", ":x", "\xc2\xa0-x"}) {
+    const Outcome outcome = Run({"url", QString::fromUtf8(address)});
+    EXPECT_EQ(outcome.browser, Recorder()) << address;
+    EXPECT_FALSE(outcome.started) << address;
+  }
+  EXPECT_EQ(Recorded(500), std::nullopt);
+}
+
+TEST_F(GoToWebTest, MailAddressBeginningWithAMinusStaysInsideTheMailtoAddress) {
+  AddApplication("browser", RecorderCommand("--browser %u"));
+  AddApplication("mailer", RecorderCommand("--compose %u"));
+  SetDefaults("text/html=browser.desktop\n");
+  EXPECT_TRUE(Run({"mail", "-x@example.org", "-y"}).started);
+  EXPECT_EQ(Recorded(), (Words{"--browser", "mailto:-x@example.org?subject=-y"}));
+  SetDefaults("text/html=browser.desktop\nx-scheme-handler/mailto=mailer.desktop\n");
+  EXPECT_TRUE(Run({"mail", "--remote-debugging-port=9222", ""}).started);
+  EXPECT_EQ(Recorded(), (Words{"--compose", "mailto:--remote-debugging-port=9222?subject="}));
 }
 
 TEST_F(GoToWebTest, MailProgramIsPreferredToTheBrowser) {

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "runtime/exceptions.h"
@@ -16,6 +17,12 @@
 
 namespace vesk {
 namespace {
+
+// The titles of the category pages among the tabs.
+std::vector<std::string> CategoryTabsOf(const TTabControl& tabs) {
+  const std::vector<std::string> all = tabs.Tabs();
+  return {all.begin() + kFirstCategoryTab, all.end()};
+}
 
 // The notes window's design width, to see whether the rule left it alone.
 constexpr int kDesignWidth = 24;
@@ -29,10 +36,7 @@ class CategoryPagesTest : public testing::Test {
 
   void WriteList(const std::string& bytes) { ASSERT_TRUE(WriteFileAtomically(folder_.File("notizen.txt"), bytes)); }
   std::optional<std::string> List() const { return ReadFile(folder_.File("notizen.txt")); }
-  std::vector<std::string> CategoryTabs() const {
-    const std::vector<std::string> all = tabs_.Tabs();
-    return {all.begin() + kFirstCategoryTab, all.end()};
-  }
+  std::vector<std::string> CategoryTabs() const { return CategoryTabsOf(tabs_); }
 
   TempFolder folder_;
   ScopedEnv home_;
@@ -124,6 +128,52 @@ TEST_F(CategoryPagesTest, SaveWritesTheCategoryPagesWithCrLf) {
   EXPECT_EQ(List(), "Privat\r\n\r\nFirma\r\nKundenliste\r\n");
   // Nothing but the list is left in the folder.
   EXPECT_EQ(folder_.Entries(), std::vector<std::string>{"notizen.txt"});
+}
+
+TEST_F(CategoryPagesTest, ListIsReadAsUtf8OrWholeAsWindows1252AndSavedAsUtf8) {
+  struct Case {
+    const char* bytes;
+    std::vector<std::string> titles;
+    const char* saved;
+  };
+  const Case cases[] = {
+      // Windows-1252, with the euro sign where Latin-1 has a control.
+      {"B\xfc" "cher\r\nGr\xfc\xdf" "e\r\n\x80-Kasse", {"Bücher", "Grüße", "€-Kasse"},
+       "Bücher\r\nGrüße\r\n€-Kasse\r\n"},
+      // UTF-8 stays byte for byte.
+      {"Bücher\r\nÄrzte €\r\n", {"Bücher", "Ärzte €"}, "Bücher\r\nÄrzte €\r\n"},
+      // A file is one set: one stray byte makes the whole of it Windows-1252.
+      {"Bücher\r\nM\xfcll\r\n", {"B\xc3\x83\xc2\xbc" "cher", "Müll"}, "B\xc3\x83\xc2\xbc" "cher\r\nMüll\r\n"},
+  };
+  for (const Case& c : cases) {
+    WriteList(c.bytes);
+    TTabControl tabs;
+    TCategoryPages pages(tabs, "notizen.txt", "Stichwort", "Kategorie");
+    pages.Load();
+    EXPECT_EQ(CategoryTabsOf(tabs), c.titles) << c.bytes;
+    tabs.SetTabIndex(kFirstCategoryTab);
+    EXPECT_EQ(pages.FilterText(), "Kategorie = '" + c.titles[0] + "'") << c.bytes;
+    EXPECT_EQ(pages.NewRecordCategory(), c.titles[0]) << c.bytes;
+    pages.Save();
+    EXPECT_EQ(List(), c.saved) << c.bytes;
+  }
+}
+
+TEST_F(CategoryPagesTest, LineBreaksInATitleBecomeBlanksSoTheListKeepsOnePage) {
+  const std::pair<const char*, const char*> cases[] = {
+      {"Neue\r\nSeite", "Neue Seite"}, {"a\nb\rc", "a b c"}, {"a\n\rb", "a  b"},
+      {"\r\n\r\n", "  "},              {"Ende\n", "Ende "},  {"Bücher\r", "Bücher "},
+  };
+  pages_.Load();
+  for (const auto& [typed, title] : cases) pages_.Append(typed);
+  pages_.Save();
+  TTabControl again;
+  TCategoryPages reread(again, "notizen.txt", "Stichwort", "Kategorie");
+  reread.Load();
+  std::vector<std::string> expected;
+  for (const auto& [typed, title] : cases) expected.emplace_back(title);
+  EXPECT_EQ(CategoryTabs(), expected);
+  EXPECT_EQ(CategoryTabsOf(again), expected);
 }
 
 TEST_F(CategoryPagesTest, SaveWithoutPagesLeavesAnEmptyList) {

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QLineEdit>
 #include <QTabBar>
 #include <QTest>
@@ -168,6 +170,45 @@ TEST_F(NotizenWindow, TitleWithAQuoteAndALongTitleWidenTheTabs) {
 
   CloseWindow();
   EXPECT_EQ(ListText(), "Privat\r\nKundenliste\r\nO'Brien\r\n");
+}
+
+TEST_F(NotizenWindow, ListOfTheWindowsEraKeepsItsNotesAndIsSavedAsUtf8) {
+  ASSERT_TRUE(WriteFileAtomically(ListPath(), "Bücher\r\n"));
+  OpenWindow();
+  SelectTab(kFirstCategoryTab);
+  AddNote("Krimi");
+  ASSERT_EQ(window_->MTbNotizenKategorie->AsString(), "Bücher");
+  CloseWindow();
+
+  // The same list as a program of the Windows era wrote it.
+  ASSERT_TRUE(WriteFileAtomically(ListPath(), "B\xfc" "cher\r\n"));
+  OpenWindow();
+  SelectTab(kFirstCategoryTab);
+  EXPECT_EQ(window_->TCNotizen->Tab(kFirstCategoryTab), "Bücher");
+  EXPECT_EQ(window_->MTbNotizen->Filter(), "Kategorie = 'Bücher'");
+  EXPECT_EQ(Keywords(), std::vector<std::string>{"Krimi"});
+  CloseWindow();
+  EXPECT_EQ(ListText(), "Bücher\r\n");
+  EXPECT_TRUE(errors_.empty());
+}
+
+TEST_F(NotizenWindow, PastedTitleWithLineBreaksStaysOnePageAfterARestart) {
+  OpenWindow();
+  QGuiApplication::clipboard()->setText("Neue\r\nSeite\nvon hier");
+  AddPage([](TDlgNeueseite& dialog) {
+    QTest::mouseClick(dialog.EdSeitentext, Qt::LeftButton);
+    QTest::keyClick(dialog.EdSeitentext, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(dialog.Text(), "Neue\r\nSeite\nvon hier");
+    QTest::mouseClick(dialog.BtnOK, Qt::LeftButton);
+  });
+  EXPECT_EQ(window_->TCNotizen->Tab(kFirstCategoryTab), "Neue Seite von hier");
+  CloseWindow();
+  EXPECT_EQ(ListText(), "Neue Seite von hier\r\n");
+
+  OpenWindow();
+  ASSERT_EQ(window_->TCNotizen->TabCount(), kFirstCategoryTab + 1);
+  EXPECT_EQ(window_->TCNotizen->Tab(kFirstCategoryTab), "Neue Seite von hier");
+  EXPECT_TRUE(errors_.empty());
 }
 
 TEST_F(NotizenWindow, CtrlCReachesTheWindowOnlyWhileNoControlHasTheFocus) {
