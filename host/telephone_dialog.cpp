@@ -6,10 +6,13 @@
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <algorithm>
 #include <utility>
+#include <vector>
 
 #include "platform/message_box.h"
 #include "platform/telephony/sip_account.h"
+#include "platform/telephony/sound_devices.h"
 
 namespace vesk {
 namespace {
@@ -23,6 +26,28 @@ QLineEdit* Edit(const std::string& text, const char* name, const char* placehold
 }
 
 std::string Text(const QLineEdit* edit) { return edit->text().trimmed().toStdString(); }
+
+// The devices of a direction, each holding its id: first the system's
+// default, which stands for no choice, then each device. A stored device
+// that is not there is listed as well, so the user sees why the default
+// speaks instead and can choose another.
+QComboBox* DeviceBox(SoundDirection direction, const std::string& stored, const char* name, QWidget* parent) {
+  auto* box = new QComboBox(parent);
+  box->setObjectName(name);
+  const std::vector<SoundDevice> devices = ListSoundDevices(direction);
+  auto standard = std::find_if(devices.begin(), devices.end(), [](const SoundDevice& d) { return d.isDefault; });
+  const std::string standardName = standard == devices.end() ? "keines" : standard->name;
+  box->addItem(QString::fromStdString("Standard (" + standardName + ")"), QString());
+  for (const SoundDevice& device : devices) {
+    box->addItem(QString::fromStdString(device.name), QString::fromStdString(device.id));
+  }
+  const QString id = QString::fromStdString(stored);
+  if (box->findData(id) < 0) box->addItem(QString::fromStdString(stored + " (nicht vorhanden)"), id);
+  box->setCurrentIndex(box->findData(id));
+  return box;
+}
+
+std::string Id(const QComboBox* box) { return box->currentData().toString().toStdString(); }
 
 }  // namespace
 
@@ -43,6 +68,8 @@ TDlgTelefon::TDlgTelefon(std::string iniFile, QWidget* parent)
   register_ = new QCheckBox(QStringLiteral("Beim Registrar anmelden"), this);
   register_->setObjectName("Registrieren");
   register_->setChecked(account.registerFirst);
+  microphone_ = DeviceBox(SoundDirection::Capture, account.microphone, "Mikrofon", this);
+  speaker_ = DeviceBox(SoundDirection::Playback, account.speaker, "Lautsprecher", this);
 
   auto* form = new QFormLayout(this);
   form->addRow(QStringLiteral("SIP-Identität"), identity_);
@@ -52,6 +79,8 @@ TDlgTelefon::TDlgTelefon(std::string iniFile, QWidget* parent)
   form->addRow(QStringLiteral("Transport"), transport_);
   form->addRow(QStringLiteral("Ausgehender Proxy"), proxy_);
   form->addRow(register_);
+  form->addRow(QStringLiteral("Mikrofon"), microphone_);
+  form->addRow(QStringLiteral("Lautsprecher"), speaker_);
   auto* buttons = new QDialogButtonBox(this);
   buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole)->setObjectName("OK");
   buttons->addButton(QStringLiteral("&Abbrechen"), QDialogButtonBox::RejectRole)
@@ -70,6 +99,8 @@ void TDlgTelefon::accept() {
   account.transport = transport_->currentText().toStdString();
   account.proxy = Text(proxy_);
   account.registerFirst = register_->isChecked();
+  account.microphone = Id(microphone_);
+  account.speaker = Id(speaker_);
   if (!WriteSipAccount(iniFile_, account)) {
     ShowMessageBox({"Die Telefon-Einstellungen konnten nicht gespeichert werden:\r" + iniFile_,
                     "Telefon", MbButtons::Ok, MbIcon::Error, MbResult::Ok, this});

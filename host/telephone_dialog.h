@@ -1,6 +1,7 @@
 // TDlgTelefon: the host's dialog "Telefon" for the SIP account the address
-// window dials with, kept in section "Telefon" of the host's INI file. The
-// password is shown as dots and never leaves the dialog but into that file.
+// window dials with and the microphone and speaker its calls go through,
+// kept in section "Telefon" of the host's INI file. The password is shown
+// as dots and never leaves the dialog but into that file.
 #pragma once
 
 #include <QDialog>
@@ -30,6 +31,8 @@ class TDlgTelefon : public QDialog {
   QComboBox* transport_;
   QLineEdit* proxy_;
   QCheckBox* register_;
+  QComboBox* microphone_;
+  QComboBox* speaker_;
 };
 
 }  // namespace vesk

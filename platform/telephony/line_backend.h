@@ -47,6 +47,9 @@ class LineBackend {
   virtual std::string RemoteName(HCall call) = 0;
   // Why the line is unusable, in German, or "".
   virtual std::string Problem() = 0;
+  // What the user should know of the line opened last though it works (a
+  // chosen sound device missing), in German, or "".
+  virtual std::string Notice() { return ""; }
   // No line is open any more: the backend may rest until the next Open,
   // once the calls it is still ending have ended.
   virtual void Idle() {}

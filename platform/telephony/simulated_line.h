@@ -22,6 +22,7 @@ class SimulatedLine final : public LineBackend {
     bool dropAccepted = true;
     std::string remoteName;
     std::string problem;
+    std::string notice;
   };
 
   Behaviour& behaviour() { return behaviour_; }
@@ -42,6 +43,7 @@ class SimulatedLine final : public LineBackend {
   void Release(HCall call) override;
   std::string RemoteName(HCall) override { return behaviour_.remoteName; }
   std::string Problem() override { return behaviour_.problem; }
+  std::string Notice() override { return behaviour_.notice; }
 
  private:
   Behaviour behaviour_;

@@ -22,6 +22,8 @@ constexpr const char* kTransport = "Transport";
 constexpr const char* kProxy = "Proxy";
 constexpr const char* kRegister = "Registrieren";
 constexpr const char* kCountryCode = "Landesvorwahl";
+constexpr const char* kMicrophone = "Mikrofon";
+constexpr const char* kSpeaker = "Lautsprecher";
 
 bool MakePrivate(const std::string& file) {
   UniqueFd fd(open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
@@ -47,6 +49,8 @@ SipAccount ReadSipAccount(const std::string& iniFile) {
   if (account.transport != "tcp" && account.transport != "tls") account.transport = "udp";
   account.proxy = read(kProxy, "");
   account.registerFirst = Trim(read(kRegister, "1")) != "0";
+  account.microphone = read(kMicrophone, "");
+  account.speaker = read(kSpeaker, "");
   return account;
 }
 
@@ -64,7 +68,9 @@ bool WriteSipAccount(const std::string& iniFile, const SipAccount& account) {
       {kIdentity, account.identity},   {kRegistrar, account.registrar},
       {kUser, account.user},           {kPassword, Quoted(account.password)},
       {kTransport, account.transport}, {kProxy, account.proxy},
-      {kRegister, account.registerFirst ? "1" : "0"}};
+      {kRegister, account.registerFirst ? "1" : "0"},
+      {kMicrophone, Quoted(account.microphone)},
+      {kSpeaker, Quoted(account.speaker)}};
   for (const auto& [key, value] : values) {
     if (!ProfileWriteString(iniFile, kTelephoneSection, key, value)) return false;
   }

@@ -1,6 +1,7 @@
-// The SIP account the telephone line uses: section "Telefon" of the host's
-// INI file. The file holds the password, so it is kept readable by its owner
-// only; the password is never written anywhere else.
+// The SIP account the telephone line uses, and the sound devices its calls
+// go through: section "Telefon" of the host's INI file. The file holds the
+// password, so it is kept readable by its owner only; the password is never
+// written anywhere else.
 #pragma once
 
 #include <string>
@@ -15,6 +16,8 @@ struct SipAccount {
   std::string transport = "udp";  // "udp", "tcp" or "tls"
   std::string proxy;              // outbound proxy, optional
   bool registerFirst = true;      // false: calls go to the registrar unregistered
+  std::string microphone;         // a sound device's id (sound_devices.h), "" the default
+  std::string speaker;
 
   // Identity and registrar are both given.
   bool Complete() const { return !identity.empty() && !registrar.empty(); }

@@ -7,6 +7,7 @@
 #include "platform/telephony/dialable_address.h"
 #include "platform/telephony/sip_account.h"
 #include "platform/telephony/sip_core.h"
+#include "platform/telephony/sound_devices.h"
 #include "runtime/exceptions.h"
 
 namespace vesk {
@@ -246,6 +247,7 @@ bool SipLine::Open() {
   if (account.registerFirst) calls_->answerDeadline.start(kRegistrarAnswerMs);
   core->addAccount(calls_->account);
   core->setDefaultAccount(calls_->account);
+  notice_ = UseSoundDevices(account.microphone, account.speaker);
   problem_.clear();
   return true;
 }

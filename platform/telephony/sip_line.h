@@ -38,6 +38,8 @@ class SipLine final : public LineBackend {
   void Release(HCall call) override;
   std::string RemoteName(HCall call) override;
   std::string Problem() override;
+  // That a chosen sound device is missing, since the last Open.
+  std::string Notice() override { return notice_; }
   // The core rests once its last calls have ended.
   void Idle() override;
   // Whether the library's core is being driven now for this line.
@@ -51,6 +53,7 @@ class SipLine final : public LineBackend {
 
   std::string iniFile_;
   std::string problem_;
+  std::string notice_;
   std::string registrar_;  // the registrar's address, where numbers are called
   std::shared_ptr<Calls> calls_;
   bool listening_ = false;  // calls_ listens to the core

@@ -70,9 +70,11 @@ class Telephony final : public LineSink {
     if (!VoiceParams(params)) return LINEERR_OPERATIONUNAVAIL;
     if (!backend_->Open()) {
       problem_ = backend_->Problem();
+      notice_.clear();
       return LINEERR_OPERATIONFAILED;
     }
     problem_.clear();
+    notice_ = backend_->Notice();
     *line = next_++;
     lines_.emplace(*line, lineApp);
     return 0;
@@ -167,6 +169,7 @@ class Telephony final : public LineSink {
   }
 
   std::string Problem() const { return problem_; }
+  std::string Notice() const { return notice_; }
 
   void LineState(bool connected) override {
     problem_ = connected ? "" : backend_->Problem();
@@ -206,6 +209,7 @@ class Telephony final : public LineSink {
   bool holding_ = false;
   std::vector<Held> held_;
   std::string problem_;
+  std::string notice_;
 };
 
 Telephony& Instance() {
@@ -257,5 +261,7 @@ int32_t lineShutdown(HLineApp lineApp) { return Instance().Shutdown(lineApp); }
 void LineWait(uint32_t milliseconds) { Instance().Wait(milliseconds); }
 
 std::string lineProblem() { return Instance().Problem(); }
+
+std::string lineNotice() { return Instance().Notice(); }
 
 }  // namespace vesk

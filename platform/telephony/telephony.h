@@ -137,5 +137,9 @@ void LineWait(uint32_t milliseconds);
 // Why the last lineInitialize or lineOpen found no usable line, in German for
 // the user ("" when nothing went wrong). Never contains a password.
 std::string lineProblem();
+// What the user should know of the line the last lineOpen opened though it
+// works (a chosen sound device is missing and the default speaks instead),
+// in German, or "".
+std::string lineNotice();
 
 }  // namespace vesk

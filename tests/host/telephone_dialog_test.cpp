@@ -20,6 +20,7 @@
 #include "runtime/file_io.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_sound_cards.h"
 #include "toolkit/button.h"
 
 namespace vesk {
@@ -30,6 +31,10 @@ class TelephoneDialogTest : public testing::Test {
   static void SetUpTestSuite() {
     static QTemporaryDir runtime;
     setenv("XDG_RUNTIME_DIR", runtime.path().toLocal8Bit().constData(), 1);
+    // The SIP library's core, which lists the sound devices, keeps its
+    // files in the program folder.
+    static QTemporaryDir home;
+    setenv("VESK_HOME", home.path().toLocal8Bit().constData(), 1);
     static int argc = 1;
     static char name[] = "telephone_dialog_tests";
     static char* argv[] = {name, nullptr};
@@ -45,6 +50,17 @@ class TelephoneDialogTest : public testing::Test {
     T* child = dialog.findChild<T*>(name);
     EXPECT_NE(child, nullptr) << name;
     return child;
+  }
+  static std::vector<std::string> Items(QComboBox* box) {
+    std::vector<std::string> items;
+    for (int i = 0; i < box->count(); ++i) items.push_back(box->itemText(i).toStdString());
+    return items;
+  }
+  // Chooses the entry as the user does, with the arrow keys.
+  static void Choose(QComboBox* box, int index) {
+    box->setFocus();
+    while (box->currentIndex() < index) QTest::keyClick(box, Qt::Key_Down);
+    while (box->currentIndex() > index) QTest::keyClick(box, Qt::Key_Up);
   }
   static void Type(QWidget& dialog, const char* name, const char* text) {
     QLineEdit* edit = Child<QLineEdit>(dialog, name);
@@ -77,7 +93,7 @@ TEST_F(TelephoneDialogTest, OkWritesWhatWasEnteredAndCancelNothing) {
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
   }
   const SipAccount expected{"sip:max@fritz.box", "sip:fritz.box", "620", " geheim ", "tcp", "",
-                            false};
+                            false,                 "",           ""};
   EXPECT_EQ(ReadSipAccount(ini_), expected);
   struct stat info {};
   ASSERT_EQ(stat(ini_.c_str(), &info), 0);
@@ -89,6 +105,56 @@ TEST_F(TelephoneDialogTest, OkWritesWhatWasEnteredAndCancelNothing) {
   Type(again, "Identitaet", "sip:erika@fritz.box");
   QTest::mouseClick(Child<QPushButton>(again, "Abbrechen"), Qt::LeftButton);
   EXPECT_EQ(ReadSipAccount(ini_), expected);
+}
+
+// A device is stored by its id; a stored one not there is shown as such
+// and chosen, so that OK keeps it unless the user picks another.
+TEST_F(TelephoneDialogTest, TheSoundDevicesAreListedWithTheDefaultFirstAndStoredByTheirIds) {
+  SetTestSoundCards({{"Headset"}, {"Mikro (USB)", MS_SND_CARD_CAP_CAPTURE}, {"Boxen", MS_SND_CARD_CAP_PLAYBACK}});
+  SipAccount account;
+  account.identity = "sip:max@fritz.box";
+  account.registrar = "sip:fritz.box";
+  account.microphone = "Test Unknown: Mikrofon von gestern";
+  ASSERT_TRUE(WriteSipAccount(ini_, account));
+  {
+    TDlgTelefon dialog(ini_, nullptr);
+    dialog.show();
+    QComboBox* microphone = Child<QComboBox>(dialog, "Mikrofon");
+    QComboBox* speaker = Child<QComboBox>(dialog, "Lautsprecher");
+    ASSERT_TRUE(microphone && speaker);
+    EXPECT_EQ(Items(microphone), (std::vector<std::string>{"Standard (Headset)", "Headset", "Mikro (USB)",
+                                                            "Test Unknown: Mikrofon von gestern (nicht vorhanden)"}));
+    EXPECT_EQ(microphone->currentIndex(), 3);
+    EXPECT_EQ(Items(speaker), (std::vector<std::string>{"Standard (Headset)", "Headset", "Boxen"}));
+    EXPECT_EQ(speaker->currentIndex(), 0);
+    QTest::mouseClick(Child<QPushButton>(dialog, "OK"), Qt::LeftButton);
+  }
+  EXPECT_EQ(ReadSipAccount(ini_), account) << "nothing chosen, nothing changed";
+
+  {
+    TDlgTelefon dialog(ini_, nullptr);
+    dialog.show();
+    Choose(Child<QComboBox>(dialog, "Mikrofon"), 2);
+    Choose(Child<QComboBox>(dialog, "Lautsprecher"), 2);
+    QTest::mouseClick(Child<QPushButton>(dialog, "OK"), Qt::LeftButton);
+  }
+  account.microphone = "Test Unknown: Mikro (USB)";
+  account.speaker = "Test Unknown: Boxen";
+  EXPECT_EQ(ReadSipAccount(ini_), account);
+  struct stat info {};
+  ASSERT_EQ(stat(ini_.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0600u);
+
+  // Chosen again when the dialog opens; the one for the default stores none.
+  TDlgTelefon dialog(ini_, nullptr);
+  dialog.show();
+  EXPECT_EQ(Child<QComboBox>(dialog, "Mikrofon")->currentText(), "Mikro (USB)");
+  EXPECT_EQ(Child<QComboBox>(dialog, "Mikrofon")->count(), 3) << "the one not there is gone";
+  EXPECT_EQ(Child<QComboBox>(dialog, "Lautsprecher")->currentText(), "Boxen");
+  Choose(Child<QComboBox>(dialog, "Lautsprecher"), 0);
+  QTest::mouseClick(Child<QPushButton>(dialog, "OK"), Qt::LeftButton);
+  account.speaker.clear();
+  EXPECT_EQ(ReadSipAccount(ini_), account);
 }
 
 TEST_F(TelephoneDialogTest, AFileThatCannotBeWrittenKeepsTheDialogOpen) {

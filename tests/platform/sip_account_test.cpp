@@ -47,7 +47,8 @@ TEST(SipAccountTest, WritingKeepsTheFileForItsOwnerAndTheOtherSections) {
   ASSERT_EQ(chmod(ini.c_str(), 0644), 0);
 
   const SipAccount account{"sip:max@fritz.box", "sip:fritz.box", "620", " \"geheim;=\" ", "tls",
-                           "sip:proxy.example:5061", false};
+                           "sip:proxy.example:5061", false, "ALSA Unknown: USB Audio [hw:1,0] ",
+                           "PulseAudio Unknown: \"Boxen\""};
   ASSERT_TRUE(WriteSipAccount(ini, account));
   EXPECT_EQ(Mode(ini), 0600u);
   EXPECT_EQ(ReadSipAccount(ini).password, " \"geheim;=\" ");

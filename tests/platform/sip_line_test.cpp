@@ -12,11 +12,13 @@
 #include "platform/ini_file.h"
 #include "platform/program_folder.h"
 #include "platform/telephony/sip_account.h"
+#include "platform/telephony/sip_core.h"
 #include "tests/platform/line_recorder.h"
 #include "tests/support/scoped_env.h"
 #include "tests/support/open_line.h"
 #include "tests/support/sipp_peer.h"
 #include "tests/support/temp_folder.h"
+#include "tests/support/test_sound_cards.h"
 
 namespace vesk {
 namespace {
@@ -248,6 +250,37 @@ TEST_F(SipLineTest, TheLibraryRestsWhileNoLineIsOpen) {
   EXPECT_TRUE(QTest::qWaitFor([this] { return !sipLine_->Driven(); }, 2000));
   ASSERT_NE(OpenVoiceLine(app_, LineRecorder::Callback), 0u);
   EXPECT_TRUE(sipLine_->Driven()) << "a new line wakes it";
+}
+
+// The account's sound devices are the core's from the line's opening on;
+// one not there gives way to the default, which the line tells of though
+// it works. A choice taken back counts at the next opening.
+TEST_F(SipLineTest, TheChosenSoundDevicesSpeakAndAMissingOneIsToldOf) {
+  SetTestSoundCards({{"Headset"}, {"Mikro", MS_SND_CARD_CAP_CAPTURE}, {"Boxen", MS_SND_CARD_CAP_PLAYBACK}});
+  SipAccount account;
+  account.identity = "sip:vesk@127.0.0.1";
+  account.registrar = "sip:127.0.0.1:9";
+  account.registerFirst = false;
+  account.microphone = "Test Unknown: Mikro";
+  account.speaker = "Test Unknown: Kopfhörer";
+  ASSERT_TRUE(WriteSipAccount(ini_, account));
+  const HLine line = OpenVoiceLine(app_, LineRecorder::Callback);
+  ASSERT_NE(line, 0u) << lineProblem();
+  EXPECT_TRUE(Connected(line));
+  EXPECT_EQ(lineProblem(), "");
+  EXPECT_EQ(lineNotice(), "Lautsprecher nicht vorhanden: Test Unknown: Kopfhörer – es gilt das Standardgerät");
+  auto core = SipCore();
+  EXPECT_EQ(core->getDefaultInputAudioDevice()->getId(), "Test Unknown: Mikro");
+  EXPECT_EQ(core->getDefaultOutputAudioDevice()->getId(), "Test Unknown: Headset");
+  lineShutdown(app_);
+
+  account.microphone = "";
+  account.speaker = "Test Unknown: Boxen";
+  ASSERT_TRUE(WriteSipAccount(ini_, account));
+  ASSERT_NE(OpenVoiceLine(app_, LineRecorder::Callback), 0u);
+  EXPECT_EQ(lineNotice(), "");
+  EXPECT_EQ(core->getDefaultInputAudioDevice()->getId(), "Test Unknown: Headset");
+  EXPECT_EQ(core->getDefaultOutputAudioDevice()->getId(), "Test Unknown: Boxen");
 }
 
 TEST_F(SipLineTest, WithoutAnAccountThereIsNoLine) {

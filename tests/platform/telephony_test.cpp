@@ -165,6 +165,23 @@ TEST_F(TelephonyTest, RefusedRequestsFailAndPlaceNothing) {
   EXPECT_EQ(line_->journal()[3], "drop " + std::to_string(call));
 }
 
+// What the backend tells of the line it opened stands until the next
+// opening; a line that does not open has nothing to tell.
+TEST_F(TelephonyTest, TheNoticeIsOfTheLineOpenedLast) {
+  line_->behaviour().notice = "Mikrofon nicht vorhanden";
+  OpenLine();
+  EXPECT_EQ(lineNotice(), "Mikrofon nicht vorhanden");
+  EXPECT_EQ(lineProblem(), "");
+  line_->behaviour().openAccepted = false;
+  HLineApp second = 0;
+  EXPECT_EQ(OpenVoiceLine(second, LineRecorder::Callback), 0u);
+  EXPECT_EQ(lineNotice(), "");
+  line_->behaviour().openAccepted = true;
+  line_->behaviour().notice.clear();
+  OpenLine();
+  EXPECT_EQ(lineNotice(), "");
+}
+
 TEST_F(TelephonyTest, ALineWithoutDevicesOrThatCannotOpenIsRefused) {
   uint32_t devices = 7;
   uint32_t version = 0;

@@ -1,6 +1,8 @@
 // The address window's telephone: the line opened at creation, a double
 // click on a number dials it, Ctrl+A hangs up, closing drops the call and
-// shuts the line down; what the line reports shows in the status bar.
+// shuts the line down; what the line reports shows in the status bar, and
+// why it is unusable, or what else there is to know of it, in the bar's
+// tooltip.
 #include <QString>
 #include <memory>
 
@@ -49,6 +51,13 @@ std::string DisconnectText(intptr_t mode) {
   return {};
 }
 
+// Why the open line is unusable, and below what else there is to know of
+// it: a missing sound device counts whether the line works or not.
+std::string OpenLineTip(const std::string& problem) {
+  const std::string notice = lineNotice();
+  return problem.empty() || notice.empty() ? problem + notice : problem + "\n" + notice;
+}
+
 }  // namespace
 
 void TFRAdressen::SetUpLine() {
@@ -79,6 +88,7 @@ void TFRAdressen::SetUpLine() {
     LineDevStatus status;
     signingOn_ = lineGetLineDevStatus(line_, &status) == 0 && (status.dwDevStatusFlags & LINEDEVSTATUSFLAGS_CONNECTED) == 0;
     if (signingOn_) SBAdressen->SetSimpleText(kSigningOn);
+    SBAdressen->setToolTip(QString::fromStdString(lineNotice()));
     return;
   }
   ShowLineProblem(problem);
@@ -97,9 +107,9 @@ void TFRAdressen::LineStateChanged(intptr_t state) {
     // What was said of the line's trouble goes; a running call's text stays.
     if (wasSigningOn || lineTrouble_) SBAdressen->SetSimpleText("");
     lineTrouble_ = false;
-    SBAdressen->setToolTip(QString());
+    SBAdressen->setToolTip(QString::fromStdString(lineNotice()));
   } else if (state == LINEDEVSTATE_DISCONNECTED) {
-    ShowLineProblem(lineProblem());
+    ShowLineProblem(OpenLineTip(lineProblem()));
   }
   // A dial asked for while the line signed on goes now; a line that could
   // not sign on refuses it as any dial.

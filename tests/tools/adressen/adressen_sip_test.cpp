@@ -9,6 +9,7 @@
 #include "platform/telephony/sip_account.h"
 #include "platform/telephony/sip_line.h"
 #include "tests/support/sipp_peer.h"
+#include "tests/support/test_sound_cards.h"
 #include "tests/tools/adressen/adressen_fixture.h"
 #include "toolkit/db_edit.h"
 #include "toolkit/field.h"
@@ -40,6 +41,7 @@ class AdressenSip : public AdressenTest {
     account.identity = "sip:vesk@127.0.0.1";
     account.registrar = "sip:127.0.0.1:" + std::to_string(peer.Port());
     account.registerFirst = false;
+    account.microphone = microphone_;
     ASSERT_TRUE(WriteSipAccount(File("vesktools.ini"), account));
     OpenWindow();
     ASSERT_EQ(window_->SBAdressen->SimpleText(), "");
@@ -57,6 +59,7 @@ class AdressenSip : public AdressenTest {
   }
 
   std::vector<std::string> texts_;
+  std::string microphone_;  // the account's
 };
 
 TEST_F(AdressenSip, AnsweredCallThatTheFarEndEnds) {
@@ -65,6 +68,22 @@ TEST_F(AdressenSip, AnsweredCallThatTheFarEndEnds) {
   ASSERT_TRUE(WaitFor("Verbindung unterbrechen")) << testing::PrintToString(texts_);
   EXPECT_EQ(texts_, (std::vector<std::string>{"OK", "Wähle", "Proceeding", "Verbunden: Gegenstelle 1.0",
                                                "Unterbrochen: Normal", "Verbindung unterbrechen"}));
+  EXPECT_EQ(peer.ExitCode(), 0);
+}
+
+// A microphone chosen once and unplugged since: the call goes through the
+// default, and the status bar's tooltip tells why.
+TEST_F(AdressenSip, AMissingMicrophoneGivesWayToTheDefaultAndTheTooltipSaysSo) {
+  SetTestSoundCards({{"Headset"}});
+  microphone_ = "Test Unknown: USB-Mikrofon";
+  SippPeer peer(Scenario("answer_then_hang_up.xml"));
+  OpenWindowAt(peer, "0711 123456");
+  const QString notice = "Mikrofon nicht vorhanden: Test Unknown: USB-Mikrofon – es gilt das Standardgerät";
+  EXPECT_EQ(window_->SBAdressen->toolTip(), notice);
+  ASSERT_TRUE(WaitFor("Verbindung unterbrechen")) << testing::PrintToString(texts_);
+  EXPECT_EQ(texts_, (std::vector<std::string>{"OK", "Wähle", "Proceeding", "Verbunden: Gegenstelle 1.0",
+                                               "Unterbrochen: Normal", "Verbindung unterbrechen"}));
+  EXPECT_EQ(window_->SBAdressen->toolTip(), notice);
   EXPECT_EQ(peer.ExitCode(), 0);
 }
 
