@@ -29,10 +29,6 @@ bool IsCalendar(const std::string& text) {
   return begin != std::string::npos && text.compare(begin, 15, "BEGIN:VCALENDAR") == 0;
 }
 
-std::string Counted(size_t count, const char* one, const char* many) {
-  return std::to_string(count) + " " + (count == 1 ? one : many);
-}
-
 void OpenTable(TRadiRidir& table, bool calendar, bool readOnly) {
   if (calendar)
     CreateTermineTableWhenMissing();
@@ -83,6 +79,17 @@ class ImportProgressDialog {
   std::unique_ptr<QProgressDialog> dialog_;
 };
 
+// The entries the status bar cannot name all, in one box.
+void ShowSkipped(TFRVeskTools& window, const std::string& file, const ImportResult& result) {
+  constexpr size_t kListed = 20;
+  std::string text = "Aus der Datei " + file + (result.imported == 1 ? " wurde " : " wurden ") +
+                     Counted(result.imported, "Eintrag", "Einträge") + " übernommen. Übersprungen, weil nicht lesbar:";
+  for (size_t i = 0; i < result.skipped.size() && i < kListed; ++i) text += "\r" + result.skipped[i].Text();
+  if (result.skipped.size() > kListed)
+    text += "\r… und " + std::to_string(result.skipped.size() - kListed) + " weitere";
+  ShowMessageBox({.text = text, .caption = "Tools", .icon = MbIcon::Warning, .owner = &window});
+}
+
 // One message box with the reason; the text for the status bar.
 std::string Failed(TFRVeskTools& window, const std::string& file, const char* done, const char* kind,
                    const std::exception& error) {
@@ -104,9 +111,12 @@ std::string ImportFile(TFRVeskTools& window, const std::string& file) {
     TRadiRidir table;
     OpenTable(table, calendar, false);
     ImportProgressDialog progress(&window);
-    const size_t count = calendar ? ImportCalendar(table, *text, UserTimeZone(), Date(), std::ref(progress))
-                                  : ImportVCards(table, *text, std::ref(progress));
-    return Counted(count, calendar ? "Termin" : "Adresse", calendar ? "Termine" : "Adressen") + " importiert";
+    const ImportResult result = calendar ? ImportCalendar(table, *text, UserTimeZone(), Date(), std::ref(progress))
+                                         : ImportVCards(table, *text, std::ref(progress));
+    const std::string summary =
+        result.Summary(calendar ? "Termin" : "Adresse", calendar ? "Termine" : "Adressen");
+    if (!result.skipped.empty()) ShowSkipped(window, file, result);
+    return summary;
   } catch (const EImportCancelled& error) {
     return error.what();
   } catch (const std::exception& error) {

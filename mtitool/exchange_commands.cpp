@@ -20,13 +20,16 @@ std::string FileText(const std::string& name) {
 }
 
 void ImportFile(const Arguments& args, std::ostream& out, const char* command,
-                size_t (*import)(TRadiRidir&, const std::string&)) {
+                ImportResult (*import)(TRadiRidir&, const std::string&)) {
   if (args.size() != 2) throw UsageError(std::string(command) + " takes a table name and a file");
   const std::string text = FileText(args[1]);
   TRadiRidir table;
   OpenTable(table, args[0], false);
-  const size_t count = import(table, text);
-  out << count << (count == 1 ? " record" : " records") << " imported\n";
+  const ImportResult result = import(table, text);
+  out << result.imported << (result.imported == 1 ? " record" : " records") << " imported";
+  if (!result.skipped.empty()) out << ", " << result.skipped.size() << " skipped:";
+  out << "\n";
+  for (const ExchangeFault& fault : result.skipped) out << "  " << fault.Text() << "\n";
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The fuzz target of the iCalendar reader: any bytes as a calendar file,
-// read in one zone on a fixed day. What it reads, written as a calendar and
-// read again, gives the same appointments.
+// read in one zone on a fixed day. Every refusal and every skipped event
+// names its line; what it reads, written as a calendar and read again,
+// gives the same appointments and skips nothing.
 #include <string_view>
 
 #include "fuzz/fuzz_entry.h"
@@ -14,14 +15,21 @@ void FuzzOneInput(const uint8_t* data, size_t size) {
   const TDateTime today = EncodeDate(2027, 1, 4);
   std::vector<AppointmentRecord> appointments;
   try {
-    appointments = AppointmentsFromCalendar(std::string_view(reinterpret_cast<const char*>(data), size), zone, today);
+    const CalendarReading reading =
+        AppointmentsFromCalendar(std::string_view(reinterpret_cast<const char*>(data), size), zone, today);
+    for (const ExchangeFault& fault : reading.skipped)
+      if (fault.line < 1 || fault.reason.empty()) FuzzRuleBroken("a skipped event without its line");
+    appointments = reading.appointments;
   } catch (const EExchangeError& error) {
     if (error.Line() < 1) FuzzRuleBroken("a refusal without its line");
     return;
   }
   std::vector<AppointmentRecord> again;
   try {
-    again = AppointmentsFromCalendar(CalendarFromAppointments(appointments, {zone, 10, "@fuzz"}), zone, today);
+    const CalendarReading reading =
+        AppointmentsFromCalendar(CalendarFromAppointments(appointments, {zone, 10, "@fuzz"}), zone, today);
+    if (!reading.skipped.empty()) FuzzRuleBroken("a written calendar skips an event");
+    again = reading.appointments;
   } catch (const EExchangeError&) {
     FuzzRuleBroken("a written calendar is refused");
   }

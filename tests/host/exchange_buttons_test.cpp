@@ -112,6 +112,15 @@ TEST_F(ExchangeButtonsTest, ImportThroughTheFileDialog) {
   EXPECT_EQ(Addresses(), 2);
 
   EXPECT_EQ(ImportFile(*window_, EXCHANGE_SAMPLES "/other_zone.ics"), "3 Termine importiert");
+
+  // What cannot be read is named in the status bar and, all of it, in one box.
+  boxes_.clear();
+  EXPECT_EQ(ImportFile(*window_, EXCHANGE_SAMPLES "/booking.ics"),
+            "1 Termin übernommen, 3 übersprungen: Zeile 17: Eigenschaft ohne Doppelpunkt; Zeile 21: Termin ohne "
+            "Beginn; Zeile 27: Text nach dem Ende des Kalenders");
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_NE(boxes_[0].find("wurde 1 Eintrag übernommen"), std::string::npos) << boxes_[0];
+  EXPECT_NE(boxes_[0].find("Zeile 27: Text nach dem Ende des Kalenders"), std::string::npos) << boxes_[0];
 }
 
 TEST_F(ExchangeButtonsTest, ImportWhileTheWindowWritesTheTableSaysWhatToDo) {

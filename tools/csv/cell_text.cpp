@@ -45,12 +45,16 @@ std::string FullYearDateFormat() {
 }
 
 // The date, then the time of day on the 24-hour clock unless midnight, its
-// milliseconds only when there are any.
-std::string ExactDateTime(TDateTime value) {
+// milliseconds only when there are any. A time of day alone (on day 0, as
+// a time field and the appointments' Uhrzeit hold it) is written without
+// the date, as the windows show it.
+std::string ExactDateTime(TDateTime value, bool timeField) {
   int hour = 0, minute = 0, second = 0, msec = 0;
   DecodeTime(value, hour, minute, second, msec);
-  std::string format = FullYearDateFormat();
-  if (hour != 0 || minute != 0 || second != 0 || msec != 0) format += " hh:nn:ss";
+  const bool midnight = hour == 0 && minute == 0 && second == 0 && msec == 0;
+  const bool timeAlone = value >= 0 && value < 1 && (timeField || !midnight);
+  std::string format = timeAlone ? "hh:nn:ss" : FullYearDateFormat();
+  if (!timeAlone && !midnight) format += " hh:nn:ss";
   if (msec != 0) format += std::string("\"") + GetFormatSettings().decimalSeparator + "\"zzz";
   return FormatDateTime(format, value);
 }
@@ -64,7 +68,7 @@ std::string CellText(const TField& field) {
     case ftCurrency: return ExactNumber(field.AsFloat());
     case ftDate:
     case ftTime:
-    case ftDateTime: return ExactDateTime(field.AsDateTime());
+    case ftDateTime: return ExactDateTime(field.AsDateTime(), field.DataType() == ftTime);
     default: break;
   }
   if (IsBlob(field)) return QByteArray::fromStdString(field.AsString()).toBase64().toStdString();

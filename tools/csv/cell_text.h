@@ -1,7 +1,8 @@
 // The text of a field in a CSV cell, as export writes it and import reads it
 // back to the same value. Display formats play no part: numbers are written
 // in their shortest form that reads back exactly, dates with a four-digit
-// year and the time of day to the millisecond, blobs in base64, all in the
+// year and the time of day to the millisecond (a time alone without the
+// date, a date at midnight without the time), blobs in base64, all in the
 // regional formats that import reads with.
 #pragma once
 

@@ -6,7 +6,7 @@
 
 namespace vesk {
 
-size_t ImportVCards(TRadiRidir& table, std::string_view text, const ImportProgress& progress) {
+ImportResult ImportVCards(TRadiRidir& table, std::string_view text, const ImportProgress& progress) {
   // Each card becomes its record as it is read; none is stored before the
   // whole file has been read.
   std::vector<AddressRecord> addresses;
@@ -16,10 +16,16 @@ size_t ImportVCards(TRadiRidir& table, std::string_view text, const ImportProgre
   for (size_t at = text.find("BEGIN:VCARD"); at != std::string_view::npos; at = text.find("BEGIN:VCARD", at + 1)) ++cards;
   addresses.reserve(cards);
   lines.reserve(cards);
-  ReadVCards(text, [&](VCard&& card) {
-    addresses.push_back(AddressFromCard(card));
-    lines.push_back(card.line);
-  });
+  ImportResult result;
+  ReadVCards(
+      text,
+      [&](VCard&& card) {
+        addresses.push_back(AddressFromCard(card));
+        lines.push_back(card.line);
+      },
+      [&](const ExchangeFault& fault) { result.skipped.push_back(fault); });
+  result.imported = addresses.size();
+  result.RefuseWhenNothingCameIn();
   std::vector<TField*> fields;
   for (const auto& [name, member] : kAddressFields) fields.push_back(table.FieldByName(name));
   TField& memo = *table.FieldByName("Text");
@@ -38,7 +44,7 @@ size_t ImportVCards(TRadiRidir& table, std::string_view text, const ImportProgre
         SetTextCut(memo, address.Text);
       },
       [&](size_t i) { return lines[i]; }, progress);
-  return addresses.size();
+  return result;
 }
 
 std::string ExportVCards(TRadiRidir& table) {

@@ -27,9 +27,12 @@ std::string UidSuffix(const TRadiRidir& table) {
 
 }  // namespace
 
-size_t ImportCalendar(TRadiRidir& table, std::string_view text, const std::string& zone, TDateTime today,
-                      const ImportProgress& progress) {
-  std::vector<AppointmentRecord> appointments = AppointmentsFromCalendar(text, zone, today);
+ImportResult ImportCalendar(TRadiRidir& table, std::string_view text, const std::string& zone, TDateTime today,
+                            const ImportProgress& progress) {
+  CalendarReading reading = AppointmentsFromCalendar(text, zone, today);
+  const ImportResult result{reading.appointments.size(), std::move(reading.skipped)};
+  result.RefuseWhenNothingCameIn();
+  std::vector<AppointmentRecord>& appointments = reading.appointments;
   TField& datum = *table.FieldByName("Datum");
   TField& uhrzeit = *table.FieldByName("Uhrzeit");
   TField& ort = *table.FieldByName("Ort");
@@ -46,7 +49,7 @@ size_t ImportCalendar(TRadiRidir& table, std::string_view text, const std::strin
         SetTextCut(bemerkung, appointment.Bemerkung);
       },
       [&](size_t i) { return appointments[i].line; }, progress);
-  return appointments.size();
+  return result;
 }
 
 std::string ExportCalendar(TRadiRidir& table, const std::string& zone, int leadMinutes) {

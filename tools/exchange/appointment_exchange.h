@@ -15,8 +15,11 @@ class TRadiRidir;
 
 // Appends the calendar's appointments (calendar_file.h: in local time zone,
 // recurring ones from today for twelve months) to the open table, all or
-// none; returns how many. EExchangeError with line and reason otherwise.
-size_t ImportCalendar(TRadiRidir& table, std::string_view text, const std::string& zone, TDateTime today,
+// none; the events that cannot be read are skipped and named in the
+// result. EExchangeError with line and reason for a file that is no whole
+// calendar, of which no event can be read, or with a record the table
+// refuses; the table is then unchanged.
+ImportResult ImportCalendar(TRadiRidir& table, std::string_view text, const std::string& zone, TDateTime today,
                       const ImportProgress& progress = {});
 
 // The records the dataset shows, in its order, as one calendar; the UIDs

@@ -12,7 +12,28 @@ namespace {
 // How often the progress is told: often enough for a smooth bar, seldom
 // enough to cost nothing beside the storing.
 constexpr size_t kProgressStep = 50;
+// The skipped entries a summary names; the rest are counted.
+constexpr size_t kNamedSkips = 3;
 }  // namespace
+
+std::string Counted(size_t count, const char* one, const char* many) {
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
+std::string ImportResult::Summary(const char* one, const char* many) const {
+  if (skipped.empty()) return Counted(imported, one, many) + " importiert";
+  std::string text = Counted(imported, one, many) + " übernommen, " + std::to_string(skipped.size()) + " übersprungen: ";
+  for (size_t i = 0; i < skipped.size() && i < kNamedSkips; ++i) text += (i > 0 ? "; " : "") + skipped[i].Text();
+  if (skipped.size() > kNamedSkips) text += "; …";
+  return text;
+}
+
+void ImportResult::RefuseWhenNothingCameIn() const {
+  if (imported != 0 || skipped.empty()) return;
+  ExchangeFault fault = skipped.front();
+  if (skipped.size() > 1) fault.reason += " (und " + std::to_string(skipped.size() - 1) + (skipped.size() == 2 ? " weiterer" : " weitere") + " Fehler)";
+  throw EExchangeError(fault);
+}
 
 void AppendInOneBatch(TRadiRidir& table, size_t count, const std::function<void(size_t)>& fill,
                       const std::function<int(size_t)>& line, const ImportProgress& progress) {

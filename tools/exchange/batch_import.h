@@ -5,8 +5,10 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "runtime/exceptions.h"
+#include "tools/exchange/exchange_error.h"
 
 namespace vesk {
 
@@ -22,6 +24,23 @@ class EImportCancelled : public Exception {
  public:
   EImportCancelled() : Exception("Import abgebrochen, nichts geändert") {}
 };
+
+// What an import brought: how many entries came in, and those that could
+// not be read, each with its line.
+struct ImportResult {
+  size_t imported = 0;
+  std::vector<ExchangeFault> skipped;
+
+  // "12 Termine importiert", or with skipped entries "12 Termine übernommen,
+  // 1 übersprungen: Zeile 40: Termin ohne Beginn" (the first few named).
+  std::string Summary(const char* one, const char* many) const;
+  // Raises the first skipped entry's fault when none came in: a file of
+  // which nothing can be read is refused.
+  void RefuseWhenNothingCameIn() const;
+};
+
+// "1 Termin", "2 Termine".
+std::string Counted(size_t count, const char* one, const char* many);
 
 // Appends count records in one batch; fill(i) sets the fields of the i-th
 // (from 0) on the appended record. A failure of a record (a field that

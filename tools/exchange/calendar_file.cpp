@@ -4,8 +4,11 @@
 
 #include <QTimeZone>
 
+#include <algorithm>
 #include <cstdlib>
 #include <memory>
+#include <optional>
+#include <unordered_map>
 
 #include "runtime/conversions.h"
 #include "tools/exchange/content_line_writer.h"
@@ -111,33 +114,121 @@ void AppendEvent(std::string& text, const AppointmentRecord& appointment, const 
 
 // ----- reading
 
-// The BEGIN line of each VEVENT, in the file's order, once the file is
-// known to be whole: components that begin end, nothing stands outside a
-// calendar. libical itself reads on over such faults.
-std::vector<int> EventLines(std::string_view text) {
-  std::vector<int> events;
-  std::vector<std::pair<std::string, int>> open;
+// Where an event stands in the file, as the reading of its lines found it.
+struct EventSource {
+  int begin = 0;  // its BEGIN:VEVENT line
+  int end = 0;    // its END:VEVENT line
+  std::optional<ExchangeFault> fault;  // the first line of it that cannot be read
+  std::vector<std::pair<std::string, int>> properties;  // the name and line of each of its own properties
+
+  // The line of its first property of the name; 0 when it has none.
+  int LineOf(std::string_view name) const {
+    for (const auto& [property, line] : properties)
+      if (property == name) return line;
+    return 0;
+  }
+};
+
+// The file as its lines show it, before libical reads it.
+struct CalendarLines {
+  std::vector<EventSource> events;    // the calendars' events in the file's order, readable or not
+  std::vector<ExchangeFault> skipped;  // lines outside the events that were left out
+  std::string text;                   // the lines for libical: all but the left-out ones, each ending in CRLF
+};
+
+// Reads the file's lines and finds its structure. An event with a line
+// that cannot be read, or one a new event begins in, is left out; so are
+// lines outside a calendar. A file without a calendar, one with a
+// component that does not end (cut short), and components outside the
+// events that end out of order are refused: the events cannot be told
+// apart from their surroundings then.
+CalendarLines ScanCalendar(std::string_view file) {
+  const std::vector<std::string_view> physical = PhysicalLines(file);
+  std::vector<bool> leftOut(physical.size(), false);
+  CalendarLines result;
+  std::vector<std::pair<std::string, int>> open;  // the components open, each with its BEGIN line
+  std::optional<size_t> event;  // the event open, in result.events
   bool calendar = false;
-  ReadContentLines(text, [&](ContentLine&& line) {
-    const std::string value = UpperCase(line.value);
+  std::optional<ExchangeFault> firstFault;
+  auto leaveOut = [&](const ExchangeFault& fault, int first, int last) {
+    std::fill(leftOut.begin() + first - 1, leftOut.begin() + last, true);
+    if (!firstFault) firstFault = fault;
+    result.skipped.push_back(fault);
+  };
+  auto eventFault = [&](const ExchangeFault& fault) {
+    if (!result.events[*event].fault) result.events[*event].fault = fault;
+  };
+  auto outside = [&] { return calendar ? "Text nach dem Ende des Kalenders" : "Text außerhalb eines Kalenders"; };
+  // A component outside a calendar (a vCard) is left out as a whole.
+  auto stray = [&] { return !open.empty() && open.front().first != "VCALENDAR"; };
+  auto closeEvent = [&](int endLine) {
+    result.events[*event].end = endLine;
+    event.reset();
+  };
+  auto onLine = [&](ContentLine&& line) {
     if (line.name == "BEGIN") {
-      if (open.empty() && value != "VCALENDAR") throw EExchangeError(line.line, "BEGIN:" + line.value + " außerhalb eines Kalenders");
-      if (value == "VEVENT") events.push_back(line.line);
-      calendar = true;
-      open.emplace_back(value, line.line);
+      const std::string name = UpperCase(line.value);
+      if (open.empty()) {
+        calendar = calendar || name == "VCALENDAR";
+      } else if (name == "VEVENT" && event) {
+        // The open event lacks its END: it goes, the new one begins.
+        eventFault({line.line, "neuer Termin, bevor der Termin ab Zeile " +
+                                   std::to_string(result.events[*event].begin) + " mit END:VEVENT endet"});
+        while (open.back().first != "VEVENT") open.pop_back();
+        open.pop_back();
+        closeEvent(line.line - 1);
+      }
+      if (name == "VEVENT" && open.size() == 1 && open.front().first == "VCALENDAR") {
+        event = result.events.size();
+        result.events.emplace_back().begin = line.line;
+      }
+      open.emplace_back(name, line.line);
     } else if (open.empty()) {
-      throw EExchangeError(line.line, "Text außerhalb eines Kalenders (BEGIN:VCALENDAR fehlt)");
+      leaveOut({line.line, outside()}, line.line, line.lastLine);
     } else if (line.name == "END") {
-      if (value != open.back().first)
-        throw EExchangeError(line.line, "END:" + line.value + ", wo BEGIN:" + open.back().first + " aus Zeile " +
-                                            std::to_string(open.back().second) + " endet");
-      open.pop_back();
+      const std::string name = UpperCase(line.value);
+      auto found = std::find_if(open.rbegin(), open.rend(), [&](const auto& c) { return c.first == name; });
+      if (found == open.rend() || found != open.rbegin()) {
+        const ExchangeFault fault{line.line, found == open.rend() ? "END:" + line.value + " ohne BEGIN:" + line.value
+                                                                  : "END:" + line.value + ", wo BEGIN:" +
+                                                                        open.back().first + " aus Zeile " +
+                                                                        std::to_string(open.back().second) + " endet"};
+        if (!event && !stray()) throw EExchangeError(fault);
+        if (event) eventFault(fault);
+        if (found == open.rend()) return;
+      }
+      const int begin = found->second;
+      open.erase(std::prev(found.base()), open.end());
+      // An END beyond the event's own ends the event on the line before.
+      if (event && open.size() < 2) closeEvent(name == "VEVENT" ? line.line : line.line - 1);
+      if (open.empty() && name != "VCALENDAR")
+        leaveOut({begin, "BEGIN:" + name + " außerhalb eines Kalenders"}, begin, line.line);
+    } else if (event && open.size() == 2) {
+      result.events[*event].properties.emplace_back(std::move(line.name), line.line);
     }
+  };
+  ReadContentLines(physical, onLine, [&](const ExchangeFault& fault, int last) {
+    if (event)
+      eventFault(fault);
+    else if (!stray())
+      leaveOut({fault.line, calendar && open.empty() ? outside() : fault.reason}, fault.line, last);
   });
   if (!open.empty())
     throw EExchangeError(open.back().second, "BEGIN:" + open.back().first + " endet nicht (Datei abgeschnitten?)");
-  if (!calendar) throw EExchangeError(1, "kein Kalender in der Datei (BEGIN:VCALENDAR fehlt)");
-  return events;
+  if (!calendar) throw EExchangeError(firstFault.value_or(ExchangeFault{1, "kein Kalender in der Datei (BEGIN:VCALENDAR fehlt)"}));
+  for (const EventSource& source : result.events)
+    if (source.fault) {
+      std::fill(leftOut.begin() + source.begin - 1, leftOut.begin() + source.end, true);
+      result.skipped.push_back(*source.fault);
+    }
+  result.text.reserve(file.size() + physical.size());
+  for (size_t i = 0; i < physical.size(); ++i) {
+    if (leftOut[i]) continue;
+    result.text += physical[i];
+    result.text += "\r\n";
+  }
+  std::erase_if(result.events, [](const EventSource& source) { return source.fault.has_value(); });
+  return result;
 }
 
 std::vector<icalcomponent*> Events(icalcomponent* root) {
@@ -157,11 +248,16 @@ std::vector<icalcomponent*> Events(icalcomponent* root) {
 }
 
 // libical turns the escapes "\r", "\b" and "\f" into control characters; a
-// memo keeps line breaks as LF and no other control character.
+// memo keeps line breaks as LF and no other control character. The line
+// break Exchange ends every description with goes, with any blanks after
+// the text.
 std::string TextOf(icalcomponent* event, icalproperty_kind kind) {
   icalproperty* property = icalcomponent_get_first_property(event, kind);
   const char* text = property != nullptr ? icalvalue_get_text(icalproperty_get_value(property)) : nullptr;
-  return text != nullptr ? CleanedText(text) : "";
+  if (text == nullptr) return "";
+  std::string cleaned = CleanedText(text);
+  cleaned.erase(cleaned.find_last_not_of(" \t\n") + 1);
+  return cleaned;
 }
 
 // The time on the local clock: a zoned or UTC time converted, a floating
@@ -183,17 +279,80 @@ TDateTime InTwelveMonths(TDateTime today) {
   return TryEncodeDate(year + 1, month, day, end) ? end : EncodeDate(year + 1, month, 28);
 }
 
-void AddOccurrences(std::vector<AppointmentRecord>& result, const AppointmentRecord& base, icalcomponent* event,
-                    icaltimetype start, icaltimezone* local, TDateTime today) {
-  const icalrecurrencetype rule = icalproperty_get_rrule(icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY));
-  std::vector<icaltimetype> excluded;
-  for (icalproperty* p = icalcomponent_get_first_property(event, ICAL_EXDATE_PROPERTY); p != nullptr;
-       p = icalcomponent_get_next_property(event, ICAL_EXDATE_PROPERTY))
-    excluded.push_back(icalproperty_get_exdate(p));
+// An event as libical read it, with where it stands in the file.
+struct Event {
+  icalcomponent* component = nullptr;
+  const EventSource* source = nullptr;
+  icaltimetype start{};
+  std::optional<icaltimetype> recurrence;  // the occurrence of a series this one replaces
+  bool series = false;                     // it has a rule of its own
+};
+
+// A time of an exception (EXDATE, RECURRENCE-ID) in the zone its TZID
+// names; one without a zone is on the clock of the series' start.
+icaltimetype OccurrenceTime(icalproperty* property, icalcomponent* event, icaltimetype start) {
+  icaltimetype time = icalproperty_get_datetime_with_component(property, event);
+  if (!time.is_date && time.zone == nullptr && !icaltime_is_utc(time)) time.zone = start.zone;
+  return time;
+}
+
+bool SameOccurrence(icaltimetype a, icaltimetype b) {
+  return a.is_date || b.is_date ? icaltime_compare_date_only(a, b) == 0 : icaltime_compare(a, b) == 0;
+}
+
+// The event's start, rule and replaced occurrence, read and checked; what
+// is wrong is named at the line at fault.
+Event ReadEvent(icalcomponent* component, const EventSource& source) {
+  Event event;
+  event.component = component;
+  event.source = &source;
+  event.start = icalcomponent_get_dtstart(component);
+  if (icaltime_is_null_time(event.start) || !icaltime_is_valid_time(event.start)) {
+    const int line = source.LineOf("DTSTART");
+    throw EExchangeError(line != 0 ? line : source.begin, line != 0 ? "Beginn (DTSTART) nicht lesbar" : "Termin ohne Beginn");
+  }
+  event.series = icalcomponent_get_first_property(component, ICAL_RRULE_PROPERTY) != nullptr;
+  if (!event.series && source.LineOf("RRULE") != 0)
+    throw EExchangeError(source.LineOf("RRULE"), "Wiederholungsregel (RRULE) nicht lesbar");
+  if (icalproperty* id = icalcomponent_get_first_property(component, ICAL_RECURRENCEID_PROPERTY)) {
+    event.recurrence = OccurrenceTime(id, component, event.start);
+    if (icaltime_is_null_time(*event.recurrence)) event.recurrence.reset();
+  }
+  if (!event.recurrence && source.LineOf("RECURRENCE-ID") != 0)
+    throw EExchangeError(source.LineOf("RECURRENCE-ID"), "Wiederholung (RECURRENCE-ID) nicht lesbar");
+  return event;
+}
+
+AppointmentRecord Appointment(const Event& event) {
+  AppointmentRecord appointment;
+  appointment.line = event.source->begin;
+  const std::string summary = TextOf(event.component, ICAL_SUMMARY_PROPERTY);
+  const std::string location = TextOf(event.component, ICAL_LOCATION_PROPERTY);
+  appointment.Ort = summary.empty() ? location : summary;
+  appointment.Bemerkung = TextOf(event.component, ICAL_DESCRIPTION_PROPERTY);
+  if (!summary.empty() && !location.empty())
+    appointment.Bemerkung += (appointment.Bemerkung.empty() ? "Ort: " : "\n\nOrt: ") + location;
+  return appointment;
+}
+
+// The occurrences of a series from today for twelve months, less those
+// its EXDATEs exclude and those replaced elsewhere (replaced).
+void AddOccurrences(std::vector<AppointmentRecord>& result, const Event& event,
+                    const std::vector<icaltimetype>& replaced, icaltimezone* local, TDateTime today) {
+  icalcomponent* component = event.component;
+  const int ruleLine = event.source->LineOf("RRULE");
+  const icalrecurrencetype rule =
+      icalproperty_get_rrule(icalcomponent_get_first_property(component, ICAL_RRULE_PROPERTY));
+  std::vector<icaltimetype> excluded = replaced;
+  for (icalproperty* p = icalcomponent_get_first_property(component, ICAL_EXDATE_PROPERTY); p != nullptr;
+       p = icalcomponent_get_next_property(component, ICAL_EXDATE_PROPERTY))
+    excluded.push_back(OccurrenceTime(p, component, event.start));
   const std::unique_ptr<icalrecur_iterator, void (*)(icalrecur_iterator*)> iterator(
-      icalrecur_iterator_new(rule, start), icalrecur_iterator_free);
-  if (!iterator) throw EExchangeError(base.line, "Wiederholungsregel (RRULE) nicht lesbar");
+      icalrecur_iterator_new(rule, event.start), icalrecur_iterator_free);
+  if (!iterator) throw EExchangeError(ruleLine, "Wiederholungsregel (RRULE) nicht lesbar");
+  const AppointmentRecord base = Appointment(event);
   const TDateTime end = InTwelveMonths(today);
+  std::vector<AppointmentRecord> occurrences;  // all of them, or none when the rule gives too many
   size_t found = 0;
   int steps = 0;
   for (icaltimetype time = icalrecur_iterator_next(iterator.get());
@@ -202,47 +361,57 @@ void AddOccurrences(std::vector<AppointmentRecord>& result, const AppointmentRec
     SetTime(occurrence, time, local);
     if (occurrence.Datum >= end) break;
     if (occurrence.Datum < today) continue;
-    const bool skip = std::any_of(excluded.begin(), excluded.end(), [&](const icaltimetype& ex) {
-      return ex.is_date ? icaltime_compare_date_only(ex, time) == 0 : icaltime_compare(ex, time) == 0;
-    });
-    if (skip) continue;
+    if (std::ranges::any_of(excluded, [&](const icaltimetype& ex) { return SameOccurrence(ex, time); })) continue;
     if (++found > kMaxOccurrences)
-      throw EExchangeError(base.line, "die Wiederholung ergibt mehr als " + std::to_string(kMaxOccurrences) +
-                                          " Termine in zwölf Monaten");
-    result.push_back(std::move(occurrence));
+      throw EExchangeError(ruleLine, "die Wiederholung ergibt mehr als " + std::to_string(kMaxOccurrences) +
+                                         " Termine in zwölf Monaten");
+    occurrences.push_back(std::move(occurrence));
   }
+  result.insert(result.end(), std::make_move_iterator(occurrences.begin()), std::make_move_iterator(occurrences.end()));
 }
 
-void ReadEventAt(std::vector<AppointmentRecord>& result, icalcomponent* event, int line, icaltimezone* local,
-                 TDateTime today) {
-  if (icalproperty* error = icalcomponent_get_first_property(event, ICAL_XLICERROR_PROPERTY))
-    throw EExchangeError(line, std::string("Termin nicht lesbar: ") + icalproperty_get_xlicerror(error));
-  const icaltimetype start = icalcomponent_get_dtstart(event);
-  if (icaltime_is_null_time(start) || !icaltime_is_valid_time(start))
-    throw EExchangeError(line, "Termin ohne Beginn (DTSTART)");
-  AppointmentRecord base;
-  base.line = line;
-  const std::string summary = TextOf(event, ICAL_SUMMARY_PROPERTY);
-  const std::string location = TextOf(event, ICAL_LOCATION_PROPERTY);
-  base.Ort = summary.empty() ? location : summary;
-  base.Bemerkung = TextOf(event, ICAL_DESCRIPTION_PROPERTY);
-  if (!summary.empty() && !location.empty())
-    base.Bemerkung += (base.Bemerkung.empty() ? "Ort: " : "\n\nOrt: ") + location;
-  if (icalcomponent_get_first_property(event, ICAL_RRULE_PROPERTY) != nullptr)
-    return AddOccurrences(result, base, event, start, local, today);
-  SetTime(base, start, local);
-  result.push_back(std::move(base));
+std::string UidOf(const Event& event) {
+  const char* uid = icalcomponent_get_uid(event.component);
+  return uid != nullptr ? uid : "";
 }
 
-// A day the dates cannot hold (the year 0) fails at the event's line too.
-void ReadEvent(std::vector<AppointmentRecord>& result, icalcomponent* event, int line, icaltimezone* local,
-               TDateTime today) {
-  try {
-    ReadEventAt(result, event, line, local, today);
-  } catch (const EExchangeError&) {
-    throw;
-  } catch (const std::exception& error) {
-    throw EExchangeError(line, std::string("Termin nicht lesbar: ") + error.what());
+bool Cancelled(const Event& event) { return icalcomponent_get_status(event.component) == ICAL_STATUS_CANCELLED; }
+
+// The appointments of the events. An event that replaces one occurrence
+// of a series in the file (RECURRENCE-ID) takes its place: it comes in
+// when its own start lies in the twelve months, and not at all when it is
+// cancelled. One whose series is not in the file stands alone.
+void AddAppointments(CalendarReading& reading, const std::vector<Event>& events, icaltimezone* local, TDateTime today) {
+  std::unordered_map<std::string, std::vector<icaltimetype>> replaced;  // by the UID of the series
+  for (const Event& event : events)
+    if (event.series && !event.recurrence) replaced.try_emplace(UidOf(event));
+  for (const Event& event : events)
+    if (event.recurrence) {
+      const auto series = replaced.find(UidOf(event));
+      if (series != replaced.end()) series->second.push_back(*event.recurrence);
+    }
+  static const std::vector<icaltimetype> kNone;
+  const TDateTime end = InTwelveMonths(today);
+  for (const Event& event : events) {
+    try {
+      if (event.series && !event.recurrence) {
+        const auto series = replaced.find(UidOf(event));
+        AddOccurrences(reading.appointments, event, series != replaced.end() ? series->second : kNone, local, today);
+        continue;
+      }
+      if (event.recurrence && Cancelled(event)) continue;
+      AppointmentRecord appointment = Appointment(event);
+      SetTime(appointment, event.start, local);
+      const bool inSeries = event.recurrence && replaced.contains(UidOf(event));
+      if (!inSeries || (appointment.Datum >= today && appointment.Datum < end))
+        reading.appointments.push_back(std::move(appointment));
+    } catch (const EExchangeError& error) {
+      reading.skipped.push_back(error.Fault());
+    } catch (const std::exception& error) {
+      // A day the dates cannot hold (the year 0).
+      const int line = event.source->LineOf("DTSTART");
+      reading.skipped.push_back({line != 0 ? line : event.source->begin, std::string("Termin nicht lesbar: ") + error.what()});
+    }
   }
 }
 
@@ -273,17 +442,29 @@ std::string CalendarFromAppointments(const std::vector<AppointmentRecord>& appoi
   return text;
 }
 
-std::vector<AppointmentRecord> AppointmentsFromCalendar(std::string_view text, const std::string& zone,
-                                                        TDateTime today) {
-  const std::vector<int> lines = EventLines(text);
-  Component root(icalparser_parse_string(std::string(text).c_str()));
+CalendarReading AppointmentsFromCalendar(std::string_view text, const std::string& zone, TDateTime today) {
+  CalendarLines lines = ScanCalendar(text);
+  CalendarReading reading;
+  reading.skipped = std::move(lines.skipped);
+  Component root(icalparser_parse_string(lines.text.c_str()));
   if (!root) throw EExchangeError(1, "kein Kalender in der Datei");
-  const std::vector<icalcomponent*> events = Events(root.get());
-  icaltimezone* local = Zone(zone);
-  std::vector<AppointmentRecord> result;
-  for (size_t i = 0; i < events.size(); ++i)
-    ReadEvent(result, events[i], i < lines.size() ? lines[i] : 1, local, today);
-  return result;
+  const std::vector<icalcomponent*> components = Events(root.get());
+  // libical reads the events the lines showed, in their order.
+  if (components.size() != lines.events.size())
+    throw EExchangeError(1, "der Kalender ist nicht lesbar (" + std::to_string(components.size()) + " statt " +
+                                std::to_string(lines.events.size()) + " Termine)");
+  std::vector<Event> events;
+  events.reserve(components.size());
+  for (size_t i = 0; i < components.size(); ++i) {
+    try {
+      events.push_back(ReadEvent(components[i], lines.events[i]));
+    } catch (const EExchangeError& error) {
+      reading.skipped.push_back(error.Fault());
+    }
+  }
+  AddAppointments(reading, events, Zone(zone), today);
+  std::ranges::stable_sort(reading.skipped, {}, &ExchangeFault::line);
+  return reading;
 }
 
 }  // namespace vesk

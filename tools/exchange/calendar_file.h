@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "tools/exchange/appointment_record.h"
+#include "tools/exchange/exchange_error.h"
 
 namespace vesk {
 
@@ -27,11 +28,18 @@ std::string UserTimeZone();
 std::string CalendarFromAppointments(const std::vector<AppointmentRecord>& appointments,
                                      const CalendarSettings& settings);
 
+// The appointments of a calendar text, and the events and lines of it
+// that could not be read, each named at the line at fault.
+struct CalendarReading {
+  std::vector<AppointmentRecord> appointments;
+  std::vector<ExchangeFault> skipped;
+};
+
 // The events of the calendar text in local time (zone), a recurring one once
-// for each day it falls on from today (0:00 local) for twelve months.
-// EExchangeError names the line and the reason when the file is no whole
-// calendar or an event cannot be read.
-std::vector<AppointmentRecord> AppointmentsFromCalendar(std::string_view text, const std::string& zone,
-                                                        TDateTime today);
+// for each day it falls on from today (0:00 local) for twelve months, an
+// occurrence moved or cancelled (RECURRENCE-ID) in its place. An event that
+// cannot be read is skipped. EExchangeError names the line and the reason
+// when the file is no whole calendar.
+CalendarReading AppointmentsFromCalendar(std::string_view text, const std::string& zone, TDateTime today);
 
 }  // namespace vesk

@@ -12,27 +12,6 @@ namespace {
 
 bool IsNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || c == '-' || c == '_'; }
 
-// The physical lines, CRLF, LF or CR ending each.
-std::vector<std::string_view> PhysicalLines(std::string_view text) {
-  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
-  std::vector<std::string_view> lines;
-  // The next CR and the next LF, each looked for again only once passed.
-  size_t cr = text.find('\r'), lf = text.find('\n');
-  size_t start = 0;
-  while (start < text.size()) {
-    if (cr < start) cr = text.find('\r', start);
-    if (lf < start) lf = text.find('\n', start);
-    const size_t end = std::min(cr, lf);
-    if (end == std::string_view::npos) {
-      lines.push_back(text.substr(start));
-      break;
-    }
-    lines.push_back(text.substr(start, end - start));
-    start = end + (end == cr && lf == cr + 1 ? 2 : 1);
-  }
-  return lines;
-}
-
 int HexDigit(char c) {
   if (c >= '0' && c <= '9') return c - '0';
   if (c >= 'A' && c <= 'F') return c - 'A' + 10;
@@ -96,7 +75,7 @@ ContentLine ParseHead(std::string_view text, int lineNumber, size_t& pos) {
     if (text[pos] == '.') nameStart = pos + 1;
   line.name = UpperCase(text.substr(nameStart, pos - nameStart));
   if (line.name.empty() || pos >= text.size() || (text[pos] != ';' && text[pos] != ':')) {
-    if (text.find(':') == std::string_view::npos) throw EExchangeError(lineNumber, "Zeile ohne Doppelpunkt");
+    if (text.find(':') == std::string_view::npos) throw EExchangeError(lineNumber, "Eigenschaft ohne Doppelpunkt");
     throw EExchangeError(lineNumber, "kein gültiger Name vor dem Doppelpunkt");
   }
   if (pos < text.size() && text[pos] == ';') line.parameters.reserve(2);  // most lines have a value or two
@@ -111,7 +90,7 @@ ContentLine ParseHead(std::string_view text, int lineNumber, size_t& pos) {
       line.parameters.push_back(BareParameter(std::move(name)));
     }
   }
-  if (pos >= text.size()) throw EExchangeError(lineNumber, "Zeile ohne Doppelpunkt");
+  if (pos >= text.size()) throw EExchangeError(lineNumber, "Eigenschaft ohne Doppelpunkt");
   ++pos;
   return line;
 }
@@ -152,36 +131,75 @@ bool ContentLine::HasParameterValue(std::string_view wanted, std::string_view va
   });
 }
 
-void ReadContentLines(std::string_view text, const std::function<void(ContentLine&&)>& take) {
-  const std::vector<std::string_view> physical = PhysicalLines(text);
+std::vector<std::string_view> PhysicalLines(std::string_view text) {
+  if (text.starts_with("\xEF\xBB\xBF")) text.remove_prefix(3);
+  std::vector<std::string_view> lines;
+  lines.reserve(static_cast<size_t>(std::ranges::count(text, '\n')) + 1);
+  size_t start = 0;
+  while (start < text.size()) {
+    const size_t end = text.find_first_of("\r\n", start);
+    if (end == std::string_view::npos) {
+      lines.push_back(text.substr(start));
+      break;
+    }
+    lines.push_back(text.substr(start, end - start));
+    size_t next = end + 1;
+    if (text[end] == '\r') {
+      const size_t afterCrs = text.find_first_not_of('\r', end);
+      if (afterCrs != std::string_view::npos && text[afterCrs] == '\n') next = afterCrs + 1;
+    }
+    start = next;
+  }
+  return lines;
+}
+
+void ReadContentLines(const std::vector<std::string_view>& physical, const std::function<void(ContentLine&&)>& take,
+                      const ContentLineFault& fault) {
   for (size_t i = 0; i < physical.size();) {
     const int lineNumber = static_cast<int>(i) + 1;
-    std::string logical;
-    logical.reserve(physical[i].size());
-    Append(logical, physical[i++], lineNumber);
     // Folded: a line that begins with a blank continues the one before.
-    auto unfold = [&] {
-      while (i < physical.size() && !physical[i].empty() && (physical[i][0] == ' ' || physical[i][0] == '\t'))
-        Append(logical, physical[i++].substr(1), lineNumber);
+    auto continued = [&] {
+      return i < physical.size() && !physical[i].empty() && (physical[i][0] == ' ' || physical[i][0] == '\t');
     };
-    unfold();
-    if (logical.find_first_not_of(" \t") == std::string::npos) continue;
-    size_t pos = 0;
-    ContentLine line = ParseHead(logical, lineNumber, pos);
-    if (IsQuotedPrintable(line)) {
-      // A quoted-printable value ending in "=" goes on in the next line.
-      while (logical.ends_with('=') && i < physical.size()) {
-        logical.pop_back();
-        Append(logical, physical[i++], lineNumber);
-        unfold();
+    ContentLine line;
+    try {
+      std::string logical;
+      logical.reserve(physical[i].size());
+      Append(logical, physical[i++], lineNumber);
+      auto unfold = [&] {
+        while (continued()) Append(logical, physical[i++].substr(1), lineNumber);
+      };
+      unfold();
+      if (logical.find_first_not_of(" \t") == std::string::npos) continue;
+      size_t pos = 0;
+      line = ParseHead(logical, lineNumber, pos);
+      if (IsQuotedPrintable(line)) {
+        // A quoted-printable value ending in "=" goes on in the next line.
+        while (logical.ends_with('=') && i < physical.size()) {
+          logical.pop_back();
+          Append(logical, physical[i++], lineNumber);
+          unfold();
+        }
+        line.value = DecodeQuotedPrintable(std::string_view(logical).substr(pos));
+      } else {
+        logical.erase(0, pos);
+        line.value = std::move(logical);
       }
-      line.value = DecodeQuotedPrintable(std::string_view(logical).substr(pos));
-    } else {
-      logical.erase(0, pos);
-      line.value = std::move(logical);
+    } catch (const EExchangeError& error) {
+      if (!fault) throw;
+      // What is left of the faulty line goes with it.
+      while (continued()) ++i;
+      fault(error.Fault(), static_cast<int>(i));
+      continue;
     }
+    line.lastLine = static_cast<int>(i);
     take(std::move(line));
   }
+}
+
+void ReadContentLines(std::string_view text, const std::function<void(ContentLine&&)>& take,
+                      const ContentLineFault& fault) {
+  ReadContentLines(PhysicalLines(text), take, fault);
 }
 
 std::string CleanedText(std::string text) {

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "tools/exchange/exchange_error.h"
+
 namespace vesk {
 
 // One value of a parameter: a parameter of several values (split at
@@ -20,6 +22,7 @@ struct ContentParameter {
 
 struct ContentLine {
   int line = 0;       // the physical line it began on, from 1
+  int lastLine = 0;   // the physical line it ended on
   std::string name;   // upper case, the group ("item1.") removed
   std::vector<ContentParameter> parameters;
   std::string value;  // bytes, quoted-printable decoded
@@ -36,11 +39,23 @@ struct ContentLine {
 // megabytes, binary data) is refused.
 inline constexpr size_t kMaxContentLine = 1 << 20;
 
-// Gives take every content line of the text in turn, blank lines left out.
-// EExchangeError names the line of a line without ':' or with an empty
-// name, one longer than kMaxContentLine, and control characters (binary
-// data).
-void ReadContentLines(std::string_view text, const std::function<void(ContentLine&&)>& take);
+// The physical lines of the text, without a leading byte order mark. A
+// line ends in LF, in CR, or in CRs before an LF: a file copied through a
+// program that made each LF a CRLF ends its lines in CR CR LF.
+std::vector<std::string_view> PhysicalLines(std::string_view text);
+
+// Told of a logical line that cannot be read, with the physical line it
+// ended on; reading goes on after it.
+using ContentLineFault = std::function<void(const ExchangeFault& fault, int lastLine)>;
+
+// Gives take every content line of the physical lines in turn, blank lines
+// left out. A line without ':' or with an empty name, one longer than
+// kMaxContentLine, and one with control characters (binary data) go to
+// fault instead; without one, EExchangeError names the line.
+void ReadContentLines(const std::vector<std::string_view>& physical, const std::function<void(ContentLine&&)>& take,
+                      const ContentLineFault& fault = {});
+void ReadContentLines(std::string_view text, const std::function<void(ContentLine&&)>& take,
+                      const ContentLineFault& fault = {});
 
 // A value's text as a memo keeps it: a line break that an escape or
 // quoted-printable brought in as CR or CRLF is LF; the other control

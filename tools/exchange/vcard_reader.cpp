@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <optional>
 
 #include "runtime/charset_conversion.h"
 #include "runtime/conversions.h"
@@ -81,44 +82,69 @@ std::string VCardProperty::Text() const {
   return text;
 }
 
-void ReadVCards(std::string_view text, const std::function<void(VCard&&)>& take) {
+void ReadVCards(std::string_view text, const std::function<void(VCard&&)>& take, const SkipFault& skip) {
   VCard card;  // the one being read
+  std::optional<ExchangeFault> cardFault;  // the first fault of the card being read
+  std::optional<ExchangeFault> firstSkipped;
   bool inCard = false, any = false;
+  auto skipped = [&](const ExchangeFault& fault) {
+    if (!skip) throw EExchangeError(fault);
+    if (!firstSkipped) firstSkipped = fault;
+    skip(fault);
+  };
+  auto faulty = [&](const ExchangeFault& fault) {
+    if (!cardFault) cardFault = fault;
+  };
   // Cards of one file are much alike: room for as many properties as the
   // last one had.
   size_t room = 0;
-  ReadContentLines(text, [&](ContentLine&& line) {
+  auto onLine = [&](ContentLine&& line) {
     const bool named = line.name == "BEGIN" || line.name == "END" || line.name == "VERSION";
     const std::string value = named ? UpperCase(line.value) : std::string();
     if (line.name == "BEGIN" && value == "VCARD") {
-      if (inCard) throw EExchangeError(line.line, "neue Karte, bevor die Karte ab Zeile " + std::to_string(card.line) +
-                                                      " mit END:VCARD endet");
+      if (inCard)
+        skipped({line.line, "neue Karte, bevor die Karte ab Zeile " + std::to_string(card.line) +
+                                " mit END:VCARD endet"});
       card = {line.line, "3.0", {}};
       card.properties.reserve(room);
+      cardFault.reset();
       inCard = any = true;
     } else if (!inCard) {
-      throw EExchangeError(line.line, line.name == "END" ? "END ohne BEGIN:VCARD" : "Text außerhalb einer Karte");
+      skipped({line.line, line.name == "END" ? "END ohne BEGIN:VCARD" : "Text außerhalb einer Karte"});
     } else if (line.name == "END") {
-      if (value != "VCARD") throw EExchangeError(line.line, "END:" + line.value + " in einer Karte");
+      if (value != "VCARD") return faulty({line.line, "END:" + line.value + " in einer Karte"});
       inCard = false;
+      if (cardFault) return skipped(*cardFault);
       for (VCardProperty& property : card.properties) property.escapes = card.version != "2.1";
       room = card.properties.size();
       take(std::move(card));
     } else if (line.name == "VERSION") {
       if (value != "2.1" && value != "3.0" && value != "4.0")
-        throw EExchangeError(line.line, "vCard-Version " + line.value + " wird nicht gelesen (nur 2.1, 3.0, 4.0)");
+        return faulty({line.line, "vCard-Version " + line.value + " wird nicht gelesen (nur 2.1, 3.0, 4.0)"});
       card.version = value;
     } else {
-      card.properties.push_back(MakeProperty(std::move(line)));
+      try {
+        card.properties.push_back(MakeProperty(std::move(line)));
+      } catch (const EExchangeError& error) {
+        faulty(error.Fault());
+      }
     }
+  };
+  ReadContentLines(text, onLine, [&](const ExchangeFault& fault, int) {
+    if (inCard)
+      faulty(fault);
+    else
+      skipped(fault);
   });
   if (inCard) throw EExchangeError(card.line, "die Karte endet nicht mit END:VCARD (Datei abgeschnitten?)");
-  if (!any) throw EExchangeError(1, "keine vCard in der Datei (BEGIN:VCARD fehlt)");
+  if (!any) throw EExchangeError(firstSkipped.value_or(ExchangeFault{1, "keine vCard in der Datei (BEGIN:VCARD fehlt)"}));
 }
 
-std::vector<VCard> ReadVCards(std::string_view text) {
+std::vector<VCard> ReadVCards(std::string_view text, std::vector<ExchangeFault>* skipped) {
   std::vector<VCard> cards;
-  ReadVCards(text, [&cards](VCard&& card) { cards.push_back(std::move(card)); });
+  SkipFault skip;
+  if (skipped != nullptr) skip = [skipped](const ExchangeFault& fault) { skipped->push_back(fault); };
+  ReadVCards(text, [&cards](VCard&& card) { cards.push_back(std::move(card)); }, skip);
   return cards;
 }
 

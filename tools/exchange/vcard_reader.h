@@ -39,13 +39,19 @@ struct VCard {
   std::vector<VCardProperty> properties;  // without BEGIN, END and VERSION
 };
 
-// Every card of the file. EExchangeError names the line and the reason for
-// a file that is not one or more whole cards (and nothing else but blank
-// lines): a card cut short or not ended, an unknown version or character
-// set, binary data, an overlong line. A file without a card is refused at
-// line 1. Cards before a fault may have been given to take already.
-void ReadVCards(std::string_view text, const std::function<void(VCard&&)>& take);
-// The same, every card in a list.
-std::vector<VCard> ReadVCards(std::string_view text);
+// Told of what is skipped: a card that cannot be read (a line without a
+// colon, an unknown version or character set, binary data, an overlong
+// line, a card that a new one begins before it ends) and text outside the
+// cards, with the line at fault.
+using SkipFault = std::function<void(const ExchangeFault&)>;
+
+// Every readable card of the file in turn, what cannot be read to skip;
+// without skip, its first fault raises EExchangeError. A file without a
+// card, or whose last card does not end (cut short), is refused at the
+// line that names it; cards before may have been given to take already.
+void ReadVCards(std::string_view text, const std::function<void(VCard&&)>& take, const SkipFault& skip = {});
+// The same, every card in a list; the skipped ones in skipped, or the
+// first fault raised when it is nullptr.
+std::vector<VCard> ReadVCards(std::string_view text, std::vector<ExchangeFault>* skipped = nullptr);
 
 }  // namespace vesk

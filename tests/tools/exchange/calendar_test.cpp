@@ -1,7 +1,9 @@
 // iCalendar: the export read back by libical itself and by the import, with
 // its zone, duration, UID and reminder and its escaped and folded texts;
 // events of other zones, UTC and whole days in local time; a weekly event
-// over twelve months; broken files refused with their line.
+// over twelve months with its moved and cancelled occurrences; exports of
+// Google, Exchange and a booking site; unreadable events skipped and broken
+// files refused, each with the line at fault.
 #include <libical/ical.h>
 #include <gtest/gtest.h>
 
@@ -10,6 +12,7 @@
 #include "tests/tools/exchange/sample_files.h"
 #include "tools/exchange/calendar_file.h"
 #include "tools/exchange/content_line_writer.h"
+#include "runtime/datetime.h"
 #include "tools/exchange/exchange_error.h"
 
 namespace vesk {
@@ -63,7 +66,7 @@ TEST(CalendarExport, LibicalAndTheImportReadItBack) {
   EXPECT_TRUE(icalcomponent_get_dtstart(day).is_date);
   EXPECT_STREQ(icalcomponent_get_uid(day), "termin-12-abc@vesktools");
 
-  std::vector<AppointmentRecord> back = AppointmentsFromCalendar(text, kBerlin, EncodeDate(2026, 12, 1));
+  std::vector<AppointmentRecord> back = AppointmentsFromCalendar(text, kBerlin, EncodeDate(2026, 12, 1)).appointments;
   ASSERT_EQ(back.size(), 2u);
   for (size_t i = 0; i < back.size(); ++i) {
     back[i].identity = appointments[i].identity;
@@ -108,7 +111,7 @@ TEST(CalendarExport, EscapedAndFoldedTextsReadBackTheSame) {
   ASSERT_NE(alarm, nullptr);
   EXPECT_EQ(icalcomponent_get_description(alarm), appointments[0].Ort);
 
-  const std::vector<AppointmentRecord> back = AppointmentsFromCalendar(text, kBerlin, EncodeDate(2027, 1, 1));
+  const std::vector<AppointmentRecord> back = AppointmentsFromCalendar(text, kBerlin, EncodeDate(2027, 1, 1)).appointments;
   ASSERT_EQ(back.size(), 1u);
   EXPECT_EQ(back[0].Ort, appointments[0].Ort);
   EXPECT_EQ(back[0].Bemerkung, remark);
@@ -121,7 +124,7 @@ TEST(CalendarExport, EscapedAndFoldedTextsReadBackTheSame) {
 
 TEST(CalendarImport, OtherZonesUtcAndWholeDaysInLocalTime) {
   const std::vector<AppointmentRecord> events =
-      AppointmentsFromCalendar(Sample("other_zone.ics"), kBerlin, EncodeDate(2026, 12, 1));
+      AppointmentsFromCalendar(Sample("other_zone.ics"), kBerlin, EncodeDate(2026, 12, 1)).appointments;
   ASSERT_EQ(events.size(), 3u);
   EXPECT_EQ(events[0].Datum, EncodeDate(2027, 1, 15));
   EXPECT_EQ(events[0].Uhrzeit, EncodeTime(15, 0, 0, 0));  // 9:00 in New York
@@ -137,7 +140,7 @@ TEST(CalendarImport, OtherZonesUtcAndWholeDaysInLocalTime) {
 TEST(CalendarImport, WeeklyEventForTwelveMonths) {
   const std::string weekly = Sample("weekly.ics");
   const TDateTime monday = EncodeDate(2027, 1, 4);
-  const std::vector<AppointmentRecord> events = AppointmentsFromCalendar(weekly, kBerlin, monday);
+  const std::vector<AppointmentRecord> events = AppointmentsFromCalendar(weekly, kBerlin, monday).appointments;
   ASSERT_EQ(events.size(), 52u);
   EXPECT_EQ(events.front().Datum, EncodeDate(2027, 1, 5));
   EXPECT_EQ(events.front().Uhrzeit, EncodeTime(18, 30, 0, 0));
@@ -146,37 +149,132 @@ TEST(CalendarImport, WeeklyEventForTwelveMonths) {
 
   std::string excluded = weekly;
   excluded.insert(excluded.find("SUMMARY"), "EXDATE;TZID=Europe/Berlin:20270112T183000\r\n");
-  const std::vector<AppointmentRecord> fewer = AppointmentsFromCalendar(excluded, kBerlin, monday);
+  const std::vector<AppointmentRecord> fewer = AppointmentsFromCalendar(excluded, kBerlin, monday).appointments;
   ASSERT_EQ(fewer.size(), 51u);
   EXPECT_EQ(fewer[1].Datum, EncodeDate(2027, 1, 19));
 }
 
-std::string Refusal(const std::string& text) {
+struct Reading {
+  std::vector<AppointmentRecord> appointments;
+  std::string faults;  // the refusal, or the skipped events and lines, one after the other
+};
+
+Reading Read(const std::string& text, TDateTime today = EncodeDate(2027, 1, 4)) {
   try {
-    AppointmentsFromCalendar(text, kBerlin, EncodeDate(2027, 1, 4));
+    CalendarReading reading = AppointmentsFromCalendar(text, kBerlin, today);
+    std::string faults;
+    for (const ExchangeFault& fault : reading.skipped) faults += (faults.empty() ? "" : " | ") + fault.Text();
+    return {std::move(reading.appointments), faults};
   } catch (const EExchangeError& error) {
-    return error.what();
+    return {{}, std::string("refused: ") + error.what()};
   }
-  return "(read)";
 }
 
-TEST(CalendarImport, BrokenFilesAreRefusedWithTheirLine) {
+std::string Event(const std::string& lines) { return "BEGIN:VEVENT\r\n" + lines + "END:VEVENT\r\n"; }
+std::string Calendar(const std::string& events) { return "BEGIN:VCALENDAR\r\n" + events + "END:VCALENDAR\r\n"; }
+
+TEST(CalendarImport, UnreadableEventsAreSkippedAndBrokenFilesRefusedAtTheLineAtFault) {
+  const std::string good = Event("DTSTART:20270110T120000Z\r\nSUMMARY:gut\r\n");
   const std::string sample = Sample("other_zone.ics");
-  EXPECT_EQ(Refusal(sample.substr(0, sample.find("END:VEVENT"))), "Zeile 21: BEGIN:VEVENT endet nicht (Datei abgeschnitten?)");
-  EXPECT_EQ(Refusal("BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nSUMMARY:x\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n"),
-            "Zeile 2: Termin ohne Beginn (DTSTART)");
-  EXPECT_EQ(Refusal("BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nEND:VTODO\r\nEND:VCALENDAR\r\n"),
-            "Zeile 3: END:VTODO, wo BEGIN:VEVENT aus Zeile 2 endet");
-  EXPECT_EQ(Refusal("BEGIN:VCARD\r\nEND:VCARD\r\n"), "Zeile 1: BEGIN:VCARD außerhalb eines Kalenders");
-  EXPECT_EQ(Refusal("\x7f" "ELF\x02\x01\x01\0\0"), "Zeile 1: Steuerzeichen im Text: keine Textdatei (Binärdaten?)");
-  const std::string minutely =
-      "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nDTSTART:20270101T000000Z\r\nRRULE:FREQ=MINUTELY\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
-  EXPECT_EQ(Refusal(minutely), "Zeile 2: die Wiederholung ergibt mehr als 10000 Termine in zwölf Monaten");
-  const std::string badStart = "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nDTSTART:morgen\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
-  EXPECT_TRUE(Refusal(badStart).starts_with("Zeile 2: ")) << Refusal(badStart);
-  const std::string yearZero =
-      "BEGIN:VCALENDAR\r\nBEGIN:VEVENT\r\nDTSTART;VALUE=DATE:00000101\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
-  EXPECT_TRUE(Refusal(yearZero).starts_with("Zeile 2: ")) << Refusal(yearZero);
+  struct Case {
+    std::string text;
+    size_t appointments;
+    std::string faults;
+  } cases[] = {
+      // Whole files that are no calendar, or are cut short, are refused.
+      {sample.substr(0, sample.find("END:VEVENT")), 0, "refused: Zeile 21: BEGIN:VEVENT endet nicht (Datei abgeschnitten?)"},
+      {"BEGIN:VCARD\r\nEND:VCARD\r\n", 0, "refused: Zeile 1: BEGIN:VCARD außerhalb eines Kalenders"},
+      {"\x7f" "ELF\x02\x01\x01\0\0", 0, "refused: Zeile 1: Steuerzeichen im Text: keine Textdatei (Binärdaten?)"},
+      {"", 0, "refused: Zeile 1: kein Kalender in der Datei (BEGIN:VCALENDAR fehlt)"},
+      {"BEGIN:VCALENDAR\r\nBEGIN:VTIMEZONE\r\nEND:VCALENDAR\r\n", 0,
+       "refused: Zeile 3: END:VCALENDAR, wo BEGIN:VTIMEZONE aus Zeile 2 endet"},
+      // One event that cannot be read goes; the others come in.
+      {Calendar(Event("SUMMARY:x\r\n") + good), 1, "Zeile 2: Termin ohne Beginn"},
+      {Calendar(Event("DTSTART:morgen\r\n") + good), 1, "Zeile 3: Beginn (DTSTART) nicht lesbar"},
+      {Calendar(Event("DTSTART;VALUE=DATE:00000101\r\n") + good), 1, "Zeile 3: "},
+      {Calendar(Event("DTSTART:20270101T000000Z\r\nRRULE:FREQ=MINUTELY\r\n") + good), 1,
+       "Zeile 4: die Wiederholung ergibt mehr als 10000 Termine in zwölf Monaten"},
+      {Calendar(Event("DTSTART:20270101T000000Z\r\nRRULE:FREQ=SOMETIMES\r\n") + good), 1,
+       "Zeile 4: Wiederholungsregel (RRULE) nicht lesbar"},
+      {Calendar(good + Event("DTSTART:20270101T000000Z\r\nX-EINS:1\r\n ORGANIZER;CN=Anna\r\nORGANIZER;CN=Anna\r\n")), 1,
+       "Zeile 10: Eigenschaft ohne Doppelpunkt"},
+      {Calendar("BEGIN:VEVENT\r\nEND:VTODO\r\n" + good), 1, "Zeile 3: END:VTODO ohne BEGIN:VTODO"},
+      {Calendar("BEGIN:VEVENT\r\nDTSTART:20270101T000000Z\r\n" + good), 1,
+       "Zeile 4: neuer Termin, bevor der Termin ab Zeile 2 mit END:VEVENT endet"},
+      {Calendar("BEGIN:VEVENT\r\nBEGIN:VALARM\r\nEND:VEVENT\r\n" + good), 1,
+       "Zeile 4: END:VEVENT, wo BEGIN:VALARM aus Zeile 3 endet"},
+      // Lines outside the calendar are left out.
+      {"Von: kalender@example.de\r\n" + Calendar(good) + "\r\n--\r\nGesendet von meinem Telefon\r\n", 1,
+       "Zeile 1: Text außerhalb eines Kalenders | Zeile 9: Text nach dem Ende des Kalenders | "
+       "Zeile 10: Text nach dem Ende des Kalenders"},
+      // Nothing but empty values and blank lines: nothing is wrong.
+      {Calendar(Event("DTSTART:20270110T120000Z\r\n\r\nDESCRIPTION:\r\nLOCATION:\r\nSUMMARY:\r\n")), 1, ""},
+  };
+  for (const Case& c : cases) {
+    const Reading reading = Read(c.text);
+    EXPECT_EQ(reading.appointments.size(), c.appointments) << c.text;
+    if (c.faults.ends_with(": "))
+      EXPECT_TRUE(reading.faults.starts_with(c.faults)) << reading.faults;
+    else
+      EXPECT_EQ(reading.faults, c.faults) << c.text;
+  }
+}
+
+TEST(CalendarImport, AGoogleExportWithEmptyValuesAndACancelledOccurrence) {
+  const std::string google = Sample("google_export.ics");
+  const TDateTime monday = EncodeDate(2026, 12, 14);
+  const Reading reading = Read(google, monday);
+  EXPECT_EQ(reading.faults, "");
+  ASSERT_EQ(reading.appointments.size(), 2u + 53 - 1);
+  EXPECT_EQ(reading.appointments[0].Ort, "Zahnarzt Dr. Weiß");
+  EXPECT_EQ(reading.appointments[0].Bemerkung, "");
+  EXPECT_EQ(reading.appointments[0].Uhrzeit, EncodeTime(10, 0, 0, 0));
+  EXPECT_FALSE(reading.appointments[1].Uhrzeit.has_value());
+  std::vector<TDateTime> training;
+  for (const AppointmentRecord& a : reading.appointments)
+    if (a.Ort == "Training") {
+      training.push_back(a.Datum);
+      EXPECT_EQ(a.Uhrzeit, EncodeTime(19, 0, 0, 0));
+      EXPECT_EQ(a.Bemerkung, "Bitte Hallenschuhe mitbringen. Den Schlüssel für die Halle hat der Hausmeister.\n\n"
+                             "Ort: Turnhalle Süd");
+    }
+  ASSERT_EQ(training.size(), 52u);
+  EXPECT_EQ(training[1], EncodeDate(2026, 12, 21));
+  EXPECT_EQ(training[2], EncodeDate(2027, 1, 4));  // the 28th is cancelled
+
+  // Copied through a Windows program: every line ends in CR CR LF, the
+  // folded description too.
+  std::string copied;
+  for (char c : google) copied += c == '\n' ? std::string("\r\n") : std::string(1, c);
+  const Reading again = Read(copied, monday);
+  EXPECT_EQ(again.faults, "");
+  EXPECT_EQ(again.appointments, reading.appointments);
+}
+
+TEST(CalendarImport, AnExchangeSeriesWithMovedAndCancelledOccurrences) {
+  const Reading reading = Read(Sample("exchange_series.ics"), EncodeDate(2027, 1, 11));
+  EXPECT_EQ(reading.faults, "");
+  std::vector<std::string> got;
+  for (const AppointmentRecord& a : reading.appointments)
+    got.push_back(FormatDateTime("dd.mm. hh:nn ", a.Datum + *a.Uhrzeit) + a.Ort);
+  // The 6th moved to the 8th lies before today; the 20th moved to the
+  // 21st; the 3 February cancelled; the 31 March, in summer time, moved to
+  // the 30th.
+  EXPECT_EQ(got, (std::vector<std::string>{
+                     "13.01. 10:00 Teamrunde", "27.01. 10:00 Teamrunde", "10.02. 10:00 Teamrunde",
+                     "17.02. 10:00 Teamrunde", "24.02. 10:00 Teamrunde", "03.03. 10:00 Teamrunde",
+                     "10.03. 10:00 Teamrunde", "17.03. 10:00 Teamrunde", "24.03. 10:00 Teamrunde",
+                     "21.01. 14:30 Teamrunde (verschoben)", "30.03. 09:00 Teamrunde"}));
+  EXPECT_EQ(reading.appointments[9].Bemerkung, "Diesmal im großen Saal\n\nOrt: Großer Saal");
+}
+
+TEST(CalendarImport, ABookingWithOneBrokenLineBringsWhatCanBeRead) {
+  const Reading reading = Read(Sample("booking.ics"), EncodeDate(2026, 12, 14));
+  EXPECT_EQ(reading.faults, "Zeile 17: Eigenschaft ohne Doppelpunkt | Zeile 21: Termin ohne Beginn | "
+                            "Zeile 27: Text nach dem Ende des Kalenders");
+  ASSERT_EQ(reading.appointments.size(), 1u);
+  EXPECT_EQ(reading.appointments[0].Datum, EncodeDate(2027, 2, 12));
+  EXPECT_EQ(reading.appointments[0].Ort, "Hotel Adler, Oberstdorf");
 }
 
 }  // namespace

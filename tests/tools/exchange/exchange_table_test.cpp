@@ -57,7 +57,7 @@ class ExchangeTableTest : public testing::Test {
 };
 
 TEST_F(ExchangeTableTest, AddressesExportedReadBackAsTheSameRecords) {
-  EXPECT_EQ(ImportVCards(addresses_, Sample("phone_21.vcf") + Sample("webmail_30.vcf") + Sample("v40_altid.vcf")), 4u);
+  EXPECT_EQ(ImportVCards(addresses_, Sample("phone_21.vcf") + Sample("webmail_30.vcf") + Sample("v40_altid.vcf")).imported, 4u);
   const auto imported = Records(addresses_);
   ASSERT_EQ(imported.size(), 4u);
   const std::string exported = ExportVCards(addresses_);
@@ -68,7 +68,7 @@ TEST_F(ExchangeTableTest, AddressesExportedReadBackAsTheSameRecords) {
   second.SetTableName("Zweit/leer.mti");
   second.Open();
   while (!second.IsEmpty()) second.Delete();
-  EXPECT_EQ(ImportVCards(second, exported), 4u);
+  EXPECT_EQ(ImportVCards(second, exported).imported, 4u);
   EXPECT_EQ(Records(second), imported);
 
   // The filter chooses what goes out.
@@ -80,10 +80,18 @@ TEST_F(ExchangeTableTest, AddressesExportedReadBackAsTheSameRecords) {
 }
 
 TEST_F(ExchangeTableTest, AnImportThatFailsChangesNothing) {
-  ASSERT_EQ(ImportVCards(addresses_, Sample("phone_21.vcf")), 2u);
+  ASSERT_EQ(ImportVCards(addresses_, Sample("phone_21.vcf")).imported, 2u);
   const auto before = Records(addresses_);
   const std::string broken = Sample("webmail_30.vcf") + "BEGIN:VCARD\r\nN:Halb\r\n";
   EXPECT_THROW(ImportVCards(addresses_, broken), EExchangeError);
+  EXPECT_EQ(Records(addresses_), before);
+  // Cards none of which can be read: the file is refused with the first.
+  try {
+    ImportVCards(addresses_, "BEGIN:VCARD\r\nVERSION:9\r\nEND:VCARD\r\nBEGIN:VCARD\r\nN\r\nEND:VCARD\r\n");
+    ADD_FAILURE() << "nothing readable, yet imported";
+  } catch (const EExchangeError& error) {
+    EXPECT_STREQ(error.what(), "Zeile 2: vCard-Version 9 wird nicht gelesen (nur 2.1, 3.0, 4.0) (und 1 weiterer Fehler)");
+  }
   EXPECT_EQ(Records(addresses_), before);
 
   // Stopped by the user after the first step of progress.
@@ -119,14 +127,14 @@ TEST_F(ExchangeTableTest, AnImportThatFailsChangesNothing) {
 
 TEST_F(ExchangeTableTest, TooLongValuesAreKeptInTheMemo) {
   const std::string name(45, 'N');
-  ASSERT_EQ(ImportVCards(addresses_, "BEGIN:VCARD\r\nVERSION:3.0\r\nN:" + name + ";Eva\r\nNOTE:Notiz\r\nEND:VCARD\r\n"), 1u);
+  ASSERT_EQ(ImportVCards(addresses_, "BEGIN:VCARD\r\nVERSION:3.0\r\nN:" + name + ";Eva\r\nNOTE:Notiz\r\nEND:VCARD\r\n").imported, 1u);
   addresses_.First();
   EXPECT_EQ(addresses_.FieldByName("Name")->AsString(), name.substr(0, 40));
   EXPECT_EQ(addresses_.FieldByName("Text")->AsString(), "Notiz\n\nName (vollständig): " + name);
 }
 
 TEST_F(ExchangeTableTest, CalendarExportKeepsItsUidsAndReadsBack) {
-  ASSERT_EQ(ImportCalendar(appointments_, Sample("other_zone.ics"), "Europe/Berlin", EncodeDate(2026, 12, 1)), 3u);
+  ASSERT_EQ(ImportCalendar(appointments_, Sample("other_zone.ics"), "Europe/Berlin", EncodeDate(2026, 12, 1)).imported, 3u);
   appointments_.SetIndexName(kTermineIndex);
   const std::string first = ExportCalendar(appointments_, "Europe/Berlin", 30);
   const std::string second = ExportCalendar(appointments_, "Europe/Berlin", 30);
@@ -142,7 +150,7 @@ TEST_F(ExchangeTableTest, CalendarExportKeepsItsUidsAndReadsBack) {
 
   const auto before = Records(appointments_);
   while (!appointments_.IsEmpty()) appointments_.Delete();
-  ASSERT_EQ(ImportCalendar(appointments_, first, "Europe/Berlin", EncodeDate(2026, 12, 1)), 3u);
+  ASSERT_EQ(ImportCalendar(appointments_, first, "Europe/Berlin", EncodeDate(2026, 12, 1)).imported, 3u);
   EXPECT_EQ(Records(appointments_), before);
 }
 

@@ -92,34 +92,54 @@ TEST(VCardReading, FormattedNameStandsInForAnEmptyName) {
   EXPECT_EQ(cards[0].Vorname, "");
 }
 
-// The message of the refusal.
-std::string Refusal(const std::string& text) {
+// The refusal, or the skipped cards and lines, one after the other.
+std::string Faults(const std::string& text, size_t* cards = nullptr) {
   try {
-    ReadVCards(text);
+    std::vector<ExchangeFault> skipped;
+    const size_t read = ReadVCards(text, &skipped).size();
+    if (cards != nullptr) *cards = read;
+    std::string faults;
+    for (const ExchangeFault& fault : skipped) faults += (faults.empty() ? "" : " | ") + fault.Text();
+    return faults;
   } catch (const EExchangeError& error) {
-    return error.what();
+    return std::string("refused: ") + error.what();
   }
-  return "(read)";
 }
 
-TEST(VCardReading, BrokenFilesAreRefusedWithTheirLine) {
+TEST(VCardReading, UnreadableCardsAreSkippedAndBrokenFilesRefusedAtTheLineAtFault) {
   const std::string webmail = Sample("webmail_30.vcf");
-  EXPECT_EQ(Refusal(webmail.substr(0, webmail.size() / 2)),
-            "Zeile 1: die Karte endet nicht mit END:VCARD (Datei abgeschnitten?)");
-  EXPECT_EQ(Refusal("BEGIN:VCARD\r\nVERSION:3.0\r\nN:A;B\r\nBEGIN:VCARD\r\nN:C\r\nEND:VCARD\r\n"),
-            "Zeile 4: neue Karte, bevor die Karte ab Zeile 1 mit END:VCARD endet");
-  EXPECT_EQ(Refusal("BEGIN:VCARD\r\nVERSION:3.0\r\nN:A\r\nEND:VCARD\r\nverirrt\r\n"), "Zeile 5: Zeile ohne Doppelpunkt");
-  EXPECT_EQ(Refusal("BEGIN:VCARD\r\nVERSION:3.0\r\nEND:VCARD\r\nN:A\r\n"), "Zeile 4: Text außerhalb einer Karte");
-  EXPECT_EQ(Refusal("BEGIN:VCARD\r\nVERSION:5.0\r\nEND:VCARD\r\n"),
-            "Zeile 2: vCard-Version 5.0 wird nicht gelesen (nur 2.1, 3.0, 4.0)");
-  EXPECT_EQ(Refusal("BEGIN:VCARD\r\nN;CHARSET=KLINGON-8:A\r\nEND:VCARD\r\n"), "Zeile 2: unbekannter Zeichensatz KLINGON-8");
-  EXPECT_EQ(Refusal(""), "Zeile 1: keine vCard in der Datei (BEGIN:VCARD fehlt)");
-  EXPECT_EQ(Refusal("BEGIN:VCARD\r\nN:A\r\nEND:VCARD\r\n\x7f" "ELF\x02\x01\x01\0\0"s),
-            "Zeile 4: Steuerzeichen im Text: keine Textdatei (Binärdaten?)");
+  const std::string good = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Gut\r\nEND:VCARD\r\n";
   std::string photo = "BEGIN:VCARD\r\nVERSION:3.0\r\nN:A\r\nPHOTO;ENCODING=b:";
   for (int i = 0; i < 10 * (1 << 20) / 75; ++i) photo += std::string(74, 'Q') + "\r\n ";
   photo += "Q\r\nEND:VCARD\r\n";
-  EXPECT_EQ(Refusal(photo), "Zeile 4: Zeile länger als 1 MB (eingebettete Bild- oder Binärdaten?)");
+  const struct {
+    std::string text;
+    size_t cards;
+    std::string faults;
+  } cases[] = {
+      {webmail.substr(0, webmail.size() / 2), 0, "refused: Zeile 1: die Karte endet nicht mit END:VCARD (Datei abgeschnitten?)"},
+      {"", 0, "refused: Zeile 1: keine vCard in der Datei (BEGIN:VCARD fehlt)"},
+      {"\x7f" "ELF\x02\x01\x01\0\0"s, 0, "refused: Zeile 1: Steuerzeichen im Text: keine Textdatei (Binärdaten?)"},
+      {"BEGIN:VCARD\r\nVERSION:3.0\r\nN:A;B\r\nBEGIN:VCARD\r\nN:C\r\nEND:VCARD\r\n", 1,
+       "Zeile 4: neue Karte, bevor die Karte ab Zeile 1 mit END:VCARD endet"},
+      {good + "verirrt\r\n", 1, "Zeile 5: Eigenschaft ohne Doppelpunkt"},
+      {"BEGIN:VCARD\r\nVERSION:3.0\r\nEND:VCARD\r\nN:A\r\n", 1, "Zeile 4: Text außerhalb einer Karte"},
+      {"BEGIN:VCARD\r\nVERSION:5.0\r\nEND:VCARD\r\n" + good, 1,
+       "Zeile 2: vCard-Version 5.0 wird nicht gelesen (nur 2.1, 3.0, 4.0)"},
+      {"BEGIN:VCARD\r\nN;CHARSET=KLINGON-8:A\r\nEND:VCARD\r\n" + good, 1, "Zeile 2: unbekannter Zeichensatz KLINGON-8"},
+      {"BEGIN:VCARD\r\nN:A\r\nEND:VCARD\r\n\x7f" "ELF\x02\x01\x01\0\0"s, 1,
+       "Zeile 4: Steuerzeichen im Text: keine Textdatei (Binärdaten?)"},
+      {photo + good, 1, "Zeile 4: Zeile länger als 1 MB (eingebettete Bild- oder Binärdaten?)"},
+      {"BEGIN:VCARD\r\nN:A\r\nEND:VCALENDAR\r\nEND:VCARD\r\n" + good, 1, "Zeile 3: END:VCALENDAR in einer Karte"},
+      {"BEGIN:VCARD\r\nN:A\r\nADR;HOME\r\nEND:VCARD\r\n" + good, 1, "Zeile 3: Eigenschaft ohne Doppelpunkt"},
+  };
+  for (const auto& c : cases) {
+    size_t cards = 0;
+    EXPECT_EQ(Faults(c.text, &cards), c.faults) << c.text.substr(0, 200);
+    EXPECT_EQ(cards, c.cards) << c.faults;
+  }
+  // Read strictly, the first of them refuses the file.
+  EXPECT_THROW(ReadVCards(good + "verirrt\r\n"), EExchangeError);
 }
 
 TEST(VCardReading, LineEndsOfEveryKindAndQuotedParameterValues) {
@@ -136,7 +156,7 @@ TEST(VCardReading, LineEndsOfEveryKindAndQuotedParameterValues) {
   EXPECT_EQ(address.Name, "Kühn");
   EXPECT_EQ(address.Telefon1, "0171 5");
   EXPECT_EQ(address.Email, "eva@example.de");
-  EXPECT_EQ(Refusal("BEGIN:VCARD\rN:A\r\rverirrt\nEND:VCARD\r"), "Zeile 4: Zeile ohne Doppelpunkt");
+  EXPECT_EQ(Faults("BEGIN:VCARD\rN:A\r\rverirrt\nEND:VCARD\r"), "Zeile 4: Eigenschaft ohne Doppelpunkt");
 }
 
 TEST(VCardWriting, CardsReadBackAsTheSameAddress) {

@@ -96,7 +96,7 @@ TEST_F(MtitoolTest, CreateImportExportRoundTrip) {
 }
 
 // Every field type letter, with values that display formats would round or
-// that a two-digit year would move, exported, imported into a new table and
+// that a two-digit year would move, times of day alone, exported, imported into a new table and
 // exported again: both exports are the same, in German and English formats.
 TEST_F(MtitoolTest, ExportThenImportGivesTheSameTableForEveryType) {
   vesk::GeneratedLocales locales({"en_GB"});
@@ -115,14 +115,18 @@ TEST_F(MtitoolTest, ExportThenImportGivesTheSameTableForEveryType) {
        "3,,,,,,,30.12.1899 00:00:00,,,,\r\n"},
       {"en_GB.UTF-8",
        "1,x,0,True,0.1,2.5,10.01,24/12/1949 06:05:04.007,,,,\r\n"
-       "2,y,1,False,,,0.0001,31/12/2049,,,,\r\n"},
+       "2,y,1,False,,,0.0001,31/12/2049,,,,\r\n"
+       "3,z,,,,,,14:30,,,,\r\n"
+       "4,,,,,,,9:05:04.25,,,,\r\n"},
   };
   const std::string expected[] = {
       "1,Äöü ß,-2147483648,True,\"0,30000000000000004\",1e+300,10,\"24.12.2026 18:30:05,123\",\"a\r\nb\",,AAEC/w==,\r\n"
       "2,,2147483647,False,-5e-08,,\"1234,5678\",01.01.1949,,{\\rtf1},,YQ==\r\n"
       "3,,,,,,,30.12.1899,,,,\r\n",
       "1,x,0,True,0.1,2.5,10.01,24/12/1949 06:05:04.007,,,,\r\n"
-      "2,y,1,False,,,1e-04,31/12/2049,,,,\r\n",
+      "2,y,1,False,,,1e-04,31/12/2049,,,,\r\n"
+      "3,z,,,,,,14:30:00,,,,\r\n"  // a time of day alone, as an appointment's Uhrzeit
+      "4,,,,,,,09:05:04.250,,,,\r\n",
   };
   for (size_t i = 0; i < std::size(cases); ++i) {
     locale_ = std::string(cases[i].locale) + " LOCPATH='" + locales.Path() + "'";
