@@ -5,7 +5,7 @@
 #include "tools/csv/cell_text.h"
 #include "mtitool/commands.h"
 #include "tools/csv/csv.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 #include "tools/table/RadiRidir.h"
 
 namespace vesk {

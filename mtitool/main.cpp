@@ -4,7 +4,6 @@
 
 #include "mtitool/commands.h"
 #include "platform/regional_settings.h"
-#include "toolkit/application.h"
 
 namespace {
 
@@ -58,7 +57,6 @@ int main(int argc, char** argv) {
   }
   std::setlocale(LC_ALL, "");
   vesk::LoadRegionalSettings();
-  vesk::Application().SetTitle("mtitool");
   try {
     return Run(argv[1], vesk::Arguments(argv + 2, argv + argc));
   } catch (const vesk::UsageError& error) {

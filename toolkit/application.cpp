@@ -4,11 +4,18 @@
 #include <algorithm>
 
 #include "platform/message_box.h"
+#include "toolkit/data/notices.h"
 #include "toolkit/form.h"
 
 namespace vesk {
 
+TApplication::TApplication() {
+  SetNoticeHandlers({[this](const std::exception& error) { HandleException(error); },
+                     [this](const std::string& text) { ShowWarning(text); }});
+}
+
 TApplication::~TApplication() {
+  SetNoticeHandlers({});
   // Without a QApplication the windows can no longer be destroyed safely.
   if (QCoreApplication::instance() != nullptr) DestroyWindows();
 }
@@ -25,6 +32,8 @@ void TApplication::HandleException(const std::exception& error) {
   request.owner = ErrorOwner();
   ShowMessageBox(request);
 }
+
+void TApplication::ShowWarning(const std::string& text) const { ShowMessage(text, title_, MbIcon::Warning); }
 
 QWidget* TApplication::ErrorOwner() const {
   QWidget* active = QApplication::activeWindow();

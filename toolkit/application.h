@@ -2,7 +2,8 @@
 // program). It holds the title, owns the module's windows (every TForm
 // joins it when made and leaves when destroyed) and frees those still there
 // when it goes, and offers the default error display that the toolkit uses
-// for failures no caller catches.
+// for failures no caller catches. While it exists, the data part's errors
+// and warnings are shown through it.
 #pragma once
 
 #include <exception>
@@ -18,7 +19,7 @@ class TForm;
 
 class TApplication {
  public:
-  TApplication() = default;
+  TApplication();
   ~TApplication();
   TApplication(const TApplication&) = delete;
   TApplication& operator=(const TApplication&) = delete;
@@ -31,6 +32,8 @@ class TApplication {
   // newest shown window of the module. Hands it to OnException instead when
   // that is set.
   void HandleException(const std::exception& error);
+  // Shows a warning in a message box, the title as caption.
+  void ShowWarning(const std::string& text) const;
 
   // Replaces the message box (tests, hosts with their own display).
   std::function<void(const std::exception&)> OnException;

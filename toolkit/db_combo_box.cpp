@@ -6,7 +6,7 @@
 #include <QLineEdit>
 
 #include "toolkit/event_guard.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 
 namespace vesk {
 

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/component.h"
+#include "toolkit/data/component.h"
 #include "toolkit/field_control.h"
 
 namespace vesk {

@@ -5,9 +5,9 @@
 #include <algorithm>
 
 #include "runtime/exceptions.h"
-#include "toolkit/db_messages.h"
+#include "toolkit/data/db_messages.h"
 #include "toolkit/event_guard.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 #include "toolkit/input_hint.h"
 
 namespace vesk {

@@ -15,7 +15,7 @@
 #include <string>
 
 #include "toolkit/char_limit.h"
-#include "toolkit/edit_mask.h"
+#include "toolkit/data/edit_mask.h"
 #include "toolkit/field_control.h"
 
 namespace vesk {

@@ -13,10 +13,10 @@
 #include <algorithm>
 #include <functional>
 
-#include "toolkit/dataset.h"
+#include "toolkit/data/dataset.h"
 #include "toolkit/delete_question.h"
 #include "toolkit/event_guard.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 #include "toolkit/focus_change.h"
 
 namespace vesk {

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/data_link.h"
+#include "toolkit/data/data_link.h"
 
 class QScrollBar;
 class QTableWidget;

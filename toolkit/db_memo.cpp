@@ -2,7 +2,7 @@
 
 #include <QKeyEvent>
 
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 
 namespace vesk {
 

@@ -3,7 +3,7 @@
 #include <QHBoxLayout>
 #include <QToolButton>
 
-#include "toolkit/dataset.h"
+#include "toolkit/data/dataset.h"
 #include "toolkit/delete_question.h"
 #include "toolkit/event_guard.h"
 

@@ -10,7 +10,7 @@
 #include <cstdint>
 #include <functional>
 
-#include "toolkit/data_link.h"
+#include "toolkit/data/data_link.h"
 
 class QToolButton;
 

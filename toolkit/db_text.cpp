@@ -1,6 +1,6 @@
 #include "toolkit/db_text.h"
 
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 
 namespace vesk {
 

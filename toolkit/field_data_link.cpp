@@ -5,10 +5,10 @@
 #include <QWidget>
 
 #include "runtime/exceptions.h"
-#include "toolkit/dataset.h"
-#include "toolkit/db_messages.h"
+#include "toolkit/data/dataset.h"
+#include "toolkit/data/db_messages.h"
 #include "toolkit/event_guard.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 #include "toolkit/focus_change.h"
 #include "toolkit/input_hint.h"
 

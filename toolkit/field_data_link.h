@@ -10,7 +10,7 @@
 #include <functional>
 #include <string>
 
-#include "toolkit/data_link.h"
+#include "toolkit/data/data_link.h"
 
 class QKeyEvent;
 class QWidget;

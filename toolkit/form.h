@@ -23,7 +23,7 @@
 #include <string>
 
 #include "platform/window_messages.h"
-#include "toolkit/component.h"
+#include "toolkit/data/component.h"
 
 class QEventLoop;
 

@@ -2,7 +2,7 @@
 
 #include <QVBoxLayout>
 
-#include "toolkit/data_source.h"
+#include "toolkit/data/data_source.h"
 #include "toolkit/db_navigator.h"
 #include "toolkit/panel.h"
 #include "toolkit/tab_control.h"

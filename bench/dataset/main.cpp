@@ -16,7 +16,7 @@
 #include "bench/support/run_benchmarks.h"
 #include "bench/support/times_reporter.h"
 #include "engine/radiridir.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 #include "tools/table/RadiRidir.h"
 #include "tools/table/RadiRidirText.h"
 

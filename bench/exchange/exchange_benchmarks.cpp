@@ -4,7 +4,7 @@
 #include <functional>
 
 #include "bench/support/table_folder.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 #include "tools/adressen/adressen_table.h"
 #include "tools/exchange/address_card.h"
 #include "tools/exchange/address_exchange.h"

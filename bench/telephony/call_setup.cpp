@@ -17,7 +17,7 @@
 #include "platform/telephony/telephony.h"
 #include "tests/support/open_line.h"
 #include "toolkit/db_edit.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 #include "toolkit/status_bar.h"
 #include "tools/adressen/adressenmn.h"
 #include "tools/table/RadiRidir.h"

@@ -9,7 +9,7 @@
 #include "tools/csv/csv.h"
 #include "runtime/exceptions.h"
 #include "tests/tools/filter/address_rows.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 
 namespace vesk {
 namespace {

@@ -3,8 +3,8 @@
 
 #include "runtime/exceptions.h"
 #include "test_support.h"
-#include "toolkit/data_source.h"
-#include "toolkit/field.h"
+#include "toolkit/data/data_source.h"
+#include "toolkit/data/field.h"
 
 namespace vesk {
 namespace {

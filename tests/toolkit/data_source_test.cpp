@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "test_support.h"
-#include "toolkit/data_source.h"
-#include "toolkit/field.h"
+#include "toolkit/data/data_source.h"
+#include "toolkit/data/field.h"
 
 namespace vesk {
 namespace {

@@ -3,9 +3,9 @@
 
 #include "runtime/exceptions.h"
 #include "test_support.h"
-#include "toolkit/data_source.h"
-#include "toolkit/field.h"
-#include "toolkit/numeric_fields.h"
+#include "toolkit/data/data_source.h"
+#include "toolkit/data/field.h"
+#include "toolkit/data/numeric_fields.h"
 
 namespace vesk {
 namespace {

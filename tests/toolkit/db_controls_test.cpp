@@ -11,7 +11,7 @@
 #include "toolkit/db_edit.h"
 #include "toolkit/db_memo.h"
 #include "toolkit/db_text.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 
 namespace vesk {
 namespace {

@@ -17,8 +17,8 @@
 #include "runtime/format_settings.h"
 #include "toolkit/db_edit.h"
 #include "toolkit/db_grid.h"
-#include "toolkit/db_messages.h"
-#include "toolkit/field.h"
+#include "toolkit/data/db_messages.h"
+#include "toolkit/data/field.h"
 
 namespace vesk {
 namespace {

@@ -11,7 +11,7 @@
 #include "form_fixture.h"
 #include "toolkit/db_edit.h"
 #include "toolkit/db_grid.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 
 namespace vesk {
 namespace {

@@ -10,7 +10,7 @@
 #include "runtime/exceptions.h"
 #include "toolkit/db_edit.h"
 #include "toolkit/db_navigator.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 
 namespace vesk {
 namespace {

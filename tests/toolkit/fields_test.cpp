@@ -9,11 +9,11 @@
 #include "runtime/datetime.h"
 #include "runtime/exceptions.h"
 #include "runtime/format_settings.h"
-#include "toolkit/blob_field.h"
-#include "toolkit/boolean_field.h"
-#include "toolkit/date_time_field.h"
-#include "toolkit/numeric_fields.h"
-#include "toolkit/string_field.h"
+#include "toolkit/data/blob_field.h"
+#include "toolkit/data/boolean_field.h"
+#include "toolkit/data/date_time_field.h"
+#include "toolkit/data/numeric_fields.h"
+#include "toolkit/data/string_field.h"
 
 namespace vesk {
 namespace {

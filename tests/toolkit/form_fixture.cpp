@@ -2,7 +2,7 @@
 
 #include <QTest>
 
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 
 namespace vesk {
 

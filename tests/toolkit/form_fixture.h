@@ -6,7 +6,7 @@
 
 #include "forms_support.h"
 #include "memory_dataset.h"
-#include "toolkit/data_source.h"
+#include "toolkit/data/data_source.h"
 #include "toolkit/form.h"
 
 namespace vesk {

@@ -5,8 +5,8 @@
 #include "runtime/exceptions.h"
 #include "test_support.h"
 #include "toolkit/application.h"
-#include "toolkit/field.h"
-#include "toolkit/string_field.h"
+#include "toolkit/data/field.h"
+#include "toolkit/data/string_field.h"
 
 namespace vesk {
 namespace {

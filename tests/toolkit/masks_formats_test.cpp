@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "runtime/format_settings.h"
-#include "toolkit/edit_mask.h"
-#include "toolkit/number_format.h"
+#include "toolkit/data/edit_mask.h"
+#include "toolkit/data/number_format.h"
 
 namespace vesk {
 namespace {

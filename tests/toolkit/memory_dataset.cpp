@@ -4,11 +4,11 @@
 
 #include "runtime/exceptions.h"
 #include "runtime/utf8_text.h"
-#include "toolkit/database_error.h"
-#include "toolkit/db_messages.h"
-#include "toolkit/blob_field.h"
-#include "toolkit/field.h"
-#include "toolkit/stream.h"
+#include "toolkit/data/database_error.h"
+#include "toolkit/data/db_messages.h"
+#include "toolkit/data/blob_field.h"
+#include "toolkit/data/field.h"
+#include "toolkit/data/stream.h"
 
 namespace vesk {
 

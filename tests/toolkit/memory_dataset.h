@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "runtime/variant.h"
-#include "toolkit/dataset.h"
+#include "toolkit/data/dataset.h"
 
 namespace vesk {
 

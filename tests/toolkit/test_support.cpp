@@ -1,6 +1,6 @@
 #include "test_support.h"
 
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 
 namespace vesk {
 

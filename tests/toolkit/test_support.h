@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "memory_dataset.h"
-#include "toolkit/data_link.h"
+#include "toolkit/data/data_link.h"
 
 namespace vesk {
 

@@ -13,7 +13,7 @@
 #include <cstdlib>
 
 #include "form_fixture.h"
-#include "toolkit/date_time_field.h"
+#include "toolkit/data/date_time_field.h"
 #include "toolkit/db_edit.h"
 #include "toolkit/db_grid.h"
 #include "toolkit/db_memo.h"

@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "toolkit/component.h"
+#include "toolkit/data/component.h"
 
 namespace vesk {
 

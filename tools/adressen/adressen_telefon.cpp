@@ -9,7 +9,7 @@
 #include "platform/telephony/dialable_address.h"
 #include "platform/telephony/sip_account.h"
 #include "runtime/utf8_text.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 #include "tools/host_files.h"
 #include "tools/table/RadiRidir.h"
 #include "toolkit/db_edit.h"

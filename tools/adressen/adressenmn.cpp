@@ -10,11 +10,11 @@
 
 #include "platform/program_folder.h"
 #include "toolkit/application.h"
-#include "toolkit/data_source.h"
+#include "toolkit/data/data_source.h"
 #include "toolkit/db_edit.h"
 #include "toolkit/db_memo.h"
 #include "toolkit/design_scale.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 #include "toolkit/label.h"
 #include "toolkit/panel.h"
 #include "toolkit/record_window_frame.h"

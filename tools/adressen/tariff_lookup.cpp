@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 #include "tools/filter/filter_constant.h"
 #include "tools/table/RadiRidir.h"
 #include "tools/table/TableDefinition.h"

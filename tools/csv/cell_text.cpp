@@ -5,8 +5,8 @@
 
 #include "runtime/datetime.h"
 #include "runtime/format_settings.h"
-#include "toolkit/database_error.h"
-#include "toolkit/field.h"
+#include "toolkit/data/database_error.h"
+#include "toolkit/data/field.h"
 
 namespace vesk {
 

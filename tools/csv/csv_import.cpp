@@ -2,7 +2,7 @@
 
 #include "runtime/exceptions.h"
 #include "runtime/utf8_text.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 #include "tools/csv/cell_text.h"
 #include "tools/csv/csv.h"
 #include "tools/table/RadiRidir.h"

@@ -1,6 +1,6 @@
 #include "tools/exchange/address_exchange.h"
 
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 #include "tools/exchange/address_card.h"
 #include "tools/table/RadiRidir.h"
 

@@ -5,7 +5,7 @@
 #include <climits>
 #include <filesystem>
 
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 #include "tools/table/RadiRidir.h"
 
 namespace vesk {

@@ -1,7 +1,7 @@
 #include "tools/exchange/batch_import.h"
 
 #include "runtime/utf8_text.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 #include "tools/exchange/exchange_error.h"
 #include "tools/table/RadiRidir.h"
 #include "tools/table/RadiRidirBatch.h"

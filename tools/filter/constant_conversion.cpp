@@ -5,7 +5,7 @@
 #include "runtime/conversions.h"
 #include "runtime/exceptions.h"
 #include "tools/filter/filter_messages.h"
-#include "toolkit/database_error.h"
+#include "toolkit/data/database_error.h"
 
 namespace vesk {
 namespace {

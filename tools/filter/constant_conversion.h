@@ -3,7 +3,7 @@
 #pragma once
 
 #include "runtime/variant.h"
-#include "toolkit/db_types.h"
+#include "toolkit/data/db_types.h"
 
 namespace vesk {
 

@@ -6,9 +6,9 @@
 #include "tools/filter/expr_tree.h"
 #include "tools/filter/filter_messages.h"
 #include "tools/filter/value_compare.h"
-#include "toolkit/database_error.h"
-#include "toolkit/dataset.h"
-#include "toolkit/field.h"
+#include "toolkit/data/database_error.h"
+#include "toolkit/data/dataset.h"
+#include "toolkit/data/field.h"
 
 namespace vesk {
 namespace {

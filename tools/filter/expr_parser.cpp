@@ -3,8 +3,8 @@
 #include "tools/filter/expr_parser.h"
 
 #include "tools/filter/filter_messages.h"
-#include "toolkit/database_error.h"
-#include "toolkit/dataset.h"
+#include "toolkit/data/database_error.h"
+#include "toolkit/data/dataset.h"
 
 namespace vesk {
 namespace {

@@ -2,7 +2,7 @@
 #include "tools/filter/expr_stack.h"
 
 #include "tools/filter/filter_messages.h"
-#include "toolkit/database_error.h"
+#include "toolkit/data/database_error.h"
 
 namespace vesk {
 

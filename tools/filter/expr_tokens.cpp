@@ -7,7 +7,7 @@
 
 #include "platform/regional_settings.h"
 #include "tools/filter/filter_messages.h"
-#include "toolkit/database_error.h"
+#include "toolkit/data/database_error.h"
 
 namespace vesk {
 namespace {

@@ -1,10 +1,10 @@
 #include "tools/table/MTBlobStream.h"
 
 #include "engine/radiridir.h"
-#include "toolkit/application.h"
-#include "toolkit/blob_field.h"
-#include "toolkit/database_error.h"
-#include "toolkit/db_messages.h"
+#include "toolkit/data/notices.h"
+#include "toolkit/data/blob_field.h"
+#include "toolkit/data/database_error.h"
+#include "toolkit/data/db_messages.h"
 #include "tools/table/RadiRidir.h"
 #include "tools/table/RadiRidirError.h"
 
@@ -38,7 +38,7 @@ TBlobStream::~TBlobStream() {
     field_->SetModified(true);
     dataset_->DataEvent(deFieldChange, field_);
   } catch (const std::exception& error) {
-    Application().HandleException(error);
+    NotifyError(error);
   }
 }
 

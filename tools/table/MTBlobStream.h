@@ -6,8 +6,8 @@
 
 #include <cstdint>
 
-#include "toolkit/db_types.h"
-#include "toolkit/stream.h"
+#include "toolkit/data/db_types.h"
+#include "toolkit/data/stream.h"
 
 namespace vesk {
 

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "runtime/exceptions.h"
-#include "toolkit/db_types.h"
+#include "toolkit/data/db_types.h"
 
 namespace vesk {
 

@@ -2,8 +2,7 @@
 
 #include <exception>
 
-#include "platform/message_box.h"
-#include "toolkit/application.h"
+#include "toolkit/data/notices.h"
 #include "tools/table/RadiRidir.h"
 
 namespace vesk {
@@ -22,8 +21,7 @@ bool OpenForEditing(TRadiRidir& table, const std::string& what) {
       table.SetReadOnly(false);
       throw;
     }
-    ShowMessage(what + " können gerade nicht geändert werden, nur gelesen.\r" + writing.what(),
-                Application().Title(), MbIcon::Warning);
+    NotifyWarning(what + " können gerade nicht geändert werden, nur gelesen.\r" + writing.what());
     return false;
   }
 }

@@ -6,10 +6,9 @@
 #include <filesystem>
 
 #include "engine/radiridir.h"
-#include "platform/message_box.h"
 #include "runtime/conversions.h"
-#include "toolkit/application.h"
-#include "toolkit/database_error.h"
+#include "toolkit/data/notices.h"
+#include "toolkit/data/database_error.h"
 #include "tools/table/RadiRidirError.h"
 #include "tools/table/TableDefinition.h"
 #include "tools/table/RadiRidirText.h"
@@ -59,8 +58,7 @@ void TRadiRidir::SetTableName(std::string name) {
   if (Active()) DatabaseError("RadiRidir must be closed to set new table name.");
   name = std::string(CutText(name, 255));
   if (!TableFileExists(name) || !HasTableExtension(name)) {
-    ShowMessageBox({"Warning. " + name + " is an invalid table name - it does not exist or has an invalid format.",
-                    Application().Title(), MbButtons::Ok, MbIcon::Warning});
+    NotifyWarning("Warning. " + name + " is an invalid table name - it does not exist or has an invalid format.");
   }
   tableName_ = std::move(name);
 }
@@ -94,7 +92,7 @@ void TRadiRidir::Loaded() {
 
 bool TRadiRidir::GetCanModify() const { return writable_ && !readOnly_; }
 
-void TRadiRidir::InternalHandleException(const std::exception& error) { Application().HandleException(error); }
+void TRadiRidir::InternalHandleException(const std::exception& error) { NotifyError(error); }
 
 // --- Opening and closing
 

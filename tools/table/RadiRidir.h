@@ -12,7 +12,7 @@
 #include <string_view>
 #include <vector>
 
-#include "toolkit/dataset.h"
+#include "toolkit/data/dataset.h"
 #include "tools/filter/expr_filter.h"
 #include "tools/table/RadiRidirCandidates.h"
 

@@ -2,7 +2,7 @@
 #include <cstring>
 
 #include "engine/radiridir.h"
-#include "toolkit/database_error.h"
+#include "toolkit/data/database_error.h"
 #include "tools/table/RadiRidir.h"
 
 namespace vesk {

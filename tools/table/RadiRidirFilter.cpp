@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "engine/radiridir.h"
-#include "toolkit/application.h"
-#include "toolkit/field.h"
+#include "toolkit/data/notices.h"
+#include "toolkit/data/field.h"
 #include "tools/table/RadiRidir.h"
 
 namespace vesk {
@@ -50,7 +50,7 @@ uint8_t TRadiRidir::ExpressionTest(void* data, const uint8_t* record) {
 void TRadiRidir::ReportTestFailure(const std::exception& error) {
   if (testFailureShown_) return;
   testFailureShown_ = true;
-  Application().HandleException(error);
+  NotifyError(error);
 }
 
 void TRadiRidir::FilterChanged() {

@@ -1,8 +1,8 @@
 // TRadiRidir index upkeep: a table made by hand or by an older version may
 // lack an index its window expects; opened for writing, it gets it.
 #include "engine/radiridir.h"
-#include "toolkit/database_error.h"
-#include "toolkit/field.h"
+#include "toolkit/data/database_error.h"
+#include "toolkit/data/field.h"
 #include "tools/table/RadiRidir.h"
 #include "tools/table/RadiRidirText.h"
 

@@ -3,8 +3,8 @@
 // first record whose fields equal them.
 #include "engine/radiridir.h"
 #include "platform/regional_settings.h"
-#include "toolkit/database_error.h"
-#include "toolkit/field.h"
+#include "toolkit/data/database_error.h"
+#include "toolkit/data/field.h"
 #include "tools/table/RadiRidir.h"
 
 namespace vesk {

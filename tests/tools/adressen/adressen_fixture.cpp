@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <fstream>
 
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 #include "toolkit/tab_control.h"
 #include "tools/table/RadiRidir.h"
 

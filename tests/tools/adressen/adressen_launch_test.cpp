@@ -14,7 +14,7 @@
 #include "tests/tools/adressen/adressen_fixture.h"
 #include "tests/tools/adressen/recorded_arguments.h"
 #include "toolkit/db_edit.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 #include "tools/table/RadiRidir.h"
 
 namespace vesk {

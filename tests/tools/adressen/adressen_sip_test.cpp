@@ -12,7 +12,7 @@
 #include "tests/support/test_sound_cards.h"
 #include "tests/tools/adressen/adressen_fixture.h"
 #include "toolkit/db_edit.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 #include "toolkit/status_bar.h"
 #include "tools/table/RadiRidir.h"
 

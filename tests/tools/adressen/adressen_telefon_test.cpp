@@ -14,7 +14,7 @@
 #include "tests/tools/adressen/adressen_fixture.h"
 #include "tests/tools/adressen/tariff_test_data.h"
 #include "toolkit/db_edit.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 #include "toolkit/status_bar.h"
 #include "tools/controls/HistCB.h"
 #include "tools/host_files.h"

@@ -15,7 +15,7 @@
 #include "tests/tools/adressen/adressen_fixture.h"
 #include "toolkit/db_edit.h"
 #include "toolkit/db_memo.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 #include "toolkit/label.h"
 #include "toolkit/status_bar.h"
 #include "toolkit/tab_control.h"

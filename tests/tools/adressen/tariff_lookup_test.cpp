@@ -9,7 +9,7 @@
 #include "runtime/format_settings.h"
 #include "tests/tools/adressen/tariff_test_data.h"
 #include "tests/tools/library_window_test.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 #include "tools/table/RadiRidir.h"
 
 namespace vesk {

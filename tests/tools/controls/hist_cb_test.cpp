@@ -15,7 +15,7 @@
 #include "tests/support/scoped_env.h"
 #include "tests/support/temp_folder.h"
 #include "tests/toolkit/form_fixture.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 #include "tools/controls/HistCB.h"
 
 namespace vesk {

@@ -9,7 +9,7 @@
 
 #include "tests/support/temp_folder.h"
 #include "tests/tools/exchange/sample_files.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 #include "tools/adressen/adressen_table.h"
 #include "tools/exchange/address_card.h"
 #include "tools/exchange/address_exchange.h"

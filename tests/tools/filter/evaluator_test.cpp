@@ -5,7 +5,7 @@
 
 #include "runtime/exceptions.h"
 #include "tests/tools/filter/filter_fixture.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 
 namespace vesk {
 namespace {

@@ -1,6 +1,6 @@
 #include "tests/tools/filter/filter_fixture.h"
 
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 
 #include "platform/regional_settings.h"
 #include "runtime/exceptions.h"

@@ -18,7 +18,7 @@
 #include "toolkit/db_text.h"
 #include "toolkit/label.h"
 #include "toolkit/screenshot.h"
-#include "toolkit/string_field.h"
+#include "toolkit/data/string_field.h"
 #include "toolkit/tab_control.h"
 #include "tools/categories/category_pages.h"
 #include "tools/table/RadiRidir.h"

@@ -1,9 +1,9 @@
 // Memo fields through TBlobStream: reading, writing, seeking, cutting, the
 // engine holding writes until post, and the refusals.
 #include "tests/tools/table/table_fixture.h"
-#include "toolkit/blob_field.h"
-#include "toolkit/db_messages.h"
-#include "toolkit/stream.h"
+#include "toolkit/data/blob_field.h"
+#include "toolkit/data/db_messages.h"
+#include "toolkit/data/stream.h"
 
 namespace vesk {
 namespace {

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "engine/radiridir.h"
-#include "toolkit/application.h"
-#include "toolkit/field.h"
+#include "toolkit/data/notices.h"
+#include "toolkit/data/field.h"
 #include "tools/table/RadiRidirEngine.h"
 #include "tools/table/RadiRidirText.h"
 
@@ -153,7 +153,7 @@ std::string RandomFilterText(std::mt19937& random) {
 std::string CheckCandidateCase(const std::string& path, std::mt19937& random, CandidateCase& result) {
   // A record whose test fails is rejected, and the failure shown: here
   // nothing is to be shown.
-  Application().OnException = [](const std::exception&) {};
+  SetNoticeHandlers({.error = [](const std::exception&) {}, .warning = {}});
   const std::string filter = RandomFilterText(random);
   const std::string index = Pick(random, kIndexes);
   const auto options = static_cast<TFilterOptions>(std::uniform_int_distribution<int>(0, 3)(random));

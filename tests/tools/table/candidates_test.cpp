@@ -8,8 +8,8 @@
 
 #include "tests/tools/table/candidate_property.h"
 #include "tests/tools/table/table_fixture.h"
-#include "toolkit/field.h"
-#include "toolkit/string_field.h"
+#include "toolkit/data/field.h"
+#include "toolkit/data/string_field.h"
 #include "tools/filter/expr_filter.h"
 #include "tools/table/RadiRidirCandidates.h"
 #include "tools/table/RadiRidirEngine.h"

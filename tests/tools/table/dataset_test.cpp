@@ -5,10 +5,10 @@
 #include <fstream>
 
 #include "tests/tools/table/table_fixture.h"
-#include "toolkit/db_messages.h"
-#include "toolkit/field.h"
-#include "toolkit/numeric_fields.h"
-#include "toolkit/string_field.h"
+#include "toolkit/data/db_messages.h"
+#include "toolkit/data/field.h"
+#include "toolkit/data/numeric_fields.h"
+#include "toolkit/data/string_field.h"
 #include "tools/table/RadiRidirError.h"
 
 namespace vesk {

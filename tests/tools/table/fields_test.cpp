@@ -5,10 +5,10 @@
 #include "platform/regional_settings.h"
 #include "runtime/datetime.h"
 #include "tests/tools/table/table_fixture.h"
-#include "toolkit/blob_field.h"
-#include "toolkit/field.h"
-#include "toolkit/numeric_fields.h"
-#include "toolkit/string_field.h"
+#include "toolkit/data/blob_field.h"
+#include "toolkit/data/field.h"
+#include "toolkit/data/numeric_fields.h"
+#include "toolkit/data/string_field.h"
 #include "tools/table/MTcomm.h"
 
 namespace vesk {

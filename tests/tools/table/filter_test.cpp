@@ -1,7 +1,7 @@
 // Filtering through the engine's record tests: the OnFilterRecord event, the
 // Filter expression, the four setters and FindRecord.
 #include "tests/tools/table/table_fixture.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 #include "tools/table/RadiRidirError.h"
 
 namespace vesk {

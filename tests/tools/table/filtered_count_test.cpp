@@ -2,7 +2,7 @@
 // moves, so it must be taken anew whenever what it counts may have changed;
 // and a filter that fails record by record is reported once.
 #include "tests/tools/table/table_fixture.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 
 namespace vesk {
 namespace {

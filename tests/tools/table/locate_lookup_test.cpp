@@ -1,8 +1,8 @@
 // Locate and Lookup through the engine's search.
 #include "tests/tools/table/table_fixture.h"
-#include "toolkit/field.h"
-#include "toolkit/numeric_fields.h"
-#include "toolkit/string_field.h"
+#include "toolkit/data/field.h"
+#include "toolkit/data/numeric_fields.h"
+#include "toolkit/data/string_field.h"
 
 namespace vesk {
 namespace {

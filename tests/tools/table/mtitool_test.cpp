@@ -1,5 +1,5 @@
 // mtitool run as a process: create, import, export round trip, a bad cell
-// that changes nothing, usage and failure exit codes.
+// that changes nothing, usage and failure exit codes, the libraries it needs.
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 
@@ -226,6 +226,20 @@ TEST_F(MtitoolTest, ExportWithFilterAndLocate) {
   Result unknown = Run("locate people.mti Groesse 1");
   EXPECT_EQ(unknown.code, 1);
   EXPECT_NE(unknown.err.find("Groesse"), std::string::npos) << unknown.err;
+}
+
+// mtitool reads and writes tables without a window: no Qt Widgets or Gui
+// among the libraries it needs.
+TEST(MtitoolProgram, NeedsNoWidgets) {
+  FILE* ldd = popen("ldd '" MTITOOL_PATH "'", "r");
+  ASSERT_NE(ldd, nullptr);
+  std::string libraries;
+  char buffer[4096];
+  for (size_t n; (n = fread(buffer, 1, sizeof buffer, ldd)) > 0;) libraries.append(buffer, n);
+  EXPECT_EQ(pclose(ldd), 0) << libraries;
+  EXPECT_NE(libraries.find("libQt6Core"), std::string::npos) << libraries;
+  EXPECT_EQ(libraries.find("libQt6Widgets"), std::string::npos) << libraries;
+  EXPECT_EQ(libraries.find("libQt6Gui"), std::string::npos) << libraries;
 }
 
 TEST_F(MtitoolTest, UsageAndFailures) {

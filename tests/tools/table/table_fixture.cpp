@@ -2,11 +2,9 @@
 
 #include <filesystem>
 
-#include "platform/message_box.h"
 #include "platform/regional_settings.h"
 #include "runtime/format_settings.h"
-#include "toolkit/application.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 #include "tools/table/RadiRidirError.h"
 
 namespace vesk {
@@ -14,17 +12,11 @@ namespace vesk {
 void TableTest::SetUp() {
   SetFormatSettings(FormatSettings{});
   SetMultiByteCodePageForTesting(true);
-  SetMessageBoxHook([this](const MessageBoxRequest& request) {
-    messages_.push_back(request.text);
-    return MbResult::Ok;
-  });
-  Application().OnException = [this](const std::exception& error) { errors_.push_back(error.what()); };
+  previousNotices_ = SetNoticeHandlers({[this](const std::exception& error) { errors_.push_back(error.what()); },
+                                        [this](const std::string& text) { messages_.push_back(text); }});
 }
 
-void TableTest::TearDown() {
-  SetMessageBoxHook({});
-  Application().OnException = nullptr;
-}
+void TableTest::TearDown() { SetNoticeHandlers(std::move(previousNotices_)); }
 
 std::string TableTest::CreateTable(const std::string& name, const std::vector<FieldSpec>& fields,
                                    const std::vector<IndexSpec>& indexes) {

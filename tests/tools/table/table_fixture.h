@@ -12,6 +12,7 @@
 
 #include "runtime/exceptions.h"
 #include "tests/support/temp_folder.h"
+#include "toolkit/data/notices.h"
 #include "tools/table/RadiRidirEngine.h"
 
 namespace vesk {
@@ -61,8 +62,9 @@ class TableTest : public ::testing::Test {
   // The values of one field, record by record from the first.
   static std::vector<std::string> Column(TRadiRidir& table, const std::string& field);
 
-  std::vector<std::string> messages_;  // message box texts
+  std::vector<std::string> messages_;  // texts of the warnings
   std::vector<std::string> errors_;    // texts of the default error display
+  NoticeHandlers previousNotices_;
 
  private:
   TempFolder temp_;

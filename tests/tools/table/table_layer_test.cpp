@@ -1,7 +1,10 @@
 // The table layer's operations beside the dataset: making a table from its
-// definition, describing an open table, and the all-or-nothing batch.
+// definition, describing an open table, and the all-or-nothing batch; the
+// layer's program without widgets.
+#include <link.h>
+
 #include "tests/tools/table/table_fixture.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 #include "tools/table/RadiRidirBatch.h"
 #include "tools/table/RadiRidirError.h"
 #include "tools/table/TableDescription.h"
@@ -10,6 +13,24 @@ namespace vesk {
 namespace {
 
 using TableLayerTest = TableTest;
+
+// The table layer rests on QtCore alone: this program of it loads neither
+// Qt Widgets nor Qt Gui.
+TEST(TableLayerLinks, WithoutWidgets) {
+  std::vector<std::string> loaded;
+  dl_iterate_phdr(
+      [](dl_phdr_info* info, size_t, void* names) {
+        static_cast<std::vector<std::string>*>(names)->push_back(info->dlpi_name);
+        return 0;
+      },
+      &loaded);
+  auto anyNamed = [&](std::string_view part) {
+    return std::ranges::any_of(loaded, [&](const std::string& name) { return name.find(part) != std::string::npos; });
+  };
+  EXPECT_TRUE(anyNamed("libQt6Core"));
+  EXPECT_FALSE(anyNamed("libQt6Widgets"));
+  EXPECT_FALSE(anyNamed("libQt6Gui"));
+}
 
 TEST_F(TableLayerTest, CreatedTableDescribesItselfAsDefinedAndIsNotMadeTwice) {
   TTableField name{.name = "Name", .letter = 'S', .chars = 30};

@@ -9,7 +9,7 @@
 #include "runtime/format_settings.h"
 #include "tests/support/generated_locales.h"
 #include "tests/tools/termine/termine_fixture.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 #include "tools/table/RadiRidir.h"
 
 namespace vesk {

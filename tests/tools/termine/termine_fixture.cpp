@@ -8,7 +8,7 @@
 #include "runtime/file_io.h"
 #include "runtime/format_settings.h"
 #include "toolkit/application.h"
-#include "toolkit/field.h"
+#include "toolkit/data/field.h"
 #include "toolkit/tab_control.h"
 #include "tools/VeskMsg.h"
 #include "tools/table/RadiRidir.h"
