@@ -25,7 +25,7 @@
 #include "tools/categories/category_pages.h"
 #include "tools/controls/HistCB.h"
 #include "tools/host_notification.h"
-#include "tools/notizen/dlgnseite.h"
+#include "tools/categories/dlgnseite.h"
 #include "tools/table/OpenForEditing.h"
 #include "tools/table/RadiRidir.h"
 #include "tools/table/TableDescription.h"

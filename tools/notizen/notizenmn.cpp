@@ -21,7 +21,7 @@
 #include "toolkit/tool_bar.h"
 #include "tools/categories/category_pages.h"
 #include "tools/host_notification.h"
-#include "tools/notizen/dlgnseite.h"
+#include "tools/categories/dlgnseite.h"
 #include "tools/table/RadiRidir.h"
 #include "tools/table/TableDefinition.h"
 

@@ -23,7 +23,7 @@
 #include "tools/categories/category_pages.h"
 #include "toolkit/button.h"
 #include "tools/controls/HistCB.h"
-#include "tools/notizen/dlgnseite.h"
+#include "tools/categories/dlgnseite.h"
 #include "tools/table/RadiRidir.h"
 #include "tools/table/TableDescription.h"
 

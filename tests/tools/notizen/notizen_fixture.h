@@ -11,7 +11,7 @@
 
 #include "runtime/datetime.h"
 #include "tests/tools/library_window_test.h"
-#include "tools/notizen/dlgnseite.h"
+#include "tools/categories/dlgnseite.h"
 #include "tools/notizen/notizenmn.h"
 
 namespace vesk {

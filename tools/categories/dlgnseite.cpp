@@ -1,4 +1,4 @@
-#include "tools/notizen/dlgnseite.h"
+#include "tools/categories/dlgnseite.h"
 
 #include <QLineEdit>
 #include <memory>
