@@ -11,8 +11,8 @@
 #include "toolkit/application.h"
 #include "toolkit/database_error.h"
 #include "tools/table/RadiRidirError.h"
-#include "tools/table/TableDefinition.h"
 #include "tools/table/RadiRidirText.h"
+#include "tools/table/table_definition.h"
 
 namespace vesk {
 
