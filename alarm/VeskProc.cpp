@@ -16,8 +16,8 @@ int32_t OptionValue(std::string_view argument, int32_t fallback) {
 void ReadOptions(const std::vector<std::string>& arguments, AlarmSettings& settings) {
   for (const std::string& argument : arguments) {
     if (argument.size() < 2 || argument[0] != '-') continue;
-    if (argument[1] == 'v') settings.LeadMinutes = OptionValue(argument, settings.LeadMinutes);
-    if (argument[1] == 'w') settings.RepeatMinutes = OptionValue(argument, settings.RepeatMinutes);
+    if (argument[1] == 'v') settings.leadMinutes = OptionValue(argument, settings.leadMinutes);
+    if (argument[1] == 'w') settings.repeatMinutes = OptionValue(argument, settings.repeatMinutes);
   }
 }
 

@@ -1,6 +1,6 @@
 // The reminder program's settings and reminder list: the command-line options
-// (-v:<n> lead time, -w:<n> check interval, minutes) and today's reminder
-// times from termine.sav.
+// (-v:<n> lead time, -w:<n> check interval, minutes) over the defaults of
+// AlarmSettings, and today's reminder times from termine.sav.
 #pragma once
 
 #include <cstdint>
@@ -9,13 +9,9 @@
 #include <vector>
 
 #include "runtime/datetime.h"
+#include "tools/alarm_settings.h"
 
 namespace vesk {
-
-struct AlarmSettings {
-  int32_t LeadMinutes = 120;   // from when on before an appointment it is asked about
-  int32_t RepeatMinutes = 10;  // between two checks
-};
 
 // The integer after the first ":" of the argument; fallback when there is no
 // ":" or the text after it is not one whole 32-bit integer.

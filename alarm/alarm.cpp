@@ -50,7 +50,7 @@ int RunAlarm(const std::vector<std::string>& arguments) {
   AlarmAusMessage = RegisterWindowMessage(kAlarmAusMessageName);
 
   AnsweredReminders answered(answeredFile);
-  ReminderCheck check(std::move(reminderTimes), settings.LeadMinutes);
+  ReminderCheck check(std::move(reminderTimes), settings.leadMinutes);
   check.OnNewDay = [&] { return TodaysReminders(listFile, answered); };
   check.OnAnsweredNo = [&](TDateTime day, TDateTime time) {
     if (!answered.Add(day, time)) {
@@ -90,7 +90,7 @@ int RunAlarm(const std::vector<std::string>& arguments) {
   if (!QSystemTrayIcon::isSystemTrayAvailable()) {
     std::fprintf(stderr, "alarm: kein Infobereich – die Erinnerungen kommen als Meldungsfenster\n");
   }
-  const CheckInterval interval = CheckIntervalOf(settings.RepeatMinutes);
+  const CheckInterval interval = CheckIntervalOf(settings.repeatMinutes);
   if (!interval.warning.empty()) std::fprintf(stderr, "%s\n", interval.warning.c_str());
   timer.setTimerType(Qt::VeryCoarseTimer);
   QObject::connect(&timer, &QTimer::timeout, [&check] { check.CheckReminders(); });

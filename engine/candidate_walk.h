@@ -23,7 +23,6 @@
 #include "engine/id_sequence.h"
 #include "engine/packed_records.h"
 #include "engine/sql.h"
-#include "engine/statement_cache.h"
 
 namespace vesk::engine {
 

@@ -1,7 +1,6 @@
 // C entry points: fields, constraints and indexes.
 #include "engine/radiridir.h"
 #include "engine/session.h"
-#include "engine/short_text.h"
 #include "engine/table_create.h"
 
 using namespace vesk::engine;

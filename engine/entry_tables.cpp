@@ -1,10 +1,23 @@
 // C entry points: handles, opening and creating tables, batches, errors.
+#include <algorithm>
+#include <string>
+#include <string_view>
+
 #include "engine/radiridir.h"
 #include "engine/session.h"
-#include "engine/short_text.h"
 #include "engine/table_create.h"
 
 using namespace vesk::engine;
+
+namespace {
+// A table's file name as the C interface gives it, where "\" may stand
+// between folders too.
+std::string TableName(std::string_view name) {
+  std::string normalized(name);
+  std::replace(normalized.begin(), normalized.end(), '\\', '/');
+  return normalized;
+}
+}  // namespace
 
 extern "C" {
 
@@ -24,7 +37,7 @@ int32_t rr_open(int32_t h, const uint8_t* name, int32_t mode) {
     RequireArgument(name, "name");
     if (s.table) throw EngineError("A table is already open on handle " + std::to_string(h));
     try {
-      s.table = std::make_unique<Table>(ReadShortText(name), mode == RR_MODE_READ_WRITE);
+      s.table = std::make_unique<Table>(TableName(ReadShortText(name)), mode == RR_MODE_READ_WRITE);
     } catch (const EngineError& e) {
       result = e.Code();
       throw;
@@ -50,7 +63,7 @@ int32_t rr_create(int32_t h, const char* name, const rr_field_spec* fields, int3
                   const rr_index_spec* indexes, int32_t index_count) {
   return Guarded(h, int32_t{kOpenFailed}, [&](Session&) {
     RequireArgument(name, "name");
-    CreateTable(name, fields, field_count, indexes, index_count);
+    CreateTable(TableName(name), fields, field_count, indexes, index_count);
     return int32_t{0};
   });
 }

@@ -10,7 +10,6 @@
 #include "engine/catalogue.h"
 #include "engine/record_tests.h"
 #include "engine/sql.h"
-#include "engine/statement_cache.h"
 #include "engine/table_order.h"
 
 namespace vesk::engine {

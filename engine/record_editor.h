@@ -18,7 +18,6 @@
 #include "engine/held_blobs.h"
 #include "engine/record_tests.h"
 #include "engine/sql.h"
-#include "engine/statement_cache.h"
 #include "engine/table_order.h"
 
 namespace vesk::engine {

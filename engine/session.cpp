@@ -1,6 +1,10 @@
 #include "engine/session.h"
 
+#include <algorithm>
+#include <cstring>
 #include <unordered_map>
+
+#include "runtime/utf8_text.h"
 
 namespace vesk::engine {
 
@@ -45,6 +49,15 @@ Session* FindSession(int32_t h) {
 
 void RequireArgument(const void* pointer, const char* what) {
   if (!pointer) throw EngineError(std::string("Argument ") + what + " is missing");
+}
+
+std::string ReadShortText(const uint8_t* text) { return std::string(reinterpret_cast<const char*>(text + 1), text[0]); }
+
+void WriteShortText(uint8_t* result, std::string_view text, size_t max_len) {
+  std::string_view cut = Utf8CutBytes(text, std::min<size_t>(max_len, 255));
+  result[0] = static_cast<uint8_t>(cut.size());
+  std::memcpy(result + 1, cut.data(), cut.size());
+  if (cut.size() < max_len) result[cut.size() + 1] = 0;
 }
 
 }  // namespace vesk::engine

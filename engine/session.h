@@ -1,13 +1,17 @@
 // The handles of the C interface: each names a session holding at most one
 // open table and the last error text. Guarded runs an entry point's body
 // with its handle checked and turns failures into a result and error text.
+// And the interface's length-prefixed texts (one length byte, at most 255
+// bytes, cut at a character boundary).
 #ifndef VESK_ENGINE_SESSION_H
 #define VESK_ENGINE_SESSION_H
 
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <new>
 #include <string>
+#include <string_view>
 
 #include "engine/engine_error.h"
 #include "engine/table.h"
@@ -26,6 +30,12 @@ void RemoveSession(int32_t h);
 Session* FindSession(int32_t h);
 // Throws when a pointer argument is missing.
 void RequireArgument(const void* pointer, const char* what);
+
+// The text of a length-prefixed buffer.
+std::string ReadShortText(const uint8_t* text);
+// Writes text length-prefixed into result (max_len + 1 bytes), cut to
+// max_len bytes at a character boundary; zero-terminated when room is left.
+void WriteShortText(uint8_t* result, std::string_view text, size_t max_len = 255);
 
 template <typename Result, typename Body>
 Result Guarded(int32_t h, Result failure, Body&& body) {

@@ -45,4 +45,10 @@ std::string ColumnText(sqlite3_stmt* stmt, int column) {
   return std::string(reinterpret_cast<const char*>(text), sqlite3_column_bytes(stmt, column));
 }
 
+sqlite3_stmt* StatementCache::Get(const std::string& sql) {
+  Statement& stmt = statements_[sql];
+  if (!stmt) stmt = Prepare(db_, sql);
+  return stmt.get();
+}
+
 }  // namespace vesk::engine

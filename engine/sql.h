@@ -1,13 +1,16 @@
-// Thin RAII helpers over the SQLite C interface: statements, execution and
-// identifier quoting. Failures throw EngineError with SQLite's own text.
+// Thin RAII helpers over the SQLite C interface: statements, execution,
+// identifier quoting and the statements kept per connection. Failures throw
+// EngineError with SQLite's own text.
 #ifndef VESK_ENGINE_SQL_H
 #define VESK_ENGINE_SQL_H
 
 #include <sqlite3.h>
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 
 namespace vesk::engine {
 
@@ -44,6 +47,22 @@ void WriteTransaction(sqlite3* db, Body&& body) {
 std::string QuoteName(std::string_view name);
 // Text column as std::string (empty for NULL).
 std::string ColumnText(sqlite3_stmt* stmt, int column);
+
+// Statements made from SQL text at run time, prepared once per text and
+// kept for the life of the connection.
+class StatementCache {
+ public:
+  StatementCache() = default;
+  explicit StatementCache(sqlite3* db) : db_(db) {}
+  // The statement for sql, prepared on first use; throws EngineError when
+  // SQLite refuses it.
+  sqlite3_stmt* Get(const std::string& sql);
+  size_t Size() const { return statements_.size(); }
+
+ private:
+  sqlite3* db_ = nullptr;
+  std::unordered_map<std::string, Statement> statements_;
+};
 
 }  // namespace vesk::engine
 

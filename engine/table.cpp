@@ -8,7 +8,6 @@
 
 #include "engine/collation.h"
 #include "engine/engine_error.h"
-#include "engine/short_text.h"
 
 namespace vesk::engine {
 
@@ -37,7 +36,7 @@ EngineError OpenFailure(sqlite3* db, const std::string& name, const std::string&
 }  // namespace
 
 Table::Table(const std::string& name, bool writable)
-    : name_(NormalizeTableName(name)),
+    : name_(name),
       writable_(writable),
       order_(catalogue_),
       blobs_(

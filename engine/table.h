@@ -6,7 +6,9 @@
 #ifndef VESK_ENGINE_TABLE_H
 #define VESK_ENGINE_TABLE_H
 
+#include <cstdint>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "engine/catalogue.h"
@@ -14,19 +16,33 @@
 #include "engine/cursor_position.h"
 #include "engine/held_blobs.h"
 #include "engine/key_search.h"
-#include "engine/marks.h"
 #include "engine/record_editor.h"
 #include "engine/record_tests.h"
 #include "engine/sql.h"
-#include "engine/statement_cache.h"
 #include "engine/table_order.h"
 #include "engine/writer_lock.h"
 
 namespace vesk::engine {
 
+// Record marks: numbers handed out for record identities, valid until freed.
+// Whether a mark's record is still stored is for the table to say.
+class Marks {
+ public:
+  // A new mark for identity; throws EngineError when identity names no
+  // record or the marks are used up.
+  int32_t Create(int32_t identity);
+  void Free(int32_t mark);  // throws for an unknown mark
+  int32_t Identity(int32_t mark) const;  // throws for an unknown mark
+
+ private:
+  std::unordered_map<int32_t, int32_t> identities_;  // mark -> identity
+  int32_t next_ = 1;
+};
+
 class Table {
  public:
-  // Opens an existing table file; throws EngineError with an OpenResult code.
+  // Opens the table file name ("/" between folders); throws EngineError
+  // with an OpenResult code.
   Table(const std::string& name, bool writable);
   ~Table();
   Table(const Table&) = delete;

@@ -11,7 +11,6 @@
 #include "engine/catalogue.h"
 #include "engine/collation.h"
 #include "engine/engine_error.h"
-#include "engine/short_text.h"
 #include "engine/sql.h"
 #include "runtime/unique_fd.h"
 
@@ -113,9 +112,8 @@ Index DescribeIndex(const rr_index_spec& given, int32_t number) {
                given.case_insensitive != 0};
 }
 
-void CreateTable(const std::string& name, const rr_field_spec* fields, int32_t field_count,
+void CreateTable(const std::string& path, const rr_field_spec* fields, int32_t field_count,
                  const rr_index_spec* indexes, int32_t index_count) {
-  std::string path = NormalizeTableName(name);
   if (path.empty()) throw EngineError("A table needs a file name");
   Catalogue catalogue = Describe(fields, field_count, indexes, index_count);
   if (access(path.c_str(), F_OK) == 0) throw EngineError("Table " + path + " already exists");

@@ -12,9 +12,10 @@ namespace vesk::engine {
 // The index a description gives (number names it in failures); throws
 // EngineError when it is incomplete.
 Index DescribeIndex(const rr_index_spec& given, int32_t number);
-// Throws EngineError when the descriptions are faulty, the file exists or
-// cannot be written; a half-made file is removed.
-void CreateTable(const std::string& name, const rr_field_spec* fields, int32_t field_count,
+// Makes the table file path ("/" between folders). Throws EngineError when
+// the descriptions are faulty, the file exists or cannot be written; a
+// half-made file is removed.
+void CreateTable(const std::string& path, const rr_field_spec* fields, int32_t field_count,
                  const rr_index_spec* indexes, int32_t index_count);
 
 }  // namespace vesk::engine

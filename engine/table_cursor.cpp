@@ -1,12 +1,36 @@
 // Cursor moves over the current order: to the ends and neighbours, to a
-// record number, a mark or a key, and the count of records passing the tests.
+// record number, a mark or a key, and the count of records passing the tests;
+// and the marks themselves.
+#include <climits>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "engine/engine_error.h"
 #include "engine/table.h"
 
 namespace vesk::engine {
+
+namespace {
+[[noreturn]] void UnknownMark(int32_t mark) { throw EngineError("Mark " + std::to_string(mark) + " does not exist"); }
+}  // namespace
+
+int32_t Marks::Create(int32_t identity) {
+  if (identity <= 0) throw EngineError("Identity " + std::to_string(identity) + " names no record");
+  if (next_ == INT32_MAX) throw EngineError("No marks left");
+  identities_[next_] = identity;
+  return next_++;
+}
+
+void Marks::Free(int32_t mark) {
+  if (identities_.erase(mark) == 0) UnknownMark(mark);
+}
+
+int32_t Marks::Identity(int32_t mark) const {
+  auto found = identities_.find(mark);
+  if (found == identities_.end()) UnknownMark(mark);
+  return found->second;
+}
 
 void Table::SetCandidates(const rr_candidate_term* terms, int32_t count, const rr_candidate_term* certain,
                           int32_t certain_count) {

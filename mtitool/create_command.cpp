@@ -2,7 +2,7 @@
 #include "mtitool/commands.h"
 #include "runtime/conversions.h"
 #include "tools/table/MTcomm.h"
-#include "tools/table/TableDefinition.h"
+#include "tools/table/table_definition.h"
 
 namespace vesk {
 

@@ -3,7 +3,7 @@
 
 #include "mtitool/commands.h"
 #include "tools/table/RadiRidir.h"
-#include "tools/table/TableDescription.h"
+#include "tools/table/table_description.h"
 
 namespace vesk {
 

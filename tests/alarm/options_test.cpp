@@ -15,26 +15,26 @@ AlarmSettings Read(const std::vector<std::string>& arguments) {
 }
 
 TEST(Options, DefaultsAndTheArgumentRules) {
-  EXPECT_EQ(Read({}).LeadMinutes, 120);
-  EXPECT_EQ(Read({}).RepeatMinutes, 10);
-  EXPECT_EQ(Read({"-v:30", "-v:45"}).LeadMinutes, 45) << "later ones override";
-  EXPECT_EQ(Read({"-vorlauf:30"}).LeadMinutes, 30) << "value after the first colon";
+  EXPECT_EQ(Read({}).leadMinutes, 120);
+  EXPECT_EQ(Read({}).repeatMinutes, 10);
+  EXPECT_EQ(Read({"-v:30", "-v:45"}).leadMinutes, 45) << "later ones override";
+  EXPECT_EQ(Read({"-vorlauf:30"}).leadMinutes, 30) << "value after the first colon";
   for (const char* unchanged : {"-v:abc", "-v30", "-v:", "-V:30", "v:30", "-", "", "-x:30", "-v:1:5"}) {
-    EXPECT_EQ(Read({unchanged}).LeadMinutes, 120) << unchanged;
+    EXPECT_EQ(Read({unchanged}).leadMinutes, 120) << unchanged;
   }
-  EXPECT_EQ(Read({"-v:30", "-v:abc"}).LeadMinutes, 30) << "unreadable keeps the previous value";
+  EXPECT_EQ(Read({"-v:30", "-v:abc"}).leadMinutes, 30) << "unreadable keeps the previous value";
   AlarmSettings both = Read({"-w:5", "programm", "-v:-15"});
-  EXPECT_EQ(both.RepeatMinutes, 5);
-  EXPECT_EQ(both.LeadMinutes, -15);
+  EXPECT_EQ(both.repeatMinutes, 5);
+  EXPECT_EQ(both.leadMinutes, -15);
 }
 
 TEST(Options, IntegerForms) {
-  EXPECT_EQ(Read({"-w:$F"}).RepeatMinutes, 15);
-  EXPECT_EQ(Read({"-w:0x1f"}).RepeatMinutes, 31);
-  EXPECT_EQ(Read({"-w:X10"}).RepeatMinutes, 16);
-  EXPECT_EQ(Read({"-w:  +7"}).RepeatMinutes, 7) << "leading blanks and sign";
-  EXPECT_EQ(Read({"-w:7 "}).RepeatMinutes, 10) << "nothing may follow the digits";
-  EXPECT_EQ(Read({"-w:$G"}).RepeatMinutes, 10);
+  EXPECT_EQ(Read({"-w:$F"}).repeatMinutes, 15);
+  EXPECT_EQ(Read({"-w:0x1f"}).repeatMinutes, 31);
+  EXPECT_EQ(Read({"-w:X10"}).repeatMinutes, 16);
+  EXPECT_EQ(Read({"-w:  +7"}).repeatMinutes, 7) << "leading blanks and sign";
+  EXPECT_EQ(Read({"-w:7 "}).repeatMinutes, 10) << "nothing may follow the digits";
+  EXPECT_EQ(Read({"-w:$G"}).repeatMinutes, 10);
   EXPECT_EQ(OptionValue("-v:2147483647", 1), INT32_MAX);
   EXPECT_EQ(OptionValue("-v:-2147483648", 1), INT32_MIN);
   EXPECT_EQ(OptionValue("-v:2147483648", 1), 1) << "overflow";

@@ -3,7 +3,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "tools/table/TableDefinition.h"
+#include "tools/table/table_definition.h"
 
 namespace vesk {
 

@@ -26,9 +26,9 @@
 #include "tools/controls/HistCB.h"
 #include "tools/host_notification.h"
 #include "tools/categories/dlgnseite.h"
-#include "tools/table/OpenForEditing.h"
 #include "tools/table/RadiRidir.h"
-#include "tools/table/TableDescription.h"
+#include "tools/table/open_for_editing.h"
+#include "tools/table/table_description.h"
 
 namespace vesk {
 

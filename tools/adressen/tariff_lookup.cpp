@@ -5,7 +5,7 @@
 #include "toolkit/data/field.h"
 #include "tools/filter/filter_constant.h"
 #include "tools/table/RadiRidir.h"
-#include "tools/table/TableDefinition.h"
+#include "tools/table/table_definition.h"
 #include "tools/tarife/tariff_tables.h"
 
 namespace vesk {

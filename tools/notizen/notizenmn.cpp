@@ -23,7 +23,7 @@
 #include "tools/host_notification.h"
 #include "tools/categories/dlgnseite.h"
 #include "tools/table/RadiRidir.h"
-#include "tools/table/TableDefinition.h"
+#include "tools/table/table_definition.h"
 
 namespace vesk {
 

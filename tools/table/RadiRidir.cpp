@@ -10,8 +10,8 @@
 #include "toolkit/data/notices.h"
 #include "toolkit/data/database_error.h"
 #include "tools/table/RadiRidirError.h"
-#include "tools/table/TableDefinition.h"
 #include "tools/table/RadiRidirText.h"
+#include "tools/table/table_definition.h"
 
 namespace vesk {
 

@@ -1,7 +1,7 @@
 // The engine side of a TRadiRidir, for the table layer's own files and its
 // tests only: the engine's C interface and the dataset's engine handle.
 // Windows and tools reach a table through the dataset and the table layer's
-// operations (TableDefinition.h, TableDescription.h, RadiRidirBatch.h).
+// operations (table_definition.h, table_description.h, RadiRidirBatch.h).
 #pragma once
 
 #include <cstdint>

@@ -9,7 +9,7 @@
 #include "runtime/format_settings.h"
 #include "tools/csv/csv_import.h"
 #include "tools/table/RadiRidir.h"
-#include "tools/table/TableDefinition.h"
+#include "tools/table/table_definition.h"
 
 namespace vesk {
 

@@ -1,6 +1,6 @@
 // TFREinstellungen: the settings window of the reminder program. It opens
 // with the lead time and repeat interval stored in section Alarm of the
-// host's INI file (alarm's defaults, 120 and 10, when none are stored); OK
+// host's INI file (the defaults of AlarmSettings when none are stored); OK
 // (Enter) stores them there, from where the host hands them to alarm, and
 // refuses values outside their range; Abbrechen (Esc) writes nothing. The
 // host is told after every close.

@@ -25,7 +25,7 @@
 #include "tools/controls/HistCB.h"
 #include "tools/categories/dlgnseite.h"
 #include "tools/table/RadiRidir.h"
-#include "tools/table/TableDescription.h"
+#include "tools/table/table_description.h"
 
 namespace vesk {
 namespace {

@@ -17,7 +17,7 @@
 #include "tools/exchange/exchange_error.h"
 #include "tools/exchange/address_record.h"
 #include "tools/table/RadiRidir.h"
-#include "tools/table/TableDefinition.h"
+#include "tools/table/table_definition.h"
 #include "tools/termine/termine_table.h"
 
 namespace vesk {

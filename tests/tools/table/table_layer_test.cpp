@@ -7,7 +7,7 @@
 #include "toolkit/data/field.h"
 #include "tools/table/RadiRidirBatch.h"
 #include "tools/table/RadiRidirError.h"
-#include "tools/table/TableDescription.h"
+#include "tools/table/table_description.h"
 
 namespace vesk {
 namespace {

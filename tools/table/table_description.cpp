@@ -1,4 +1,4 @@
-#include "tools/table/TableDescription.h"
+#include "tools/table/table_description.h"
 
 #include "tools/table/RadiRidirEngine.h"
 #include "tools/table/RadiRidirError.h"

@@ -1,4 +1,4 @@
-#include "tools/table/TableDefinition.h"
+#include "tools/table/table_definition.h"
 
 #include <filesystem>
 #include <system_error>

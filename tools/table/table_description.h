@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/table/TableDefinition.h"
+#include "tools/table/table_definition.h"
 
 namespace vesk {
 

@@ -1,4 +1,4 @@
-#include "tools/table/OpenForEditing.h"
+#include "tools/table/open_for_editing.h"
 
 #include <exception>
 
