@@ -10,13 +10,12 @@
 #include "platform/program_folder.h"
 #include "runtime/file_io.h"
 #include "toolkit/button.h"
-#include "tools/adressen/adressen_table.h"
+#include "tools/tables/table_schemas.h"
 #include "tools/alarm_settings.h"
 #include "tools/exchange/address_exchange.h"
 #include "tools/exchange/appointment_exchange.h"
 #include "tools/host_files.h"
 #include "tools/table/RadiRidir.h"
-#include "tools/termine/termine_table.h"
 
 namespace vesk {
 namespace {
@@ -31,9 +30,9 @@ bool IsCalendar(const std::string& text) {
 
 void OpenTable(TRadiRidir& table, bool calendar, bool readOnly) {
   if (calendar)
-    CreateTermineTableWhenMissing();
+    CreateTableWhenMissing(TermineSchema());
   else
-    CreateAdressenTableWhenMissing();
+    CreateTableWhenMissing(AdressenSchema());
   table.SetTableName(calendar ? kTermineTable : kAdressenTable);
   table.SetReadOnly(readOnly);
   try {

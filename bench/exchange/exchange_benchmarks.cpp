@@ -5,12 +5,11 @@
 
 #include "bench/support/table_folder.h"
 #include "toolkit/data/field.h"
-#include "tools/adressen/adressen_table.h"
+#include "tools/tables/table_schemas.h"
 #include "tools/exchange/address_card.h"
 #include "tools/exchange/address_exchange.h"
 #include "tools/exchange/appointment_exchange.h"
 #include "tools/table/RadiRidir.h"
-#include "tools/termine/termine_table.h"
 
 namespace vesk::bench {
 namespace {
@@ -29,8 +28,8 @@ void EnterFolder(int64_t records) {
   const std::string& path = Folder().Table("folder", records, [](const std::string& folder, int64_t count) {
     std::filesystem::create_directories(folder);
     std::filesystem::current_path(folder);
-    CreateAdressenTableWhenMissing();
-    CreateTermineTableWhenMissing();
+    CreateTableWhenMissing(AdressenSchema());
+    CreateTableWhenMissing(TermineSchema());
     TRadiRidir table;
     table.SetTableName(kTermineTable);
     table.Open();

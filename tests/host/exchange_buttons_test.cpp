@@ -22,7 +22,7 @@
 #include "runtime/file_io.h"
 #include "tests/support/temp_folder.h"
 #include "toolkit/button.h"
-#include "tools/adressen/adressen_table.h"
+#include "tools/tables/table_schemas.h"
 #include "tools/table/RadiRidir.h"
 
 namespace vesk {

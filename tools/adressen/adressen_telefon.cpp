@@ -18,6 +18,7 @@
 #include "tools/adressen/adressenmn.h"
 #include "tools/adressen/tariff_lookup.h"
 #include "tools/controls/HistCB.h"
+#include "tools/tables/table_schemas.h"
 
 namespace vesk {
 
@@ -163,7 +164,7 @@ int TFRAdressen::ShowAddressOf(const std::string& number) {
       const std::string stored = search->FieldByName(fieldName)->AsString();
       const std::optional<std::string> storedDialable = DialableAddress(stored);
       if (!storedDialable || NationalForm(*storedDialable, countryCode) != wanted) continue;
-      const std::string name = search->FieldByName("Name")->AsString();
+      const std::string name = search->FieldByName(adressen::kName)->AsString();
       search->Close();
       if (TCAdressen->TabIndex() != 0) {
         TCAdressen->SetTabIndex(0);

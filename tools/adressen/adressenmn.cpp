@@ -21,7 +21,7 @@
 #include "toolkit/status_bar.h"
 #include "toolkit/tab_order.h"
 #include "tools/adressen/GoToWeb.h"
-#include "tools/adressen/adressen_table.h"
+#include "tools/tables/table_schemas.h"
 #include "tools/categories/category_pages.h"
 #include "tools/controls/HistCB.h"
 #include "tools/host_notification.h"
@@ -49,7 +49,7 @@ constexpr int kLabelDrop = 4;
 TFRAdressen::TFRAdressen() : TForm("TFRAdressen", "Adressen") {
   CreateComponents();
   CreateControls();
-  pages_ = std::make_unique<TCategoryPages>(*TCAdressen, kCategoryList, "Name", "Kategorie");
+  pages_ = std::make_unique<TCategoryPages>(*TCAdressen, kCategoryList, adressen::kName, adressen::kKategorie);
   OnCreate = [this](TForm& sender) { FormCreate(sender); };
   OnActivate = [this](TForm& sender) { FormActivate(sender); };
   OnClose = [this](TForm& sender, TCloseAction& action) { FormClose(sender, action); };
@@ -131,27 +131,27 @@ void TFRAdressen::CreateFields() {
     addLabel((std::string("Lb") + field).c_str(), caption, labelLeft, top)->SetFocusControl(edit);
     return edit;
   };
-  EdName = addEdit("EdName", "Name", "Name", 80, 40, 361);
-  EdVorname = addEdit("EdVorname", "Vorname", "Vorname", 80, 68, 361);
-  EdPLZ = addEdit("EdPLZ", "PLZ", "PLZ", 79, 96, 56);
-  EdStadt = addEdit("EdStadt", "Stadt", "Stadt", 192, 96, 249, 148);
-  EdStrasse = addEdit("EdStrasse", "Strasse", "Strasse", 79, 124, 301);
-  EdTelefon = addEdit("EdTelefon", "Telefon1", "Telefon 1", 79, 152, 127);
+  EdName = addEdit("EdName", adressen::kName, "Name", 80, 40, 361);
+  EdVorname = addEdit("EdVorname", adressen::kVorname, "Vorname", 80, 68, 361);
+  EdPLZ = addEdit("EdPLZ", adressen::kPLZ, "PLZ", 79, 96, 56);
+  EdStadt = addEdit("EdStadt", adressen::kStadt, "Stadt", 192, 96, 249, 148);
+  EdStrasse = addEdit("EdStrasse", adressen::kStrasse, "Strasse", 79, 124, 301);
+  EdTelefon = addEdit("EdTelefon", adressen::kTelefon1, "Telefon 1", 79, 152, 127);
   EdTelefon->SetTag(1);
   EdTelefon->OnDblClick = [this](TDBEdit& sender) { EdTelefonDblClick(sender); };
-  EdTelefon2 = addEdit("EdTelefon2", "Telefon2", "Telefon 2", 79, 180, 127);
+  EdTelefon2 = addEdit("EdTelefon2", adressen::kTelefon2, "Telefon 2", 79, 180, 127);
   EdTelefon2->SetTag(2);
   EdTelefon2->OnDblClick = [this](TDBEdit& sender) { EdTelefonDblClick(sender); };
-  EdFax = addEdit("EdFax", "Fax", "Fax", 79, 208, 127);
-  EdEmail = addEdit("EdEmail", "Email", "Email", 79, 236, 195);
+  EdFax = addEdit("EdFax", adressen::kFax, "Fax", 79, 208, 127);
+  EdEmail = addEdit("EdEmail", adressen::kEmail, "Email", 79, 236, 195);
   EdEmail->setToolTip(kBrowserHint);
   EdEmail->OnDblClick = [this](TDBEdit& sender) { EdEmailDblClick(sender); };
-  EdURL = addEdit("EdURL", "URL", "URL", 79, 264, 362);
+  EdURL = addEdit("EdURL", adressen::kURL, "URL", 79, 264, 362);
   EdURL->setToolTip(kBrowserHint);
   EdURL->OnDblClick = [this](TDBEdit& sender) { EdURLDblClick(sender); };
   MmText = new TDBMemo(TCAdressen);
   MmText->SetDataSource(DSAdressen);
-  MmText->SetDataField("Text");
+  MmText->SetDataField(adressen::kText);
   place(*MmText, "MmText", 79, 292, 362, 89);
   addLabel("LbText", "Text", kLabelLeft, 292)->SetFocusControl(MmText);
 
@@ -160,7 +160,7 @@ void TFRAdressen::CreateFields() {
   constexpr int kRightLabel = 240;
   DBEdKat = new TDBEdit(TCAdressen);
   DBEdKat->SetDataSource(DSAdressen);
-  DBEdKat->SetDataField("Kategorie");
+  DBEdKat->SetDataField(adressen::kKategorie);
   place(*DBEdKat, "DBEdKat", 316, 208, 125, kFieldHeight);
   lbKat = addLabel("lbKat", "Kategorie", kRightLabel, 208);
   lbKat->SetFocusControl(DBEdKat);
@@ -176,10 +176,10 @@ void TFRAdressen::CreateFields() {
     place(*box, name, 316, top, 125, kFieldHeight);
     return box;
   };
-  DBHCTarifzone1 = addZone("DBHCTarifzone1", "Tarifzone1", 152);
+  DBHCTarifzone1 = addZone("DBHCTarifzone1", adressen::kTarifzone1, 152);
   lbTarifzone1 = addLabel("lbTarifzone1", "Tarifzone1", kRightLabel, 152);
   lbTarifzone1->SetFocusControl(DBHCTarifzone1);
-  DBHCTarifzone2 = addZone("DBHCTarifzone2", "Tarifzone2", 180);
+  DBHCTarifzone2 = addZone("DBHCTarifzone2", adressen::kTarifzone2, 180);
   lbTarifzone2 = addLabel("lbTarifzone2", "Tarifzone2", kRightLabel, 180);
   lbTarifzone2->SetFocusControl(DBHCTarifzone2);
   for (QWidget* hidden : std::initializer_list<QWidget*>{DBEdKat, lbKat, DBHCTarifzone1, lbTarifzone1, DBHCTarifzone2,
@@ -189,7 +189,7 @@ void TFRAdressen::CreateFields() {
 }
 
 void TFRAdressen::OpenTable() {
-  CreateAdressenTableWhenMissing();
+  CreateTableWhenMissing(AdressenSchema());
   MTbAdressen->SetTableName(kAdressenTable);
   MTbAdressen->SetFiltered(true);
   if (OpenForEditing(*MTbAdressen, "Die Adressen")) {
@@ -265,7 +265,7 @@ void TFRAdressen::DBNvAdressenClick(TDBNavigator&, TNavigateBtn button) {
 
 void TFRAdressen::MTbAdressenNewRecord(TDataSet& dataSet) {
   const std::string category = pages_->NewRecordCategory();
-  if (!category.empty()) dataSet.FieldByName("Kategorie")->SetAsString(category);
+  if (!category.empty()) dataSet.FieldByName(adressen::kKategorie)->SetAsString(category);
 }
 
 void TFRAdressen::EdEmailDblClick(TDBEdit& sender) {

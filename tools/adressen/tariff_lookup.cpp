@@ -6,7 +6,7 @@
 #include "tools/filter/filter_constant.h"
 #include "tools/table/RadiRidir.h"
 #include "tools/table/table_definition.h"
-#include "tools/tarife/tariff_tables.h"
+#include "tools/tables/table_schemas.h"
 
 namespace vesk {
 
@@ -31,9 +31,9 @@ std::string DayCode(TDateTime date) {
 }
 
 bool TariffBandAccepts(TDataSet& tariffs) {
-  const int32_t start = MillisecondOfDay(tariffs.FieldByName("ZeitAnfang")->AsDateTime());
+  const int32_t start = MillisecondOfDay(tariffs.FieldByName(tarife::kZeitAnfang)->AsDateTime());
   if (MillisecondOfDay(Now()) < start) return false;
-  const int32_t end = MillisecondOfDay(tariffs.FieldByName("ZeitEnde")->AsDateTime());
+  const int32_t end = MillisecondOfDay(tariffs.FieldByName(tarife::kZeitEnde)->AsDateTime());
   return MillisecondOfDay(Now()) < end;
 }
 
@@ -55,7 +55,7 @@ std::string LookupNetworkPrefix(const std::string& zone, const TFilterRecordEven
   table->SetIndexName(kTariffIndex);
   table->First();
   const bool found = !table->Eof();
-  const int32_t network = found ? table->FieldByName("ID")->AsInteger() : 0;
+  const int32_t network = found ? table->FieldByName(telefon::kID)->AsInteger() : 0;
   table->Close();
   if (!found) throw ENoTariff("Kein Tarif für die Zone " + zone + " zu dieser Zeit");
 
@@ -65,7 +65,7 @@ std::string LookupNetworkPrefix(const std::string& zone, const TFilterRecordEven
   table->SetOnFilterRecord(nullptr);
   table->SetTableName(kNetworkTable);
   table->Open();
-  const Variant prefix = table->Lookup("ID", Variant(network), "Netzvorwahl");
+  const Variant prefix = table->Lookup(telefon::kID, Variant(network), telefon::kNetzvorwahl);
   table->Close();
   if (prefix.IsNull()) throw ENoTariff("Kein Netz " + std::to_string(network) + " für die Zone " + zone);
   return prefix.AsString();

@@ -28,7 +28,7 @@ ImportResult ImportVCards(TRadiRidir& table, std::string_view text, const Import
   result.RefuseWhenNothingCameIn();
   std::vector<TField*> fields;
   for (const auto& [name, member] : kAddressFields) fields.push_back(table.FieldByName(name));
-  TField& memo = *table.FieldByName("Text");
+  TField& memo = *table.FieldByName(adressen::kText);
   AppendInOneBatch(
       table, addresses.size(),
       [&](size_t i) {

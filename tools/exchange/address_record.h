@@ -5,6 +5,8 @@
 #include <string>
 #include <utility>
 
+#include "tools/tables/table_schemas.h"
+
 namespace vesk {
 
 struct AddressRecord {
@@ -14,11 +16,11 @@ struct AddressRecord {
 
 // The table's field name of each member, in the table's order.
 inline constexpr std::pair<const char*, std::string AddressRecord::*> kAddressFields[] = {
-    {"Name", &AddressRecord::Name},         {"Vorname", &AddressRecord::Vorname},
-    {"PLZ", &AddressRecord::PLZ},           {"Stadt", &AddressRecord::Stadt},
-    {"Strasse", &AddressRecord::Strasse},   {"Telefon1", &AddressRecord::Telefon1},
-    {"Telefon2", &AddressRecord::Telefon2}, {"Fax", &AddressRecord::Fax},
-    {"Email", &AddressRecord::Email},       {"URL", &AddressRecord::URL},
-    {"Text", &AddressRecord::Text},         {"Kategorie", &AddressRecord::Kategorie}};
+    {adressen::kName, &AddressRecord::Name},         {adressen::kVorname, &AddressRecord::Vorname},
+    {adressen::kPLZ, &AddressRecord::PLZ},           {adressen::kStadt, &AddressRecord::Stadt},
+    {adressen::kStrasse, &AddressRecord::Strasse},   {adressen::kTelefon1, &AddressRecord::Telefon1},
+    {adressen::kTelefon2, &AddressRecord::Telefon2}, {adressen::kFax, &AddressRecord::Fax},
+    {adressen::kEmail, &AddressRecord::Email},       {adressen::kURL, &AddressRecord::URL},
+    {adressen::kText, &AddressRecord::Text},         {adressen::kKategorie, &AddressRecord::Kategorie}};
 
 }  // namespace vesk

@@ -7,6 +7,7 @@
 
 #include "toolkit/data/field.h"
 #include "tools/table/RadiRidir.h"
+#include "tools/tables/table_schemas.h"
 
 namespace vesk {
 namespace {
@@ -33,10 +34,10 @@ ImportResult ImportCalendar(TRadiRidir& table, std::string_view text, const std:
   const ImportResult result{reading.appointments.size(), std::move(reading.skipped)};
   result.RefuseWhenNothingCameIn();
   std::vector<AppointmentRecord>& appointments = reading.appointments;
-  TField& datum = *table.FieldByName("Datum");
-  TField& uhrzeit = *table.FieldByName("Uhrzeit");
-  TField& ort = *table.FieldByName("Ort");
-  TField& bemerkung = *table.FieldByName("Bemerkung");
+  TField& datum = *table.FieldByName(termine::kDatum);
+  TField& uhrzeit = *table.FieldByName(termine::kUhrzeit);
+  TField& ort = *table.FieldByName(termine::kOrt);
+  TField& bemerkung = *table.FieldByName(termine::kBemerkung);
   AppendInOneBatch(
       table, appointments.size(),
       [&](size_t i) {
@@ -54,10 +55,10 @@ ImportResult ImportCalendar(TRadiRidir& table, std::string_view text, const std:
 
 std::string ExportCalendar(TRadiRidir& table, const std::string& zone, int leadMinutes) {
   std::vector<AppointmentRecord> appointments;
-  const TField& datum = *table.FieldByName("Datum");
-  const TField& uhrzeit = *table.FieldByName("Uhrzeit");
-  const TField& ort = *table.FieldByName("Ort");
-  const TField& bemerkung = *table.FieldByName("Bemerkung");
+  const TField& datum = *table.FieldByName(termine::kDatum);
+  const TField& uhrzeit = *table.FieldByName(termine::kUhrzeit);
+  const TField& ort = *table.FieldByName(termine::kOrt);
+  const TField& bemerkung = *table.FieldByName(termine::kBemerkung);
   for (table.First(); !table.Eof(); table.Next()) {
     if (datum.IsNull()) continue;
     AppointmentRecord appointment;

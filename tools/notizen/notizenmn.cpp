@@ -23,41 +23,16 @@
 #include "tools/host_notification.h"
 #include "tools/categories/dlgnseite.h"
 #include "tools/table/RadiRidir.h"
-#include "tools/table/table_definition.h"
+#include "tools/tables/new_field.h"
+#include "tools/tables/table_schemas.h"
 
 namespace vesk {
 
 namespace {
 
-constexpr int kStichwortChars = 50;
-constexpr int kKategorieChars = 15;
 constexpr char kReadOnlyNotice[] =
     "Die Notizen werden gerade von einem anderen Programm bearbeitet.\r"
     "Sie können sie hier lesen, aber nicht ändern.";
-
-// Makes the notes table with its fields and keyword index when it does not
-// exist yet, so that naming it finds it.
-void CreateTableWhenMissing() {
-  std::error_code error;
-  if (std::filesystem::exists(kNotizenTable, error)) return;
-  std::filesystem::create_directories(std::filesystem::path(kNotizenTable).parent_path(), error);
-  CreateTable(kNotizenTable,
-              {{.name = "Datum", .letter = 'D'},
-               {.name = "Zeit", .letter = 'D'},
-               {.name = "Stichwort", .letter = 'S', .chars = kStichwortChars},
-               {.name = "Text", .letter = 'M'},
-               {.name = "Kategorie", .letter = 'S', .chars = kKategorieChars}},
-              {{.name = kNotizenIndex, .fields = {2}, .caseInsensitive = true}});
-}
-
-// A persistent field of the table, named after table and field.
-template <class Field>
-Field* NewField(TRadiRidir& table, const std::string& fieldName) {
-  auto* field = new Field(&table);
-  field->SetName(table.Name() + fieldName);
-  field->SetFieldName(fieldName);
-  return field;
-}
 
 // A label on the tab row at its design position, sized to its caption.
 TLabel* NewLabel(QWidget* parent, const char* name, const char* caption, int left, int top) {
@@ -103,15 +78,15 @@ void TFRNotizen::CreateComponents() {
   MTbNotizen = new TRadiRidir(this);
   MTbNotizen->SetName("MTbNotizen");
   MTbNotizen->SetAutoCalcFields(false);
-  MTbNotizenDatum = NewField<TDateTimeField>(*MTbNotizen, "Datum");
+  MTbNotizenDatum = NewField<TDateTimeField>(*MTbNotizen, notizen::kDatum);
   MTbNotizenDatum->SetDisplayFormat("dd.mm.yyyy");
-  MTbNotizenZeit = NewField<TDateTimeField>(*MTbNotizen, "Zeit");
+  MTbNotizenZeit = NewField<TDateTimeField>(*MTbNotizen, notizen::kZeit);
   MTbNotizenZeit->SetDisplayFormat("hh:mm");
-  MTbNotizenStichwort = NewField<TStringField>(*MTbNotizen, "Stichwort");
-  MTbNotizenStichwort->SetSize(kStichwortChars);
-  MTbNotizenText = NewField<TMemoField>(*MTbNotizen, "Text");
-  MTbNotizenKategorie = NewField<TStringField>(*MTbNotizen, "Kategorie");
-  MTbNotizenKategorie->SetSize(kKategorieChars);
+  MTbNotizenStichwort = NewField<TStringField>(*MTbNotizen, notizen::kStichwort);
+  MTbNotizenStichwort->SetSize(notizen::kStichwortChars);
+  MTbNotizenText = NewField<TMemoField>(*MTbNotizen, notizen::kText);
+  MTbNotizenKategorie = NewField<TStringField>(*MTbNotizen, notizen::kKategorie);
+  MTbNotizenKategorie->SetSize(notizen::kKategorieChars);
   MTbNotizen->OnNewRecord = [this](TDataSet& dataSet) { MTbNotizenNewRecord(dataSet); };
   DSNotizen = CreateRecordSource(this, "DSNotizen", MTbNotizen);
 }
@@ -136,28 +111,28 @@ void TFRNotizen::CreateControls() {
   TCNotizen->OnMouseDown = [this](TTabControl& sender, TMouseButton button, TShiftState shift, int x, int y) {
     TCNotizenMouseDown(sender, button, shift, x, y);
   };
-  pages_ = std::make_unique<TCategoryPages>(*TCNotizen, kNotizenList, "Stichwort", "Kategorie");
+  pages_ = std::make_unique<TCategoryPages>(*TCNotizen, kNotizenList, notizen::kStichwort, notizen::kKategorie);
 
   LbNotizVom = NewLabel(TCNotizen, "LbNotizVom", "Notiz vom", 12, 36);
-  TxDatum = NewCreationText(TCNotizen, DSNotizen, "TxDatum", "Datum", 80, 36);
+  TxDatum = NewCreationText(TCNotizen, DSNotizen, "TxDatum", notizen::kDatum, 80, 36);
   LbUhrzeit = NewLabel(TCNotizen, "LbUhrzeit", "Uhrzeit", 176, 36);
-  TxZeit = NewCreationText(TCNotizen, DSNotizen, "TxZeit", "Zeit", 239, 36);
+  TxZeit = NewCreationText(TCNotizen, DSNotizen, "TxZeit", notizen::kZeit, 239, 36);
 
   lbKat = NewLabel(TCNotizen, "lbKat", "Kategorie", 290, 36);
   lbKat->hide();
   DBEdKat = Placed(new TDBEdit(TCNotizen), "DBEdKat", 356, 32, 97, 24);
   DBEdKat->SetDataSource(DSNotizen);
-  DBEdKat->SetDataField("Kategorie");
+  DBEdKat->SetDataField(notizen::kKategorie);
   DBEdKat->hide();
 
   LbStichwort = NewLabel(TCNotizen, "LbStichwort", "Stichwort", 12, 86);
   EdStichwort = Placed(new TDBEdit(TCNotizen), "EdStichwort", 80, 82, 373, 24);
   EdStichwort->SetDataSource(DSNotizen);
-  EdStichwort->SetDataField("Stichwort");
+  EdStichwort->SetDataField(notizen::kStichwort);
   LbText = NewLabel(TCNotizen, "LbText", "Text", 12, 116);
   MmText = Placed(new TDBMemo(TCNotizen), "MmText", 80, 116, 373, 97);
   MmText->SetDataSource(DSNotizen);
-  MmText->SetDataField("Text");
+  MmText->SetDataField(notizen::kText);
 
   SetTabOrder(*EdStichwort, 0);
   SetTabOrder(*MmText, 1);
@@ -177,14 +152,14 @@ void TFRNotizen::OpenTable() {
     ShowMessageBox(
         {.text = kReadOnlyNotice, .caption = Application().Title(), .icon = MbIcon::Information, .owner = this});
   }
-  MTbNotizen->AddIndexWhenMissing(kNotizenIndex, "Stichwort", true);
+  MTbNotizen->AddIndexWhenMissing(kNotizenIndex, notizen::kStichwort, true);
   MTbNotizen->SetIndexName(kNotizenIndex);
 }
 
 void TFRNotizen::FormCreate(TForm&) {
   pages_->Load();
   TCNotizen->SetTabIndex(0);
-  CreateTableWhenMissing();
+  CreateTableWhenMissing(NotizenSchema());
   MTbNotizen->SetTableName(kNotizenTable);
   MTbNotizen->SetFiltered(true);
   OpenTable();

@@ -28,9 +28,6 @@ class TRadiRidir;
 class TStringField;
 class TToolBar;
 
-inline constexpr char kNotizenTable[] = "Data/notizen.mti";
-// The index that orders the notes by keyword.
-inline constexpr char kNotizenIndex[] = "StichwortIx";
 inline constexpr char kNotizenList[] = "notizen.txt";
 
 class TFRNotizen : public TForm {

@@ -10,42 +10,18 @@
 #include "tools/csv/csv_import.h"
 #include "tools/table/RadiRidir.h"
 #include "tools/table/table_definition.h"
+#include "tools/tables/table_schemas.h"
 
 namespace vesk {
 
 namespace {
 
 struct TableOfData {
-  const char* table;
+  const TableSchema& schema;
   const char* data;
-  std::vector<TTableField> fields;
-  std::vector<TTableIndex> indexes;
 };
 
-// The same as
-//   mtitool create 'Data\Tarife.mti' ID:I Name:S:40 Tag:S:2 Tarifzone:S:30 ZeitAnfang:D ZeitEnde:D Preis:C
-//     --index 'TarifIx=Tag;Tarifzone;Preis'
-//   mtitool create 'Data\Telefon.mti' ID:I Netzvorwahl:S:20 Name:S:40 --index ID=ID
-std::vector<TableOfData> Tables() {
-  return {
-      {kTariffTable,
-       kTariffData,
-       {{.name = "ID", .letter = 'I'},
-        {.name = "Name", .letter = 'S', .chars = 40},
-        {.name = "Tag", .letter = 'S', .chars = 2},
-        {.name = "Tarifzone", .letter = 'S', .chars = 30},
-        {.name = "ZeitAnfang", .letter = 'D'},
-        {.name = "ZeitEnde", .letter = 'D'},
-        {.name = "Preis", .letter = 'C'}},
-       {{.name = kTariffIndex, .fields = {2, 3, 6}}}},
-      {kNetworkTable,
-       kNetworkData,
-       {{.name = "ID", .letter = 'I'},
-        {.name = "Netzvorwahl", .letter = 'S', .chars = 20},
-        {.name = "Name", .letter = 'S', .chars = 40}},
-       {{.name = "ID", .fields = {0}}}},
-  };
-}
+const TableOfData kTables[] = {{TariffSchema(), kTariffData}, {NetworkSchema(), kNetworkData}};
 
 // The engine's file and the side files SQLite may leave beside it.
 void RemoveTableFiles(const std::string& table) {
@@ -69,7 +45,7 @@ void Fill(const TableOfData& table, const std::string& file) {
   std::ifstream in(file, std::ios::binary);
   if (!in) throw Exception("Cannot read " + file);
   TRadiRidir dataset;
-  dataset.SetTableName(table.table);
+  dataset.SetTableName(table.schema.table);
   dataset.Open();
   const GermanFormats formats;
   ImportCsv(dataset, in);
@@ -80,16 +56,13 @@ void Fill(const TableOfData& table, const std::string& file) {
 void CreateTariffTablesWhenMissing(const std::string& dataFolder) {
   if (dataFolder.empty()) return;
   std::error_code error;
-  for (const TableOfData& table : Tables()) {
+  for (const TableOfData& table : kTables) {
     const std::string file = dataFolder + "/" + table.data;
-    const std::string path = TableFilePath(table.table);
-    if (std::filesystem::exists(path, error) || !std::filesystem::exists(file, error)) continue;
-    std::filesystem::create_directories(std::filesystem::path(path).parent_path(), error);
-    CreateTable(table.table, table.fields, table.indexes);
+    if (!std::filesystem::exists(file, error) || !CreateTableWhenMissing(table.schema)) continue;
     try {
       Fill(table, file);
     } catch (const std::exception& failure) {
-      RemoveTableFiles(table.table);
+      RemoveTableFiles(table.schema.table);
       throw Exception(file + ": " + failure.what());
     }
   }

@@ -8,12 +8,6 @@
 
 namespace vesk {
 
-// Named as the address window names them, relative to the program folder.
-inline constexpr char kTariffTable[] = "Data\\Tarife.mti";
-inline constexpr char kNetworkTable[] = "Data\\Telefon.mti";
-// Day kind, zone, then price: among the tariffs in force the cheapest is
-// the first.
-inline constexpr char kTariffIndex[] = "TarifIx";
 // The shipped files, in the shared data folder.
 inline constexpr char kTariffData[] = "tarife/Tarife.csv";
 inline constexpr char kNetworkData[] = "tarife/Telefon.csv";

@@ -22,7 +22,8 @@
 #include "tools/filter/filter_constant.h"
 #include "tools/table/RadiRidir.h"
 #include "tools/termine/reminder_list.h"
-#include "tools/termine/termine_table.h"
+#include "tools/tables/new_field.h"
+#include "tools/tables/table_schemas.h"
 
 namespace vesk {
 
@@ -33,15 +34,6 @@ enum { kColUhrzeit, kColOrt, kColDatum };
 
 constexpr const char* kWeekdayTabs[] = {"&Sonntag", "&Montag",     "&Dienstag", "M&ittwoch",
                                         "D&onnerstag", "&Freitag", "S&amstag"};
-
-// A persistent field of the table, named after table and field.
-template <class Field>
-Field* NewField(TRadiRidir& table, const std::string& fieldName) {
-  auto* field = new Field(&table);
-  field->SetName(table.Name() + fieldName);
-  field->SetFieldName(fieldName);
-  return field;
-}
 
 // The next day with the weekday (1 = Sunday ... 7 = Saturday) from today on.
 TDateTime NextWeekday(int weekday) {
@@ -68,18 +60,18 @@ TFRTermine::TFRTermine() : TForm("TFRTermine", "Termine") {
 void TFRTermine::CreateComponents() {
   MTbTermine = new TRadiRidir(this);
   MTbTermine->SetName("MTbTermine");
-  MTbTermineDatum = NewField<TDateTimeField>(*MTbTermine, "Datum");
+  MTbTermineDatum = NewField<TDateTimeField>(*MTbTermine, termine::kDatum);
   MTbTermineDatum->SetDisplayFormat("dd.mm.yyyy");
   MTbTermineDatum->SetEditMask("!90/90/9900;1;_");
   // An appointment needs its day, also in a table made before the table
   // itself said so.
   MTbTermineDatum->SetRequired(true);
-  MTbTermineOrt = NewField<TStringField>(*MTbTermine, "Ort");
-  MTbTermineOrt->SetSize(50);
-  MTbTermineUhrzeit = NewField<TDateTimeField>(*MTbTermine, "Uhrzeit");
+  MTbTermineOrt = NewField<TStringField>(*MTbTermine, termine::kOrt);
+  MTbTermineOrt->SetSize(termine::kOrtChars);
+  MTbTermineUhrzeit = NewField<TDateTimeField>(*MTbTermine, termine::kUhrzeit);
   MTbTermineUhrzeit->SetDisplayFormat("hh:mm");
   MTbTermineUhrzeit->SetEditMask("!90:90;1;_");
-  MTbTermineBemerkung = NewField<TMemoField>(*MTbTermine, "Bemerkung");
+  MTbTermineBemerkung = NewField<TMemoField>(*MTbTermine, termine::kBemerkung);
   DSTermine = CreateRecordSource(this, "DSTermine", MTbTermine);
 }
 
@@ -115,24 +107,24 @@ void TFRTermine::CreateControls() {
     SetTabOrder(*edit, order);
   };
   LbDatum = addLabel("LbDatum", "Datum", 8, 40);
-  addEdit(EdDatum, "EdDatum", "Datum", 56, 0);
+  addEdit(EdDatum, "EdDatum", termine::kDatum, 56, 0);
   LbUhrzeit = addLabel("LbUhrzeit", "Uhrzeit", 8, 88);
-  addEdit(EdUhrzeit, "EdUhrzeit", "Uhrzeit", 104, 1);
+  addEdit(EdUhrzeit, "EdUhrzeit", termine::kUhrzeit, 104, 1);
   LbOrt = addLabel("LbOrt", "Ort", 8, 136);
-  addEdit(EdOrt, "EdOrt", "Ort", 152, 2);
+  addEdit(EdOrt, "EdOrt", termine::kOrt, 152, 2);
   LbBemerkung = addLabel("LbBemerkung", "Bemerkung", 8, 184);
   MmBemerkung = Placed(new TDBMemo(TCTermine), "MmBemerkung", 8, 200, 97, 160);
   MmBemerkung->SetDataSource(DSTermine);
-  MmBemerkung->SetDataField("Bemerkung");
+  MmBemerkung->SetDataField(termine::kBemerkung);
   SetTabOrder(*MmBemerkung, 3);
 
   LbTerminliste = addLabel("LbTerminliste", "Terminliste", 113, 40);
   DBGrTermine = Placed(new TDBGrid(TCTermine), "DBGrTermine", 113, 56, 361, 304);
   DBGrTermine->SetOptions(dgTitles | dgColumnResize | dgColLines | dgRowLines | dgTabs | dgConfirmDelete |
                           dgCancelOnExit);
-  DBGrTermine->AddColumn("Uhrzeit", "Uhrzeit", Scale(73));
-  DBGrTermine->AddColumn("Ort", "Ort", Scale(185));
-  DBGrTermine->AddColumn("Datum", "Datum", Scale(91));
+  DBGrTermine->AddColumn(termine::kUhrzeit, "Uhrzeit", Scale(73));
+  DBGrTermine->AddColumn(termine::kOrt, "Ort", Scale(185));
+  DBGrTermine->AddColumn(termine::kDatum, "Datum", Scale(91));
   DBGrTermine->SetDataSource(DSTermine);
   SetTabOrder(*DBGrTermine, 4);
 }
@@ -144,7 +136,7 @@ void TFRTermine::OpenTable() {
 }
 
 void TFRTermine::FormCreate(TForm&) {
-  CreateTermineTableWhenMissing();
+  CreateTableWhenMissing(TermineSchema());
   MTbTermine->SetTableName(kTermineTable);
   OpenTable();
 }

@@ -10,7 +10,7 @@
 
 #include "toolkit/db_navigator.h"
 #include "toolkit/form.h"
-#include "tools/termine/termine_table.h"
+#include "tools/tables/table_schemas.h"
 
 namespace vesk {
 

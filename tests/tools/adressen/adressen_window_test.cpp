@@ -19,7 +19,7 @@
 #include "toolkit/label.h"
 #include "toolkit/status_bar.h"
 #include "toolkit/tab_control.h"
-#include "tools/adressen/adressen_table.h"
+#include "tools/tables/table_schemas.h"
 #include "tools/categories/category_pages.h"
 #include "toolkit/button.h"
 #include "tools/controls/HistCB.h"

@@ -11,6 +11,7 @@
 #include "tests/tools/library_window_test.h"
 #include "toolkit/data/field.h"
 #include "tools/table/RadiRidir.h"
+#include "tools/tables/table_schemas.h"
 
 namespace vesk {
 namespace {

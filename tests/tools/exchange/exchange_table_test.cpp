@@ -10,7 +10,7 @@
 #include "tests/support/temp_folder.h"
 #include "tests/tools/exchange/sample_files.h"
 #include "toolkit/data/field.h"
-#include "tools/adressen/adressen_table.h"
+#include "tools/tables/table_schemas.h"
 #include "tools/exchange/address_card.h"
 #include "tools/exchange/address_exchange.h"
 #include "tools/exchange/appointment_exchange.h"
@@ -18,7 +18,6 @@
 #include "tools/exchange/address_record.h"
 #include "tools/table/RadiRidir.h"
 #include "tools/table/table_definition.h"
-#include "tools/termine/termine_table.h"
 
 namespace vesk {
 namespace {
@@ -27,8 +26,8 @@ class ExchangeTableTest : public testing::Test {
  protected:
   void SetUp() override {
     std::filesystem::current_path(folder_.Path());
-    CreateAdressenTableWhenMissing();
-    CreateTermineTableWhenMissing();
+    CreateTableWhenMissing(AdressenSchema());
+    CreateTableWhenMissing(TermineSchema());
     addresses_.SetTableName(kAdressenTable);
     addresses_.Open();
     appointments_.SetTableName(kTermineTable);

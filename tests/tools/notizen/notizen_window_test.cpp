@@ -20,6 +20,7 @@
 #include "toolkit/screenshot.h"
 #include "toolkit/data/string_field.h"
 #include "toolkit/tab_control.h"
+#include "tools/tables/table_schemas.h"
 #include "tools/categories/category_pages.h"
 #include "tools/table/RadiRidir.h"
 
