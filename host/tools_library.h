@@ -7,22 +7,9 @@
 
 #include <string>
 
+#include "tools/tools_exports.h"
+
 namespace vesk {
-
-struct ToolsExport {
-  const char* name;
-  const char* caption;  // of the window, and of the host's button
-};
-
-inline constexpr ToolsExport kToolsExports[] = {
-    {"AdrExecute", "Adressen"},
-    {"NtzExecute", "Notizen"},
-    {"TermExecute", "Termine"},
-    {"EinstExecute", "Einstellungen"},
-};
-
-// Opens the address window and dials the number (or SIP address) there.
-inline constexpr char kDialExport[] = "AdrDial";
 
 class ToolsLibrary {
  public:

@@ -1,6 +1,6 @@
 // How the library's exports are written. To add one, include the window's
-// header in entry_points.cpp and add there, inside namespace vesk, the line
-//   VESK_TOOLS_ENTRY_POINT(TermExecute, TFRTermine, FRTermine, "Termine")  // ordinal 2
+// header in entry_points.cpp and add its line to the list in
+// tools_exports.h.
 #pragma once
 
 #include <QPointer>
