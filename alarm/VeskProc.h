@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "runtime/datetime.h"
-#include "tools/alarm_settings.h"
+#include "tools/settings/alarm_settings.h"
 
 namespace vesk {
 

@@ -11,7 +11,7 @@
 #include <optional>
 #include <string>
 
-#include "tools/alarm_settings.h"
+#include "tools/settings/alarm_settings.h"
 
 namespace vesk {
 

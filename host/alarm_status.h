@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "tools/alarm_settings.h"
+#include "tools/settings/alarm_settings.h"
 
 namespace vesk {
 

@@ -11,7 +11,7 @@
 #include "runtime/file_io.h"
 #include "toolkit/button.h"
 #include "tools/tables/table_schemas.h"
-#include "tools/alarm_settings.h"
+#include "tools/settings/alarm_settings.h"
 #include "tools/exchange/address_exchange.h"
 #include "tools/exchange/appointment_exchange.h"
 #include "tools/host_files.h"

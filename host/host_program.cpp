@@ -30,7 +30,7 @@
 #include "platform/shared_data.h"
 #include "runtime/exceptions.h"
 #include "tools/VeskMsg.h"
-#include "tools/alarm_settings.h"
+#include "tools/settings/alarm_settings.h"
 #include "tools/host_files.h"
 #include "tools/host_notification.h"
 #include "tools/tarife/tariff_tables.h"

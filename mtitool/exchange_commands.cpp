@@ -5,7 +5,7 @@
 #include "mtitool/commands.h"
 #include "platform/program_folder.h"
 #include "runtime/file_io.h"
-#include "tools/alarm_settings.h"
+#include "tools/settings/alarm_settings.h"
 #include "tools/exchange/address_exchange.h"
 #include "tools/exchange/appointment_exchange.h"
 #include "tools/table/RadiRidir.h"

@@ -7,7 +7,7 @@
 #include "runtime/exceptions.h"
 #include "toolkit/design_scale.h"
 #include "toolkit/tab_order.h"
-#include "tools/alarm_settings.h"
+#include "tools/settings/alarm_settings.h"
 #include "tools/host_files.h"
 #include "tools/host_notification.h"
 

@@ -1,4 +1,4 @@
-#include "tools/alarm_settings.h"
+#include "tools/settings/alarm_settings.h"
 
 #include "platform/ini_file.h"
 #include "runtime/conversions.h"
