@@ -12,6 +12,19 @@
 
 namespace vesk {
 
+// Each field's name as a constant named after it: kName is "Name". The
+// names are handed on one by one, each rescan of the expansion taking the
+// next (enough rescans for 64 fields).
+#define VESK_FIELD_NAMES(...) __VA_OPT__(VESK_RESCAN(VESK_FIELD_NAME_EACH(__VA_ARGS__)))
+#define VESK_FIELD_NAME_EACH(Field, ...) \
+  inline constexpr char k##Field[] = #Field; __VA_OPT__(VESK_FIELD_NAME_AGAIN VESK_PARENS(__VA_ARGS__))
+#define VESK_FIELD_NAME_AGAIN() VESK_FIELD_NAME_EACH
+#define VESK_PARENS ()
+#define VESK_RESCAN(...) VESK_RESCAN3(VESK_RESCAN3(VESK_RESCAN3(VESK_RESCAN3(__VA_ARGS__))))
+#define VESK_RESCAN3(...) VESK_RESCAN2(VESK_RESCAN2(VESK_RESCAN2(VESK_RESCAN2(__VA_ARGS__))))
+#define VESK_RESCAN2(...) VESK_RESCAN1(VESK_RESCAN1(VESK_RESCAN1(VESK_RESCAN1(__VA_ARGS__))))
+#define VESK_RESCAN1(...) __VA_ARGS__
+
 struct TableSchema {
   const char* table;  // the name as the windows give it, relative to the program folder
   std::vector<TTableField> fields;
@@ -19,20 +32,8 @@ struct TableSchema {
 };
 
 namespace adressen {
-inline constexpr char kName[] = "Name";
-inline constexpr char kVorname[] = "Vorname";
-inline constexpr char kPLZ[] = "PLZ";
-inline constexpr char kStadt[] = "Stadt";
-inline constexpr char kStrasse[] = "Strasse";
-inline constexpr char kTelefon1[] = "Telefon1";
-inline constexpr char kTelefon2[] = "Telefon2";
-inline constexpr char kFax[] = "Fax";
-inline constexpr char kEmail[] = "Email";
-inline constexpr char kURL[] = "URL";
-inline constexpr char kText[] = "Text";
-inline constexpr char kKategorie[] = "Kategorie";
-inline constexpr char kTarifzone1[] = "Tarifzone1";
-inline constexpr char kTarifzone2[] = "Tarifzone2";
+VESK_FIELD_NAMES(Name, Vorname, PLZ, Stadt, Strasse, Telefon1, Telefon2, Fax, Email, URL, Text, Kategorie, Tarifzone1,
+                 Tarifzone2)
 }  // namespace adressen
 inline constexpr char kAdressenTable[] = "Data/adressen.mti";
 // Name, then first name, without regard to case.
@@ -40,11 +41,7 @@ inline constexpr char kNameIndex[] = "NameIx";
 inline constexpr char kNameIndexFields[] = "Name;Vorname";
 
 namespace notizen {
-inline constexpr char kDatum[] = "Datum";
-inline constexpr char kZeit[] = "Zeit";
-inline constexpr char kStichwort[] = "Stichwort";
-inline constexpr char kText[] = "Text";
-inline constexpr char kKategorie[] = "Kategorie";
+VESK_FIELD_NAMES(Datum, Zeit, Stichwort, Text, Kategorie)
 inline constexpr int kStichwortChars = 50;
 inline constexpr int kKategorieChars = 15;
 }  // namespace notizen
@@ -53,10 +50,7 @@ inline constexpr char kNotizenTable[] = "Data/notizen.mti";
 inline constexpr char kNotizenIndex[] = "StichwortIx";
 
 namespace termine {
-inline constexpr char kDatum[] = "Datum";
-inline constexpr char kOrt[] = "Ort";
-inline constexpr char kUhrzeit[] = "Uhrzeit";
-inline constexpr char kBemerkung[] = "Bemerkung";
+VESK_FIELD_NAMES(Datum, Ort, Uhrzeit, Bemerkung)
 inline constexpr int kOrtChars = 50;
 }  // namespace termine
 inline constexpr char kTermineTable[] = "Data/termine.mti";
@@ -64,13 +58,7 @@ inline constexpr char kTermineTable[] = "Data/termine.mti";
 inline constexpr char kTermineIndex[] = "DatumUhrzeit";
 
 namespace tarife {
-inline constexpr char kID[] = "ID";
-inline constexpr char kName[] = "Name";
-inline constexpr char kTag[] = "Tag";
-inline constexpr char kTarifzone[] = "Tarifzone";
-inline constexpr char kZeitAnfang[] = "ZeitAnfang";
-inline constexpr char kZeitEnde[] = "ZeitEnde";
-inline constexpr char kPreis[] = "Preis";
+VESK_FIELD_NAMES(ID, Name, Tag, Tarifzone, ZeitAnfang, ZeitEnde, Preis)
 }  // namespace tarife
 // The tariffs: which network is cheapest for a zone, a day kind and a time
 // of day. Named as the address window names it.
@@ -80,9 +68,7 @@ inline constexpr char kTariffTable[] = "Data\\Tarife.mti";
 inline constexpr char kTariffIndex[] = "TarifIx";
 
 namespace telefon {
-inline constexpr char kID[] = "ID";
-inline constexpr char kNetzvorwahl[] = "Netzvorwahl";
-inline constexpr char kName[] = "Name";
+VESK_FIELD_NAMES(ID, Netzvorwahl, Name)
 }  // namespace telefon
 // The networks with their dialling prefixes.
 inline constexpr char kNetworkTable[] = "Data\\Telefon.mti";
