@@ -16,9 +16,9 @@ CheckInterval CheckIntervalOf(int32_t repeatMinutes) {
   if (repeatMinutes >= 1 && repeatMinutes <= std::numeric_limits<int32_t>::max() / kMSecsPerMinute) {
     return {repeatMinutes * kMSecsPerMinute, ""};
   }
-  return {kDefaultMinutes * kMSecsPerMinute,
-          "alarm: Wiederholungsintervall " + IntToStr(repeatMinutes) +
-              " Minuten ist nicht verwendbar, es gilt " + IntToStr(kDefaultMinutes) + " Minuten"};
+  return {kDefaultMinutes * kMSecsPerMinute, "alarm: Wiederholungsintervall " + IntToStr(repeatMinutes) +
+                                                 " Minuten ist nicht verwendbar, es gilt " + IntToStr(kDefaultMinutes) +
+                                                 " Minuten"};
 }
 
 }  // namespace vesk

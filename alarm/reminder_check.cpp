@@ -50,8 +50,7 @@ std::string MissedReminders(const std::vector<TDateTime>& times) {
 }
 
 std::string ReminderQuestion(TDateTime time) {
-  return "\r  Sie haben einen Termin um " + TimeToStr(time) +
-         "\r\rSoll die Erinnerung wiederholt werden ?\r";
+  return "\r  Sie haben einen Termin um " + TimeToStr(time) + "\r\rSoll die Erinnerung wiederholt werden ?\r";
 }
 
 ReminderCheck::ReminderCheck(std::vector<TDateTime> reminderTimes, int32_t leadMinutes)

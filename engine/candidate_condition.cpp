@@ -278,8 +278,7 @@ Span SpanAlong(const Catalogue& catalogue, const std::vector<CandidateCondition:
         if (t.op != RR_CAND_LT && t.op != RR_CAND_LE) span.low = Bound{value, t.op != RR_CAND_GT};
         if (t.op != RR_CAND_GT && t.op != RR_CAND_GE) span.high = Bound{value, t.op != RR_CAND_LT};
         span.whole = true;  // numbers order the same in the index and in SQL
-      } else if (t.op == RR_CAND_EQ_NOCASE && index.case_insensitive &&
-                 text_order.PrefixRange(t.text, nullptr)) {
+      } else if (t.op == RR_CAND_EQ_NOCASE && index.case_insensitive && text_order.PrefixRange(t.text, nullptr)) {
         span.low = span.high = Bound{value, true};
       } else if ((t.op == RR_CAND_PREFIX || (t.op == RR_CAND_PREFIX_NOCASE && index.case_insensitive)) &&
                  !t.text.empty() && text_order.PrefixRange(t.text, &high)) {
@@ -337,7 +336,8 @@ bool CandidateCondition::ExactBesideOddLeads(int32_t index_number) const {
   std::bitset<128> taken;
   for (const Term& t : terms_) {
     if (t.op == RR_CAND_OR) continue;
-    if ((t.op != RR_CAND_PREFIX && t.op != RR_CAND_PREFIX_NOCASE) || t.field != lead || t.text.size() != 1) return false;
+    if ((t.op != RR_CAND_PREFIX && t.op != RR_CAND_PREFIX_NOCASE) || t.field != lead || t.text.size() != 1)
+      return false;
     const unsigned char c = static_cast<unsigned char>(t.text[0]);
     if (c < 0x20 || c >= 0x7F) return false;
     taken.set(c);

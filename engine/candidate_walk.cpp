@@ -59,10 +59,10 @@ void CandidateWalk::Prepare(sqlite3* db, const Catalogue& catalogue, int32_t ind
   // moves to the record tests alone.
   try {
     ordered_ = PrepareBound(SqlCondition{"SELECT rr_id, ", {}}
-                                    .Add(certain_)
-                                    .Add(", " + catalogue.ColumnList() + catalogue.From(index_number) + " WHERE ")
-                                    .Add(filter_)
-                                    .Add(" ORDER BY " + catalogue.OrderBy(index_number)));
+                                .Add(certain_)
+                                .Add(", " + catalogue.ColumnList() + catalogue.From(index_number) + " WHERE ")
+                                .Add(filter_)
+                                .Add(" ORDER BY " + catalogue.OrderBy(index_number)));
     if (index_number > 0 && range_.sql.empty())
       rest_ = PrepareBound(SqlCondition{"SELECT rr_id, ", {}}
                                .Add(certain_)
@@ -156,8 +156,8 @@ size_t CandidateWalk::FoundFrom(size_t position) const {
   } else if (at > 0 && first_from(at - 1)) {
     --at;
   } else {
-    at = static_cast<size_t>(
-        std::ranges::lower_bound(found_, position, {}, [](const Found& f) { return f.position; }) - found_.begin());
+    at = static_cast<size_t>(std::ranges::lower_bound(found_, position, {}, [](const Found& f) { return f.position; }) -
+                             found_.begin());
   }
   hint_ = at;
   return at;
@@ -235,8 +235,9 @@ int32_t CandidateWalk::Count(const Accept& accept, bool certain_pass, uint8_t* b
   const std::string columns = catalogue_->ColumnList() + " FROM records WHERE ";
   try {
     if (!certain_pass) {
-      sqlite3_stmt* candidates =
-          Counting(counting_, [&] { return SqlCondition{"SELECT ", {}}.Add(certain_).Add(", " + columns).Add(filter_); });
+      sqlite3_stmt* candidates = Counting(counting_, [&] {
+        return SqlCondition{"SELECT ", {}}.Add(certain_).Add(", " + columns).Add(filter_);
+      });
       int32_t count = 0;
       CountRows(candidates, [&](sqlite3_stmt* row) {
         DecodeRecord(*catalogue_, row, 1, buffer);
@@ -254,8 +255,10 @@ int32_t CandidateWalk::Count(const Accept& accept, bool certain_pass, uint8_t* b
     }
     sqlite3_stmt* counts = Counting(counting_certain_, [&] {
       SqlCondition query{"SELECT count(*), ", {}};
-      if (exact || ranges) query.Add("0");
-      else query.Add("coalesce(sum(").Add(certain_).Add("), 0)");
+      if (exact || ranges)
+        query.Add("0");
+      else
+        query.Add("coalesce(sum(").Add(certain_).Add("), 0)");
       return query.Add(" FROM records WHERE ").Add(filter_);
     });
     int32_t all = 0, certain = 0;

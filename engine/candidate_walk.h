@@ -79,9 +79,9 @@ class CandidateWalk {
   const Catalogue* catalogue_ = nullptr;
   std::shared_ptr<const CandidateCondition> condition_;
   int32_t index_number_ = 0;
-  SqlCondition range_;    // along the index, or empty
-  SqlCondition filter_;   // range and condition, for every statement
-  SqlCondition certain_;  // the certain condition's own parameters follow
+  SqlCondition range_;      // along the index, or empty
+  SqlCondition filter_;     // range and condition, for every statement
+  SqlCondition certain_;    // the certain condition's own parameters follow
   SqlCondition uncertain_;  // the candidates not certain, as index ranges, or empty
   StatementCache statements_;
   sqlite3_stmt* ordered_ = nullptr;

@@ -21,16 +21,24 @@ int32_t DataSize(const Field& field) {
   switch (field.letter) {
     case 'S': return RR_TEXT_SIZE(field.chars);
     case 'B': return 2;
-    case 'F': case 'R': case 'C': case 'D': return 8;
+    case 'F':
+    case 'R':
+    case 'C':
+    case 'D': return 8;
     default: return 4;  // I, A and the blob length
   }
 }
 
 const char* ColumnType(char letter) {
   switch (letter) {
-    case 'S': case 'M': case 'E': return "TEXT";
-    case 'I': case 'A': case 'B': return "INTEGER";
-    case 'G': case 'L': return "BLOB";
+    case 'S':
+    case 'M':
+    case 'E': return "TEXT";
+    case 'I':
+    case 'A':
+    case 'B': return "INTEGER";
+    case 'G':
+    case 'L': return "BLOB";
     default: return "REAL";
   }
 }
@@ -78,7 +86,8 @@ void Catalogue::Validate() {
   std::set<std::string> names{"rr_id"};
   int32_t offset = FieldCount();
   for (Field& field : fields) {
-    if (field.name.empty() || field.name.size() > 255) throw EngineError("Field names must have 1 to 255 bytes", kOpenNotTable);
+    if (field.name.empty() || field.name.size() > 255)
+      throw EngineError("Field names must have 1 to 255 bytes", kOpenNotTable);
     if (!names.insert(LowerAscii(field.name)).second)
       throw EngineError("Field name " + field.name + " is used twice or reserved", kOpenNotTable);
     if (field.letter == 0 || !std::strchr(kLetters, field.letter))
@@ -93,12 +102,17 @@ void Catalogue::Validate() {
   record_size_ = offset;
   std::set<std::string> index_names;
   for (const Index& index : indexes) {
-    if (index.name.empty() || index.name.size() > 255) throw EngineError("Index names must have 1 to 255 bytes", kOpenNotTable);
-    if (!index_names.insert(LowerAscii(index.name)).second) throw EngineError("Index name " + index.name + " is used twice", kOpenNotTable);
+    if (index.name.empty() || index.name.size() > 255)
+      throw EngineError("Index names must have 1 to 255 bytes", kOpenNotTable);
+    if (!index_names.insert(LowerAscii(index.name)).second)
+      throw EngineError("Index name " + index.name + " is used twice", kOpenNotTable);
     if (index.fields.empty()) throw EngineError("Index " + index.name + " has no fields", kOpenNotTable);
     for (int32_t f : index.fields) {
-      if (f < 0 || f >= FieldCount()) throw EngineError("Index " + index.name + " names field " + std::to_string(f) + " which does not exist", kOpenNotTable);
-      if (fields[f].IsBlob()) throw EngineError("Index " + index.name + " cannot hold blob field " + fields[f].name, kOpenNotTable);
+      if (f < 0 || f >= FieldCount())
+        throw EngineError("Index " + index.name + " names field " + std::to_string(f) + " which does not exist",
+                          kOpenNotTable);
+      if (fields[f].IsBlob())
+        throw EngineError("Index " + index.name + " cannot hold blob field " + fields[f].name, kOpenNotTable);
     }
   }
 }
@@ -106,21 +120,25 @@ void Catalogue::Validate() {
 Catalogue Catalogue::Load(sqlite3* db, const std::string& table_name) {
   Catalogue catalogue;
   try {
-    Statement tables = Prepare(db, "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name IN "
-                                   "('catalogue', 'indexes', 'records')");
+    Statement tables = Prepare(db,
+                               "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name IN "
+                               "('catalogue', 'indexes', 'records')");
     Step(db, tables.get());
     if (sqlite3_column_int(tables.get(), 0) != 3) throw EngineError("no field catalogue", kOpenNotTable);
-    Statement rows = Prepare(db, "SELECT position, name, letter, chars, required, default_text, min_text, max_text "
-                                 "FROM catalogue ORDER BY position");
+    Statement rows = Prepare(db,
+                             "SELECT position, name, letter, chars, required, default_text, min_text, max_text "
+                             "FROM catalogue ORDER BY position");
     while (Step(db, rows.get())) {
-      if (sqlite3_column_int64(rows.get(), 0) != catalogue.FieldCount()) throw EngineError("field positions have gaps", kOpenNotTable);
+      if (sqlite3_column_int64(rows.get(), 0) != catalogue.FieldCount())
+        throw EngineError("field positions have gaps", kOpenNotTable);
       Field field;
       field.name = ColumnText(rows.get(), 1);
       std::string letter = ColumnText(rows.get(), 2);
       field.letter = letter.size() == 1 ? letter[0] : 0;
       field.chars = static_cast<int32_t>(std::clamp<sqlite3_int64>(sqlite3_column_int64(rows.get(), 3), -1, 1 << 20));
       for (int kind = 0; kind < 4; ++kind) {
-        if (sqlite3_column_type(rows.get(), 4 + kind) != SQLITE_NULL) field.constraints[kind] = ColumnText(rows.get(), 4 + kind);
+        if (sqlite3_column_type(rows.get(), 4 + kind) != SQLITE_NULL)
+          field.constraints[kind] = ColumnText(rows.get(), 4 + kind);
       }
       catalogue.fields.push_back(std::move(field));
     }
@@ -139,7 +157,8 @@ Catalogue Catalogue::Load(sqlite3* db, const std::string& table_name) {
       Step(db, odd_leads.get());
       catalogue.indexes[n - 1].odd_leads = sqlite3_column_int(odd_leads.get(), 0) == 1;
     }
-    Statement has_properties = Prepare(db, "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name = 'properties'");
+    Statement has_properties =
+        Prepare(db, "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name = 'properties'");
     Step(db, has_properties.get());
     if (sqlite3_column_int(has_properties.get(), 0) == 1) {
       Statement property = Prepare(db, "SELECT key, value FROM properties");
@@ -216,7 +235,8 @@ void Catalogue::WriteOddLeads(sqlite3* db, int32_t number) const {
 void Catalogue::WriteTextOrder(sqlite3* db) const {
   Exec(db, "CREATE TABLE IF NOT EXISTS properties(key TEXT PRIMARY KEY, value TEXT NOT NULL)");
   Statement row = Prepare(db, "INSERT OR REPLACE INTO properties VALUES(?, ?)");
-  for (auto [key, value] : {std::pair{"collation_locale", &collation_locale}, {"collation_version", &collation_version}}) {
+  for (auto [key, value] :
+       {std::pair{"collation_locale", &collation_locale}, {"collation_version", &collation_version}}) {
     sqlite3_reset(row.get());
     sqlite3_bind_text(row.get(), 1, key, -1, SQLITE_STATIC);
     sqlite3_bind_text(row.get(), 2, value->c_str(), -1, SQLITE_TRANSIENT);
@@ -234,7 +254,8 @@ std::string Catalogue::IndexTerms(const Index& index) const {
   std::string terms;
   for (int32_t f : index.fields) {
     terms += (terms.empty() ? "" : ", ") + QuoteName(fields[f].name);
-    if (fields[f].IsText()) terms += std::string(" COLLATE ") + (index.case_insensitive ? kCollationNoCase : kCollationCase);
+    if (fields[f].IsText())
+      terms += std::string(" COLLATE ") + (index.case_insensitive ? kCollationNoCase : kCollationCase);
   }
   return terms;
 }

@@ -18,9 +18,9 @@ namespace vesk::engine {
 struct Field {
   std::string name;
   char letter = 'S';
-  int32_t chars = 0;  // declared characters of "S" fields
+  int32_t chars = 0;                                      // declared characters of "S" fields
   std::array<std::optional<std::string>, 4> constraints;  // by RR_CONSTRAINT_*
-  int32_t offset = 0;  // in the record buffer
+  int32_t offset = 0;                                     // in the record buffer
   int32_t size = 0;
 
   bool IsBlob() const;

@@ -146,7 +146,8 @@ bool TextOrder::PrefixRange(std::string_view prefix, std::string* high) const {
   // cases must agree.
   for (bool no_case : {false, true}) {
     for (unsigned char c : {last, other_case(last)}) {
-      if (Compare(std::string(1, static_cast<char>(c)) + "\xEF\xBF\xBF", std::string(1, next), no_case) >= 0) return true;
+      if (Compare(std::string(1, static_cast<char>(c)) + "\xEF\xBF\xBF", std::string(1, next), no_case) >= 0)
+        return true;
     }
   }
   *high = std::string(prefix.substr(0, prefix.size() - 1)) + next;

@@ -22,8 +22,7 @@ enum OpenResult : int32_t {
 
 class EngineError : public std::runtime_error {
  public:
-  explicit EngineError(const std::string& text, int32_t code = kOpenFailed)
-      : std::runtime_error(text), code_(code) {}
+  explicit EngineError(const std::string& text, int32_t code = kOpenFailed) : std::runtime_error(text), code_(code) {}
   int32_t Code() const { return code_; }
 
  private:

@@ -86,8 +86,8 @@ void rr_enable_tests(int32_t h, rr_bool use1, rr_bool use2) {
   GuardedBool(h, [&](Session& s) { s.Open().Tests().Enable(use1 != 0, use2 != 0); });
 }
 
-rr_bool rr_set_candidates(int32_t h, const rr_candidate_term* terms, int32_t count,
-                          const rr_candidate_term* certain, int32_t certain_count) {
+rr_bool rr_set_candidates(int32_t h, const rr_candidate_term* terms, int32_t count, const rr_candidate_term* certain,
+                          int32_t certain_count) {
   return GuardedBool(h, [&](Session& s) { s.Open().SetCandidates(terms, count, certain, certain_count); });
 }
 

@@ -50,9 +50,8 @@ rr_bool rr_delete(int32_t h) {
 int32_t rr_blob(int32_t h, int32_t operation, int32_t field, int32_t value, int32_t count, int32_t blob_mark,
                 uint8_t* buffer) {
   int32_t failure = operation == RR_BLOB_OPEN ? 0 : -1;
-  return Guarded(h, failure, [&](Session& s) {
-    return s.Open().Blob(operation, field, value, count, blob_mark, buffer);
-  });
+  return Guarded(h, failure,
+                 [&](Session& s) { return s.Open().Blob(operation, field, value, count, blob_mark, buffer); });
 }
 
 }  // extern "C"

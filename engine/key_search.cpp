@@ -14,17 +14,12 @@ struct ResetOnExit {
 };
 }  // namespace
 
-KeySearch::KeySearch(const Catalogue& catalogue, const Database& db, StatementCache& statements,
-                     TableOrder& order, RecordTests& tests, std::vector<uint8_t>& candidate)
-    : catalogue_(catalogue),
-      db_(db),
-      statements_(statements),
-      order_(order),
-      tests_(tests),
-      candidate_(candidate) {}
+KeySearch::KeySearch(const Catalogue& catalogue, const Database& db, StatementCache& statements, TableOrder& order,
+                     RecordTests& tests, std::vector<uint8_t>& candidate)
+    : catalogue_(catalogue), db_(db), statements_(statements), order_(order), tests_(tests), candidate_(candidate) {}
 
 bool KeySearch::Matches(const std::vector<int32_t>& fields, const uint8_t* key, int32_t prefix_chars,
-                    bool case_insensitive) {
+                        bool case_insensitive) {
   for (size_t i = 0; i < fields.size(); ++i) {
     int32_t prefix = i + 1 == fields.size() ? prefix_chars : 0;
     if (!FieldMatches(catalogue_, fields[i], candidate_.data(), key, case_insensitive, prefix)) return false;
@@ -33,7 +28,7 @@ bool KeySearch::Matches(const std::vector<int32_t>& fields, const uint8_t* key, 
 }
 
 bool KeySearch::SeekWithIndex(const std::vector<int32_t>& fields, const uint8_t* key, int32_t index,
-                          int32_t prefix_chars, bool case_insensitive, int32_t* identity) {
+                              int32_t prefix_chars, bool case_insensitive, int32_t* identity) {
   const char* collation = case_insensitive ? kCollationNoCase : kCollationCase;
   int32_t last = fields.back();
   const Field& last_field = catalogue_.fields[last];
@@ -62,7 +57,8 @@ bool KeySearch::SeekWithIndex(const std::vector<int32_t>& fields, const uint8_t*
     DecodeRecord(catalogue_, stmt, 1, candidate_.data());
     if (by_prefix && !prefix.empty()) {
       std::string_view start = Utf8Prefix(TextOf(last_field, candidate_.data()), Utf8Length(prefix));
-      if (catalogue_.text_order->Compare(start, prefix, case_insensitive) > 0) return false;  // past all records with the prefix
+      if (catalogue_.text_order->Compare(start, prefix, case_insensitive) > 0)
+        return false;  // past all records with the prefix
     }
     if (Matches(fields, key, prefix_chars, case_insensitive)) {
       *identity = sqlite3_column_int(stmt, 0);
@@ -73,7 +69,7 @@ bool KeySearch::SeekWithIndex(const std::vector<int32_t>& fields, const uint8_t*
 }
 
 bool KeySearch::ScanCursor(const std::vector<int32_t>& fields, const uint8_t* key, int32_t prefix_chars,
-                       bool case_insensitive, int32_t* identity) {
+                           bool case_insensitive, int32_t* identity) {
   for (size_t p = 0; p < order_.Ids().Size(); ++p) {
     order_.ReadAt(p, candidate_.data());
     if (Matches(fields, key, prefix_chars, case_insensitive)) {
@@ -86,10 +82,9 @@ bool KeySearch::ScanCursor(const std::vector<int32_t>& fields, const uint8_t* ke
 }
 
 bool KeySearch::ScanOrder(const std::vector<int32_t>& fields, const uint8_t* key, int32_t index, int32_t prefix_chars,
-                      bool case_insensitive, int32_t* identity) {
-  sqlite3_stmt* stmt =
-      statements_.Get("SELECT rr_id, " + catalogue_.ColumnList() + catalogue_.From(index) + " ORDER BY " +
-                      catalogue_.OrderBy(index));
+                          bool case_insensitive, int32_t* identity) {
+  sqlite3_stmt* stmt = statements_.Get("SELECT rr_id, " + catalogue_.ColumnList() + catalogue_.From(index) +
+                                       " ORDER BY " + catalogue_.OrderBy(index));
   sqlite3_reset(stmt);
   ResetOnExit reset{stmt};
   while (Step(db_.get(), stmt)) {

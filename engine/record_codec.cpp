@@ -68,14 +68,14 @@ void DecodeRecord(const Catalogue& catalogue, sqlite3_stmt* row, int first_colum
         std::memcpy(at, cut.data(), cut.size());
         break;
       }
-      case 'I': case 'A': case 'B':
-        SetInteger(field, sqlite3_value_int(value), buffer);
-        break;
-      case 'F': case 'R': case 'C': case 'D':
-        Save<double>(at, sqlite3_value_double(value));
-        break;
-      default:
-        Save<int32_t>(at, sqlite3_value_bytes(value));
+      case 'I':
+      case 'A':
+      case 'B': SetInteger(field, sqlite3_value_int(value), buffer); break;
+      case 'F':
+      case 'R':
+      case 'C':
+      case 'D': Save<double>(at, sqlite3_value_double(value)); break;
+      default: Save<int32_t>(at, sqlite3_value_bytes(value));
     }
   }
 }

@@ -25,8 +25,9 @@ void RecordEditor::Open() {
 
 void RecordEditor::LoadNextId() {
   sqlite3* db = t_.db.get();
-  Statement last = Prepare(db, "SELECT max(ifnull((SELECT seq FROM sqlite_sequence WHERE name = 'records'), 0), "
-                               "ifnull((SELECT max(rr_id) FROM records), 0))");
+  Statement last = Prepare(db,
+                           "SELECT max(ifnull((SELECT seq FROM sqlite_sequence WHERE name = 'records'), 0), "
+                           "ifnull((SELECT max(rr_id) FROM records), 0))");
   Step(db, last.get());
   next_id_ = sqlite3_column_int64(last.get(), 0) + 1;
 }

@@ -11,7 +11,7 @@ void RecordReader::Prepare(sqlite3* db, const Catalogue& catalogue, int32_t inde
   identity_order_ = index_number == 0;
   std::string select = "SELECT rr_id, " + catalogue.ColumnList();
   stepper_ = engine::Prepare(db, select + catalogue.From(index_number) + (identity_order_ ? " WHERE rr_id >= ?1" : "") +
-                                   " ORDER BY " + catalogue.OrderBy(index_number));
+                                     " ORDER BY " + catalogue.OrderBy(index_number));
   by_id_ = engine::Prepare(db, select + " FROM records WHERE rr_id = ?1");
   anchor_ = engine::Prepare(db, "SELECT 1 FROM sqlite_schema");
   anchored_ = false;
@@ -53,8 +53,7 @@ void RecordReader::ReadAt(const IdSequence& ids, size_t position, uint8_t* buffe
       return;
     }
   }
-  if (!ReadId(identity, buffer))
-    throw EngineError("Record " + std::to_string(identity) + " no longer exists");
+  if (!ReadId(identity, buffer)) throw EngineError("Record " + std::to_string(identity) + " no longer exists");
 }
 
 bool RecordReader::ReadId(int32_t identity, uint8_t* buffer) {

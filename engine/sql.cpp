@@ -6,8 +6,7 @@ namespace vesk::engine {
 
 Statement Prepare(sqlite3* db, std::string_view sql) {
   sqlite3_stmt* stmt = nullptr;
-  int rc = sqlite3_prepare_v3(db, sql.data(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT, &stmt,
-                              nullptr);
+  int rc = sqlite3_prepare_v3(db, sql.data(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
   if (rc != SQLITE_OK) throw EngineError(sqlite3_errmsg(db));
   return Statement(stmt);
 }

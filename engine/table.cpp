@@ -61,8 +61,8 @@ Table::Table(const std::string& name, bool writable)
     catalogue_ = Catalogue::Load(db, name_);
     // Tables made before the order was recorded are sorted by the process's
     // locale; the first open for writing records it.
-    catalogue_.text_order = TextOrder::Open(catalogue_.collation_locale.empty() ? TextOrder::ProcessLocale()
-                                                                                : catalogue_.collation_locale);
+    catalogue_.text_order =
+        TextOrder::Open(catalogue_.collation_locale.empty() ? TextOrder::ProcessLocale() : catalogue_.collation_locale);
     catalogue_.text_order->Register(db);
     if (writable_) {
       if (sqlite3_db_readonly(db, "main") == 1)

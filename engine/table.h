@@ -31,7 +31,7 @@ class Marks {
   // A new mark for identity; throws EngineError when identity names no
   // record or the marks are used up.
   int32_t Create(int32_t identity);
-  void Free(int32_t mark);  // throws for an unknown mark
+  void Free(int32_t mark);               // throws for an unknown mark
   int32_t Identity(int32_t mark) const;  // throws for an unknown mark
 
  private:

@@ -7,8 +7,8 @@
 namespace vesk::engine {
 
 std::string Table::StoredBlob(const HeldBlobs::Key& key) {
-  sqlite3_stmt* stmt = statements_.Get("SELECT " + QuoteName(catalogue_.FieldAt(key.second).name) +
-                                       " FROM records WHERE rr_id = ?1");
+  sqlite3_stmt* stmt =
+      statements_.Get("SELECT " + QuoteName(catalogue_.FieldAt(key.second).name) + " FROM records WHERE rr_id = ?1");
   sqlite3_reset(stmt);
   sqlite3_bind_int(stmt, 1, key.first);
   std::string bytes;

@@ -17,7 +17,8 @@ bool WriterLock::Acquire(const std::string& table_path) {
   std::string path = table_path + "-lock";
   UniqueFd fd(open(path.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644));
   if (!fd.Valid())
-    throw EngineError("Table " + table_path + " cannot be opened for writing: " + std::strerror(errno), kOpenUnreadable);
+    throw EngineError("Table " + table_path + " cannot be opened for writing: " + std::strerror(errno),
+                      kOpenUnreadable);
   if (flock(fd.Get(), LOCK_EX | LOCK_NB) != 0) {
     const int error = errno;
     if (error == EWOULDBLOCK) return false;

@@ -72,9 +72,8 @@ std::string AlarmControl::Start(const AlarmSettings& settings) {
   process_ = std::make_unique<QProcess>();
   process_->setStandardInputFile(QProcess::nullDevice());
   process_->setProcessChannelMode(QProcess::ForwardedChannels);
-  process_->start(QString::fromStdString(program_),
-                  {QStringLiteral("-v:%1").arg(settings.leadMinutes),
-                   QStringLiteral("-w:%1").arg(settings.repeatMinutes)});
+  process_->start(QString::fromStdString(program_), {QStringLiteral("-v:%1").arg(settings.leadMinutes),
+                                                     QStringLiteral("-w:%1").arg(settings.repeatMinutes)});
   if (!process_->waitForStarted(kWaitMilliseconds)) {
     const std::string error = process_->errorString().toStdString();
     process_.reset();

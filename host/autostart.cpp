@@ -54,8 +54,12 @@ void WriteAutostartEntry(const std::string& program) {
       "Type=Application\n"
       "Name=Vesk Tools\n"
       "Comment=Erinnerungen an die Termine des Tages\n"
-      "Exec=" + ExecArgument(program) + " --minimized\n"
-      "TryExec=" + ExecArgument(program) + "\n"
+      "Exec=" +
+      ExecArgument(program) +
+      " --minimized\n"
+      "TryExec=" +
+      ExecArgument(program) +
+      "\n"
       "Icon=vesktools\n"
       "Terminal=false\n"
       "X-GNOME-Autostart-enabled=true\n";

@@ -10,12 +10,12 @@
 #include "platform/program_folder.h"
 #include "runtime/file_io.h"
 #include "toolkit/button.h"
-#include "tools/tables/table_schemas.h"
-#include "tools/settings/alarm_settings.h"
 #include "tools/exchange/address_exchange.h"
 #include "tools/exchange/appointment_exchange.h"
 #include "tools/host_files.h"
+#include "tools/settings/alarm_settings.h"
 #include "tools/table/RadiRidir.h"
+#include "tools/tables/table_schemas.h"
 
 namespace vesk {
 namespace {
@@ -112,8 +112,7 @@ std::string ImportFile(TFRVeskTools& window, const std::string& file) {
     ImportProgressDialog progress(&window);
     const ImportResult result = calendar ? ImportCalendar(table, *text, UserTimeZone(), Date(), std::ref(progress))
                                          : ImportVCards(table, *text, std::ref(progress));
-    const std::string summary =
-        result.Summary(calendar ? "Termin" : "Adresse", calendar ? "Termine" : "Adressen");
+    const std::string summary = result.Summary(calendar ? "Termin" : "Adresse", calendar ? "Termine" : "Adressen");
     if (!result.skipped.empty()) ShowSkipped(window, file, result);
     return summary;
   } catch (const EImportCancelled& error) {
@@ -145,26 +144,26 @@ void AddExchangeButtons(QBoxLayout& buttons, TFRVeskTools& window) {
   const QString filters = QString(kVCardFilter) + ";;" + kCalendarFilter;
   auto* import = new TButton("Importieren…", &window);
   import->setObjectName("Importieren…");
-  import->OnClick = [&window, filters](TButton&) {
-    const QString file = QFileDialog::getOpenFileName(&window, QStringLiteral("Importieren"),
-                                                      QString::fromStdString(ProgramFolder()),
-                                                      filters + QStringLiteral(";;Alle Dateien (*)"));
-    window.SetStatusText(ImportFile(window, file.toStdString()));
-  };
-  auto* exportButton = new TButton("Exportieren…", &window);
-  exportButton->setObjectName("Exportieren…");
-  exportButton->OnClick = [&window, filters](TButton&) {
-    QString filter;
-    QString file = QFileDialog::getSaveFileName(&window, QStringLiteral("Exportieren"),
-                                                QString::fromStdString(ProgramFile("adressen.vcf")), filters, &filter);
-    const QString suffix = QFileInfo(file).suffix().toLower();
-    const bool calendar = suffix == "ics" || suffix == "ical" || (suffix.isEmpty() && filter == kCalendarFilter);
-    // A name typed without its ending gets the one of the chosen kind.
-    if (!file.isEmpty() && suffix.isEmpty()) file += calendar ? ".ics" : ".vcf";
-    window.SetStatusText(ExportFile(window, file.toStdString(), calendar ? "ics" : "vcf"));
-  };
-  buttons.addWidget(import);
-  buttons.addWidget(exportButton);
-}
+  import->OnClick = [&window, filters ](TButton&) {
+    const QString file =
+        QFileDialog::getOpenFileName(&window, QStringLiteral("Importieren"), QString::fromStdString(ProgramFolder()),
+                                     filters + QStringLiteral(";;Alle Dateien (*)"));
+  window.SetStatusText(ImportFile(window, file.toStdString()));
+};
+auto* exportButton = new TButton("Exportieren…", &window);
+exportButton->setObjectName("Exportieren…");
+exportButton->OnClick = [&window, filters](TButton&) {
+  QString filter;
+  QString file = QFileDialog::getSaveFileName(&window, QStringLiteral("Exportieren"),
+                                              QString::fromStdString(ProgramFile("adressen.vcf")), filters, &filter);
+  const QString suffix = QFileInfo(file).suffix().toLower();
+  const bool calendar = suffix == "ics" || suffix == "ical" || (suffix.isEmpty() && filter == kCalendarFilter);
+  // A name typed without its ending gets the one of the chosen kind.
+  if (!file.isEmpty() && suffix.isEmpty()) file += calendar ? ".ics" : ".vcf";
+  window.SetStatusText(ExportFile(window, file.toStdString(), calendar ? "ics" : "vcf"));
+};
+buttons.addWidget(import);
+buttons.addWidget(exportButton);
+}  // namespace vesk
 
 }  // namespace vesk

@@ -30,9 +30,9 @@
 #include "platform/shared_data.h"
 #include "runtime/exceptions.h"
 #include "tools/VeskMsg.h"
-#include "tools/settings/alarm_settings.h"
 #include "tools/host_files.h"
 #include "tools/host_notification.h"
+#include "tools/settings/alarm_settings.h"
 #include "tools/tarife/tariff_tables.h"
 
 namespace vesk {
@@ -57,8 +57,7 @@ void CreateTariffTables() {
   try {
     CreateTariffTablesWhenMissing(SharedDataFolder());
   } catch (const std::exception& error) {
-    ShowMessage(std::string("Die Tariftabellen lassen sich nicht anlegen:\r") + error.what(), "Tools",
-                MbIcon::Warning);
+    ShowMessage(std::string("Die Tariftabellen lassen sich nicht anlegen:\r") + error.what(), "Tools", MbIcon::Warning);
   }
 }
 
@@ -148,15 +147,13 @@ int RunHost(const std::vector<std::string>& arguments) {
   }
   if (callee ? HandDialOverToRunningHost(*callee) : HandOverToRunningHost(minimized)) return 0;
   if (SharedDataFolder().empty()) {
-    std::fprintf(stderr, "vesktools: die mitgelieferten Daten (share/vesktools) fehlen neben %s\n",
-                 folder.c_str());
+    std::fprintf(stderr, "vesktools: die mitgelieferten Daten (share/vesktools) fehlen neben %s\n", folder.c_str());
   }
   QApplication::setWindowIcon(ProgramIcon());
   CreateTariffTables();
   ToolsLibrary library(folder + "/libTools.so");
   if (!library.Load()) {
-    ShowMessage("Die Bibliothek libTools.so lässt sich nicht laden:\r" + library.ErrorText(), "Tools",
-                MbIcon::Error);
+    ShowMessage("Die Bibliothek libTools.so lässt sich nicht laden:\r" + library.ErrorText(), "Tools", MbIcon::Error);
     return kFailed;
   }
   const uint16_t veskToolsMessage = RegisterWindowMessage(kVeskToolsMessageName);

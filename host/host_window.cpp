@@ -57,8 +57,8 @@ TFRVeskTools::TFRVeskTools(ToolsLibrary& library, uint16_t veskToolsMessage)
   ensurePolished();
   layout->activate();
   // Wide enough for the usual status text, the one of alarm with its defaults.
-  const int statusWidth = fontMetrics().horizontalAdvance(QString::fromStdString(AlarmRunningText({}))) +
-                          Scale(kDesignStatusMargin);
+  const int statusWidth =
+      fontMetrics().horizontalAdvance(QString::fromStdString(AlarmRunningText({}))) + Scale(kDesignStatusMargin);
   resize(std::max(statusWidth, minimumSizeHint().width()), minimumSizeHint().height());
   SetPosition(poScreenCenter);
   OnMessage = [this, veskToolsMessage](uint16_t message, uintptr_t wParam, intptr_t) {

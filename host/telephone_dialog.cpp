@@ -17,8 +17,7 @@
 namespace vesk {
 namespace {
 
-QLineEdit* Edit(const std::string& text, const char* name, const char* placeholder,
-                QWidget* parent) {
+QLineEdit* Edit(const std::string& text, const char* name, const char* placeholder, QWidget* parent) {
   auto* edit = new QLineEdit(QString::fromStdString(text), parent);
   edit->setObjectName(name);
   edit->setPlaceholderText(QString::fromUtf8(placeholder));
@@ -51,8 +50,7 @@ std::string Id(const QComboBox* box) { return box->currentData().toString().toSt
 
 }  // namespace
 
-TDlgTelefon::TDlgTelefon(std::string iniFile, QWidget* parent)
-    : QDialog(parent), iniFile_(std::move(iniFile)) {
+TDlgTelefon::TDlgTelefon(std::string iniFile, QWidget* parent) : QDialog(parent), iniFile_(std::move(iniFile)) {
   const SipAccount account = ReadSipAccount(iniFile_);
   setWindowTitle(QStringLiteral("Telefon"));
   identity_ = Edit(account.identity, "Identitaet", "sip:max@fritz.box", this);
@@ -83,8 +81,7 @@ TDlgTelefon::TDlgTelefon(std::string iniFile, QWidget* parent)
   form->addRow(QStringLiteral("Lautsprecher"), speaker_);
   auto* buttons = new QDialogButtonBox(this);
   buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole)->setObjectName("OK");
-  buttons->addButton(QStringLiteral("&Abbrechen"), QDialogButtonBox::RejectRole)
-      ->setObjectName("Abbrechen");
+  buttons->addButton(QStringLiteral("&Abbrechen"), QDialogButtonBox::RejectRole)->setObjectName("Abbrechen");
   connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
   connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   form->addRow(buttons);
@@ -102,8 +99,8 @@ void TDlgTelefon::accept() {
   account.microphone = Id(microphone_);
   account.speaker = Id(speaker_);
   if (!WriteSipAccount(iniFile_, account)) {
-    ShowMessageBox({"Die Telefon-Einstellungen konnten nicht gespeichert werden:\r" + iniFile_,
-                    "Telefon", MbButtons::Ok, MbIcon::Error, MbResult::Ok, this});
+    ShowMessageBox({"Die Telefon-Einstellungen konnten nicht gespeichert werden:\r" + iniFile_, "Telefon",
+                    MbButtons::Ok, MbIcon::Error, MbResult::Ok, this});
     return;
   }
   QDialog::accept();

@@ -51,8 +51,8 @@ std::vector<std::string_view> Split(std::string_view text, char separator) {
 // front when global is allowed.
 bool IsNumber(std::string_view text, bool plusAllowed) {
   if (plusAllowed && text.starts_with('+')) text.remove_prefix(1);
-  const bool allowed = std::ranges::all_of(
-      text, [](char c) { return IsDigit(c) || c == '*' || c == '#' || IsVisualSeparator(c); });
+  const bool allowed =
+      std::ranges::all_of(text, [](char c) { return IsDigit(c) || c == '*' || c == '#' || IsVisualSeparator(c); });
   return allowed && std::ranges::any_of(text, IsDigit);
 }
 

@@ -5,9 +5,9 @@
 #include "mtitool/commands.h"
 #include "platform/program_folder.h"
 #include "runtime/file_io.h"
-#include "tools/settings/alarm_settings.h"
 #include "tools/exchange/address_exchange.h"
 #include "tools/exchange/appointment_exchange.h"
+#include "tools/settings/alarm_settings.h"
 #include "tools/table/RadiRidir.h"
 
 namespace vesk {
@@ -35,9 +35,8 @@ void ImportFile(const Arguments& args, std::ostream& out, const char* command,
 }  // namespace
 
 void ImportVCardCommand(const Arguments& args, std::ostream& out) {
-  ImportFile(args, out, "import-vcard", [](TRadiRidir& table, const std::string& text) {
-    return ImportVCards(table, text);
-  });
+  ImportFile(args, out, "import-vcard",
+             [](TRadiRidir& table, const std::string& text) { return ImportVCards(table, text); });
 }
 
 void ImportIcsCommand(const Arguments& args, std::ostream& out) {

@@ -2,10 +2,10 @@
 // import reads it back.
 #include <ostream>
 
-#include "tools/csv/cell_text.h"
 #include "mtitool/commands.h"
-#include "tools/csv/csv.h"
 #include "toolkit/data/field.h"
+#include "tools/csv/cell_text.h"
+#include "tools/csv/csv.h"
 #include "tools/table/RadiRidir.h"
 
 namespace vesk {

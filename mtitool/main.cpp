@@ -32,25 +32,52 @@ constexpr Command kCommands[] = {
     {"create",
      "create TABLE FIELD:LETTER[:CHARS] ... [--index NAME=FIELD[;FIELD...]]\n"
      "          [--required FIELD] [--default FIELD=TEXT] [--min FIELD=N] [--max FIELD=N]",
-     Place::kOwnLines, [](const Arguments& args) { vesk::CreateCommand(args); return 0; }},
+     Place::kOwnLines,
+     [](const Arguments& args) {
+       vesk::CreateCommand(args);
+       return 0;
+     }},
     {"info", "info TABLE", Place::kOwnLines,
-     [](const Arguments& args) { vesk::InfoCommand(args, std::cout); return 0; }},
+     [](const Arguments& args) {
+       vesk::InfoCommand(args, std::cout);
+       return 0;
+     }},
     {"import",
      "import TABLE FILE.csv     (- reads standard input; lines beginning with # before the header\n"
      "          are comments)",
-     Place::kOwnLines, [](const Arguments& args) { vesk::ImportCommand(args, std::cin); return 0; }},
+     Place::kOwnLines,
+     [](const Arguments& args) {
+       vesk::ImportCommand(args, std::cin);
+       return 0;
+     }},
     {"export", "export TABLE [--index NAME] [--filter TEXT] [--case-insensitive] [--no-partial-compare]",
-     Place::kOwnLines, [](const Arguments& args) { vesk::ExportCommand(args, std::cout); return 0; }},
+     Place::kOwnLines,
+     [](const Arguments& args) {
+       vesk::ExportCommand(args, std::cout);
+       return 0;
+     }},
     {"locate", "locate TABLE FIELDS VALUES [--case-insensitive] [--partial-key]   (FIELDS, VALUES: ; between)",
      Place::kOwnLines, [](const Arguments& args) { return vesk::LocateCommand(args, std::cout) ? 0 : 1; }},
     {"import-vcard", "import-vcard TABLE FILE.vcf", Place::kLeft,
-     [](const Arguments& args) { vesk::ImportVCardCommand(args, std::cout); return 0; }},
+     [](const Arguments& args) {
+       vesk::ImportVCardCommand(args, std::cout);
+       return 0;
+     }},
     {"export-vcard", "export-vcard TABLE [--filter TEXT]", Place::kRight,
-     [](const Arguments& args) { vesk::ExportVCardCommand(args, std::cout); return 0; }},
+     [](const Arguments& args) {
+       vesk::ExportVCardCommand(args, std::cout);
+       return 0;
+     }},
     {"import-ics", "import-ics TABLE FILE.ics", Place::kLeft,
-     [](const Arguments& args) { vesk::ImportIcsCommand(args, std::cout); return 0; }},
+     [](const Arguments& args) {
+       vesk::ImportIcsCommand(args, std::cout);
+       return 0;
+     }},
     {"export-ics", "export-ics TABLE", Place::kRight,
-     [](const Arguments& args) { vesk::ExportIcsCommand(args, std::cout); return 0; }},
+     [](const Arguments& args) {
+       vesk::ExportIcsCommand(args, std::cout);
+       return 0;
+     }},
 };
 
 // The column at which the right half of a shared line begins, one blank

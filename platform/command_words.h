@@ -2,8 +2,8 @@
 // as the desktop does when it starts the command.
 #pragma once
 
-#include <string_view>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vesk {

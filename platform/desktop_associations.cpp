@@ -16,11 +16,10 @@ std::string DefaultCommand(const std::string& mimeType) {
 
 std::string MimeTypeOfName(const std::string& fileName) {
   gboolean uncertain = FALSE;
-  std::unique_ptr<gchar, decltype(&g_free)> contentType(
-      g_content_type_guess(fileName.c_str(), nullptr, 0, &uncertain), &g_free);
+  std::unique_ptr<gchar, decltype(&g_free)> contentType(g_content_type_guess(fileName.c_str(), nullptr, 0, &uncertain),
+                                                        &g_free);
   if (!contentType || uncertain) return "";
-  std::unique_ptr<gchar, decltype(&g_free)> mimeType(
-      g_content_type_get_mime_type(contentType.get()), &g_free);
+  std::unique_ptr<gchar, decltype(&g_free)> mimeType(g_content_type_get_mime_type(contentType.get()), &g_free);
   return mimeType ? mimeType.get() : "";
 }
 

@@ -92,8 +92,7 @@ std::optional<size_t> IniDocument::FindKey(const Range& range, std::string_view 
   return std::nullopt;
 }
 
-std::optional<std::string> IniDocument::Value(std::string_view section,
-                                              std::string_view key) const {
+std::optional<std::string> IniDocument::Value(std::string_view section, std::string_view key) const {
   std::optional<Range> range = FindSection(section);
   if (!range) return std::nullopt;
   std::optional<size_t> line = FindKey(*range, key);
@@ -102,8 +101,7 @@ std::optional<std::string> IniDocument::Value(std::string_view section,
   return ValueText(text.substr(*EqualsOf(text) + 1));
 }
 
-std::vector<std::pair<std::string, std::string>> IniDocument::Keys(
-    std::string_view section) const {
+std::vector<std::pair<std::string, std::string>> IniDocument::Keys(std::string_view section) const {
   std::vector<std::pair<std::string, std::string>> keys;
   std::optional<Range> range = FindSection(section);
   if (!range) return keys;
@@ -112,15 +110,14 @@ std::vector<std::pair<std::string, std::string>> IniDocument::Keys(
     std::optional<size_t> equals = EqualsOf(text);
     if (!equals) continue;
     std::string name = Trim(text.substr(0, *equals));
-    bool seen = std::any_of(keys.begin(), keys.end(),
-                            [&name](const auto& known) { return SameName(known.first, name); });
+    bool seen =
+        std::any_of(keys.begin(), keys.end(), [&name](const auto& known) { return SameName(known.first, name); });
     if (!seen) keys.emplace_back(std::move(name), ValueText(text.substr(*equals + 1)));
   }
   return keys;
 }
 
-void IniDocument::SetValue(std::string_view section, std::string_view key,
-                           std::string_view value) {
+void IniDocument::SetValue(std::string_view section, std::string_view key, std::string_view value) {
   std::string entry = Trim(key) + "=" + std::string(value);
   std::optional<Range> range = FindSection(section);
   if (!range) {
@@ -145,8 +142,7 @@ void IniDocument::SetValue(std::string_view section, std::string_view key,
 
 void IniDocument::Insert(size_t position, std::string text) {
   if (position > 0 && lines_[position - 1].end.empty()) lines_[position - 1].end = newLine_;
-  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(position),
-                Line{std::move(text), newLine_});
+  lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(position), Line{std::move(text), newLine_});
 }
 
 std::string IniDocument::Text() const {

@@ -20,9 +20,8 @@ bool Writable(const std::string& section, const std::string& key, const std::str
     return text.find_first_of(std::string_view("\r\n\0", 3)) != std::string::npos;
   };
   std::string name = Trim(key);
-  return !breaksLine(section) && !breaksLine(key) && !breaksLine(value) &&
-         section.find(']') == std::string::npos && !name.empty() &&
-         name.find('=') == std::string::npos && name[0] != '[' && name[0] != ';';
+  return !breaksLine(section) && !breaksLine(key) && !breaksLine(value) && section.find(']') == std::string::npos &&
+         !name.empty() && name.find('=') == std::string::npos && name[0] != '[' && name[0] != ';';
 }
 
 bool Missing(const std::string& file) {
@@ -32,15 +31,15 @@ bool Missing(const std::string& file) {
 
 }  // namespace
 
-std::string ProfileReadString(const std::string& file, const std::string& section,
-                              const std::string& key, const std::string& fallback) {
+std::string ProfileReadString(const std::string& file, const std::string& section, const std::string& key,
+                              const std::string& fallback) {
   std::optional<std::string> bytes = ReadFile(file);
   if (!bytes) return fallback;
   return IniDocument(*bytes).Value(section, key).value_or(fallback);
 }
 
-bool ProfileWriteString(const std::string& file, const std::string& section,
-                        const std::string& key, const std::string& value) {
+bool ProfileWriteString(const std::string& file, const std::string& section, const std::string& key,
+                        const std::string& value) {
   if (!Writable(section, key, value)) return false;
   std::optional<std::string> bytes = ReadFile(file);
   // A file that exists but cannot be read must not be replaced by one key.
@@ -50,8 +49,8 @@ bool ProfileWriteString(const std::string& file, const std::string& section,
   return WriteFileAtomically(file, document.Text());
 }
 
-void ProfileWriteStringOrRaise(const std::string& file, const std::string& section,
-                               const std::string& key, const std::string& value) {
+void ProfileWriteStringOrRaise(const std::string& file, const std::string& section, const std::string& key,
+                               const std::string& value) {
   if (!ProfileWriteString(file, section, key, value))
     throw Exception(FormatMessage("nach %s kann nicht geschrieben werden", {file}));
 }

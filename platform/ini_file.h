@@ -12,16 +12,16 @@
 namespace vesk {
 
 // The value, or fallback when the file, section or key is missing.
-std::string ProfileReadString(const std::string& file, const std::string& section,
-                              const std::string& key, const std::string& fallback);
+std::string ProfileReadString(const std::string& file, const std::string& section, const std::string& key,
+                              const std::string& fallback);
 // Creates file and section as needed; replaces the key's value in place or
 // appends the key at the end of its section. False when the file cannot be written.
-bool ProfileWriteString(const std::string& file, const std::string& section,
-                        const std::string& key, const std::string& value);
+bool ProfileWriteString(const std::string& file, const std::string& section, const std::string& key,
+                        const std::string& value);
 // As ProfileWriteString; raises vesk::Exception "nach <file> kann nicht
 // geschrieben werden" when the file cannot be written.
-void ProfileWriteStringOrRaise(const std::string& file, const std::string& section,
-                               const std::string& key, const std::string& value);
+void ProfileWriteStringOrRaise(const std::string& file, const std::string& section, const std::string& key,
+                               const std::string& value);
 // All keys of the section with their values, in file order (a key that
 // occurs twice: its first occurrence). Missing file or section: empty.
 std::vector<std::pair<std::string, std::string>> ProfileReadSection(const std::string& file,

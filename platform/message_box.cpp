@@ -99,9 +99,9 @@ MbResult Show(const MessageBoxRequest& request) {
   QMessageBox::StandardButtons qtButtons;
   for (MbResult button : buttons) qtButtons |= QtButton(button);
   // On the heap: an owner that is freed while the box is open takes it along.
-  QPointer<QMessageBox> box = new QMessageBox(QtIcon(request.icon), QString::fromStdString(request.caption),
-                                              QString::fromStdString(WithLineFeeds(request.text)), qtButtons,
-                                              request.owner);
+  QPointer<QMessageBox> box =
+      new QMessageBox(QtIcon(request.icon), QString::fromStdString(request.caption),
+                      QString::fromStdString(WithLineFeeds(request.text)), qtButtons, request.owner);
   // Texts come from records and files: never read them as markup.
   box->setTextFormat(Qt::PlainText);
   box->setDefaultButton(QtButton(DefaultOf(request)));

@@ -18,7 +18,7 @@ enum class MbIcon { None, Information, Warning, Error, Question };
 enum class MbResult { Ok, Cancel, Yes, No };
 
 struct MessageBoxRequest {
-  std::string text;     // carriage returns are line breaks
+  std::string text;  // carriage returns are line breaks
   std::string caption;
   MbButtons buttons = MbButtons::Ok;
   MbIcon icon = MbIcon::None;

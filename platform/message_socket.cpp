@@ -10,8 +10,8 @@
 #include <cstring>
 #include <optional>
 
-#include "runtime/unique_fd.h"
 #include "runtime/exceptions.h"
+#include "runtime/unique_fd.h"
 
 namespace vesk {
 namespace {
@@ -47,8 +47,7 @@ SendResult SendDatagram(const std::string& folder, uint32_t process, const Messa
   const auto bytes = EncodeDatagram(datagram);
   ssize_t sent;
   do {
-    sent = sendto(fd.Get(), bytes.data(), bytes.size(), MSG_DONTWAIT | MSG_NOSIGNAL, Raw(*address),
-                  sizeof *address);
+    sent = sendto(fd.Get(), bytes.data(), bytes.size(), MSG_DONTWAIT | MSG_NOSIGNAL, Raw(*address), sizeof *address);
   } while (sent < 0 && errno == EINTR);
   if (sent == static_cast<ssize_t>(bytes.size())) return SendResult::kSent;
   return sent < 0 && Vanished(errno) ? SendResult::kGone : SendResult::kFailed;

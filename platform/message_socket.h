@@ -21,8 +21,8 @@ std::string SocketPath(const std::string& folder, uint32_t process);
 
 enum class SendResult {
   kSent,
-  kGone,     // no socket there, or nobody listens on it
-  kFailed,   // the receiver's queue is full, or another fault
+  kGone,    // no socket there, or nobody listens on it
+  kFailed,  // the receiver's queue is full, or another fault
 };
 
 // Hands the datagram to the process's socket without waiting.

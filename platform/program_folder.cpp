@@ -41,8 +41,8 @@ std::string ResolveFolder() {
 }
 
 [[noreturn]] void Fail(const std::string& folder, int error) {
-  throw Exception(FormatMessage("Der Programmordner %s kann nicht angelegt werden: %s",
-                                {folder, std::strerror(error)}));
+  throw Exception(
+      FormatMessage("Der Programmordner %s kann nicht angelegt werden: %s", {folder, std::strerror(error)}));
 }
 
 // mkdir -p with mode 0700 for every folder it creates; existing folders keep

@@ -2,8 +2,8 @@
 
 #include <langinfo.h>
 
-#include <atomic>
 #include <locale.h>
+#include <atomic>
 #include <cstdlib>
 #include <optional>
 #include <string>

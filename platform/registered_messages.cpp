@@ -11,8 +11,8 @@
 
 #include "platform/caseless_text.h"
 #include "platform/runtime_folder.h"
-#include "runtime/unique_fd.h"
 #include "runtime/exceptions.h"
+#include "runtime/unique_fd.h"
 
 namespace vesk {
 namespace {

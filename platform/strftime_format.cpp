@@ -25,8 +25,7 @@ void Tokenize(std::string_view format, std::vector<Token>& tokens) {
     // Flags, field width and the E and O modifiers do not change which
     // value a conversion shows.
     ++i;
-    while (i < format.size() && std::string_view("_-0^#123456789EO").find(format[i]) !=
-                                    std::string_view::npos) {
+    while (i < format.size() && std::string_view("_-0^#123456789EO").find(format[i]) != std::string_view::npos) {
       ++i;
     }
     if (i == format.size()) break;
@@ -66,8 +65,7 @@ std::optional<char> Separator(const Token& token, std::string_view refused) {
   }
   if (token.letter != 0 || text.size() != 1) return std::nullopt;
   unsigned char c = static_cast<unsigned char>(text[0]);
-  bool punctuation = c > ' ' && c < 0x7F && !(c >= '0' && c <= '9') &&
-                     !((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
+  bool punctuation = c > ' ' && c < 0x7F && !(c >= '0' && c <= '9') && !((c | 0x20) >= 'a' && (c | 0x20) <= 'z');
   if (!punctuation || std::string_view("'\"").find(text[0]) != std::string_view::npos ||
       refused.find(text[0]) != std::string_view::npos) {
     return std::nullopt;
@@ -102,8 +100,10 @@ std::string_view DateLetters(char letter) {
 
 std::string_view TimeLetters(char letter) {
   switch (letter) {
-    case 'H': case 'I': return "hh";
-    case 'k': case 'l': return "h";
+    case 'H':
+    case 'I': return "hh";
+    case 'k':
+    case 'l': return "h";
     case 'M': return "nn";
     case 'S': return "ss";
     default: return {};

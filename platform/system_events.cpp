@@ -31,8 +31,8 @@ struct SystemEvents::Watch {
     if (bus == nullptr) return;  // no system bus
     watch->bus = bus;
     watch->subscription = g_dbus_connection_signal_subscribe(
-        bus, "org.freedesktop.login1", "org.freedesktop.login1.Manager", "PrepareForSleep",
-        "/org/freedesktop/login1", nullptr, G_DBUS_SIGNAL_FLAGS_NONE, SleepChanged, watch, nullptr);
+        bus, "org.freedesktop.login1", "org.freedesktop.login1.Manager", "PrepareForSleep", "/org/freedesktop/login1",
+        nullptr, G_DBUS_SIGNAL_FLAGS_NONE, SleepChanged, watch, nullptr);
   }
 
   static void SleepChanged(GDBusConnection*, const gchar*, const gchar*, const gchar*, const gchar*,

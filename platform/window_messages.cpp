@@ -127,13 +127,9 @@ class ProcessWindows {
 // Sends to another process; a process found gone loses its entries.
 bool SendTo(const std::string& folder, uint32_t process, const MessageDatagram& datagram) {
   switch (SendDatagram(folder, process, datagram)) {
-    case SendResult::kSent:
-      return true;
-    case SendResult::kGone:
-      RemoveProcessEntries(folder, process);
-      return false;
-    case SendResult::kFailed:
-      return false;
+    case SendResult::kSent: return true;
+    case SendResult::kGone: RemoveProcessEntries(folder, process); return false;
+    case SendResult::kFailed: return false;
   }
   return false;
 }

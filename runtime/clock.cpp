@@ -23,8 +23,7 @@ TDateTime SystemNow() {
   localtime_r(&now.tv_sec, &local);
   // A leap second shows as :59.
   return EncodeDate(local.tm_year + 1900, local.tm_mon + 1, local.tm_mday) +
-         EncodeTime(local.tm_hour, local.tm_min, std::min(local.tm_sec, 59),
-                    static_cast<int>(now.tv_nsec / 1000000));
+         EncodeTime(local.tm_hour, local.tm_min, std::min(local.tm_sec, 59), static_cast<int>(now.tv_nsec / 1000000));
 }
 
 }  // namespace

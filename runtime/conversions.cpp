@@ -46,8 +46,7 @@ bool TryStrToInt(std::string_view text, int32_t& value) {
   if (text.empty() || error != std::errc() || stop != end) return false;
   const uint64_t limit = negative ? uint64_t{1} << 31 : (uint64_t{1} << 31) - 1;
   if (magnitude > limit) return false;
-  value = negative ? static_cast<int32_t>(-static_cast<int64_t>(magnitude))
-                   : static_cast<int32_t>(magnitude);
+  value = negative ? static_cast<int32_t>(-static_cast<int64_t>(magnitude)) : static_cast<int32_t>(magnitude);
   return true;
 }
 
@@ -80,9 +79,7 @@ bool TryStrToFloat(std::string_view text, double& value) {
   return true;
 }
 
-double StrToFloat(std::string_view text) {
-  return ReadOrRaise(TryStrToFloat, text, kSInvalidFloat);
-}
+double StrToFloat(std::string_view text) { return ReadOrRaise(TryStrToFloat, text, kSInvalidFloat); }
 
 std::string IntToStr(int64_t value) { return std::to_string(value); }
 
@@ -92,9 +89,9 @@ std::string FloatToStr(double value) {
   if (value == 0) return "0";
   // d.dddddddddddddde[+-]x: fifteen significant digits, rounded.
   char buffer[32];
-  const char* end = std::to_chars(buffer, buffer + sizeof buffer, value,
-                                  std::chars_format::scientific, kFloatDigits - 1)
-                        .ptr;  // the buffer is always large enough
+  const char* end =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific, kFloatDigits - 1)
+          .ptr;  // the buffer is always large enough
   std::string_view text(buffer, end - buffer);
   std::string result;
   if (text.front() == '-') {

@@ -41,15 +41,12 @@ class Formatter {
       size_t count = 1;
       while (i + count < format.size() && format[i + count] == start) ++count;
       switch (token) {
-        case 'Y':
-          Number(count <= 2 ? year_ % 100 : year_, count <= 2 ? 2 : 4);
-          break;
+        case 'Y': Number(count <= 2 ? year_ % 100 : year_, count <= 2 ? 2 : 4); break;
         case 'M':
           if (count <= 2) {
             Number(month_, count);
           } else if (month_ >= 1) {
-            out_ += count == 3 ? settings_.shortMonthNames[month_ - 1]
-                               : settings_.longMonthNames[month_ - 1];
+            out_ += count == 3 ? settings_.shortMonthNames[month_ - 1] : settings_.longMonthNames[month_ - 1];
           }
           break;
         case 'D':
@@ -62,21 +59,11 @@ class Formatter {
             Append(count == 5 ? settings_.shortDateFormat : settings_.longDateFormat, depth + 1);
           }
           break;
-        case 'H':
-          Number(twelveHour ? (hour_ + 11) % 12 + 1 : hour_, count == 1 ? 1 : 2);
-          break;
-        case 'N':
-          Number(minute_, count == 1 ? 1 : 2);
-          break;
-        case 'S':
-          Number(second_, count == 1 ? 1 : 2);
-          break;
-        case 'Z':
-          Number(msec_, count == 1 ? 1 : 3);
-          break;
-        case 'T':
-          Append(count == 1 ? settings_.shortTimeFormat : settings_.longTimeFormat, depth + 1);
-          break;
+        case 'H': Number(twelveHour ? (hour_ + 11) % 12 + 1 : hour_, count == 1 ? 1 : 2); break;
+        case 'N': Number(minute_, count == 1 ? 1 : 2); break;
+        case 'S': Number(second_, count == 1 ? 1 : 2); break;
+        case 'Z': Number(msec_, count == 1 ? 1 : 3); break;
+        case 'T': Append(count == 1 ? settings_.shortTimeFormat : settings_.longTimeFormat, depth + 1); break;
         case 'C':
           Append(settings_.shortDateFormat, depth + 1);
           if (hour_ != 0 || minute_ != 0 || second_ != 0) {
@@ -84,9 +71,7 @@ class Formatter {
             Append(settings_.longTimeFormat, depth + 1);
           }
           break;
-        case 'A':
-          count = AmPm(format, i);
-          break;
+        case 'A': count = AmPm(format, i); break;
         case '/':
           count = 1;
           out_ += settings_.dateSeparator;
@@ -103,9 +88,7 @@ class Formatter {
           count = stop - i + 1;
           break;
         }
-        default:
-          count = 1;
-          out_ += start;
+        default: count = 1; out_ += start;
       }
       i += count;
     }

@@ -92,8 +92,7 @@ DateLayout LayoutOf(const FormatSettings& settings) {
       quote = c;
     } else if (letter == 'D' || letter == 'M' || letter == 'Y') {
       if (layout.order.find(letter) == std::string::npos) layout.order += letter;
-    } else if (!layout.separator && !layout.order.empty() && c != ' ' &&
-               !(letter >= 'A' && letter <= 'Z')) {
+    } else if (!layout.separator && !layout.order.empty() && c != ' ' && !(letter >= 'A' && letter <= 'Z')) {
       layout.separator = c == '/' ? settings.dateSeparator : c;
     }
   }
@@ -131,15 +130,9 @@ bool ScanDate(Scanner& scanner, const FormatSettings& settings, TDateTime& value
     if (!scanner.Number(numbers[2], digits[2])) return false;
     for (int i = 0; i < 3; ++i) {
       switch (layout.order[i]) {
-        case 'D':
-          day = numbers[i];
-          break;
-        case 'M':
-          month = numbers[i];
-          break;
-        default:
-          year = numbers[i];
-          yearDigits = digits[i];
+        case 'D': day = numbers[i]; break;
+        case 'M': month = numbers[i]; break;
+        default: year = numbers[i]; yearDigits = digits[i];
       }
     }
   } else {
@@ -165,8 +158,7 @@ bool ScanTime(Scanner& scanner, const FormatSettings& settings, TDateTime& value
   int baseHour = -1;
   designator(baseHour);
   int hour = 0, minute = 0, second = 0, msec = 0, digits = 0;
-  if (!scanner.Number(hour, digits) || !scanner.Char(settings.timeSeparator) ||
-      !scanner.Number(minute, digits)) {
+  if (!scanner.Number(hour, digits) || !scanner.Char(settings.timeSeparator) || !scanner.Number(minute, digits)) {
     return false;
   }
   if (scanner.Char(settings.timeSeparator)) {
@@ -183,8 +175,7 @@ bool ScanTime(Scanner& scanner, const FormatSettings& settings, TDateTime& value
 }
 
 // The scan step must take the whole text; value is set only then.
-bool ScanWhole(bool (*scan)(Scanner&, const FormatSettings&, TDateTime&), std::string_view text,
-               TDateTime& value) {
+bool ScanWhole(bool (*scan)(Scanner&, const FormatSettings&, TDateTime&), std::string_view text, TDateTime& value) {
   Scanner scanner(text);
   TDateTime result = 0;
   if (!scan(scanner, GetFormatSettings(), result) || !scanner.AtEnd()) return false;
@@ -194,13 +185,9 @@ bool ScanWhole(bool (*scan)(Scanner&, const FormatSettings&, TDateTime&), std::s
 
 }  // namespace
 
-bool TryStrToDate(std::string_view text, TDateTime& value) {
-  return ScanWhole(ScanDate, text, value);
-}
+bool TryStrToDate(std::string_view text, TDateTime& value) { return ScanWhole(ScanDate, text, value); }
 
-bool TryStrToTime(std::string_view text, TDateTime& value) {
-  return ScanWhole(ScanTime, text, value);
-}
+bool TryStrToTime(std::string_view text, TDateTime& value) { return ScanWhole(ScanTime, text, value); }
 
 bool TryStrToDateTime(std::string_view text, TDateTime& value) {
   const FormatSettings& settings = GetFormatSettings();
@@ -214,16 +201,10 @@ bool TryStrToDateTime(std::string_view text, TDateTime& value) {
   return TryStrToTime(text, value);
 }
 
-TDateTime StrToDate(std::string_view text) {
-  return ReadOrRaise(TryStrToDate, text, kSInvalidDate);
-}
+TDateTime StrToDate(std::string_view text) { return ReadOrRaise(TryStrToDate, text, kSInvalidDate); }
 
-TDateTime StrToTime(std::string_view text) {
-  return ReadOrRaise(TryStrToTime, text, kSInvalidTime);
-}
+TDateTime StrToTime(std::string_view text) { return ReadOrRaise(TryStrToTime, text, kSInvalidTime); }
 
-TDateTime StrToDateTime(std::string_view text) {
-  return ReadOrRaise(TryStrToDateTime, text, kSInvalidDateTime);
-}
+TDateTime StrToDateTime(std::string_view text) { return ReadOrRaise(TryStrToDateTime, text, kSInvalidDateTime); }
 
 }  // namespace vesk

@@ -48,8 +48,7 @@ TDateTime EncodeDate(int y, int m, int d) {
 }
 
 bool TryEncodeTime(int hour, int min, int sec, int msec, TDateTime& result) {
-  if (hour < 0 || hour > 23 || min < 0 || min > 59 || sec < 0 || sec > 59 || msec < 0 ||
-      msec > 999) {
+  if (hour < 0 || hour > 23 || min < 0 || min > 59 || sec < 0 || sec > 59 || msec < 0 || msec > 999) {
     return false;
   }
   result = (((hour * 60 + min) * 60 + sec) * 1000 + msec) / kMSecsPerDay;
@@ -64,9 +63,7 @@ TDateTime EncodeTime(int hour, int min, int sec, int msec) {
   return result;
 }
 
-TDateTime ComposeDateTime(TDateTime date, TDateTime time) {
-  return date < 0 ? date - time : date + time;
-}
+TDateTime ComposeDateTime(TDateTime date, TDateTime time) { return date < 0 ? date - time : date + time; }
 
 void DecodeDate(TDateTime value, int& y, int& m, int& d) {
   const TTimeStamp stamp = DateTimeToTimeStamp(value);
@@ -95,17 +92,14 @@ TTimeStamp DateTimeToTimeStamp(TDateTime value) {
   // Rounding the whole value lets 23:59:59.9996 carry into the next day;
   // the remainder keeps the sign of a day before 1899, hence its magnitude.
   const int64_t msecs = std::llround(value * kMSecsPerDay);
-  return {static_cast<int32_t>(std::llabs(msecs % kMSecs)),
-          static_cast<int32_t>(msecs / kMSecs + kDateDelta)};
+  return {static_cast<int32_t>(std::llabs(msecs % kMSecs)), static_cast<int32_t>(msecs / kMSecs + kDateDelta)};
 }
 
 TDateTime TimeStampToDateTime(const TTimeStamp& stamp) {
   return ComposeDateTime(stamp.date - kDateDelta, stamp.time / kMSecsPerDay);
 }
 
-double TimeStampToMSecs(const TTimeStamp& stamp) {
-  return static_cast<double>(stamp.date) * kMSecsPerDay + stamp.time;
-}
+double TimeStampToMSecs(const TTimeStamp& stamp) { return static_cast<double>(stamp.date) * kMSecsPerDay + stamp.time; }
 
 TTimeStamp MSecsToTimeStamp(double msecs) {
   constexpr double kLimit = static_cast<double>(INT32_MAX) * kMSecsPerDay;

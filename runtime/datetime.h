@@ -47,8 +47,8 @@ TTimeStamp MSecsToTimeStamp(double msecs);
 
 // The clock. Now() is the system clock unless a test has set its own.
 TDateTime Now();
-TDateTime Date();  // today at 0:00
-TDateTime Time();  // time of day only
+TDateTime Date();                                           // today at 0:00
+TDateTime Time();                                           // time of day only
 void SetClockForTesting(std::function<TDateTime()> clock);  // empty: system clock
 
 // Formats with the letters d dd ddd dddd ddddd dddddd m mm mmm mmmm yy yyyy

@@ -78,8 +78,8 @@ bool WriteFileAtomically(const std::string& path, std::string_view bytes) {
   UniqueFd file(fd);
   // The replacement keeps the permissions of the file it replaces.
   struct stat old {};
-  bool written = (stat(path.c_str(), &old) != 0 || fchmod(fd, old.st_mode & 07777) == 0) &&
-                 WriteAll(fd, bytes) && fsync(fd) == 0;
+  bool written =
+      (stat(path.c_str(), &old) != 0 || fchmod(fd, old.st_mode & 07777) == 0) && WriteAll(fd, bytes) && fsync(fd) == 0;
   written = file.Close() && written;
   if (!written || rename(temporary.c_str(), path.c_str()) != 0) {
     unlink(temporary.c_str());

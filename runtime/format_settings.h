@@ -25,9 +25,8 @@ struct FormatSettings {
   // (Sunday first).
   std::array<std::string, 12> shortMonthNames = {"Jan", "Feb", "Mär", "Apr", "Mai", "Jun",
                                                  "Jul", "Aug", "Sep", "Okt", "Nov", "Dez"};
-  std::array<std::string, 12> longMonthNames = {"Januar",    "Februar", "März",     "April",
-                                                "Mai",       "Juni",    "Juli",     "August",
-                                                "September", "Oktober", "November", "Dezember"};
+  std::array<std::string, 12> longMonthNames = {"Januar", "Februar", "März",      "April",   "Mai",      "Juni",
+                                                "Juli",   "August",  "September", "Oktober", "November", "Dezember"};
   std::array<std::string, 7> shortDayNames = {"So", "Mo", "Di", "Mi", "Do", "Fr", "Sa"};
   std::array<std::string, 7> longDayNames = {"Sonntag",    "Montag",  "Dienstag", "Mittwoch",
                                              "Donnerstag", "Freitag", "Samstag"};

@@ -9,8 +9,7 @@
 namespace vesk {
 
 template <typename T>
-T ReadOrRaise(bool (*reader)(std::string_view, T&), std::string_view text,
-              std::string_view message) {
+T ReadOrRaise(bool (*reader)(std::string_view, T&), std::string_view text, std::string_view message) {
   T value{};
   if (!reader(text, value)) throw EConvertError(FormatMessage(message, {text}));
   return value;

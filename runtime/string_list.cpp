@@ -66,8 +66,6 @@ bool TStringList::LoadFromFile(const std::string& path) {
   return bytes.has_value();
 }
 
-bool TStringList::SaveToFile(const std::string& path) const {
-  return WriteFileAtomically(path, Text());
-}
+bool TStringList::SaveToFile(const std::string& path) const { return WriteFileAtomically(path, Text()); }
 
 }  // namespace vesk

@@ -22,8 +22,7 @@ int32_t ToInt32(double whole) {
 // Up to four decimals, trailing zeros left off: "1,5", "-0,0001", "3".
 std::string CurrencyToStr(Currency value) {
   const bool negative = value.scaled < 0;
-  const uint64_t magnitude =
-      negative ? 0 - static_cast<uint64_t>(value.scaled) : static_cast<uint64_t>(value.scaled);
+  const uint64_t magnitude = negative ? 0 - static_cast<uint64_t>(value.scaled) : static_cast<uint64_t>(value.scaled);
   std::string result = (negative ? "-" : "") + std::to_string(magnitude / kCurrencyScale);
   std::string fraction = std::to_string(magnitude % kCurrencyScale + kCurrencyScale).substr(1);
   while (!fraction.empty() && fraction.back() == '0') fraction.pop_back();
@@ -74,35 +73,27 @@ int32_t Variant::AsInteger() const {
       if (!TryStrToInt(text_, value)) CastError();
       return value;
     }
-    case VarType::Date:
-      return ToInt32(std::trunc(num_.d));
-    default:
-      return ToInt32(std::nearbyint(AsDouble()));
+    case VarType::Date: return ToInt32(std::trunc(num_.d));
+    default: return ToInt32(std::nearbyint(AsDouble()));
   }
 }
 
 double Variant::AsDouble() const {
   switch (type_) {
-    case VarType::Empty:
-      return 0;
+    case VarType::Empty: return 0;
     case VarType::SmallInt:
-    case VarType::Integer:
-      return num_.i;
+    case VarType::Integer: return num_.i;
     case VarType::Double:
-    case VarType::Date:
-      return num_.d;
-    case VarType::Currency:
-      return Currency{num_.c}.ToDouble();
+    case VarType::Date: return num_.d;
+    case VarType::Currency: return Currency{num_.c}.ToDouble();
     case VarType::String: {
       double value = 0;
       if (!TryStrToFloat(text_, value)) CastError();
       return value;
     }
-    case VarType::Boolean:
-      return num_.b ? -1 : 0;
+    case VarType::Boolean: return num_.b ? -1 : 0;
     case VarType::Null:
-    case VarType::Array:
-      break;
+    case VarType::Array: break;
   }
   CastError();
 }
@@ -113,32 +104,23 @@ Currency Variant::AsCurrency() const {
 
 std::string Variant::AsString() const {
   switch (type_) {
-    case VarType::Empty:
-      return "";
+    case VarType::Empty: return "";
     case VarType::SmallInt:
-    case VarType::Integer:
-      return IntToStr(num_.i);
-    case VarType::Double:
-      return FloatToStr(num_.d);
-    case VarType::Currency:
-      return CurrencyToStr(Currency{num_.c});
-    case VarType::String:
-      return text_;
-    case VarType::Boolean:
-      return num_.b ? "True" : "False";
-    case VarType::Date:
-      return DateTimeToStr(num_.d);
+    case VarType::Integer: return IntToStr(num_.i);
+    case VarType::Double: return FloatToStr(num_.d);
+    case VarType::Currency: return CurrencyToStr(Currency{num_.c});
+    case VarType::String: return text_;
+    case VarType::Boolean: return num_.b ? "True" : "False";
+    case VarType::Date: return DateTimeToStr(num_.d);
     case VarType::Null:
-    case VarType::Array:
-      break;
+    case VarType::Array: break;
   }
   CastError();
 }
 
 bool Variant::AsBoolean() const {
   switch (type_) {
-    case VarType::Boolean:
-      return num_.b;
+    case VarType::Boolean: return num_.b;
     case VarType::String: {
       const std::string upper = UpperCase(text_);
       if (upper == "TRUE") return true;
@@ -147,10 +129,8 @@ bool Variant::AsBoolean() const {
       if (TryStrToInt(text_, whole)) return whole != 0;
       return AsDouble() != 0;
     }
-    case VarType::Currency:
-      return num_.c != 0;
-    default:
-      return AsDouble() != 0;
+    case VarType::Currency: return num_.c != 0;
+    default: return AsDouble() != 0;
   }
 }
 
@@ -170,22 +150,15 @@ bool operator==(const Variant& a, const Variant& b) {
   if (a.type_ != b.type_) return false;
   switch (a.type_) {
     case VarType::Empty:
-    case VarType::Null:
-      return true;
+    case VarType::Null: return true;
     case VarType::SmallInt:
-    case VarType::Integer:
-      return a.num_.i == b.num_.i;
+    case VarType::Integer: return a.num_.i == b.num_.i;
     case VarType::Double:
-    case VarType::Date:
-      return a.num_.d == b.num_.d;
-    case VarType::Currency:
-      return a.num_.c == b.num_.c;
-    case VarType::String:
-      return a.text_ == b.text_;
-    case VarType::Boolean:
-      return a.num_.b == b.num_.b;
-    case VarType::Array:
-      return a.items_ == b.items_;
+    case VarType::Date: return a.num_.d == b.num_.d;
+    case VarType::Currency: return a.num_.c == b.num_.c;
+    case VarType::String: return a.text_ == b.text_;
+    case VarType::Boolean: return a.num_.b == b.num_.b;
+    case VarType::Array: return a.items_ == b.items_;
   }
   return false;
 }

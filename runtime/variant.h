@@ -22,7 +22,7 @@ struct Currency {
 };
 
 enum class VarType : uint8_t {
-  Empty,     // unassigned
+  Empty,  // unassigned
   Null,
   SmallInt,  // 16-bit integer
   Integer,   // 32-bit integer
@@ -30,8 +30,8 @@ enum class VarType : uint8_t {
   Currency,
   String,
   Boolean,
-  Date,      // TDateTime
-  Array,     // of Variants (several key values or lookup results)
+  Date,   // TDateTime
+  Array,  // of Variants (several key values or lookup results)
 };
 
 class Variant {

@@ -6,7 +6,8 @@
 namespace vesk {
 
 int CharCount(QStringView text) {
-  return static_cast<int>(text.size() - std::count_if(text.begin(), text.end(), [](QChar c) { return c.isLowSurrogate(); }));
+  return static_cast<int>(text.size() -
+                          std::count_if(text.begin(), text.end(), [](QChar c) { return c.isLowSurrogate(); }));
 }
 
 TCharLimit::TCharLimit(QLineEdit& edit) : QValidator(&edit), accepted_(edit.text()) {

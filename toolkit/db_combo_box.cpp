@@ -5,8 +5,8 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-#include "toolkit/event_guard.h"
 #include "toolkit/data/field.h"
+#include "toolkit/event_guard.h"
 
 namespace vesk {
 

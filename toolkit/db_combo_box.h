@@ -23,7 +23,6 @@ class TDBComboBox : public TFieldControl<QComboBox>, public TComponent {
  public:
   explicit TDBComboBox(QWidget* parent = nullptr);
 
-
   TComboBoxStyle Style() const { return style_; }
   void SetStyle(TComboBoxStyle style);
   std::vector<std::string> Items() const;

@@ -6,16 +6,14 @@
 
 #include "runtime/exceptions.h"
 #include "toolkit/data/db_messages.h"
-#include "toolkit/event_guard.h"
 #include "toolkit/data/field.h"
+#include "toolkit/event_guard.h"
 #include "toolkit/input_hint.h"
 
 namespace vesk {
 
 TDBEdit::TDBEdit(QWidget* parent) : TFieldControl(parent), limit_(new TCharLimit(*this)) {
-  limit_->OnLimit = [this] {
-    ShowInputHint(*this, FormatMessage(kSTextLimit, {std::to_string(limit_->Limit())}));
-  };
+  limit_->OnLimit = [this] { ShowInputHint(*this, FormatMessage(kSTextLimit, {std::to_string(limit_->Limit())})); };
   link_.OnDataChange = [this] { ShowField(); };
   link_.OnUpdateData = [this] { WriteField(); };
   link_.OnEditingChange = [this] { ShowField(); };

@@ -14,9 +14,9 @@
 #include <functional>
 
 #include "toolkit/data/dataset.h"
+#include "toolkit/data/field.h"
 #include "toolkit/delete_question.h"
 #include "toolkit/event_guard.h"
-#include "toolkit/data/field.h"
 #include "toolkit/focus_change.h"
 
 namespace vesk {
@@ -61,7 +61,8 @@ QString FromStd(const std::string& text) { return QString::fromStdString(text); 
 
 }  // namespace
 
-TDBGrid::TDBGrid(QWidget* parent) : QWidget(parent), table_(new QTableWidget(this)), scrollBar_(new QScrollBar(Qt::Vertical, this)) {
+TDBGrid::TDBGrid(QWidget* parent)
+    : QWidget(parent), table_(new QTableWidget(this)), scrollBar_(new QScrollBar(Qt::Vertical, this)) {
   auto* layout = new QHBoxLayout(this);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->setSpacing(0);
@@ -107,8 +108,7 @@ void TDBGrid::ApplyOptions() {
   table_->horizontalHeader()->setSectionResizeMode(options_ & dgColumnResize ? QHeaderView::Interactive
                                                                              : QHeaderView::Fixed);
   table_->setTabKeyNavigation(options_ & dgTabs);
-  table_->setSelectionBehavior(options_ & dgRowSelect ? QAbstractItemView::SelectRows
-                                                      : QAbstractItemView::SelectItems);
+  table_->setSelectionBehavior(options_ & dgRowSelect ? QAbstractItemView::SelectRows : QAbstractItemView::SelectItems);
   table_->setEditTriggers((options_ & dgEditing) && !readOnly_
                               ? QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                                     QAbstractItemView::AnyKeyPressed
@@ -158,9 +158,9 @@ void TDBGrid::LayoutColumns() {
   for (int i = 0; i < ColumnCount(); ++i) {
     const TField* field = FieldOf(i);
     const std::string& title = columns_[i].title;
-    table_->setHorizontalHeaderItem(
-        i, new QTableWidgetItem(FromStd(!title.empty() ? title : field != nullptr ? field->DisplayName()
-                                                                                   : columns_[i].fieldName)));
+    table_->setHorizontalHeaderItem(i, new QTableWidgetItem(FromStd(!title.empty()     ? title
+                                                                    : field != nullptr ? field->DisplayName()
+                                                                                       : columns_[i].fieldName)));
   }
   ApplyColumnWidths();
   Refill();
@@ -192,7 +192,8 @@ void TDBGrid::Refill() {
     for (int column = 0; column < table_->columnCount(); ++column) {
       const TField* field = row < count ? FieldOf(column) : nullptr;
       auto* item = new QTableWidgetItem(field != nullptr ? FromStd(field->DisplayText()) : QString());
-      item->setFlags(row < count && editable ? item->flags() | Qt::ItemIsEditable : item->flags() & ~Qt::ItemIsEditable);
+      item->setFlags(row < count && editable ? item->flags() | Qt::ItemIsEditable
+                                             : item->flags() & ~Qt::ItemIsEditable);
       table_->setItem(row, column, item);
     }
   }
@@ -293,8 +294,7 @@ bool TDBGrid::GridKey(const QKeyEvent& event) {
       if (!IsEditState(dataset.State())) return false;
       Guarded([&] { dataset.Cancel(); });
       return true;
-    default:
-      return false;
+    default: return false;
   }
 }
 
@@ -339,7 +339,8 @@ bool TDBGrid::eventFilter(QObject* watched, QEvent* event) {
   } else if (watched == table_ && event->type() == QEvent::FocusIn) {
     focused_ = true;
   } else if (watched == table_ && event->type() == QEvent::FocusOut && focused_ &&
-             !isAncestorOf(QApplication::focusWidget()) && FocusMovesToAnotherControl(static_cast<QFocusEvent*>(event)->reason())) {
+             !isAncestorOf(QApplication::focusWidget()) &&
+             FocusMovesToAnotherControl(static_cast<QFocusEvent*>(event)->reason())) {
     focused_ = false;
     TDataSet* dataset = link_.Active() ? link_.DataSet() : nullptr;
     if ((options_ & dgCancelOnExit) && dataset != nullptr && dataset->State() == dsInsert && !dataset->Modified())

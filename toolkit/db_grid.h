@@ -24,19 +24,18 @@ namespace vesk {
 class TDataSource;
 
 using TDBGridOptions = uint16_t;
-inline constexpr TDBGridOptions dgEditing = 1;         // cells can be edited
-inline constexpr TDBGridOptions dgTitles = 2;          // column titles shown
-inline constexpr TDBGridOptions dgIndicator = 4;       // the record indicator column
-inline constexpr TDBGridOptions dgColumnResize = 8;    // the user may resize columns
-inline constexpr TDBGridOptions dgColLines = 16;       // lines between columns
-inline constexpr TDBGridOptions dgRowLines = 32;       // lines between rows
-inline constexpr TDBGridOptions dgTabs = 64;           // Tab moves between cells
-inline constexpr TDBGridOptions dgRowSelect = 128;     // whole rows are selected
-inline constexpr TDBGridOptions dgConfirmDelete = 256; // Ctrl+Delete asks first
-inline constexpr TDBGridOptions dgCancelOnExit = 512;  // an untouched new record goes when the focus leaves
-inline constexpr TDBGridOptions kDefaultGridOptions = dgEditing | dgTitles | dgIndicator | dgColumnResize |
-                                                      dgColLines | dgRowLines | dgTabs | dgConfirmDelete |
-                                                      dgCancelOnExit;
+inline constexpr TDBGridOptions dgEditing = 1;          // cells can be edited
+inline constexpr TDBGridOptions dgTitles = 2;           // column titles shown
+inline constexpr TDBGridOptions dgIndicator = 4;        // the record indicator column
+inline constexpr TDBGridOptions dgColumnResize = 8;     // the user may resize columns
+inline constexpr TDBGridOptions dgColLines = 16;        // lines between columns
+inline constexpr TDBGridOptions dgRowLines = 32;        // lines between rows
+inline constexpr TDBGridOptions dgTabs = 64;            // Tab moves between cells
+inline constexpr TDBGridOptions dgRowSelect = 128;      // whole rows are selected
+inline constexpr TDBGridOptions dgConfirmDelete = 256;  // Ctrl+Delete asks first
+inline constexpr TDBGridOptions dgCancelOnExit = 512;   // an untouched new record goes when the focus leaves
+inline constexpr TDBGridOptions kDefaultGridOptions = dgEditing | dgTitles | dgIndicator | dgColumnResize | dgColLines |
+                                                      dgRowLines | dgTabs | dgConfirmDelete | dgCancelOnExit;
 
 struct TColumn {
   std::string fieldName;

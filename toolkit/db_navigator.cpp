@@ -69,9 +69,16 @@ void TDBNavigator::UpdateButtons() {
   const bool canModify = active && dataset->CanModify();
   const bool editing = link_.Editing();
   const std::array<bool, kNavigateButtons> enabled = {
-      up, up, down, down,
-      canModify, canModify && !(dataset->Bof() && dataset->Eof()), canModify && !editing,
-      canModify && editing, canModify && editing, active && !editing,
+      up,
+      up,
+      down,
+      down,
+      canModify,
+      canModify && !(dataset->Bof() && dataset->Eof()),
+      canModify && !editing,
+      canModify && editing,
+      canModify && editing,
+      active && !editing,
   };
   for (int i = 0; i < kNavigateButtons; ++i) buttons_[i]->setEnabled(enabled[i]);
 }

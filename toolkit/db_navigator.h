@@ -19,7 +19,16 @@ namespace vesk {
 class TDataSource;
 
 enum TNavigateBtn : uint8_t {
-  nbFirst, nbPrior, nbNext, nbLast, nbInsert, nbDelete, nbEdit, nbPost, nbCancel, nbRefresh,
+  nbFirst,
+  nbPrior,
+  nbNext,
+  nbLast,
+  nbInsert,
+  nbDelete,
+  nbEdit,
+  nbPost,
+  nbCancel,
+  nbRefresh,
 };
 inline constexpr int kNavigateButtons = 10;
 

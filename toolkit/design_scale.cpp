@@ -16,9 +16,7 @@ double ScreenPixelsPerInch() {
 
 }  // namespace
 
-int Scale(int designPixels) {
-  return qRound(designPixels * ScreenPixelsPerInch() / kDesignPixelsPerInch);
-}
+int Scale(int designPixels) { return qRound(designPixels * ScreenPixelsPerInch() / kDesignPixelsPerInch); }
 
 void SetDesignBounds(QWidget& widget, int left, int top, int width, int height) {
   widget.setGeometry(Scale(left), Scale(top), Scale(width), Scale(height));
@@ -26,7 +24,8 @@ void SetDesignBounds(QWidget& widget, int left, int top, int width, int height) 
 
 QFont DesignFont(std::string_view name, int designHeight) {
   QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
-  if (!name.empty() && name != "MS Sans Serif") font.setFamily(QString::fromUtf8(name.data(), static_cast<int>(name.size())));
+  if (!name.empty() && name != "MS Sans Serif")
+    font.setFamily(QString::fromUtf8(name.data(), static_cast<int>(name.size())));
   font.setStyleHint(QFont::SansSerif);
   font.setPixelSize(std::max(Scale(designHeight), 1));
   return font;

@@ -7,8 +7,8 @@
 #include "runtime/exceptions.h"
 #include "toolkit/data/dataset.h"
 #include "toolkit/data/db_messages.h"
-#include "toolkit/event_guard.h"
 #include "toolkit/data/field.h"
+#include "toolkit/event_guard.h"
 #include "toolkit/focus_change.h"
 #include "toolkit/input_hint.h"
 
@@ -19,16 +19,13 @@ namespace {
 bool ChangesText(const QKeyEvent& event, bool multiLine) {
   switch (event.key()) {
     case Qt::Key_Backspace:
-    case Qt::Key_Delete:
-      return true;
+    case Qt::Key_Delete: return true;
     case Qt::Key_Return:
-    case Qt::Key_Enter:
-      return multiLine;
-    default:
-      break;
+    case Qt::Key_Enter: return multiLine;
+    default: break;
   }
-  if (event.matches(QKeySequence::Paste) || event.matches(QKeySequence::Cut) ||
-      event.matches(QKeySequence::Undo) || event.matches(QKeySequence::Redo))
+  if (event.matches(QKeySequence::Paste) || event.matches(QKeySequence::Cut) || event.matches(QKeySequence::Undo) ||
+      event.matches(QKeySequence::Redo))
     return true;
   if (event.modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) return false;
   const QString text = event.text();

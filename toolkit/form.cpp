@@ -64,9 +64,9 @@ void TForm::ApplySize() {
   if (borderStyle_ == bsDialog) {
     setFixedSize(size);
     // A window of fixed size offers no maximise button; the rest of the title bar stays.
-    const Qt::WindowFlags flags = (windowFlags() & ~Qt::WindowMaximizeButtonHint) |
-                                  Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
+    const Qt::WindowFlags flags = (windowFlags() & ~Qt::WindowMaximizeButtonHint) | Qt::MSWindowsFixedSizeDialogHint |
+                                  Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                  Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint;
     if (flags != windowFlags()) {
       // New flags hide a shown window.
       const bool shown = isVisible();
@@ -128,7 +128,8 @@ void TForm::Free() {
 }
 
 void TForm::Release() {
-  QMetaObject::invokeMethod(this, [this] { Free(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this] { Free(); }, Qt::QueuedConnection);
 }
 
 void TForm::Loaded() {

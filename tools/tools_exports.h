@@ -7,10 +7,10 @@
 // The dial of a number in the address window is the one other export.
 #pragma once
 
-#define VESK_TOOLS_WINDOWS(X)                                             \
-  X(AdrExecute, TFRAdressen, FRAdressen, "Adressen", EXPORT)  /* ordinal 4 */ \
-  X(NtzExecute, TFRNotizen, FRNotizen, "Notizen", ENTRY_POINT) /* ordinal 3 */ \
-  X(TermExecute, TFRTermine, FRTermine, "Termine", ENTRY_POINT) /* ordinal 2 */ \
+#define VESK_TOOLS_WINDOWS(X)                                                                      \
+  X(AdrExecute, TFRAdressen, FRAdressen, "Adressen", EXPORT)                       /* ordinal 4 */ \
+  X(NtzExecute, TFRNotizen, FRNotizen, "Notizen", ENTRY_POINT)                     /* ordinal 3 */ \
+  X(TermExecute, TFRTermine, FRTermine, "Termine", ENTRY_POINT)                    /* ordinal 2 */ \
   X(EinstExecute, TFREinstellungen, FREinstellungen, "Einstellungen", ENTRY_POINT) /* ordinal 1 */
 
 namespace vesk {

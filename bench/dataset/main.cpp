@@ -75,14 +75,18 @@ void PrintRatios(const TimesReporter& reporter) {
   const Time* large = reporter.Find("GridPaging/100000/1");
   const Time* plain = reporter.Find("GridPaging/100000/0");
   if (!small || !large || !plain) return;
-  std::printf("Paging, CPU per page: filtered 100,000 / filtered 10,000 %.2f; filtered / unfiltered "
-              "100,000 %.2f\n",
-              large->cpu / small->cpu, large->cpu / plain->cpu);
+  std::printf(
+      "Paging, CPU per page: filtered 100,000 / filtered 10,000 %.2f; filtered / unfiltered "
+      "100,000 %.2f\n",
+      large->cpu / small->cpu, large->cpu / plain->cpu);
 }
 
 void RegisterAll() {
   benchmark::RegisterBenchmark("Scan/engine", EngineScan)->Arg(kRecords)->Unit(benchmark::kMillisecond)->Repetitions(5);
-  benchmark::RegisterBenchmark("Scan/dataset", DatasetScan)->Arg(kRecords)->Unit(benchmark::kMillisecond)->Repetitions(5);
+  benchmark::RegisterBenchmark("Scan/dataset", DatasetScan)
+      ->Arg(kRecords)
+      ->Unit(benchmark::kMillisecond)
+      ->Repetitions(5);
   for (int64_t records : {int64_t{10000}, kRecords})
     for (int64_t filtered : {0, 1})
       benchmark::RegisterBenchmark("GridPaging", GridPaging)

@@ -27,9 +27,9 @@ void Put(int32_t h, uint8_t* record, int32_t field, const void* value, size_t si
 
 void Build(const std::string& path, int64_t records) {
   const rr_field_spec fields[] = {
-      {"Name", 'S', 30, nullptr, nullptr, nullptr, nullptr},   {"Vorname", 'S', 30, nullptr, nullptr, nullptr, nullptr},
-      {"Ort", 'S', 30, nullptr, nullptr, nullptr, nullptr},    {"PLZ", 'S', 5, nullptr, nullptr, nullptr, nullptr},
-      {"Alter", 'I', 0, nullptr, nullptr, nullptr, nullptr},   {"Telefon", 'S', 20, nullptr, nullptr, nullptr, nullptr},
+      {"Name", 'S', 30, nullptr, nullptr, nullptr, nullptr}, {"Vorname", 'S', 30, nullptr, nullptr, nullptr, nullptr},
+      {"Ort", 'S', 30, nullptr, nullptr, nullptr, nullptr},  {"PLZ", 'S', 5, nullptr, nullptr, nullptr, nullptr},
+      {"Alter", 'I', 0, nullptr, nullptr, nullptr, nullptr}, {"Telefon", 'S', 20, nullptr, nullptr, nullptr, nullptr},
   };
   const int32_t h = rr_new(0);
   if (rr_create(h, path.c_str(), fields, 6, nullptr, 0) < 0) throw std::runtime_error("cannot create " + path);

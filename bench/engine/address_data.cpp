@@ -3,16 +3,17 @@
 namespace vesk::bench {
 namespace {
 
-constexpr const char* kNames[] = {"Müller", "Schmidt", "Schneider", "Fischer", "Weber", "Meyer", "Wagner", "Becker",
-                                  "Schulz", "Hoffmann", "Schäfer", "Koch", "Bauer", "Richter", "Klein", "Wolf",
-                                  "Schröder", "Neumann", "Schwarz", "Zimmermann", "Braun", "Krüger", "Hofmann",
-                                  "Hartmann", "Lange", "Schmitt", "Werner", "Krause", "Meier", "Lehmann"};
-constexpr const char* kVornamen[] = {"Anna", "Jürgen", "Hans", "Ursula", "Peter", "Monika", "Klaus", "Sabine",
-                                     "Wolfgang", "Renate", "Jörg", "Brigitte", "Uwe", "Käthe", "Stefan", "Petra"};
+constexpr const char* kNames[] = {
+    "Müller",  "Schmidt", "Schneider", "Fischer",  "Weber", "Meyer",   "Wagner",   "Becker",  "Schulz",  "Hoffmann",
+    "Schäfer", "Koch",    "Bauer",     "Richter",  "Klein", "Wolf",    "Schröder", "Neumann", "Schwarz", "Zimmermann",
+    "Braun",   "Krüger",  "Hofmann",   "Hartmann", "Lange", "Schmitt", "Werner",   "Krause",  "Meier",   "Lehmann"};
+constexpr const char* kVornamen[] = {"Anna",     "Jürgen", "Hans", "Ursula",   "Peter", "Monika", "Klaus",  "Sabine",
+                                     "Wolfgang", "Renate", "Jörg", "Brigitte", "Uwe",   "Käthe",  "Stefan", "Petra"};
 constexpr const char* kStrassen[] = {"Hauptstraße", "Schulstraße", "Gartenstraße", "Bahnhofstraße", "Dorfstraße",
-                                     "Bergstraße", "Birkenweg", "Lindenstraße", "Kirchstraße", "Waldstraße"};
-constexpr const char* kOrte[] = {"Berlin", "Hamburg", "München", "Köln", "Frankfurt am Main", "Stuttgart",
-                                 "Düsseldorf", "Leipzig", "Dortmund", "Essen", "Bremen", "Dresden", "Nürnberg"};
+                                     "Bergstraße",  "Birkenweg",   "Lindenstraße", "Kirchstraße",   "Waldstraße"};
+constexpr const char* kOrte[] = {"Berlin",    "Hamburg",    "München", "Köln",     "Frankfurt am Main",
+                                 "Stuttgart", "Düsseldorf", "Leipzig", "Dortmund", "Essen",
+                                 "Bremen",    "Dresden",    "Nürnberg"};
 
 uint64_t Mix(uint64_t x) {
   x += 0x9e3779b97f4a7c15ULL;

@@ -10,8 +10,8 @@ namespace vesk::bench {
 
 struct Address {
   std::string name, vorname, strasse, ort, plz, telefon;
-  int32_t nummer = 0;   // uniform in [0, 1,000,000): "nummer % 100 == 0" accepts 1 %
-  double geboren = 0;   // days since 30.12.1899
+  int32_t nummer = 0;  // uniform in [0, 1,000,000): "nummer % 100 == 0" accepts 1 %
+  double geboren = 0;  // days since 30.12.1899
 };
 
 Address MakeAddress(uint64_t number);

@@ -37,16 +37,21 @@ void Check(int32_t h, bool ok, const char* what) {
   if (ok) return;
   std::array<uint8_t, 256> text{};
   rr_last_error(text.data(), h, 1);
-  std::fprintf(stderr, "bench_engine: %s failed: %.*s\n", what, text[0], reinterpret_cast<const char*>(text.data() + 1));
+  std::fprintf(stderr, "bench_engine: %s failed: %.*s\n", what, text[0],
+               reinterpret_cast<const char*>(text.data() + 1));
   std::exit(1);
 }
 
 void BuildEngineTable(const std::string& path, int64_t count) {
   const rr_field_spec fields[kFieldCount] = {
-      {"Name", 'S', 40, nullptr, nullptr, nullptr, nullptr},    {"Vorname", 'S', 30, nullptr, nullptr, nullptr, nullptr},
-      {"Strasse", 'S', 40, nullptr, nullptr, nullptr, nullptr}, {"Ort", 'S', 30, nullptr, nullptr, nullptr, nullptr},
-      {"PLZ", 'S', 5, nullptr, nullptr, nullptr, nullptr},      {"Telefon", 'S', 20, nullptr, nullptr, nullptr, nullptr},
-      {"Nummer", 'I', 0, nullptr, nullptr, nullptr, nullptr},   {"Geboren", 'D', 0, nullptr, nullptr, nullptr, nullptr},
+      {"Name", 'S', 40, nullptr, nullptr, nullptr, nullptr},
+      {"Vorname", 'S', 30, nullptr, nullptr, nullptr, nullptr},
+      {"Strasse", 'S', 40, nullptr, nullptr, nullptr, nullptr},
+      {"Ort", 'S', 30, nullptr, nullptr, nullptr, nullptr},
+      {"PLZ", 'S', 5, nullptr, nullptr, nullptr, nullptr},
+      {"Telefon", 'S', 20, nullptr, nullptr, nullptr, nullptr},
+      {"Nummer", 'I', 0, nullptr, nullptr, nullptr, nullptr},
+      {"Geboren", 'D', 0, nullptr, nullptr, nullptr, nullptr},
   };
   const int32_t name_field[] = {kName};
   const rr_index_spec indexes[] = {{"Name", name_field, 1, 0}};

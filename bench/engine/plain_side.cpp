@@ -54,8 +54,7 @@ void PlainTable::Bind(sqlite3_stmt* statement, const Address& address, int first
   const std::string* texts[] = {&address.name, &address.vorname, &address.strasse,
                                 &address.ort,  &address.plz,     &address.telefon};
   for (int i = 0; i < 6; ++i) {
-    sqlite3_bind_text(statement, first + i, texts[i]->data(), static_cast<int>(texts[i]->size()),
-                      SQLITE_TRANSIENT);
+    sqlite3_bind_text(statement, first + i, texts[i]->data(), static_cast<int>(texts[i]->size()), SQLITE_TRANSIENT);
   }
   sqlite3_bind_int(statement, first + 6, address.nummer);
   sqlite3_bind_double(statement, first + 7, address.geboren);

@@ -5,11 +5,11 @@
 
 #include "bench/support/table_folder.h"
 #include "toolkit/data/field.h"
-#include "tools/tables/table_schemas.h"
 #include "tools/exchange/address_card.h"
 #include "tools/exchange/address_exchange.h"
 #include "tools/exchange/appointment_exchange.h"
 #include "tools/table/RadiRidir.h"
+#include "tools/tables/table_schemas.h"
 
 namespace vesk::bench {
 namespace {
@@ -92,9 +92,8 @@ void OnEmptyTables(benchmark::State& state, const std::function<void(TRadiRidir&
 }
 
 void Report(benchmark::State& state) {
-  state.counters["per_record"] = benchmark::Counter(static_cast<double>(state.range(0)),
-                                                    benchmark::Counter::kIsIterationInvariantRate |
-                                                        benchmark::Counter::kInvert);
+  state.counters["per_record"] = benchmark::Counter(
+      static_cast<double>(state.range(0)), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 void OpenAppointments(TRadiRidir& table) {
@@ -110,7 +109,8 @@ void ImportVCardFile(benchmark::State& state) {
   EnterFolder(state.range(0));
   const std::string& text = VCards(state.range(0));
   OnEmptyTables(state, [&](TRadiRidir& table) {
-    if (ImportVCards(table, text).imported != static_cast<size_t>(state.range(0))) state.SkipWithError("not all imported");
+    if (ImportVCards(table, text).imported != static_cast<size_t>(state.range(0)))
+      state.SkipWithError("not all imported");
   });
   Report(state);
 }

@@ -19,25 +19,26 @@ constexpr int64_t kRecords = 10000;
 void PrintRatios(const TimesReporter& reporter) {
   std::printf("\nExchange formats beside the table alone, %lld records\n", static_cast<long long>(kRecords));
   const std::pair<const char*, const char*> pairs[] = {{"ImportVCard", "StoreAddresses"},
-                                                        {"ExportICalendar", "ReadAppointments"}};
+                                                       {"ExportICalendar", "ReadAppointments"}};
   const std::string suffix = "/" + std::to_string(kRecords);
   for (const auto& [format, table] : pairs) {
     const Time* with = reporter.Find(format + suffix);
     const Time* without = reporter.Find(table + suffix);
     if (!with || !without) continue;
     const double ratio = with->real / without->real;
-    std::printf("%-15s %8.1f ms beside %-16s %8.1f ms: ratio %5.2f, the format alone %5.2f of the table's time "
-                "(goal <= 1) %s; CPU ratio %5.2f\n",
-                format, with->real * 1e3, table, without->real * 1e3, ratio, ratio - 1,
-                ratio - 1 <= 1 ? "met" : "MISSED", with->cpu / without->cpu);
+    std::printf(
+        "%-15s %8.1f ms beside %-16s %8.1f ms: ratio %5.2f, the format alone %5.2f of the table's time "
+        "(goal <= 1) %s; CPU ratio %5.2f\n",
+        format, with->real * 1e3, table, without->real * 1e3, ratio, ratio - 1, ratio - 1 <= 1 ? "met" : "MISSED",
+        with->cpu / without->cpu);
   }
 }
 
 void RegisterAll() {
   const std::pair<const char*, void (*)(benchmark::State&)> works[] = {{"ImportVCard", ImportVCardFile},
-                                                                        {"StoreAddresses", StoreAddresses},
-                                                                        {"ExportICalendar", ExportCalendarFile},
-                                                                        {"ReadAppointments", ReadAppointments}};
+                                                                       {"StoreAddresses", StoreAddresses},
+                                                                       {"ExportICalendar", ExportCalendarFile},
+                                                                       {"ReadAppointments", ReadAppointments}};
   // Each takes a tenth of a second or more, so a run holds few iterations
   // and the machine's pace drifts between one and the next: each is timed
   // five times, in turns with the others, and its median stands for it.

@@ -34,9 +34,8 @@ namespace {
 // Rows per iteration and time per record as counters.
 void Report(benchmark::State& state, int64_t passed) {
   state.counters["passed"] = static_cast<double>(passed);
-  state.counters["per_record"] = benchmark::Counter(static_cast<double>(state.range(0)),
-                                                    benchmark::Counter::kIsIterationInvariantRate |
-                                                        benchmark::Counter::kInvert);
+  state.counters["per_record"] = benchmark::Counter(
+      static_cast<double>(state.range(0)), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 // The filtered table opened on the table of range(0) records, in the
@@ -118,7 +117,8 @@ sqlite3_stmt* PreparePlain(benchmark::State& state, sqlite3*& db, const std::str
   if (sqlite3_open_v2(PlainFilterTable(state.range(0)).c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK)
     throw std::runtime_error("cannot open the plain table");
   sqlite3_stmt* query = nullptr;
-  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &query, nullptr) != SQLITE_OK) throw std::runtime_error(sqlite3_errmsg(db));
+  if (sqlite3_prepare_v2(db, sql.c_str(), -1, &query, nullptr) != SQLITE_OK)
+    throw std::runtime_error(sqlite3_errmsg(db));
   return query;
 }
 

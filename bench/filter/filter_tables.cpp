@@ -22,8 +22,8 @@ struct Row {
   double datum, uhrzeit;
 };
 
-constexpr const char* kKategorien[] = {"Privat", "Geschäft", "Verein", "Familie", "Kunden", "Lieferanten", "Ärzte",
-                                       "Schule"};
+constexpr const char* kKategorien[] = {"Privat", "Geschäft",    "Verein", "Familie",
+                                       "Kunden", "Lieferanten", "Ärzte",  "Schule"};
 
 // Dates spread over 2023 to 2028, about half of them from 2026 on, at a
 // quarter hour of the day; one record in eight in each category.
@@ -61,12 +61,9 @@ class RecordWriter {
 
 void BuildEngine(const std::string& path, int64_t records) {
   const rr_field_spec fields[] = {
-      {"Name", 'S', 40, nullptr, nullptr, nullptr, nullptr},
-      {"Vorname", 'S', 30, nullptr, nullptr, nullptr, nullptr},
-      {"Ort", 'S', 30, nullptr, nullptr, nullptr, nullptr},
-      {"Kategorie", 'S', 30, nullptr, nullptr, nullptr, nullptr},
-      {"Datum", 'D', 0, nullptr, nullptr, nullptr, nullptr},
-      {"Uhrzeit", 'D', 0, nullptr, nullptr, nullptr, nullptr},
+      {"Name", 'S', 40, nullptr, nullptr, nullptr, nullptr}, {"Vorname", 'S', 30, nullptr, nullptr, nullptr, nullptr},
+      {"Ort", 'S', 30, nullptr, nullptr, nullptr, nullptr},  {"Kategorie", 'S', 30, nullptr, nullptr, nullptr, nullptr},
+      {"Datum", 'D', 0, nullptr, nullptr, nullptr, nullptr}, {"Uhrzeit", 'D', 0, nullptr, nullptr, nullptr, nullptr},
   };
   // The orders of the windows: by name without regard to case, by date and time.
   const int32_t name_fields[] = {0, 1};
@@ -99,12 +96,14 @@ void Exec(sqlite3* db, const char* sql) {
 void BuildPlain(const std::string& path, int64_t records) {
   sqlite3* db = nullptr;
   if (sqlite3_open(path.c_str(), &db) != SQLITE_OK) throw std::runtime_error("cannot open " + path);
-  Exec(db, "CREATE TABLE adressen(id INTEGER PRIMARY KEY, Name TEXT, Vorname TEXT, Ort TEXT, Kategorie TEXT, "
-           "Datum REAL, Uhrzeit REAL)");
+  Exec(db,
+       "CREATE TABLE adressen(id INTEGER PRIMARY KEY, Name TEXT, Vorname TEXT, Ort TEXT, Kategorie TEXT, "
+       "Datum REAL, Uhrzeit REAL)");
   Exec(db, "BEGIN");
   sqlite3_stmt* insert = nullptr;
-  sqlite3_prepare_v2(db, "INSERT INTO adressen(Name, Vorname, Ort, Kategorie, Datum, Uhrzeit) VALUES (?1, ?2, ?3, ?4, ?5, ?6)", -1, &insert,
-                     nullptr);
+  sqlite3_prepare_v2(
+      db, "INSERT INTO adressen(Name, Vorname, Ort, Kategorie, Datum, Uhrzeit) VALUES (?1, ?2, ?3, ?4, ?5, ?6)", -1,
+      &insert, nullptr);
   for (int64_t i = 0; i < records; ++i) {
     const Row row = MakeRow(i);
     sqlite3_bind_text(insert, 1, row.address.name.c_str(), -1, SQLITE_TRANSIENT);
@@ -118,7 +117,9 @@ void BuildPlain(const std::string& path, int64_t records) {
   }
   sqlite3_finalize(insert);
   // The indexes a page query of each condition uses.
-  Exec(db, "CREATE INDEX adressen_name ON adressen(Name COLLATE NOCASE); CREATE INDEX adressen_datum ON adressen(Datum, Uhrzeit)");
+  Exec(db,
+       "CREATE INDEX adressen_name ON adressen(Name COLLATE NOCASE); CREATE INDEX adressen_datum ON adressen(Datum, "
+       "Uhrzeit)");
   Exec(db, "COMMIT");
   sqlite3_close(db);
 }

@@ -63,9 +63,9 @@ void RegisterAll() {
     for (const Figure& figure : kFigures) {
       for (const auto& [side, function] : {std::pair{"/radiridir", figure.radiridir}, {"/sqlite", figure.sqlite}}) {
         const std::string name = std::string(page->name) + figure.name + side;
-        auto* benchmark =
-            benchmark::RegisterBenchmark(name.c_str(), [function, page](benchmark::State& state) { function(state, *page); })
-                ->Unit(benchmark::kMicrosecond);
+        auto* benchmark = benchmark::RegisterBenchmark(name.c_str(), [function, page](benchmark::State& state) {
+                            function(state, *page);
+                          })->Unit(benchmark::kMicrosecond);
         for (int64_t records : kRecordCounts) benchmark->Arg(records);
       }
     }

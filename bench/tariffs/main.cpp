@@ -35,7 +35,8 @@ void Layer(benchmark::State& state) {
 }
 
 void Check(int result, sqlite3* db) {
-  if (result != SQLITE_OK && result != SQLITE_ROW && result != SQLITE_DONE) throw std::runtime_error(sqlite3_errmsg(db));
+  if (result != SQLITE_OK && result != SQLITE_ROW && result != SQLITE_DONE)
+    throw std::runtime_error(sqlite3_errmsg(db));
 }
 
 // The first value of a query on a table file opened for it and closed
@@ -82,10 +83,11 @@ void PrintRatio(const TimesReporter& reporter) {
   const Time* plain = reporter.Find("TariffLookup/sqlite");
   if (!layer || !plain) return;
   const double ratio = layer->real / plain->real;
-  std::printf("\nTariff lookup of one dial, table layer against plain SQLite: %.3f ms against %.3f ms, "
-              "ratio %.2f (goals: < %.0f ms %s, ratio < %.1f %s)\n",
-              layer->real * 1e3, plain->real * 1e3, ratio, kTimeGoal * 1e3, layer->real < kTimeGoal ? "met" : "MISSED",
-              kRatioGoal, ratio < kRatioGoal ? "met" : "MISSED");
+  std::printf(
+      "\nTariff lookup of one dial, table layer against plain SQLite: %.3f ms against %.3f ms, "
+      "ratio %.2f (goals: < %.0f ms %s, ratio < %.1f %s)\n",
+      layer->real * 1e3, plain->real * 1e3, ratio, kTimeGoal * 1e3, layer->real < kTimeGoal ? "met" : "MISSED",
+      kRatioGoal, ratio < kRatioGoal ? "met" : "MISSED");
 }
 
 }  // namespace
@@ -108,6 +110,5 @@ int main(int argc, char** argv) {
                           benchmark::RegisterBenchmark("TariffLookup/layer", Layer)->Unit(benchmark::kMicrosecond);
                           benchmark::RegisterBenchmark("TariffLookup/sqlite", Plain)->Unit(benchmark::kMicrosecond);
                         },
-                        [&reporter] { PrintRatio(reporter); },
-                        [folder] { std::filesystem::remove_all(folder); }});
+                        [&reporter] { PrintRatio(reporter); }, [folder] { std::filesystem::remove_all(folder); }});
 }

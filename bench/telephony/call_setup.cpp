@@ -16,8 +16,8 @@
 #include "platform/telephony/sip_line.h"
 #include "platform/telephony/telephony.h"
 #include "tests/support/open_line.h"
-#include "toolkit/db_edit.h"
 #include "toolkit/data/field.h"
+#include "toolkit/db_edit.h"
 #include "toolkit/status_bar.h"
 #include "tools/adressen/adressenmn.h"
 #include "tools/table/RadiRidir.h"
@@ -35,8 +35,7 @@ struct LayerCall {
   static inline uint32_t awaited = 0;  // the state that ends the wait
   static inline QEventLoop* loop = nullptr;
 
-  static void Callback(uint32_t device, uint32_t message, uintptr_t, intptr_t param1, intptr_t,
-                       intptr_t) {
+  static void Callback(uint32_t device, uint32_t message, uintptr_t, intptr_t param1, intptr_t, intptr_t) {
     if (message != LINE_CALLSTATE) return;
     if (param1 == LINECALLSTATE_CONNECTED) connected = Clock::now();
     if (param1 == LINECALLSTATE_IDLE) lineDeallocateCall(device);
@@ -58,9 +57,8 @@ class LibraryListener final : public linphone::CoreListener {
  public:
   std::set<linphone::Call::State> reached;  // by the call in flight
   Clock::time_point connected;
-  void onCallStateChanged(const std::shared_ptr<linphone::Core>&,
-                          const std::shared_ptr<linphone::Call>&, linphone::Call::State state,
-                          const std::string&) override {
+  void onCallStateChanged(const std::shared_ptr<linphone::Core>&, const std::shared_ptr<linphone::Call>&,
+                          linphone::Call::State state, const std::string&) override {
     reached.insert(state);
     if (state == linphone::Call::State::Connected) connected = Clock::now();
   }
@@ -68,8 +66,7 @@ class LibraryListener final : public linphone::CoreListener {
 
 // Iterates the core every 20 ms, as the layer's timer does, until the call
 // has reached state.
-bool IterateUntil(linphone::Core& core, const LibraryListener& listener,
-                  linphone::Call::State state) {
+bool IterateUntil(linphone::Core& core, const LibraryListener& listener, linphone::Call::State state) {
   const auto deadline = Clock::now() + std::chrono::seconds(10);
   auto tick = Clock::now();
   while (!listener.reached.contains(state)) {
@@ -156,8 +153,7 @@ void LayerCallSetup(benchmark::State& state, int port) {
   for (auto _ : state) {
     HCall call = 0;
     const Clock::time_point start = Clock::now();
-    if (lineMakeCall(line, &call, "0711", 0, &params) < 0 ||
-        !LayerCall::Await(LINECALLSTATE_CONNECTED)) {
+    if (lineMakeCall(line, &call, "0711", 0, &params) < 0 || !LayerCall::Await(LINECALLSTATE_CONNECTED)) {
       state.SkipWithError("not connected");
       break;
     }

@@ -29,9 +29,10 @@ void PrintRatio(const TimesReporter& reporter) {
     const Time* ours = reporter.Find(std::string("CallSetup/") + side);
     if (!ours) continue;
     const double ratio = ours->real / library->real;
-    std::printf("\nTo connected, %s against the SIP library alone: %.1f ms against %.1f ms, ratio %.2f "
-                "(goal < %.2f) %s\n",
-                side, ours->real * 1e3, library->real * 1e3, ratio, kRatioGoal, ratio < kRatioGoal ? "met" : "MISSED");
+    std::printf(
+        "\nTo connected, %s against the SIP library alone: %.1f ms against %.1f ms, ratio %.2f "
+        "(goal < %.2f) %s\n",
+        side, ours->real * 1e3, library->real * 1e3, ratio, kRatioGoal, ratio < kRatioGoal ? "met" : "MISSED");
   }
 }
 
@@ -49,30 +50,27 @@ int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   int qtArgc = 1;
   QApplication application(qtArgc, argv);
-  vesk::SippPeer peer(std::string(VESK_SOURCE_DIR) + "/tests/platform/sipp/answer_until_bye.xml",
-                      0);
+  vesk::SippPeer peer(std::string(VESK_SOURCE_DIR) + "/tests/platform/sipp/answer_until_bye.xml", 0);
   if (!peer.Listening()) {
     std::fprintf(stderr, "bench_telephony: SIPp does not listen\n");
     return 1;
   }
   const int port = peer.Port();
   TimesReporter reporter;
-  return RunBenchmarks(
-      argc, argv, reporter,
-      {[port] {
-         benchmark::RegisterBenchmark("CallSetup/window", WindowCallSetup, port)
-             ->UseManualTime()
-             ->Iterations(kCalls)
-             ->Unit(benchmark::kMillisecond);
-         benchmark::RegisterBenchmark("CallSetup/layer", LayerCallSetup, port)
-             ->UseManualTime()
-             ->Iterations(kCalls)
-             ->Unit(benchmark::kMillisecond);
-         benchmark::RegisterBenchmark("CallSetup/library", LibraryCallSetup, port)
-             ->UseManualTime()
-             ->Iterations(kCalls)
-             ->Unit(benchmark::kMillisecond);
-       },
-       [&reporter] { PrintRatio(reporter); },
-       [home] { std::filesystem::remove_all(home); }});
+  return RunBenchmarks(argc, argv, reporter,
+                       {[port] {
+                          benchmark::RegisterBenchmark("CallSetup/window", WindowCallSetup, port)
+                              ->UseManualTime()
+                              ->Iterations(kCalls)
+                              ->Unit(benchmark::kMillisecond);
+                          benchmark::RegisterBenchmark("CallSetup/layer", LayerCallSetup, port)
+                              ->UseManualTime()
+                              ->Iterations(kCalls)
+                              ->Unit(benchmark::kMillisecond);
+                          benchmark::RegisterBenchmark("CallSetup/library", LibraryCallSetup, port)
+                              ->UseManualTime()
+                              ->Iterations(kCalls)
+                              ->Unit(benchmark::kMillisecond);
+                        },
+                        [&reporter] { PrintRatio(reporter); }, [home] { std::filesystem::remove_all(home); }});
 }

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "fuzz/fuzz_entry.h"
-#include "tools/csv/csv.h"
 #include "runtime/exceptions.h"
 #include "tests/tools/filter/address_rows.h"
 #include "toolkit/data/field.h"
+#include "tools/csv/csv.h"
 
 namespace vesk {
 namespace {
@@ -64,8 +64,7 @@ void FuzzOneInput(const uint8_t* data, size_t size) {
     if (cells.empty()) FuzzRuleBroken("a record without cells");
     CheckWrittenForm(cells);
     dataset->Append();
-    for (size_t column = 0; column < cells.size(); ++column)
-      SetCell(*fields[column % fields.size()], cells[column]);
+    for (size_t column = 0; column < cells.size(); ++column) SetCell(*fields[column % fields.size()], cells[column]);
     dataset->Cancel();
   }
 }

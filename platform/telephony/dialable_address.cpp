@@ -7,9 +7,7 @@ namespace {
 
 constexpr std::string_view kNoBreakSpace = "\xC2\xA0";
 
-bool IsFormatting(char c) {
-  return c == ' ' || c == '\t' || c == '(' || c == ')' || c == '-' || c == '/' || c == '.';
-}
+bool IsFormatting(char c) { return c == ' ' || c == '\t' || c == '(' || c == ')' || c == '-' || c == '/' || c == '.'; }
 
 bool IsDialled(char c) { return (c >= '0' && c <= '9') || c == '*' || c == '#'; }
 

@@ -12,15 +12,13 @@ int held = 0;
 HoldNotifications::HoldNotifications() { ++held; }
 HoldNotifications::~HoldNotifications() { --held; }
 
-NotificationQueue::NotificationQueue(LineCallback callback)
-    : callback_(callback), receiver_(new QObject) {}
+NotificationQueue::NotificationQueue(LineCallback callback) : callback_(callback), receiver_(new QObject) {}
 
 // Queued calls whose receiver is gone are never run, so deleting the receiver
 // discards what is still pending. deleteLater would let them run first.
 NotificationQueue::~NotificationQueue() { delete receiver_; }
 
-void NotificationQueue::Post(uint32_t device, uint32_t message, intptr_t param1,
-                             intptr_t param2) {
+void NotificationQueue::Post(uint32_t device, uint32_t message, intptr_t param1, intptr_t param2) {
   waiting_.push_back({device, message, param1, param2});
   RequestDelivery();
 }
@@ -34,7 +32,8 @@ void NotificationQueue::Forget(uint32_t device, uint32_t message) {
 }
 
 void NotificationQueue::RequestDelivery() {
-  QMetaObject::invokeMethod(receiver_, [this] { DeliverOne(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      receiver_, [this] { DeliverOne(); }, Qt::QueuedConnection);
 }
 
 // The routine may shut its application down and so free this queue: nothing

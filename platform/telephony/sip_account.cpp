@@ -64,13 +64,15 @@ std::string ReadCountryCode(const std::string& iniFile) {
 
 bool WriteSipAccount(const std::string& iniFile, const SipAccount& account) {
   if (!MakePrivate(iniFile)) return false;
-  const std::pair<const char*, std::string> values[] = {
-      {kIdentity, account.identity},   {kRegistrar, account.registrar},
-      {kUser, account.user},           {kPassword, Quoted(account.password)},
-      {kTransport, account.transport}, {kProxy, account.proxy},
-      {kRegister, account.registerFirst ? "1" : "0"},
-      {kMicrophone, Quoted(account.microphone)},
-      {kSpeaker, Quoted(account.speaker)}};
+  const std::pair<const char*, std::string> values[] = {{kIdentity, account.identity},
+                                                        {kRegistrar, account.registrar},
+                                                        {kUser, account.user},
+                                                        {kPassword, Quoted(account.password)},
+                                                        {kTransport, account.transport},
+                                                        {kProxy, account.proxy},
+                                                        {kRegister, account.registerFirst ? "1" : "0"},
+                                                        {kMicrophone, Quoted(account.microphone)},
+                                                        {kSpeaker, Quoted(account.speaker)}};
   for (const auto& [key, value] : values) {
     if (!ProfileWriteString(iniFile, kTelephoneSection, key, value)) return false;
   }

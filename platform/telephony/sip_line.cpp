@@ -34,8 +34,7 @@ void UseTransport(const std::shared_ptr<linphone::Core>& core, linphone::Transpo
   const bool udp = type == linphone::TransportType::Udp;
   const bool tcp = type == linphone::TransportType::Tcp;
   const bool tls = type == linphone::TransportType::Tls;
-  if ((used->getUdpPort() != 0) == udp && (used->getTcpPort() != 0) == tcp &&
-      (used->getTlsPort() != 0) == tls) {
+  if ((used->getUdpPort() != 0) == udp && (used->getTcpPort() != 0) == tcp && (used->getTlsPort() != 0) == tls) {
     return;
   }
   auto transports = linphone::Factory::get()->createTransports();
@@ -46,26 +45,19 @@ void UseTransport(const std::shared_ptr<linphone::Core>& core, linphone::Transpo
 }
 
 bool Ended(Call::State state) {
-  return state == Call::State::End || state == Call::State::Error ||
-         state == Call::State::Released;
+  return state == Call::State::End || state == Call::State::Error || state == Call::State::Released;
 }
 
 uint32_t DisconnectMode(linphone::Reason reason) {
   switch (reason) {
-    case linphone::Reason::Busy:
-      return LINEDISCONNECTMODE_BUSY;
-    case linphone::Reason::Declined:
-      return LINEDISCONNECTMODE_REJECT;
-    case linphone::Reason::NotAnswered:
-      return LINEDISCONNECTMODE_NOANSWER;
+    case linphone::Reason::Busy: return LINEDISCONNECTMODE_BUSY;
+    case linphone::Reason::Declined: return LINEDISCONNECTMODE_REJECT;
+    case linphone::Reason::NotAnswered: return LINEDISCONNECTMODE_NOANSWER;
     case linphone::Reason::NotFound:
-    case linphone::Reason::AddressIncomplete:
-      return LINEDISCONNECTMODE_BADADDRESS;
+    case linphone::Reason::AddressIncomplete: return LINEDISCONNECTMODE_BADADDRESS;
     case linphone::Reason::NoResponse:
-    case linphone::Reason::IOError:
-      return LINEDISCONNECTMODE_UNREACHABLE;
-    default:
-      return LINEDISCONNECTMODE_UNKNOWN;
+    case linphone::Reason::IOError: return LINEDISCONNECTMODE_UNREACHABLE;
+    default: return LINEDISCONNECTMODE_UNKNOWN;
   }
 }
 
@@ -106,38 +98,29 @@ class SipLine::Calls final : public linphone::CoreListener {
     return found == byHandle.end() ? nullptr : found->second;
   }
 
-  void onCallStateChanged(const std::shared_ptr<linphone::Core>&,
-                          const std::shared_ptr<Call>& call, Call::State state,
+  void onCallStateChanged(const std::shared_ptr<linphone::Core>&, const std::shared_ptr<Call>& call, Call::State state,
                           const std::string&) override {
     const HCall handle = HandleOf(call, state);
     if (handle == 0 || sink == nullptr) return;
     switch (state) {
-      case Call::State::OutgoingInit:
-        return sink->CallState(handle, LINECALLSTATE_DIALING, 0);
-      case Call::State::OutgoingProgress:
-        return sink->CallState(handle, LINECALLSTATE_PROCEEDING, 0);
-      case Call::State::OutgoingRinging:
-        return sink->CallState(handle, LINECALLSTATE_RINGBACK, 0);
-      case Call::State::Connected:
-        return sink->CallState(handle, LINECALLSTATE_CONNECTED, 0);
-      case Call::State::End:
-        return sink->CallState(handle, LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_NORMAL);
+      case Call::State::OutgoingInit: return sink->CallState(handle, LINECALLSTATE_DIALING, 0);
+      case Call::State::OutgoingProgress: return sink->CallState(handle, LINECALLSTATE_PROCEEDING, 0);
+      case Call::State::OutgoingRinging: return sink->CallState(handle, LINECALLSTATE_RINGBACK, 0);
+      case Call::State::Connected: return sink->CallState(handle, LINECALLSTATE_CONNECTED, 0);
+      case Call::State::End: return sink->CallState(handle, LINECALLSTATE_DISCONNECTED, LINEDISCONNECTMODE_NORMAL);
       case Call::State::Error: {
         const uint32_t mode = DisconnectMode(call->getReason());
         if (mode == LINEDISCONNECTMODE_BUSY) sink->CallState(handle, LINECALLSTATE_BUSY, 0);
         return sink->CallState(handle, LINECALLSTATE_DISCONNECTED, mode);
       }
-      case Call::State::Released:
-        return sink->CallState(handle, LINECALLSTATE_IDLE, 0);
-      default:
-        return;
+      case Call::State::Released: return sink->CallState(handle, LINECALLSTATE_IDLE, 0);
+      default: return;
     }
   }
 
   void onAccountRegistrationStateChanged(const std::shared_ptr<linphone::Core>&,
                                          const std::shared_ptr<linphone::Account>& changed,
-                                         linphone::RegistrationState state,
-                                         const std::string&) override {
+                                         linphone::RegistrationState state, const std::string&) override {
     if (changed != account) return;
     if (state == linphone::RegistrationState::Ok) return Report(true, "");
     if (state != linphone::RegistrationState::Failed) return;
@@ -164,8 +147,7 @@ class SipLine::Calls final : public linphone::CoreListener {
   }
 };
 
-SipLine::SipLine(std::string iniFile)
-    : iniFile_(std::move(iniFile)), calls_(std::make_shared<Calls>()) {}
+SipLine::SipLine(std::string iniFile) : iniFile_(std::move(iniFile)), calls_(std::make_shared<Calls>()) {}
 
 SipLine::~SipLine() {
   if (!listening_) return;
@@ -204,8 +186,8 @@ bool SipLine::Open() {
   auto identity = factory->createAddress(account.identity);
   auto registrar = factory->createAddress(account.registrar);
   if (!identity || !registrar) {
-    problem_ = !identity ? "SIP-Identität ungültig: " + account.identity
-                         : "SIP-Registrar ungültig: " + account.registrar;
+    problem_ =
+        !identity ? "SIP-Identität ungültig: " + account.identity : "SIP-Registrar ungültig: " + account.registrar;
     return false;
   }
   std::shared_ptr<linphone::Address> proxy;
@@ -229,8 +211,8 @@ bool SipLine::Open() {
   // The library finds the password by the identity's user; the registrar
   // may know the user under another name (a router's IP telephone user).
   if (!account.user.empty() || !account.password.empty()) {
-    core->addAuthInfo(factory->createAuthInfo(identity->getUsername(), account.user,
-                                              account.password, "", "", identity->getDomain()));
+    core->addAuthInfo(factory->createAuthInfo(identity->getUsername(), account.user, account.password, "", "",
+                                              identity->getDomain()));
   }
   auto params = core->createAccountParams();
   params->setIdentityAddress(identity);

@@ -96,7 +96,8 @@ std::string UseSoundDevices(const std::string& microphone, const std::string& sp
     return fallback;
   };
   if (auto device = choose(SoundDirection::Capture, microphone, "Mikrofon")) core->setDefaultInputAudioDevice(device);
-  if (auto device = choose(SoundDirection::Playback, speaker, "Lautsprecher")) core->setDefaultOutputAudioDevice(device);
+  if (auto device = choose(SoundDirection::Playback, speaker, "Lautsprecher"))
+    core->setDefaultOutputAudioDevice(device);
   return notice;
 }
 

@@ -49,8 +49,8 @@ class Telephony final : public LineSink {
     return 0;
   }
 
-  int32_t Negotiate(HLineApp lineApp, uint32_t deviceId, uint32_t low, uint32_t high,
-                    uint32_t* apiVersion, LineExtensionId* extensionId) {
+  int32_t Negotiate(HLineApp lineApp, uint32_t deviceId, uint32_t low, uint32_t high, uint32_t* apiVersion,
+                    LineExtensionId* extensionId) {
     if (!apps_.contains(lineApp)) return LINEERR_INVALAPPHANDLE;
     if (apiVersion == nullptr || extensionId == nullptr) return LINEERR_INVALPOINTER;
     if (deviceId >= backend_->DeviceCount()) return LINEERR_BADDEVICEID;
@@ -60,8 +60,7 @@ class Telephony final : public LineSink {
     return 0;
   }
 
-  int32_t Open(HLineApp lineApp, uint32_t deviceId, HLine* line, uint32_t apiVersion,
-               const LineCallParams* params) {
+  int32_t Open(HLineApp lineApp, uint32_t deviceId, HLine* line, uint32_t apiVersion, const LineCallParams* params) {
     if (!apps_.contains(lineApp)) return LINEERR_INVALAPPHANDLE;
     if (line == nullptr) return LINEERR_INVALPOINTER;
     if (deviceId != LINEMAPPER && deviceId >= backend_->DeviceCount()) return LINEERR_BADDEVICEID;
@@ -87,13 +86,11 @@ class Telephony final : public LineSink {
     return 0;
   }
 
-  int32_t MakeCall(HLine line, HCall* call, const char* destAddress,
-                   const LineCallParams* params) {
+  int32_t MakeCall(HLine line, HCall* call, const char* destAddress, const LineCallParams* params) {
     auto owner = lines_.find(line);
     if (owner == lines_.end()) return LINEERR_INVALLINEHANDLE;
     if (call == nullptr) return LINEERR_INVALPOINTER;
-    const std::optional<std::string> address =
-        destAddress == nullptr ? std::nullopt : DialableAddress(destAddress);
+    const std::optional<std::string> address = destAddress == nullptr ? std::nullopt : DialableAddress(destAddress);
     if (!address) return LINEERR_INVALADDRESS;
     if (!VoiceParams(params)) return LINEERR_OPERATIONUNAVAIL;
     if (!backend_->Connected()) return LINEERR_RESOURCEUNAVAIL;
@@ -174,8 +171,7 @@ class Telephony final : public LineSink {
   void LineState(bool connected) override {
     problem_ = connected ? "" : backend_->Problem();
     for (const auto& [line, app] : lines_) {
-      apps_.at(app)->Post(line, LINE_LINEDEVSTATE,
-                          connected ? LINEDEVSTATE_CONNECTED : LINEDEVSTATE_DISCONNECTED, 0);
+      apps_.at(app)->Post(line, LINE_LINEDEVSTATE, connected ? LINEDEVSTATE_CONNECTED : LINEDEVSTATE_DISCONNECTED, 0);
     }
   }
 
@@ -225,28 +221,23 @@ std::unique_ptr<LineBackend> InstallLineBackend(std::unique_ptr<LineBackend> bac
 
 bool LineBackendInstalled() { return Instance().Installed(); }
 
-int32_t lineInitialize(HLineApp* lineApp, void*, LineCallback callback, const char*,
-                       uint32_t* numDevs) {
+int32_t lineInitialize(HLineApp* lineApp, void*, LineCallback callback, const char*, uint32_t* numDevs) {
   return Instance().Initialize(lineApp, callback, numDevs);
 }
 
-int32_t lineNegotiateAPIVersion(HLineApp lineApp, uint32_t deviceId, uint32_t lowVersion,
-                                uint32_t highVersion, uint32_t* apiVersion,
-                                LineExtensionId* extensionId) {
+int32_t lineNegotiateAPIVersion(HLineApp lineApp, uint32_t deviceId, uint32_t lowVersion, uint32_t highVersion,
+                                uint32_t* apiVersion, LineExtensionId* extensionId) {
   return Instance().Negotiate(lineApp, deviceId, lowVersion, highVersion, apiVersion, extensionId);
 }
 
-int32_t lineOpen(HLineApp lineApp, uint32_t deviceId, HLine* line, uint32_t apiVersion, uint32_t,
-                 uintptr_t, uint32_t, uint32_t, const LineCallParams* params) {
+int32_t lineOpen(HLineApp lineApp, uint32_t deviceId, HLine* line, uint32_t apiVersion, uint32_t, uintptr_t, uint32_t,
+                 uint32_t, const LineCallParams* params) {
   return Instance().Open(lineApp, deviceId, line, apiVersion, params);
 }
 
-int32_t lineGetLineDevStatus(HLine line, LineDevStatus* status) {
-  return Instance().DevStatus(line, status);
-}
+int32_t lineGetLineDevStatus(HLine line, LineDevStatus* status) { return Instance().DevStatus(line, status); }
 
-int32_t lineMakeCall(HLine line, HCall* call, const char* destAddress, uint32_t,
-                     const LineCallParams* params) {
+int32_t lineMakeCall(HLine line, HCall* call, const char* destAddress, uint32_t, const LineCallParams* params) {
   return Instance().MakeCall(line, call, destAddress, params);
 }
 

@@ -99,18 +99,16 @@ struct LineDevStatus {
 // state, param2 = disconnect mode. LINE_REPLY: param1 = request id, param2 =
 // result (below zero when the request failed). LINE_LINEDEVSTATE: device =
 // line handle, param1 = line state.
-using LineCallback = void (*)(uint32_t device, uint32_t message, uintptr_t instance,
-                              intptr_t param1, intptr_t param2, intptr_t param3);
+using LineCallback = void (*)(uint32_t device, uint32_t message, uintptr_t instance, intptr_t param1, intptr_t param2,
+                              intptr_t param3);
 
 // instance and appName are accepted and not used.
-int32_t lineInitialize(HLineApp* lineApp, void* instance, LineCallback callback,
-                       const char* appName, uint32_t* numDevs);
-int32_t lineNegotiateAPIVersion(HLineApp lineApp, uint32_t deviceId, uint32_t lowVersion,
-                                uint32_t highVersion, uint32_t* apiVersion,
-                                LineExtensionId* extensionId);
-int32_t lineOpen(HLineApp lineApp, uint32_t deviceId, HLine* line, uint32_t apiVersion,
-                 uint32_t extVersion, uintptr_t callbackInstance, uint32_t privileges,
-                 uint32_t mediaModes, const LineCallParams* params);
+int32_t lineInitialize(HLineApp* lineApp, void* instance, LineCallback callback, const char* appName,
+                       uint32_t* numDevs);
+int32_t lineNegotiateAPIVersion(HLineApp lineApp, uint32_t deviceId, uint32_t lowVersion, uint32_t highVersion,
+                                uint32_t* apiVersion, LineExtensionId* extensionId);
+int32_t lineOpen(HLineApp lineApp, uint32_t deviceId, HLine* line, uint32_t apiVersion, uint32_t extVersion,
+                 uintptr_t callbackInstance, uint32_t privileges, uint32_t mediaModes, const LineCallParams* params);
 int32_t lineGetLineDevStatus(HLine line, LineDevStatus* status);
 // A positive request id whose LINE_REPLY follows; *call names the new call.
 // destAddress follows the dialable-address rules (dialable_address.h):

@@ -24,8 +24,7 @@ namespace {
 class AlarmProcess {
  public:
   // changes: variables set beyond those above.
-  AlarmProcess(const std::string& home, const QStringList& arguments,
-               const QProcessEnvironment& changes = {}) {
+  AlarmProcess(const std::string& home, const QStringList& arguments, const QProcessEnvironment& changes = {}) {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert("QT_QPA_PLATFORM", "offscreen");
     environment.insert("VESK_HOME", QString::fromStdString(home));
@@ -252,8 +251,7 @@ class ProgramEnvironment : public testing::Environment {
   std::unique_ptr<QCoreApplication> application_;
 };
 
-[[maybe_unused]] testing::Environment* const kEnvironment =
-    testing::AddGlobalTestEnvironment(new ProgramEnvironment);
+[[maybe_unused]] testing::Environment* const kEnvironment = testing::AddGlobalTestEnvironment(new ProgramEnvironment);
 
 }  // namespace
 }  // namespace vesk

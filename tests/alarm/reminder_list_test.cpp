@@ -54,8 +54,8 @@ TEST_F(ReminderList, ReadsTodaysSectionAsTheAppointmentsWindowWritesIt) {
            {today_, 0},                       // without a time
            {today_, EncodeTime(23, 59, 59, 0)}});
     std::vector<TDateTime> times = LoadReminders(file_);
-    std::vector<TDateTime> expected = {EncodeTime(14, 30, 0, 0), EncodeTime(9, 0, 0, 0),
-                                       EncodeTime(9, 0, 0, 0), 0, EncodeTime(23, 59, 59, 0)};
+    std::vector<TDateTime> expected = {EncodeTime(14, 30, 0, 0), EncodeTime(9, 0, 0, 0), EncodeTime(9, 0, 0, 0), 0,
+                                       EncodeTime(23, 59, 59, 0)};
     ASSERT_EQ(times.size(), expected.size()) << settings.shortDateFormat;
     for (size_t i = 0; i < times.size(); ++i) EXPECT_NEAR(times[i], expected[i], 1e-9) << i;
   }

@@ -82,14 +82,16 @@ TEST_F(CandidatesTest, APrefixMeetsEveryNameThatBeginsWithIt) {
 
 TEST_F(CandidatesTest, CountsAndMovesAgreeWithTheWalkOfEveryRecord) {
   OpenUnder("de_DE", {"Meier", "müller", "Adam", "MEIER", "mann", "Öl"});
-  const std::vector<rr_candidate_term> page = {Term(RR_CAND_PREFIX, "M"), Term(RR_CAND_PREFIX, "m"),
-                                               {RR_CAND_OR, 0, 0, nullptr}};
+  const std::vector<rr_candidate_term> page = {
+      Term(RR_CAND_PREFIX, "M"), Term(RR_CAND_PREFIX, "m"), {RR_CAND_OR, 0, 0, nullptr}};
   EXPECT_EQ(Walk(page), "mann Meier MEIER müller | müller MEIER Meier mann");
   seen_ = 0;
   EXPECT_EQ(rr_record_count(h_), 4);
   EXPECT_EQ(seen_, 4);
   // Absent names, NOT and the ends of the table.
-  EXPECT_EQ(Walk({Term(RR_CAND_ABSENT), {RR_CAND_NOT, 0, 0, nullptr}, Term(RR_CAND_EQ_NOCASE, "meier"),
+  EXPECT_EQ(Walk({Term(RR_CAND_ABSENT),
+                  {RR_CAND_NOT, 0, 0, nullptr},
+                  Term(RR_CAND_EQ_NOCASE, "meier"),
                   {RR_CAND_AND, 0, 0, nullptr}}),
             "Meier MEIER | MEIER Meier");
   EXPECT_EQ(Walk({{RR_CAND_FALSE, 0, 0, nullptr}}), "|");
@@ -139,8 +141,8 @@ TEST_F(CandidatesTest, CertainCandidatesAreSparedTheSecondTest) {
   int rejected = 0;
   rr_set_tests(h_, nullptr, nullptr, RejectAll, &rejected);
   rr_enable_tests(h_, 0, 1);
-  const std::vector<rr_candidate_term> page = {Term(RR_CAND_PREFIX, "M"), Term(RR_CAND_PREFIX, "m"),
-                                               {RR_CAND_OR, 0, 0, nullptr}};
+  const std::vector<rr_candidate_term> page = {
+      Term(RR_CAND_PREFIX, "M"), Term(RR_CAND_PREFIX, "m"), {RR_CAND_OR, 0, 0, nullptr}};
   const rr_candidate_term meier = Term(RR_CAND_EQ_NOCASE, "meier");
   ASSERT_TRUE(rr_set_candidates(h_, page.data(), 3, &meier, 1)) << LastError(h_);
   EXPECT_EQ(Moves(), "Meier MEIER | MEIER Meier");
@@ -169,8 +171,8 @@ TEST_F(CandidatesTest, ALetterIsCountedAlongTheIndexLessItsOddLeads) {
   // Each order puts names among the letter's that do not begin with it:
   // full-width and accented letters, and whatever the order itself makes
   // of letters, contractions and punctuation.
-  const std::vector<std::string> names = {"Ivan", "ivo", "Yla", "Hahn", "hohl", "Chudoba", "Ｈase", "Ḣelm",
-                                          "-Hase", "\x01Hut", "Hühn", "", "Iris", "Aarhus", "Zander", "zorn"};
+  const std::vector<std::string> names = {"Ivan",  "ivo",     "Yla",  "Hahn", "hohl", "Chudoba", "Ｈase",  "Ḣelm",
+                                          "-Hase", "\x01Hut", "Hühn", "",     "Iris", "Aarhus",  "Zander", "zorn"};
   for (const char* locale : {"de_DE", "lt_LT", "cs_CZ", "da_DK", "de_DE@colAlternate=shifted"}) {
     SCOPED_TRACE(locale);
     OpenUnder(locale, names);
@@ -179,8 +181,8 @@ TEST_F(CandidatesTest, ALetterIsCountedAlongTheIndexLessItsOddLeads) {
     rr_enable_tests(h_, 0, 1);
     for (const char* letter : {"H", "I", "Z"}) {
       const std::string lower(1, static_cast<char>(letter[0] | 0x20));
-      const std::vector<rr_candidate_term> page = {Term(RR_CAND_PREFIX, letter), Term(RR_CAND_PREFIX, lower.c_str()),
-                                                   {RR_CAND_OR, 0, 0, nullptr}};
+      const std::vector<rr_candidate_term> page = {
+          Term(RR_CAND_PREFIX, letter), Term(RR_CAND_PREFIX, lower.c_str()), {RR_CAND_OR, 0, 0, nullptr}};
       ASSERT_TRUE(rr_set_candidates(h_, page.data(), 3, page.data(), 3)) << LastError(h_);
       EXPECT_EQ(rr_record_count(h_), letter[0] == 'Z' ? 2 : 3) << letter;
     }

@@ -26,8 +26,7 @@ std::vector<std::string> FolderEntries(const std::string& folder) {
 TEST_F(Creating, LeavesOnlyTheTableAndNothingOnFailure) {
   ASSERT_EQ(CreateSample(sample_), 0) << LastError(h_);
   EXPECT_EQ(FolderEntries(dir_), std::vector<std::string>{"adressen.mti"});
-  EXPECT_EQ(std::filesystem::status(sample_).permissions() & std::filesystem::perms::all,
-            std::filesystem::perms(0644));
+  EXPECT_EQ(std::filesystem::status(sample_).permissions() & std::filesystem::perms::all, std::filesystem::perms(0644));
   EXPECT_LT(CreateSample(sample_), 0);
   EXPECT_EQ(LastError(h_), "Table " + sample_ + " already exists");
   EXPECT_LT(CreateSample(Path("fehlt/neu.mti")), 0);

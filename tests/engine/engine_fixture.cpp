@@ -56,9 +56,7 @@ void EngineTest::SetUp() {
   ASSERT_NE(h_, 0);
 }
 
-void EngineTest::TearDown() {
-  rr_free(h_);
-}
+void EngineTest::TearDown() { rr_free(h_); }
 
 int32_t EngineTest::CreateSample(const std::string& path, int32_t h) {
   static const rr_field_spec fields[] = {

@@ -15,9 +15,7 @@ namespace {
 
 using Opening = EngineTest;
 
-void WriteFile(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 TEST_F(Opening, SecondWriterGetsMinusOneAndReadersStillOpen) {
   ASSERT_EQ(CreateSample(sample_), 0);

@@ -117,8 +117,9 @@ TEST_F(TextOrderTest, AChangedCollatorHasTheIndexesRebuiltByTheNextWriter) {
   EXPECT_NE(version, "(none)");
   // An order the file's indexes no longer agree with, as after an ICU
   // update, recorded with an older collator version.
-  ExecWithForeignOrder("REINDEX vesk_text; REINDEX vesk_text_ci; "
-                       "UPDATE properties SET value = '1.0' WHERE key = 'collation_version'");
+  ExecWithForeignOrder(
+      "REINDEX vesk_text; REINDEX vesk_text_ci; "
+      "UPDATE properties SET value = '1.0' WHERE key = 'collation_version'");
 
   // A reader leaves the file alone.
   ASSERT_EQ(Open(sample_, RR_MODE_READ_ONLY), 0);

@@ -149,9 +149,9 @@ TEST_F(DialLinkTest, AMalformedLinkGivesOneBoxAndDialsNothing) {
   ASSERT_TRUE(peer.Listening());
   WriteAccount(peer);
   StartHost({});
-  for (const QString& link : {QStringLiteral("tel:0800-FLOWERS"), QStringLiteral("tel:"),
-                              QStringLiteral("mailto:max@fritz.box"), QStringLiteral("tel:0711%0A123456"),
-                              QStringLiteral("tel:+49711") + QString(300, '1')}) {
+  for (const QString& link :
+       {QStringLiteral("tel:0800-FLOWERS"), QStringLiteral("tel:"), QStringLiteral("mailto:max@fritz.box"),
+        QStringLiteral("tel:0711%0A123456"), QStringLiteral("tel:+49711") + QString(300, '1')}) {
     const Outcome refused = Run(Path("bin/vesktools"), {"--dial", link}, environment_);
     EXPECT_EQ(refused.code, 1) << link.toStdString();
     EXPECT_EQ(refused.output.count("Fehler in der Eingabe"), 1) << refused.output.toStdString();

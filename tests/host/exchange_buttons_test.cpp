@@ -7,10 +7,10 @@
 
 #include <QApplication>
 #include <QDialogButtonBox>
-#include <QPushButton>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QProgressDialog>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
@@ -22,8 +22,8 @@
 #include "runtime/file_io.h"
 #include "tests/support/temp_folder.h"
 #include "toolkit/button.h"
-#include "tools/tables/table_schemas.h"
 #include "tools/table/RadiRidir.h"
+#include "tools/tables/table_schemas.h"
 
 namespace vesk {
 namespace {
@@ -157,7 +157,8 @@ TEST_F(ExchangeButtonsTest, ExportThroughTheFileDialog) {
 
 TEST_F(ExchangeButtonsTest, ALongImportShowsItsProgressAndCanBeStopped) {
   std::string many;
-  for (size_t i = 0; i <= kImportProgressFrom; ++i) many += "BEGIN:VCARD\r\nN:Nummer " + std::to_string(i) + "\r\nEND:VCARD\r\n";
+  for (size_t i = 0; i <= kImportProgressFrom; ++i)
+    many += "BEGIN:VCARD\r\nN:Nummer " + std::to_string(i) + "\r\nEND:VCARD\r\n";
   ASSERT_TRUE(WriteFileAtomically(folder_.File("viele.vcf"), many));
   bool shown = false;
   QTimer stopper;
@@ -172,7 +173,8 @@ TEST_F(ExchangeButtonsTest, ALongImportShowsItsProgressAndCanBeStopped) {
   EXPECT_TRUE(shown);
   EXPECT_EQ(Addresses(), 0);
   stopper.stop();
-  EXPECT_EQ(ImportFile(*window_, folder_.File("viele.vcf")), std::to_string(kImportProgressFrom + 1) + " Adressen importiert");
+  EXPECT_EQ(ImportFile(*window_, folder_.File("viele.vcf")),
+            std::to_string(kImportProgressFrom + 1) + " Adressen importiert");
 }
 
 }  // namespace

@@ -92,8 +92,7 @@ TEST_F(TelephoneDialogTest, OkWritesWhatWasEnteredAndCancelNothing) {
     QTest::mouseClick(Child<QPushButton>(dialog, "OK"), Qt::LeftButton);
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
   }
-  const SipAccount expected{"sip:max@fritz.box", "sip:fritz.box", "620", " geheim ", "tcp", "",
-                            false,                 "",           ""};
+  const SipAccount expected{"sip:max@fritz.box", "sip:fritz.box", "620", " geheim ", "tcp", "", false, "", ""};
   EXPECT_EQ(ReadSipAccount(ini_), expected);
   struct stat info {};
   ASSERT_EQ(stat(ini_.c_str(), &info), 0);
@@ -123,7 +122,7 @@ TEST_F(TelephoneDialogTest, TheSoundDevicesAreListedWithTheDefaultFirstAndStored
     QComboBox* speaker = Child<QComboBox>(dialog, "Lautsprecher");
     ASSERT_TRUE(microphone && speaker);
     EXPECT_EQ(Items(microphone), (std::vector<std::string>{"Standard (Headset)", "Headset", "Mikro (USB)",
-                                                            "Test Unknown: Mikrofon von gestern (nicht vorhanden)"}));
+                                                           "Test Unknown: Mikrofon von gestern (nicht vorhanden)"}));
     EXPECT_EQ(microphone->currentIndex(), 3);
     EXPECT_EQ(Items(speaker), (std::vector<std::string>{"Standard (Headset)", "Headset", "Boxen"}));
     EXPECT_EQ(speaker->currentIndex(), 0);

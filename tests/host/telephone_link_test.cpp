@@ -67,8 +67,7 @@ INSTANTIATE_TEST_SUITE_P(Callto, TelephoneLink,
                          testing::Values(LinkCase{"callto:+49-711-123456", "+49-711-123456"},
                                          LinkCase{"callto://+49711123456", "+49711123456"},
                                          LinkCase{"CallTo://+49711123456/", "+49711123456"},
-                                         LinkCase{"callto:0711;ext=9", "0711-9"},
-                                         LinkCase{"callto://", std::nullopt},
+                                         LinkCase{"callto:0711;ext=9", "0711-9"}, LinkCase{"callto://", std::nullopt},
                                          LinkCase{"callto:echo123", std::nullopt},
                                          LinkCase{"callto:/+49711", std::nullopt}));
 
@@ -96,7 +95,10 @@ INSTANTIATE_TEST_SUITE_P(OtherSchemes, TelephoneLink,
                                          LinkCase{"http://example.com/tel:0711", std::nullopt},
                                          LinkCase{"fax:+49-711-123456", std::nullopt},
                                          LinkCase{"te l:0711", std::nullopt},
-                                         LinkCase{std::string("tel:0711\0" "123", 12), std::nullopt}));
+                                         LinkCase{std::string("tel:0711\0"
+                                                              "123",
+                                                              12),
+                                                  std::nullopt}));
 
 }  // namespace
 }  // namespace vesk

@@ -30,7 +30,7 @@ struct Outcome {
 };
 
 Outcome RunProgram(const QString& program, const QStringList& arguments,
-            const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
+                   const QProcessEnvironment& environment = QProcessEnvironment::systemEnvironment()) {
   QProcess process;
   process.setProcessEnvironment(environment);
   process.setProcessChannelMode(QProcess::MergedChannels);
@@ -131,8 +131,8 @@ class InstallTest : public testing::Test {
     for (const char* scheme : {"tel", "sip", "callto"}) {
       EXPECT_TRUE(types.contains(QStringLiteral("x-scheme-handler/") + scheme)) << scheme;
     }
-    const Outcome metainfo =
-        RunProgram("appstreamcli", {"validate", "--no-net", usr + "/share/metainfo/de.vesktools.VeskTools.metainfo.xml"});
+    const Outcome metainfo = RunProgram(
+        "appstreamcli", {"validate", "--no-net", usr + "/share/metainfo/de.vesktools.VeskTools.metainfo.xml"});
     EXPECT_EQ(metainfo.code, 0) << metainfo.output.toStdString();
   }
 
@@ -214,10 +214,10 @@ TEST_F(InstallTest, InstalledIntoAStagingFolderRunsFromThereAndUninstallsCleanly
   EXPECT_TRUE(RunHost(programs + "/vesktools", programs).contains(kMissingData));
   EXPECT_FALSE(HasTariffTables(bareHome.path()));
 
-  const Outcome removed = RunProgram(VESK_CMAKE,
-                              {"-DMANIFEST=" VESK_BUILD_FOLDER "/install_manifest.txt", "-P",
-                               VESK_SOURCE_FOLDER "/packaging/uninstall.cmake"},
-                              install);
+  const Outcome removed = RunProgram(
+      VESK_CMAKE,
+      {"-DMANIFEST=" VESK_BUILD_FOLDER "/install_manifest.txt", "-P", VESK_SOURCE_FOLDER "/packaging/uninstall.cmake"},
+      install);
   ASSERT_EQ(removed.code, 0) << removed.output.toStdString();
   QDirIterator left(stage_.path(), QDir::Files | QDir::System | QDir::Hidden, QDirIterator::Subdirectories);
   EXPECT_FALSE(left.hasNext()) << left.next().toStdString();
@@ -228,7 +228,8 @@ TEST_F(InstallTest, InstalledIntoAStagingFolderRunsFromThereAndUninstallsCleanly
 }
 
 TEST_F(InstallTest, DebianPackageUnpackedRunsAndLintianFindsNoError) {
-  const Outcome packed = RunProgram(VESK_CPACK, {"--config", VESK_BUILD_FOLDER "/CPackConfig.cmake", "-B", stage_.path()});
+  const Outcome packed =
+      RunProgram(VESK_CPACK, {"--config", VESK_BUILD_FOLDER "/CPackConfig.cmake", "-B", stage_.path()});
   ASSERT_EQ(packed.code, 0) << packed.output.toStdString();
   const QStringList packages = QDir(stage_.path()).entryList({"vesktools_*.deb"}, QDir::Files);
   ASSERT_EQ(packages.size(), 1) << packed.output.toStdString();

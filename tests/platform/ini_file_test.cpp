@@ -13,9 +13,7 @@ namespace {
 
 using Pairs = std::vector<std::pair<std::string, std::string>>;
 
-void Put(const std::string& path, const std::string& bytes) {
-  std::ofstream(path, std::ios::binary) << bytes;
-}
+void Put(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
 
 std::string Get(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -49,8 +47,7 @@ TEST(IniFile, ReadFindsNamesWithoutCaseAndTrimsBlanks) {
   EXPECT_EQ(ProfileReadString(ini, "Fehlt", "Vorwarnzeit", "-"), "-");
   EXPECT_EQ(ProfileReadString(temp.File("fehlt.ini"), "Alarm", "Vorwarnzeit", "120"), "120");
 
-  EXPECT_EQ(ProfileReadSection(ini, "alarm"),
-            (Pairs{{"Vorwarnzeit", "30"}, {"Pfad", "a=b"}}));
+  EXPECT_EQ(ProfileReadSection(ini, "alarm"), (Pairs{{"Vorwarnzeit", "30"}, {"Pfad", "a=b"}}));
   EXPECT_EQ(ProfileReadSection(ini, "TARIFZONE"), (Pairs{{"0", "Zone A"}}));
   EXPECT_TRUE(ProfileReadSection(ini, "Fehlt").empty());
   EXPECT_TRUE(ProfileReadSection(temp.File("fehlt.ini"), "Alarm").empty());
@@ -73,9 +70,14 @@ TEST(IniFile, ReadTakesOffOnePairOfDoubleQuotes) {
   Put(ini, "[08.12.2026]\n0=\"09:00:00\"\n1= \"14:30:00\" \n2=\"\"x\"\"\n3=\"\n4=\"x\n5='x'\n6=\"\"\n7=a\"b\"\n");
   EXPECT_EQ(ProfileReadString(ini, "08.12.2026", "0", "-"), "09:00:00");
   EXPECT_EQ(ProfileReadString(ini, "08.12.2026", "1", "-"), "14:30:00");
-  EXPECT_EQ(ProfileReadSection(ini, "08.12.2026"),
-            (Pairs{{"0", "09:00:00"}, {"1", "14:30:00"}, {"2", "\"x\""}, {"3", "\""}, {"4", "\"x"},
-                   {"5", "'x'"}, {"6", ""}, {"7", "a\"b\""}}));
+  EXPECT_EQ(ProfileReadSection(ini, "08.12.2026"), (Pairs{{"0", "09:00:00"},
+                                                          {"1", "14:30:00"},
+                                                          {"2", "\"x\""},
+                                                          {"3", "\""},
+                                                          {"4", "\"x"},
+                                                          {"5", "'x'"},
+                                                          {"6", ""},
+                                                          {"7", "a\"b\""}}));
 }
 
 TEST(IniFile, WriteCreatesFileAndSections) {
@@ -123,14 +125,28 @@ TEST(IniFile, WriteChangesOnlyTheKeysLine) {
 TEST(IniFile, BytesAreKeptAsTheyAre) {
   TempFolder temp;
   std::string ini = temp.File("bytes.ini");
-  std::string latin1 = "[Stra\xDF" "e]\nName=M\xFCller\n";
+  std::string latin1 =
+      "[Stra\xDF"
+      "e]\nName=M\xFCller\n";
   Put(ini, latin1);
   ASSERT_TRUE(ProfileWriteString(ini, "Ort", "Stadt", "K\xC3\xB6ln \xE2\x82\xAC"));
   EXPECT_EQ(Get(ini), latin1 + "[Ort]\nStadt=K\xC3\xB6ln \xE2\x82\xAC\n");
-  EXPECT_EQ(ProfileReadString(ini, "Stra\xDF" "e", "Name", ""), "M\xFCller");
+  EXPECT_EQ(ProfileReadString(ini,
+                              "Stra\xDF"
+                              "e",
+                              "Name", ""),
+            "M\xFCller");
   // ASCII case only: bytes above 127 must match exactly.
-  EXPECT_EQ(ProfileReadString(ini, "STRA\xDF" "E", "NAME", "-"), "M\xFCller");
-  EXPECT_EQ(ProfileReadString(ini, "Stra\xC3\x9F" "e", "Name", "-"), "-");
+  EXPECT_EQ(ProfileReadString(ini,
+                              "STRA\xDF"
+                              "E",
+                              "NAME", "-"),
+            "M\xFCller");
+  EXPECT_EQ(ProfileReadString(ini,
+                              "Stra\xC3\x9F"
+                              "e",
+                              "Name", "-"),
+            "-");
 }
 
 TEST(IniFile, WriteRefusesWhatWouldReadBackAsSomethingElse) {
@@ -140,7 +156,10 @@ TEST(IniFile, WriteRefusesWhatWouldReadBackAsSomethingElse) {
   Put(ini, before);
   EXPECT_FALSE(ProfileWriteString(ini, "Alarm", "Vorwarnzeit", "1\n[Alarm]"));
   EXPECT_FALSE(ProfileWriteString(ini, "Alarm", "Vorwarnzeit", "1\r2"));
-  EXPECT_FALSE(ProfileWriteString(ini, "Alarm", "Vorwarnzeit", std::string("1\0" "2", 3)));
+  EXPECT_FALSE(ProfileWriteString(ini, "Alarm", "Vorwarnzeit",
+                                  std::string("1\0"
+                                              "2",
+                                              3)));
   EXPECT_FALSE(ProfileWriteString(ini, "Alarm", "a=b", "1"));
   EXPECT_FALSE(ProfileWriteString(ini, "Alarm", "  ", "1"));
   EXPECT_FALSE(ProfileWriteString(ini, "Alarm", ";k", "1"));

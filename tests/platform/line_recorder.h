@@ -20,8 +20,8 @@ struct Notification {
 
 struct LineRecorder {
   static inline std::vector<Notification> received;
-  static inline std::string appName;      // from the call information when connected
-  static inline int32_t dropResult = 0;   // of the lineDrop after a disconnect
+  static inline std::string appName;     // from the call information when connected
+  static inline int32_t dropResult = 0;  // of the lineDrop after a disconnect
 
   static void Clear() {
     received.clear();
@@ -30,8 +30,7 @@ struct LineRecorder {
   }
   // Answers as the address window does: asks who answered, drops a call
   // that was disconnected and releases an idle one.
-  static void Callback(uint32_t device, uint32_t message, uintptr_t, intptr_t param1,
-                       intptr_t param2, intptr_t) {
+  static void Callback(uint32_t device, uint32_t message, uintptr_t, intptr_t param1, intptr_t param2, intptr_t) {
     received.push_back({device, message, param1, param2});
     if (message != LINE_CALLSTATE) return;
     if (param1 == LINECALLSTATE_CONNECTED) {

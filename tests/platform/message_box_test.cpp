@@ -59,8 +59,7 @@ TEST(MessageBox, WithoutGuiTheDefaultButtonAnswers) {
   EXPECT_EQ(ShowMessageBox(Request(MbButtons::YesNo, MbResult::No)), MbResult::No);
   EXPECT_EQ(ShowMessageBox(Request(MbButtons::OkCancel, MbResult::Cancel)), MbResult::Cancel);
   EXPECT_EQ(ShowMessageBox(Request(MbButtons::YesNoCancel, MbResult::Cancel)), MbResult::Cancel);
-  EXPECT_EQ(ShowMessageBox(Request(MbButtons::Ok, MbResult::No)), MbResult::Ok)
-      << "a default the box does not offer";
+  EXPECT_EQ(ShowMessageBox(Request(MbButtons::Ok, MbResult::No)), MbResult::Ok) << "a default the box does not offer";
   int argc = 1;
   char name[] = "platform_tests";
   char* argv[] = {name, nullptr};
@@ -144,11 +143,13 @@ TEST_F(MessageBoxGui, ButtonsIconsAndEscape) {
   };
   for (const Case& c :
        {Case{MbButtons::Ok, MbIcon::Information, {"OK"}, QMessageBox::Information, MbResult::Ok},
-        Case{MbButtons::OkCancel, MbIcon::Warning, {"OK", "Abbrechen"}, QMessageBox::Warning,
-             MbResult::Cancel},
+        Case{MbButtons::OkCancel, MbIcon::Warning, {"OK", "Abbrechen"}, QMessageBox::Warning, MbResult::Cancel},
         Case{MbButtons::YesNo, MbIcon::Error, {"Ja", "Nein"}, QMessageBox::Critical, MbResult::No},
-        Case{MbButtons::YesNoCancel, MbIcon::None, {"Ja", "Nein", "Abbrechen"},
-             QMessageBox::NoIcon, MbResult::Cancel}}) {
+        Case{MbButtons::YesNoCancel,
+             MbIcon::None,
+             {"Ja", "Nein", "Abbrechen"},
+             QMessageBox::NoIcon,
+             MbResult::Cancel}}) {
     std::vector<QString> texts;
     QMessageBox::Icon icon = QMessageBox::Question;
     BoxWatcher watcher([&](QMessageBox& box) {

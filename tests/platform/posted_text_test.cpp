@@ -62,9 +62,8 @@ TEST_F(TextWindow, TravelsOnceAndPrivatelyWhateverTheUmask) {
   std::string text = "+49 (711) 12 34-56 \xC3\xBC";
   text += std::string(kMaxPostedText - text.size(), '9');
   std::optional<fs::perms> mode;
-  const std::optional<std::string> taken = Carry(text, [&](const fs::path& file) {
-    mode = fs::symlink_status(file).permissions();
-  });
+  const std::optional<std::string> taken =
+      Carry(text, [&](const fs::path& file) { mode = fs::symlink_status(file).permissions(); });
   umask(oldMask);
   EXPECT_EQ(taken, text);
   EXPECT_EQ(mode, fs::perms::owner_read | fs::perms::owner_write);

@@ -62,8 +62,7 @@ TEST(ProgramFolder, RaisesWhenThePathIsNoFolder) {
     ProgramFile("x");
     FAIL() << "no exception";
   } catch (const Exception& error) {
-    EXPECT_NE(error.Message().find(temp.File("plain") + "/below"), std::string::npos)
-        << error.Message();
+    EXPECT_NE(error.Message().find(temp.File("plain") + "/below"), std::string::npos) << error.Message();
   }
 }
 

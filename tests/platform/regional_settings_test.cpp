@@ -13,9 +13,8 @@ namespace {
 
 // The settings that the locale decides, comparable as a whole.
 auto Fields(const FormatSettings& s) {
-  return std::tie(s.shortDateFormat, s.shortTimeFormat, s.longTimeFormat, s.dateSeparator,
-                  s.timeSeparator, s.decimalSeparator, s.thousandSeparator, s.timeAMString,
-                  s.timePMString);
+  return std::tie(s.shortDateFormat, s.shortTimeFormat, s.longTimeFormat, s.dateSeparator, s.timeSeparator,
+                  s.decimalSeparator, s.thousandSeparator, s.timeAMString, s.timePMString);
 }
 
 FormatSettings German() {
@@ -31,9 +30,7 @@ FormatSettings German() {
   return german;
 }
 
-void ExpectGermanDefaults(const FormatSettings& settings) {
-  EXPECT_EQ(Fields(settings), Fields(German()));
-}
+void ExpectGermanDefaults(const FormatSettings& settings) { EXPECT_EQ(Fields(settings), Fields(German())); }
 
 // Restores the C locale after each test.
 class RegionalSettings : public ::testing::Test {
@@ -152,16 +149,19 @@ TEST_F(RegionalSettings, LeadBytesAndCharacterLengthsOfUtf8) {
     int available;
     int length;
   };
-  for (Case c : {Case{"a", 1, 1}, Case{"\xC3\xA4x", 3, 2}, Case{"\xE2\x82\xAC", 3, 3},
-                 Case{"\xF0\x9F\x98\x80", 4, 4}, Case{"\xF4\x8F\xBF\xBF", 4, 4},
-                 Case{"\xE2\x82\xAC", 2, 1},      // cut off
-                 Case{"\xC3" "a", 2, 1},           // no continuation
-                 Case{"\xC0\x80", 2, 1},           // overlong
-                 Case{"\xE0\x80\x80", 3, 1},       // overlong
-                 Case{"\xED\xA0\x80", 3, 1},       // surrogate
-                 Case{"\xF0\x80\x80\x80", 4, 1},   // overlong
-                 Case{"\xF4\x90\x80\x80", 4, 1},   // above U+10FFFF
-                 Case{"\xE2\x82" "a", 3, 1},       // broken third byte
+  for (Case c : {Case{"a", 1, 1}, Case{"\xC3\xA4x", 3, 2}, Case{"\xE2\x82\xAC", 3, 3}, Case{"\xF0\x9F\x98\x80", 4, 4},
+                 Case{"\xF4\x8F\xBF\xBF", 4, 4}, Case{"\xE2\x82\xAC", 2, 1},  // cut off
+                 Case{"\xC3"
+                      "a",
+                      2, 1},                      // no continuation
+                 Case{"\xC0\x80", 2, 1},          // overlong
+                 Case{"\xE0\x80\x80", 3, 1},      // overlong
+                 Case{"\xED\xA0\x80", 3, 1},      // surrogate
+                 Case{"\xF0\x80\x80\x80", 4, 1},  // overlong
+                 Case{"\xF4\x90\x80\x80", 4, 1},  // above U+10FFFF
+                 Case{"\xE2\x82"
+                      "a",
+                      3, 1},  // broken third byte
                  Case{"\x80", 1, 1}, Case{"", 0, 0}}) {
     EXPECT_EQ(CharLength(c.bytes, c.available), c.length) << testing::PrintToString(c.bytes);
   }

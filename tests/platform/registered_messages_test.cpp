@@ -31,13 +31,17 @@ std::vector<uint16_t> RegisteredInHelper(const std::vector<std::string>& names) 
 }
 
 TEST(RegisteredMessages, SameIdentifierInEveryProcessWithoutRegardToCase) {
-  std::vector<uint16_t> other = RegisteredInHelper({"VeskTools", "AlarmAus", "\xC3\x9C" "bersicht"});
+  std::vector<uint16_t> other = RegisteredInHelper({"VeskTools", "AlarmAus",
+                                                    "\xC3\x9C"
+                                                    "bersicht"});
   EXPECT_GE(other[0], kFirstRegisteredMessage);
   EXPECT_NE(other[0], other[1]);
   EXPECT_NE(other[1], other[2]);
   EXPECT_EQ(RegisterWindowMessage("veskTOOLS"), other[0]);
   EXPECT_EQ(RegisterWindowMessage("ALARMAUS"), other[1]);
-  EXPECT_EQ(RegisterWindowMessage("\xC3\xBC" "BERSICHT"), other[2]);
+  EXPECT_EQ(RegisterWindowMessage("\xC3\xBC"
+                                  "BERSICHT"),
+            other[2]);
   EXPECT_EQ(RegisteredInHelper({"VESKTOOLS"})[0], other[0]);
 }
 
@@ -100,7 +104,11 @@ TEST(RegisteredMessages, CutOffLineSkippedAndFullTableRefuses) {
 
 TEST(CaselessText, UnicodeFoldingAndMalformedBytes) {
   EXPECT_TRUE(EqualIgnoringCase("Termine", "TERMINE"));
-  EXPECT_TRUE(EqualIgnoringCase("\xC3\x9C" "bersicht", "\xC3\xBC" "BERSICHT"));
+  EXPECT_TRUE(
+      EqualIgnoringCase("\xC3\x9C"
+                        "bersicht",
+                        "\xC3\xBC"
+                        "BERSICHT"));
   EXPECT_FALSE(EqualIgnoringCase("Termine", "Termin"));
   EXPECT_FALSE(EqualIgnoringCase("Notizen", "Notizen "));
   // Malformed: bytes compared as they are, ASCII letters folded.

@@ -15,9 +15,7 @@
 namespace vesk {
 namespace {
 
-std::filesystem::perms ModeOf(const std::string& path) {
-  return std::filesystem::symlink_status(path).permissions();
-}
+std::filesystem::perms ModeOf(const std::string& path) { return std::filesystem::symlink_status(path).permissions(); }
 
 constexpr std::filesystem::perms kPrivate = std::filesystem::perms::owner_all;
 

@@ -24,8 +24,7 @@ TEST(SipAccountTest, MissingKeysKeepTheirDefaultsAndOddValuesAreMended) {
   EXPECT_TRUE(none.registerFirst);
   EXPECT_EQ(none.transport, "udp");
 
-  ASSERT_TRUE(WriteFileAtomically(
-      ini, "[Telefon]\nIdentitaet=sip:max@fritz.box\nTransport=TCP\nRegistrieren= 0 \n"));
+  ASSERT_TRUE(WriteFileAtomically(ini, "[Telefon]\nIdentitaet=sip:max@fritz.box\nTransport=TCP\nRegistrieren= 0 \n"));
   SipAccount partial = ReadSipAccount(ini);
   EXPECT_EQ(partial.transport, "tcp");
   EXPECT_FALSE(partial.registerFirst);
@@ -46,8 +45,14 @@ TEST(SipAccountTest, WritingKeepsTheFileForItsOwnerAndTheOtherSections) {
   ASSERT_TRUE(WriteFileAtomically(ini, "[Alarm]\nVorwarnzeit=30\n"));
   ASSERT_EQ(chmod(ini.c_str(), 0644), 0);
 
-  const SipAccount account{"sip:max@fritz.box", "sip:fritz.box", "620", " \"geheim;=\" ", "tls",
-                           "sip:proxy.example:5061", false, "ALSA Unknown: USB Audio [hw:1,0] ",
+  const SipAccount account{"sip:max@fritz.box",
+                           "sip:fritz.box",
+                           "620",
+                           " \"geheim;=\" ",
+                           "tls",
+                           "sip:proxy.example:5061",
+                           false,
+                           "ALSA Unknown: USB Audio [hw:1,0] ",
                            "PulseAudio Unknown: \"Boxen\""};
   ASSERT_TRUE(WriteSipAccount(ini, account));
   EXPECT_EQ(Mode(ini), 0600u);

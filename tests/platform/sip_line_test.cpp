@@ -14,8 +14,8 @@
 #include "platform/telephony/sip_account.h"
 #include "platform/telephony/sip_core.h"
 #include "tests/platform/line_recorder.h"
-#include "tests/support/scoped_env.h"
 #include "tests/support/open_line.h"
+#include "tests/support/scoped_env.h"
 #include "tests/support/sipp_peer.h"
 #include "tests/support/temp_folder.h"
 #include "tests/support/test_sound_cards.h"
@@ -44,9 +44,7 @@ class ProgramFolderEnvironment : public testing::Environment {
 [[maybe_unused]] testing::Environment* const kEnvironment =
     testing::AddGlobalTestEnvironment(new ProgramFolderEnvironment);
 
-std::string Scenario(const char* name) {
-  return std::string(VESK_SOURCE_DIR) + "/tests/platform/sipp/" + name;
-}
+std::string Scenario(const char* name) { return std::string(VESK_SOURCE_DIR) + "/tests/platform/sipp/" + name; }
 
 class SipLineTest : public testing::Test {
  protected:
@@ -131,9 +129,8 @@ TEST_F(SipLineTest, AnsweredCallThatTheFarEndEnds) {
   EXPECT_EQ(LineRecorder::received[0].message, LINE_REPLY);
   EXPECT_GE(LineRecorder::received[0].param2, 0);
   EXPECT_EQ(LineRecorder::States(),
-            (std::vector<intptr_t>{LINECALLSTATE_DIALING, LINECALLSTATE_PROCEEDING,
-                                   LINECALLSTATE_RINGBACK, LINECALLSTATE_CONNECTED,
-                                   LINECALLSTATE_DISCONNECTED, LINECALLSTATE_IDLE}));
+            (std::vector<intptr_t>{LINECALLSTATE_DIALING, LINECALLSTATE_PROCEEDING, LINECALLSTATE_RINGBACK,
+                                   LINECALLSTATE_CONNECTED, LINECALLSTATE_DISCONNECTED, LINECALLSTATE_IDLE}));
   EXPECT_EQ(Disconnects(), std::vector<intptr_t>{LINEDISCONNECTMODE_NORMAL});
   EXPECT_EQ(LineRecorder::appName, "Gegenstelle 1.0");
   EXPECT_GT(LineRecorder::dropResult, 0) << "dropping an ended call counts as accepted";
@@ -146,9 +143,8 @@ TEST_F(SipLineTest, BusyFarEnd) {
   Dial(peer, "0711 123456");
   ASSERT_TRUE(Received(LINECALLSTATE_IDLE));
   EXPECT_EQ(LineRecorder::States(),
-            (std::vector<intptr_t>{LINECALLSTATE_DIALING, LINECALLSTATE_PROCEEDING,
-                                   LINECALLSTATE_BUSY, LINECALLSTATE_DISCONNECTED,
-                                   LINECALLSTATE_IDLE}));
+            (std::vector<intptr_t>{LINECALLSTATE_DIALING, LINECALLSTATE_PROCEEDING, LINECALLSTATE_BUSY,
+                                   LINECALLSTATE_DISCONNECTED, LINECALLSTATE_IDLE}));
   EXPECT_EQ(Disconnects(), std::vector<intptr_t>{LINEDISCONNECTMODE_BUSY});
   EXPECT_EQ(peer.ExitCode(), 0);
 }
@@ -224,8 +220,7 @@ TEST_F(SipLineTest, TheLibraryKeepsToTheProgramFolderAndLoadsNoPlugins) {
   const std::filesystem::path folder = ProgramFolder();
   std::vector<std::string> inside;
   for (const auto& entry : std::filesystem::directory_iterator(folder)) inside.push_back(entry.path().filename());
-  EXPECT_NE(std::find(inside.begin(), inside.end(), "call-history.db"), inside.end())
-      << testing::PrintToString(inside);
+  EXPECT_NE(std::find(inside.begin(), inside.end(), "call-history.db"), inside.end()) << testing::PrintToString(inside);
   const std::string name = folder.filename();
   for (const auto& entry : std::filesystem::directory_iterator(folder.parent_path())) {
     const std::string beside = entry.path().filename();

@@ -22,8 +22,7 @@ TEST(SoundDevices, EachDirectionListsItsDevicesWithTheDefaultMarked) {
                                       {"Test Unknown: Headset", "Headset", false}}));
   // Plugged in since the core last looked, and unplugged.
   test_sound_cards::present = {{"Neu", kRecords}};
-  EXPECT_EQ(ListSoundDevices(SoundDirection::Capture),
-            (std::vector<SoundDevice>{{"Test Unknown: Neu", "Neu", true}}));
+  EXPECT_EQ(ListSoundDevices(SoundDirection::Capture), (std::vector<SoundDevice>{{"Test Unknown: Neu", "Neu", true}}));
   EXPECT_EQ(ListSoundDevices(SoundDirection::Playback), std::vector<SoundDevice>{});
 }
 

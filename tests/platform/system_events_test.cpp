@@ -24,7 +24,8 @@ class SystemBus {
  public:
   SystemBus() {
     const QString config = QString::fromStdString(folder_.File("bus.conf"));
-    std::ofstream(config.toStdString()) << QString(kBusConfig).arg(QString::fromStdString(folder_.Path())).toStdString();
+    std::ofstream(config.toStdString())
+        << QString(kBusConfig).arg(QString::fromStdString(folder_.Path())).toStdString();
     daemon_.start("dbus-daemon", {"--config-file=" + config, "--nofork", "--print-address"});
     if (daemon_.waitForReadyRead(10000)) address_ = daemon_.readLine().trimmed().toStdString();
   }
@@ -112,7 +113,9 @@ TEST(SystemEvents, GoingBeforeTheBusIsReachedLeavesNothingBehind) {
   SystemBus bus;
   ScopedEnv system("DBUS_SYSTEM_BUS_ADDRESS", bus.Address());
   int resumes = 0;
-  { SystemEvents events([&] { ++resumes; }, [] {}); }
+  {
+    SystemEvents events([&] { ++resumes; }, [] {});
+  }
   QTest::qWait(300);  // the bus's late answer finds the events gone
   EXPECT_EQ(resumes, 0);
 }

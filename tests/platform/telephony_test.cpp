@@ -129,8 +129,7 @@ TEST_F(TelephonyTest, StatesReportedInsideACallAreDeliveredAfterItReturns) {
   Deliver();
   ASSERT_EQ(LineRecorder::received.size(), 3u);
   EXPECT_EQ(LineRecorder::received[0], (Notification{0, LINE_REPLY, request, 0}));
-  EXPECT_EQ(LineRecorder::States(),
-            (std::vector<intptr_t>{LINECALLSTATE_DIALING, LINECALLSTATE_DISCONNECTED}));
+  EXPECT_EQ(LineRecorder::States(), (std::vector<intptr_t>{LINECALLSTATE_DIALING, LINECALLSTATE_DISCONNECTED}));
 }
 
 TEST_F(TelephonyTest, RefusedRequestsFailAndPlaceNothing) {
@@ -192,10 +191,8 @@ TEST_F(TelephonyTest, ALineWithoutDevicesOrThatCannotOpenIsRefused) {
   ASSERT_EQ(lineInitialize(&app_, nullptr, LineRecorder::Callback, nullptr, &devices), 0);
   EXPECT_EQ(devices, 0u);
   EXPECT_EQ(lineProblem(), "Kein SIP-Konto eingerichtet");
-  EXPECT_EQ(lineNegotiateAPIVersion(app_, 0, 0x00010000, 0x10000000, &version, &extension),
-            LINEERR_BADDEVICEID);
-  EXPECT_EQ(lineOpen(app_, LINEMAPPER, &line, kLineApiVersion, 0, 0, 1, 0, &params_),
-            LINEERR_BADDEVICEID);
+  EXPECT_EQ(lineNegotiateAPIVersion(app_, 0, 0x00010000, 0x10000000, &version, &extension), LINEERR_BADDEVICEID);
+  EXPECT_EQ(lineOpen(app_, LINEMAPPER, &line, kLineApiVersion, 0, 0, 1, 0, &params_), LINEERR_BADDEVICEID);
   EXPECT_EQ(lineShutdown(app_), 0);
   EXPECT_EQ(lineShutdown(app_), LINEERR_INVALAPPHANDLE);
 
@@ -206,8 +203,7 @@ TEST_F(TelephonyTest, ALineWithoutDevicesOrThatCannotOpenIsRefused) {
   EXPECT_EQ(lineProblem(), "");
   EXPECT_EQ(lineNegotiateAPIVersion(app_, 0, 0x00030000, 0x10000000, &version, &extension),
             LINEERR_INCOMPATIBLEAPIVERSION);
-  EXPECT_EQ(lineOpen(app_, LINEMAPPER, &line, kLineApiVersion, 0, 0, 1, 0, &params_),
-            LINEERR_OPERATIONFAILED);
+  EXPECT_EQ(lineOpen(app_, LINEMAPPER, &line, kLineApiVersion, 0, 0, 1, 0, &params_), LINEERR_OPERATIONFAILED);
   EXPECT_EQ(lineProblem(), "Der Registrar lehnt die Anmeldung ab: 403 Forbidden");
 
   InstallLineBackend(nullptr);
@@ -224,8 +220,7 @@ TEST_F(TelephonyTest, ShutdownDropsTheCallsAndDiscardsWhatIsPending) {
   Deliver();
   EXPECT_TRUE(LineRecorder::received.empty());
   const std::string handle = std::to_string(call);
-  EXPECT_EQ(line_->journal(), (Journal{"open", "place " + handle + " 0711", "drop " + handle,
-                                       "release " + handle}));
+  EXPECT_EQ(line_->journal(), (Journal{"open", "place " + handle + " 0711", "drop " + handle, "release " + handle}));
   EXPECT_EQ(lineMakeCall(line, &call, "0711", 0, &params_), LINEERR_INVALLINEHANDLE);
 }
 
@@ -294,9 +289,8 @@ TEST_F(TelephonyTest, ALineThatSignsOnPlacesCallsOnceConnected) {
   EXPECT_EQ(lineProblem(), "");
   EXPECT_TRUE(LineRecorder::received.empty()) << "delivered from inside the report";
   Deliver();
-  EXPECT_EQ(LineRecorder::received,
-            (std::vector<Notification>{{line, LINE_LINEDEVSTATE, LINEDEVSTATE_DISCONNECTED, 0},
-                                       {line, LINE_LINEDEVSTATE, LINEDEVSTATE_CONNECTED, 0}}));
+  EXPECT_EQ(LineRecorder::received, (std::vector<Notification>{{line, LINE_LINEDEVSTATE, LINEDEVSTATE_DISCONNECTED, 0},
+                                                               {line, LINE_LINEDEVSTATE, LINEDEVSTATE_CONNECTED, 0}}));
   ASSERT_EQ(lineGetLineDevStatus(line, &status), 0);
   EXPECT_NE(status.dwDevStatusFlags & LINEDEVSTATUSFLAGS_CONNECTED, 0u);
   EXPECT_GT(lineMakeCall(line, &call, "0711", 0, &params_), 0);

@@ -62,8 +62,7 @@ int main(int argc, char** argv) {
   if (mode == "post" && argc == 7) {
     std::optional<vesk::WindowHandle> window = vesk::FindWindow(argv[2], argv[3]);
     if (!window) return 3;
-    return vesk::PostMessage(*window, vesk::RegisterWindowMessage(argv[4]), std::stoull(argv[5]),
-                             std::stoll(argv[6]))
+    return vesk::PostMessage(*window, vesk::RegisterWindowMessage(argv[4]), std::stoull(argv[5]), std::stoll(argv[6]))
                ? 0
                : 4;
   }

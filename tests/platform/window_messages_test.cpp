@@ -63,15 +63,25 @@ bool Exists(const std::string& path) { return std::filesystem::exists(std::files
 
 TEST(Windows, FoundAcrossProcessesByClassAndCaptionWithoutRegardToCase) {
   // The helper never shows anything: its window is as hidden as alarm's.
-  HelperWindow helper("VeskTestWindow", "Termine \xC3\x9C" "bersicht");
-  std::optional<WindowHandle> found = FindWindow("vesktestwindow", "TERMINE \xC3\xBC" "BERSICHT");
+  HelperWindow helper("VeskTestWindow",
+                      "Termine \xC3\x9C"
+                      "bersicht");
+  std::optional<WindowHandle> found = FindWindow("vesktestwindow",
+                                                 "TERMINE \xC3\xBC"
+                                                 "BERSICHT");
   ASSERT_TRUE(found);
   EXPECT_EQ(found->AsString(), helper.Handle());
   EXPECT_EQ(found->process, helper.Process().Pid());
-  EXPECT_EQ(FindWindow("", "termine \xC3\xBC" "bersicht"), found) << "empty class matches any";
+  EXPECT_EQ(FindWindow("",
+                       "termine \xC3\xBC"
+                       "bersicht"),
+            found)
+      << "empty class matches any";
   EXPECT_EQ(FindWindow("VeskTestWindow", ""), found) << "empty caption matches any";
   EXPECT_FALSE(FindWindow("VeskTestWindow", "Termine"));
-  EXPECT_FALSE(FindWindow("VeskTest", "Termine \xC3\x9C" "bersicht"));
+  EXPECT_FALSE(FindWindow("VeskTest",
+                          "Termine \xC3\x9C"
+                          "bersicht"));
 
   // The helper finds a window of this process, and posting needs no
   // application object there.

@@ -17,8 +17,8 @@ struct Civil {
 };
 
 std::ostream& operator<<(std::ostream& out, const Civil& c) {
-  return out << c.day << '.' << c.month << '.' << c.year << ' ' << c.hour << ':' << c.minute << ':'
-             << c.second << '.' << c.msec;
+  return out << c.day << '.' << c.month << '.' << c.year << ' ' << c.hour << ':' << c.minute << ':' << c.second << '.'
+             << c.msec;
 }
 
 Civil Decode(TDateTime value) {
@@ -71,12 +71,8 @@ TEST(Calendar, TimesOfDay) {
   EXPECT_EQ(EncodeTime(12, 0, 0, 0), 0.5);
   EXPECT_EQ(Decode(EncodeTime(23, 59, 59, 999)), (Civil{1899, 12, 30, 23, 59, 59, 999}));
   TDateTime value = 0;
-  for (auto [h, m, s, ms] : {std::tuple{24, 0, 0, 0},
-                             {12, 60, 0, 0},
-                             {12, 0, 60, 0},
-                             {12, 0, 0, 1000},
-                             {-1, 0, 0, 0},
-                             {0, -1, 0, 0}}) {
+  for (auto [h, m, s, ms] :
+       {std::tuple{24, 0, 0, 0}, {12, 60, 0, 0}, {12, 0, 60, 0}, {12, 0, 0, 1000}, {-1, 0, 0, 0}, {0, -1, 0, 0}}) {
     EXPECT_FALSE(TryEncodeTime(h, m, s, ms, value)) << h << ':' << m << ':' << s << '.' << ms;
   }
   EXPECT_THROW(EncodeTime(24, 0, 0, 0), EConvertError);

@@ -19,7 +19,9 @@ TEST(CharsetConversion, ValidUtf8StaysAndAnythingElseIsWindows1252) {
       {"", true, ""},
       {"Bücher €", true, "Bücher €"},
       {"\xf0\x9f\x93\x9a", true, "\xf0\x9f\x93\x9a"},  // outside the BMP
-      {"B\xfc" "cher", false, "Bücher"},
+      {"B\xfc"
+       "cher",
+       false, "Bücher"},
       {"\x80 \x9f", false, "€ Ÿ"},
       // A character cut at the end, an overlong slash, a surrogate: no UTF-8.
       {"ab\xc3", false, "abÃ"},

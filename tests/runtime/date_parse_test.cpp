@@ -16,13 +16,9 @@ using RoundTrip = RuntimeTest;
 TDateTime ReadDate(std::string_view text) { return Accepted<TDateTime>(TryStrToDate, text); }
 TDateTime ReadTime(std::string_view text) { return Accepted<TDateTime>(TryStrToTime, text); }
 
-void ExpectNoDate(std::initializer_list<std::string_view> texts) {
-  ExpectRefused<TDateTime>(TryStrToDate, texts);
-}
+void ExpectNoDate(std::initializer_list<std::string_view> texts) { ExpectRefused<TDateTime>(TryStrToDate, texts); }
 
-void ExpectNoTime(std::initializer_list<std::string_view> texts) {
-  ExpectRefused<TDateTime>(TryStrToTime, texts);
-}
+void ExpectNoTime(std::initializer_list<std::string_view> texts) { ExpectRefused<TDateTime>(TryStrToTime, texts); }
 
 TEST_F(DateParse, GermanOrderAndBlanks) {
   EXPECT_EQ(ReadDate("08.12.2026"), EncodeDate(2026, 12, 8));
@@ -48,14 +44,12 @@ TEST_F(DateParse, TwoDigitYearsInTheCenturyWindow) {
 TEST_F(DateParse, LeapDaysAndInvalidDates) {
   EXPECT_EQ(ReadDate("29.02.2024"), EncodeDate(2024, 2, 29));
   EXPECT_EQ(ReadDate("29.2.00"), EncodeDate(2000, 2, 29));
-  ExpectNoDate({"29.02.2026", "30.02.2026", "29.02.1900", "31.04.2026", "00.01.2026", "1.13.2026",
-                "1.0.2026"});
+  ExpectNoDate({"29.02.2026", "30.02.2026", "29.02.1900", "31.04.2026", "00.01.2026", "1.13.2026", "1.0.2026"});
 }
 
 TEST_F(DateParse, RefusesForeignSeparatorsAndStrayText) {
-  ExpectNoDate({"", "  ", "24", "24.", "24.12.", "24/12/2026", "24-12-2026", "24.12.2026x",
-                "24.12.2026.", "24.12.20260", "x24.12.2026", "24.12.2026 14:30", "-1.12.2026",
-                "24..12.2026"});
+  ExpectNoDate({"", "  ", "24", "24.", "24.12.", "24/12/2026", "24-12-2026", "24.12.2026x", "24.12.2026.",
+                "24.12.20260", "x24.12.2026", "24.12.2026 14:30", "-1.12.2026", "24..12.2026"});
   ExpectConvertError([] { StrToDate("30.02.2026"); }, "'30.02.2026' ist kein gültiges Datum");
 }
 
@@ -80,8 +74,8 @@ TEST_F(TimeParse, WithAndWithoutSeconds) {
   EXPECT_EQ(ReadTime("23:59:59"), EncodeTime(23, 59, 59, 0));
   EXPECT_EQ(ReadTime("14:30:15,250"), EncodeTime(14, 30, 15, 250));
   EXPECT_EQ(ReadTime("14:30:15,5"), EncodeTime(14, 30, 15, 500));
-  ExpectNoTime({"", "14", "14:", "14:30:", "24:00", "14:60", "14:30:60", "14.30", "14:30:15,",
-                "14:30:15,1234", "14:30 Uhr", "-1:30", "14:30:15:00", "14:30,5"});
+  ExpectNoTime({"", "14", "14:", "14:30:", "24:00", "14:60", "14:30:60", "14.30", "14:30:15,", "14:30:15,1234",
+                "14:30 Uhr", "-1:30", "14:30:15:00", "14:30,5"});
   ExpectConvertError([] { StrToTime("25:00"); }, "'25:00' ist keine gültige Uhrzeit");
 }
 
@@ -108,9 +102,8 @@ TEST_F(DateTimeParse, DateWithOptionalTimeOrTimeAlone) {
   EXPECT_EQ(read("24.12.2000"), EncodeDate(2000, 12, 24));
   EXPECT_EQ(read("29.12.1899 06:00"), -1.25);
   EXPECT_EQ(read("14:30"), EncodeTime(14, 30, 0, 0));
-  ExpectRefused<TDateTime>(TryStrToDateTime,
-                           {"", "x", "24.12.2000 25:00", "24.12.2000 18", "24.12.2000x",
-                            "30.02.2026 10:00", "24.12.2000 18:30 x"});
+  ExpectRefused<TDateTime>(TryStrToDateTime, {"", "x", "24.12.2000 25:00", "24.12.2000 18", "24.12.2000x",
+                                              "30.02.2026 10:00", "24.12.2000 18:30 x"});
   ExpectConvertError([] { StrToDateTime("x"); }, "'x' ist keine gültige Datums- und Uhrzeitangabe");
 }
 
@@ -120,12 +113,11 @@ void ExpectRoundTrips() {
                          EncodeDate(9999, 12, 31), EncodeDate(1850, 7, 14)}) {
     EXPECT_EQ(StrToDate(DateToStr(date)), date) << DateToStr(date);
   }
-  for (TDateTime time : {0.0, EncodeTime(0, 0, 1, 0), EncodeTime(11, 59, 59, 0), 0.5,
-                         EncodeTime(12, 0, 1, 0), EncodeTime(23, 59, 59, 0)}) {
+  for (TDateTime time : {0.0, EncodeTime(0, 0, 1, 0), EncodeTime(11, 59, 59, 0), 0.5, EncodeTime(12, 0, 1, 0),
+                         EncodeTime(23, 59, 59, 0)}) {
     EXPECT_EQ(StrToTime(TimeToStr(time)), time) << TimeToStr(time);
   }
-  for (TDateTime value :
-       {EncodeDate(2026, 12, 8) + EncodeTime(14, 30, 15, 0), EncodeDate(2026, 12, 8), -1.25}) {
+  for (TDateTime value : {EncodeDate(2026, 12, 8) + EncodeTime(14, 30, 15, 0), EncodeDate(2026, 12, 8), -1.25}) {
     EXPECT_EQ(StrToDateTime(DateTimeToStr(value)), value) << DateTimeToStr(value);
   }
 }

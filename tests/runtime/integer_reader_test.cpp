@@ -32,14 +32,13 @@ TEST(IntegerReader, HexadecimalForms) {
 TEST(IntegerReader, RangeEdges) {
   EXPECT_EQ(Read("2147483647"), 2147483647);
   EXPECT_EQ(Read("-2147483648"), INT32_MIN);
-  ExpectRefused<int32_t>(TryStrToInt, {"2147483648", "-2147483649", "99999999999999999999999",
-                                       "$80000000", "0xFFFFFFFF", "-0x80000001"});
+  ExpectRefused<int32_t>(
+      TryStrToInt, {"2147483648", "-2147483649", "99999999999999999999999", "$80000000", "0xFFFFFFFF", "-0x80000001"});
 }
 
 TEST(IntegerReader, RefusesEmptyAndStrayCharacters) {
-  ExpectRefused<int32_t>(
-      TryStrToInt, {"",    "   ", "+",   "-",   "$",   "x",  "0x",   "-$", "12a", "12 ",  "1 2",
-                    "- 5", "+-5", "--5", "1.0", "1,0", "$G", "0x-5", "5$", "$$5", "0xx5", "1e3"});
+  ExpectRefused<int32_t>(TryStrToInt, {"",    "   ", "+",   "-",   "$",   "x",  "0x",   "-$", "12a", "12 ",  "1 2",
+                                       "- 5", "+-5", "--5", "1.0", "1,0", "$G", "0x-5", "5$", "$$5", "0xx5", "1e3"});
 }
 
 TEST(IntegerReader, StrToIntRaisesConvertError) {

@@ -14,9 +14,7 @@ using FloatWriter = RuntimeTest;
 
 double Read(std::string_view text) { return Accepted<double>(TryStrToFloat, text); }
 
-void ExpectNoFloat(std::initializer_list<std::string_view> texts) {
-  ExpectRefused<double>(TryStrToFloat, texts);
-}
+void ExpectNoFloat(std::initializer_list<std::string_view> texts) { ExpectRefused<double>(TryStrToFloat, texts); }
 
 TEST_F(FloatReader, GermanDecimalComma) {
   EXPECT_EQ(Read("1,5"), 1.5);
@@ -25,8 +23,8 @@ TEST_F(FloatReader, GermanDecimalComma) {
   EXPECT_EQ(Read(",5"), 0.5);
   EXPECT_EQ(Read("1,5E3"), 1500);
   EXPECT_EQ(Read("2e-2"), 0.02);
-  ExpectNoFloat({"1.5", "1.000,5", "", "  ", ",", "-", "abc", "inf", "-nan", "1,5x", "1,,5", "--1",
-                 "+-1", "- 1", "1e", "1e999", "0x10"});
+  ExpectNoFloat({"1.5", "1.000,5", "", "  ", ",", "-", "abc", "inf", "-nan", "1,5x", "1,,5", "--1", "+-1", "- 1", "1e",
+                 "1e999", "0x10"});
 }
 
 TEST_F(FloatReader, PointUnderUsSettings) {

@@ -37,9 +37,8 @@ TEST_F(VariantConversion, ToInteger) {
   EXPECT_EQ(Variant(false).AsInteger(), 0);
   EXPECT_EQ(Variant::FromDate(kNoon).AsInteger(), 46364) << "the day number";
   auto asInteger = [](const Variant& v) { return v.AsInteger(); };
-  for (const Variant& bad :
-       {Variant::Null(), Variant("1,5"), Variant("x"), Variant(""), Variant(3e9),
-        Variant(2147483647.5), Variant(NAN), Variant::FromArray({1})}) {
+  for (const Variant& bad : {Variant::Null(), Variant("1,5"), Variant("x"), Variant(""), Variant(3e9),
+                             Variant(2147483647.5), Variant(NAN), Variant::FromArray({1})}) {
     ExpectCastError(bad, asInteger);
   }
 }
@@ -56,8 +55,7 @@ TEST_F(VariantConversion, ToDoubleAndCurrency) {
   EXPECT_EQ(Variant(3).AsCurrency().scaled, 30000);
   EXPECT_EQ(Currency::FromDouble(-1.23454).scaled, -12345);
   auto asDouble = [](const Variant& v) { return v.AsDouble(); };
-  for (const Variant& bad :
-       {Variant::Null(), Variant("1.5"), Variant("abc"), Variant::FromArray({})}) {
+  for (const Variant& bad : {Variant::Null(), Variant("1.5"), Variant("abc"), Variant::FromArray({})}) {
     ExpectCastError(bad, asDouble);
   }
   auto asCurrency = [](const Variant& v) { return v.AsCurrency(); };

@@ -37,8 +37,7 @@ class QtTestEnvironment : public testing::Environment {
   std::unique_ptr<QApplication> application_;
 };
 
-[[maybe_unused]] testing::Environment* const kEnvironment =
-    testing::AddGlobalTestEnvironment(new QtTestEnvironment);
+[[maybe_unused]] testing::Environment* const kEnvironment = testing::AddGlobalTestEnvironment(new QtTestEnvironment);
 
 }  // namespace
 }  // namespace vesk

@@ -38,15 +38,16 @@ class SippPeer {
  public:
   // scenario: a scenario file; calls: how many calls SIPp takes before it
   // ends, 0 for as many as come until it is killed.
-  explicit SippPeer(const std::string& scenario, int calls = 1)
-      : port_(BindLoopback(0)), mediaPort_(BindLoopback(0)) {
+  explicit SippPeer(const std::string& scenario, int calls = 1) : port_(BindLoopback(0)), mediaPort_(BindLoopback(0)) {
     process_.setStandardOutputFile(QProcess::nullDevice());
     process_.setStandardErrorFile(QProcess::nullDevice());
-    QStringList arguments = {"-sf", QString::fromStdString(scenario), "-i", "127.0.0.1", "-p",
-                             QString::number(port_), "-mp", QString::number(mediaPort_),
+    QStringList arguments = {"-sf",     QString::fromStdString(scenario), "-i",  "127.0.0.1",
+                             "-p",      QString::number(port_),           "-mp", QString::number(mediaPort_),
                              "-nostdin"};
     if (calls > 0) {
-      arguments << "-m" << QString::number(calls) << "-timeout" << "30s" << "-timeout_error";
+      arguments << "-m" << QString::number(calls) << "-timeout"
+                << "30s"
+                << "-timeout_error";
     }
     process_.start("sipp", arguments);
   }

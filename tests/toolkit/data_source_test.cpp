@@ -102,9 +102,8 @@ TEST_F(Notifications, AutoEditAndDisabledSources) {
 }
 
 TEST_F(Notifications, TemporaryStatesStayInvisible) {
-  table.SetOnFilterRecord([](TDataSet& dataset, bool& accept) {
-    accept = dataset.FieldByName("Nr")->AsInteger() % 2 == 1;
-  });
+  table.SetOnFilterRecord(
+      [](TDataSet& dataset, bool& accept) { accept = dataset.FieldByName("Nr")->AsInteger() % 2 == 1; });
   table.SetFiltered(true);
   table.Open();
   TakeSource();

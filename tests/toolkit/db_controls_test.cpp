@@ -7,11 +7,11 @@
 #include <QTest>
 
 #include "form_fixture.h"
+#include "toolkit/data/field.h"
 #include "toolkit/db_combo_box.h"
 #include "toolkit/db_edit.h"
 #include "toolkit/db_memo.h"
 #include "toolkit/db_text.h"
-#include "toolkit/data/field.h"
 
 namespace vesk {
 namespace {

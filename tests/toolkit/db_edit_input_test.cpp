@@ -15,10 +15,10 @@
 #include "runtime/datetime.h"
 #include "runtime/exceptions.h"
 #include "runtime/format_settings.h"
-#include "toolkit/db_edit.h"
-#include "toolkit/db_grid.h"
 #include "toolkit/data/db_messages.h"
 #include "toolkit/data/field.h"
+#include "toolkit/db_edit.h"
+#include "toolkit/db_grid.h"
 
 namespace vesk {
 namespace {

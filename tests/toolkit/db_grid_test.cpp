@@ -9,9 +9,9 @@
 #include <QTest>
 
 #include "form_fixture.h"
+#include "toolkit/data/field.h"
 #include "toolkit/db_edit.h"
 #include "toolkit/db_grid.h"
-#include "toolkit/data/field.h"
 
 namespace vesk {
 namespace {
@@ -31,9 +31,7 @@ class DBGridTest : public FormFixture {
     grid->setFocus();
   }
   QTableWidget* Table() { return grid->Table(); }
-  void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-    QTest::keyClick(Table(), key, modifiers);
-  }
+  void Key(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyClick(Table(), key, modifiers); }
   int Nr() { return dataset->FieldByName("Nr")->AsInteger(); }
   // The Nr column of the shown rows, "" for rows below the last record.
   std::vector<std::string> Rows() {

@@ -8,9 +8,9 @@
 
 #include "form_fixture.h"
 #include "runtime/exceptions.h"
+#include "toolkit/data/field.h"
 #include "toolkit/db_edit.h"
 #include "toolkit/db_navigator.h"
-#include "toolkit/data/field.h"
 
 namespace vesk {
 namespace {

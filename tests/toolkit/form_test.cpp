@@ -29,7 +29,10 @@ TEST(FormTest, CloseQueryAndCloseActions) {
   std::vector<std::string> log;
   bool allow = false;
   TCloseAction next = caNone;
-  form->OnCloseQuery = [&](TForm&, bool& canClose) { log.push_back("query"); canClose = allow; };
+  form->OnCloseQuery = [&](TForm&, bool& canClose) {
+    log.push_back("query");
+    canClose = allow;
+  };
   form->OnClose = [&](TForm&, TCloseAction& action) {
     EXPECT_EQ(action, caHide);  // the default action
     log.push_back("close");

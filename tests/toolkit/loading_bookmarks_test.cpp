@@ -39,16 +39,14 @@ TEST(Components, StoredPropertiesTakeEffectWhenLoaded) {
   EXPECT_TRUE(table->IsLoading());
   table->SetActive(true);
   table->SetFiltered(true);
-  table->SetOnFilterRecord([](TDataSet& dataset, bool& accept) {
-    accept = dataset.FieldByName("Nr")->AsInteger() > 3;
-  });
+  table->SetOnFilterRecord(
+      [](TDataSet& dataset, bool& accept) { accept = dataset.FieldByName("Nr")->AsInteger() > 3; });
   EXPECT_FALSE(table->Active()) << "opening waits for Loaded";
   form.EndLoading();
   EXPECT_FALSE(table->IsLoading());
   EXPECT_TRUE(table->Active());
   EXPECT_TRUE(loadedBeforeOpen);
   EXPECT_EQ(table->FieldByName("Nr")->AsInteger(), 4) << "filtered from the first fetch on";
-
 }
 
 class Bookmarks : public ::testing::Test {
@@ -93,9 +91,8 @@ TEST_F(Bookmarks, MarkReturnCompareAndOutliveTheirRecord) {
 }
 
 TEST_F(Bookmarks, FindWalksTheRecordsTheFilterEventAccepts) {
-  table.SetOnFilterRecord([](TDataSet& dataset, bool& accept) {
-    accept = dataset.FieldByName("Nr")->AsInteger() % 5 == 0;
-  });
+  table.SetOnFilterRecord(
+      [](TDataSet& dataset, bool& accept) { accept = dataset.FieldByName("Nr")->AsInteger() % 5 == 0; });
   EXPECT_TRUE(table.FindFirst());
   EXPECT_EQ(Nr(), 5);
   EXPECT_TRUE(table.Found());

@@ -4,9 +4,9 @@
 
 #include "runtime/exceptions.h"
 #include "runtime/utf8_text.h"
+#include "toolkit/data/blob_field.h"
 #include "toolkit/data/database_error.h"
 #include "toolkit/data/db_messages.h"
-#include "toolkit/data/blob_field.h"
 #include "toolkit/data/field.h"
 #include "toolkit/data/stream.h"
 
@@ -37,7 +37,8 @@ class TestBlobStream : public TStream {
   }
   int32_t Write(const void* buffer, int32_t count) override {
     if (bytes_ == nullptr) return 0;
-    if (static_cast<int32_t>(bytes_->size()) < position_ + count) bytes_->resize(static_cast<size_t>(position_ + count));
+    if (static_cast<int32_t>(bytes_->size()) < position_ + count)
+      bytes_->resize(static_cast<size_t>(position_ + count));
     std::memcpy(bytes_->data() + position_, buffer, static_cast<size_t>(count));
     position_ += count;
     written_ = true;
@@ -139,9 +140,7 @@ void TMemoryDataSet::AddRow(const std::vector<Variant>& values) {
         std::memcpy(at, &msecs, 8);
         break;
       }
-      default:
-        record.blobs[static_cast<int>(i)] = value.AsString();
-        break;
+      default: record.blobs[static_cast<int>(i)] = value.AsString(); break;
     }
   }
   records_.push_back(std::move(record));

@@ -24,7 +24,10 @@ class RecordingLink : public TDataLink {
  protected:
   void ActiveChanged() override { log.push_back(Active() ? "active" : "inactive"); }
   void DataSetChanged() override { log.push_back("changed"); }
-  void DataSetScrolled(int distance) override { scrolls.push_back(distance); log.push_back("scrolled"); }
+  void DataSetScrolled(int distance) override {
+    scrolls.push_back(distance);
+    log.push_back("scrolled");
+  }
   void RecordChanged(TField* field) override { log.push_back(field ? "field" : "record"); }
   void EditingChanged() override { log.push_back(Editing() ? "editing" : "not editing"); }
   void UpdateData() override { log.push_back("update"); }

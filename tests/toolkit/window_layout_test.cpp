@@ -68,7 +68,8 @@ class WindowLayoutTest : public FormFixture {
     layout->addWidget(panel);
     tabs = new TTabControl(panel);
     tabs->SetTabWidth(80);
-    for (const char* tab : {"Alle", "&Sonntag", "&Montag", "&Dienstag", "M&ittwoch", "D&onnerstag", "&Freitag", "S&amstag"})
+    for (const char* tab :
+         {"Alle", "&Sonntag", "&Montag", "&Dienstag", "M&ittwoch", "D&onnerstag", "&Freitag", "S&amstag"})
       tabs->AddTab(tab);
     panelLayout->addWidget(tabs);
 

@@ -29,9 +29,9 @@ void LibraryWindowTest::SetUp() {
     boxes_.push_back(request.text);
     return MbResult::Yes;
   });
-  host_ = std::make_unique<TopLevelWindow>("TFRVeskTools", "Tools", [this](uint16_t message, uintptr_t wParam, intptr_t) {
-    hostMessages_.emplace_back(message, wParam);
-  });
+  host_ = std::make_unique<TopLevelWindow>(
+      "TFRVeskTools", "Tools",
+      [this](uint16_t message, uintptr_t wParam, intptr_t) { hostMessages_.emplace_back(message, wParam); });
 }
 
 void LibraryWindowTest::TearDown() {

@@ -12,8 +12,7 @@ namespace {
 
 bool SameText(std::string_view a, std::string_view b) {
   return QString::compare(QString::fromUtf8(a.data(), static_cast<qsizetype>(a.size())),
-                          QString::fromUtf8(b.data(), static_cast<qsizetype>(b.size())),
-                          Qt::CaseInsensitive) == 0;
+                          QString::fromUtf8(b.data(), static_cast<qsizetype>(b.size())), Qt::CaseInsensitive) == 0;
 }
 
 }  // namespace

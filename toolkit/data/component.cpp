@@ -24,8 +24,7 @@ void TComponent::EndLoading() {
   // A copy: Loaded may create or free components.
   const std::vector<TComponent*> owned = components_;
   for (TComponent* component : owned)
-    if (std::find(components_.begin(), components_.end(), component) != components_.end())
-      component->EndLoading();
+    if (std::find(components_.begin(), components_.end(), component) != components_.end()) component->EndLoading();
   if (loading_) Loaded();
 }
 

@@ -109,14 +109,9 @@ void TDataLink::DataEvent(TDataEvent event, TField* field, int distance) {
         LayoutChanged();
       break;
     }
-    case deUpdateRecord:
-      UpdateRecord();
-      break;
-    case deCheckBrowseMode:
-      CheckBrowseMode();
-      break;
-    default:
-      break;
+    case deUpdateRecord: UpdateRecord(); break;
+    case deCheckBrowseMode: CheckBrowseMode(); break;
+    default: break;
   }
 }
 

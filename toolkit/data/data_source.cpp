@@ -73,8 +73,7 @@ void TDataSource::DataEvent(TDataEvent event, TField* field, int distance) {
     case deUpdateRecord:
       if (OnUpdateData) OnUpdateData(*this);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

@@ -4,13 +4,13 @@
 
 #include "runtime/conversions.h"
 #include "runtime/exceptions.h"
-#include "toolkit/data/notices.h"
 #include "toolkit/data/data_link.h"
 #include "toolkit/data/data_source.h"
 #include "toolkit/data/database_error.h"
 #include "toolkit/data/db_messages.h"
 #include "toolkit/data/field.h"
 #include "toolkit/data/field_name.h"
+#include "toolkit/data/notices.h"
 
 namespace vesk {
 

@@ -282,9 +282,9 @@ class TDataSet : public TComponent {
 
   std::vector<char*> buffers_;  // bufferCount_ + 1: the last is the spare
   int bufferCount_ = 0;
-  int recordCount_ = 0;    // buffers that hold records
-  int activeRecord_ = 0;   // index of the active buffer
-  int currentRecord_ = -1; // index of the buffer the storage cursor is on
+  int recordCount_ = 0;     // buffers that hold records
+  int activeRecord_ = 0;    // index of the active buffer
+  int currentRecord_ = -1;  // index of the buffer the storage cursor is on
   bool bof_ = true;
   bool eof_ = true;
   char* calcBuffer_ = nullptr;

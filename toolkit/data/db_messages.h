@@ -12,8 +12,7 @@ inline constexpr std::string_view kSDataSetReadOnly =
 inline constexpr std::string_view kSFieldNotFound = "Das Feld '%s' wurde nicht gefunden";
 inline constexpr std::string_view kSDataSetClosed =
     "Diese Operation ist bei einer geschlossenen Datenmenge nicht möglich";
-inline constexpr std::string_view kSDataSetOpen =
-    "Diese Operation ist bei einer geöffneten Datenmenge nicht möglich";
+inline constexpr std::string_view kSDataSetOpen = "Diese Operation ist bei einer geöffneten Datenmenge nicht möglich";
 inline constexpr std::string_view kSDataSetEmpty = "Die Datenmenge enthält keinen Datensatz";
 inline constexpr std::string_view kSRecordNotFound = "Der Datensatz wurde nicht gefunden";
 inline constexpr std::string_view kSFieldRequired = "Das Feld '%s' muss einen Wert haben";

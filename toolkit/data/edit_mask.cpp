@@ -1,8 +1,8 @@
 #include "toolkit/data/edit_mask.h"
 
 #include <QChar>
-#include <algorithm>
 #include <QString>
+#include <algorithm>
 
 #include "runtime/format_settings.h"
 

@@ -102,7 +102,10 @@ void TField::Validate(const void* buffer) {
   if (!OnValidate) return;
   struct Reset {
     TField& field;
-    ~Reset() { field.validating_ = false; field.validateBuffer_ = nullptr; }
+    ~Reset() {
+      field.validating_ = false;
+      field.validateBuffer_ = nullptr;
+    }
   } reset{*this};
   validating_ = true;
   validateBuffer_ = buffer;

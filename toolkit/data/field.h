@@ -127,7 +127,10 @@ class TField : public TComponent {
 
  private:
   friend class TDataSet;
-  void Bind(int fieldNo, int offset) { fieldNo_ = fieldNo; offset_ = offset; }
+  void Bind(int fieldNo, int offset) {
+    fieldNo_ = fieldNo;
+    offset_ = offset;
+  }
 
   TDataSet* dataset_ = nullptr;
   TFieldType dataType_;

@@ -74,7 +74,7 @@ class TFloatField : public TNumericField {
 
   std::string AsString() const override;
   void SetAsString(std::string_view text) override;  // empty text clears
-  int32_t AsInteger() const override;  // rounded
+  int32_t AsInteger() const override;                // rounded
   void SetAsInteger(int32_t value) override;
   double AsFloat() const override;
   void SetAsFloat(double value) override;  // not finite: EDatabaseError

@@ -27,8 +27,7 @@ std::vector<std::string> HtmlMimeTypes() {
   std::vector<std::string> types = {"text/html"};
   for (std::string_view extension : kOtherExtensions) {
     std::string type = MimeTypeOfName("document" + std::string(extension));
-    if (!type.empty() && std::find(types.begin(), types.end(), type) == types.end())
-      types.push_back(std::move(type));
+    if (!type.empty() && std::find(types.begin(), types.end(), type) == types.end()) types.push_back(std::move(type));
   }
   return types;
 }
@@ -58,8 +57,7 @@ bool StartWithAddress(BrowserCommand command, const std::string& address) {
 
 }  // namespace
 
-TGoToWeb::TGoToWeb(TComponent* owner)
-    : TComponent(owner), url_(kDefaultUrl), eMail_(kDefaultEMail) {}
+TGoToWeb::TGoToWeb(TComponent* owner) : TComponent(owner), url_(kDefaultUrl), eMail_(kDefaultEMail) {}
 
 std::string TGoToWeb::FindBrowser() {
   BrowserCommand browser;

@@ -10,14 +10,14 @@
 #include "platform/telephony/sip_account.h"
 #include "runtime/utf8_text.h"
 #include "toolkit/data/field.h"
-#include "tools/host_files.h"
-#include "tools/table/RadiRidir.h"
 #include "toolkit/db_edit.h"
 #include "toolkit/label.h"
 #include "toolkit/status_bar.h"
 #include "tools/adressen/adressenmn.h"
 #include "tools/adressen/tariff_lookup.h"
 #include "tools/controls/HistCB.h"
+#include "tools/host_files.h"
+#include "tools/table/RadiRidir.h"
 #include "tools/tables/table_schemas.h"
 
 namespace vesk {
@@ -87,7 +87,8 @@ void TFRAdressen::SetUpLine() {
   }
   if (line_ != 0) {
     LineDevStatus status;
-    signingOn_ = lineGetLineDevStatus(line_, &status) == 0 && (status.dwDevStatusFlags & LINEDEVSTATUSFLAGS_CONNECTED) == 0;
+    signingOn_ =
+        lineGetLineDevStatus(line_, &status) == 0 && (status.dwDevStatusFlags & LINEDEVSTATUSFLAGS_CONNECTED) == 0;
     if (signingOn_) SBAdressen->SetSimpleText(kSigningOn);
     SBAdressen->setToolTip(QString::fromStdString(lineNotice()));
     return;
@@ -209,7 +210,8 @@ void TFRAdressen::Dial(const std::string& number, int zone) {
     }
   }
   // A call-by-call prefix goes before a national number only.
-  const std::string dial = prefix.empty() ? *dialable : prefix + NationalForm(*dialable, ReadCountryCode(HostIniFile()));
+  const std::string dial =
+      prefix.empty() ? *dialable : prefix + NationalForm(*dialable, ReadCountryCode(HostIniFile()));
   HCall call = 0;
   if (Utf8Length(dial) > kMaxDialString || lineMakeCall(line_, &call, dial.c_str(), 0, &callParams_) < 0) {
     SBAdressen->SetSimpleText(kInputError);

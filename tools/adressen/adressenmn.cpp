@@ -11,24 +11,24 @@
 #include "platform/program_folder.h"
 #include "toolkit/application.h"
 #include "toolkit/data/data_source.h"
+#include "toolkit/data/field.h"
 #include "toolkit/db_edit.h"
 #include "toolkit/db_memo.h"
 #include "toolkit/design_scale.h"
-#include "toolkit/data/field.h"
 #include "toolkit/label.h"
 #include "toolkit/panel.h"
 #include "toolkit/record_window_frame.h"
 #include "toolkit/status_bar.h"
 #include "toolkit/tab_order.h"
 #include "tools/adressen/GoToWeb.h"
-#include "tools/tables/table_schemas.h"
 #include "tools/categories/category_pages.h"
+#include "tools/categories/dlgnseite.h"
 #include "tools/controls/HistCB.h"
 #include "tools/host_notification.h"
-#include "tools/categories/dlgnseite.h"
 #include "tools/table/RadiRidir.h"
 #include "tools/table/open_for_editing.h"
 #include "tools/table/table_description.h"
+#include "tools/tables/table_schemas.h"
 
 namespace vesk {
 
@@ -86,9 +86,7 @@ void TFRAdressen::CreateControls() {
   const TRecordWindowFrame frame = CreateRecordWindowFrame(*this, DSAdressen, "DBNvAdressen", 240, "TCAdressen");
   ToolBar1 = frame.toolBar;
   DBNvAdressen = frame.navigator;
-  DBNvAdressen->BeforeAction = [this](TDBNavigator& sender, TNavigateBtn button) {
-    DBNvAdressenClick(sender, button);
-  };
+  DBNvAdressen->BeforeAction = [this](TDBNavigator& sender, TNavigateBtn button) { DBNvAdressenClick(sender, button); };
   Panel1 = frame.panel;
   Panel1->setObjectName("Panel1");
   TCAdressen = frame.tabs;
@@ -182,8 +180,8 @@ void TFRAdressen::CreateFields() {
   DBHCTarifzone2 = addZone("DBHCTarifzone2", adressen::kTarifzone2, 180);
   lbTarifzone2 = addLabel("lbTarifzone2", "Tarifzone2", kRightLabel, 180);
   lbTarifzone2->SetFocusControl(DBHCTarifzone2);
-  for (QWidget* hidden : std::initializer_list<QWidget*>{DBEdKat, lbKat, DBHCTarifzone1, lbTarifzone1, DBHCTarifzone2,
-                                                         lbTarifzone2}) {
+  for (QWidget* hidden :
+       std::initializer_list<QWidget*>{DBEdKat, lbKat, DBHCTarifzone1, lbTarifzone1, DBHCTarifzone2, lbTarifzone2}) {
     hidden->hide();
   }
 }

@@ -129,7 +129,7 @@ class TFRAdressen : public TForm {
   HLine line_ = 0;
   HCall call_ = 0;  // the last call placed, also after it has ended
   LineCallParams callParams_;
-  bool signingOn_ = false;  // the line waits for its registrar's answer
+  bool signingOn_ = false;    // the line waits for its registrar's answer
   bool lineTrouble_ = false;  // the status bar tells why the line is unusable
   struct PendingDial {
     std::string number;

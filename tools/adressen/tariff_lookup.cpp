@@ -19,8 +19,7 @@ int32_t MillisecondOfDay(TDateTime value) { return DateTimeToTimeStamp(value).ti
 // One clear message for a table that is not there, instead of the table
 // layer's warning followed by its error.
 void RequireTable(const char* name) {
-  if (!TableFileExists(name))
-    throw Exception(std::string("Die Tariftabelle ") + name + " fehlt");
+  if (!TableFileExists(name)) throw Exception(std::string("Die Tariftabelle ") + name + " fehlt");
 }
 
 }  // namespace

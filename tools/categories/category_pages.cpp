@@ -80,7 +80,8 @@ void TCategoryPages::Save() const {
   std::string text;
   for (int i = kFirstCategoryTab; i < tabs_.TabCount(); ++i) text += tabs_.Tab(i) + "\r\n";
   const std::string path = ProgramFile(listFile_);
-  if (!WriteFileAtomically(path, text)) throw Exception("Die Seitenliste " + path + " konnte nicht geschrieben werden.");
+  if (!WriteFileAtomically(path, text))
+    throw Exception("Die Seitenliste " + path + " konnte nicht geschrieben werden.");
 }
 
 }  // namespace vesk

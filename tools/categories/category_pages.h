@@ -24,8 +24,7 @@ class TCategoryPages {
   // name in the program folder ("adressen.txt"); letterField: the field the
   // letter tabs filter ("Name"); categoryField: the field that holds a
   // record's category ("Kategorie").
-  TCategoryPages(TTabControl& tabs, std::string listFile, std::string letterField,
-                 std::string categoryField);
+  TCategoryPages(TTabControl& tabs, std::string listFile, std::string letterField, std::string categoryField);
 
   // Adds "Alle" and "&A" to "&Z", then one page per line of the list file
   // when it exists (CR LF, LF or CR line ends; an empty line is a page too).

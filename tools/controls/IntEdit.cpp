@@ -16,12 +16,9 @@ constexpr char32_t kBackspace = 8;
 
 Qt::Alignment QtAlignment(TAlignment alignment) {
   switch (alignment) {
-    case taLeftJustify:
-      return Qt::AlignLeft | Qt::AlignVCenter;
-    case taCenter:
-      return Qt::AlignHCenter | Qt::AlignVCenter;
-    case taRightJustify:
-      break;
+    case taLeftJustify: return Qt::AlignLeft | Qt::AlignVCenter;
+    case taCenter: return Qt::AlignHCenter | Qt::AlignVCenter;
+    case taRightJustify: break;
   }
   return Qt::AlignRight | Qt::AlignVCenter;
 }

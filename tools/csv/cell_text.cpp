@@ -31,8 +31,7 @@ std::string FullYearDateFormat() {
   std::string order;
   for (char c : GetFormatSettings().shortDateFormat) {
     const char letter = static_cast<char>(c | 0x20);
-    if ((letter == 'd' || letter == 'm' || letter == 'y') && order.find(letter) == std::string::npos)
-      order += letter;
+    if ((letter == 'd' || letter == 'm' || letter == 'y') && order.find(letter) == std::string::npos) order += letter;
   }
   for (char letter : {'d', 'm', 'y'})
     if (order.find(letter) == std::string::npos) order += letter;

@@ -20,8 +20,10 @@ void CheckNumbering(const std::vector<TField*>& fields, const std::vector<std::s
     if (fields[column]->DataType() != ftAutoInc || cells[column].empty()) continue;
     const std::string numbered = CellText(*fields[column]);
     if (numbered != cells[column])
-      throw Exception(where + ", column " + fields[column]->FieldName() + ": the table numbers this field itself "
-                      "and gives " + numbered + ", not " + cells[column]);
+      throw Exception(where + ", column " + fields[column]->FieldName() +
+                      ": the table numbers this field itself "
+                      "and gives " +
+                      numbered + ", not " + cells[column]);
   }
 }
 

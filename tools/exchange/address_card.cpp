@@ -16,20 +16,34 @@ namespace {
 bool Among(const auto& names, std::string_view name) { return std::ranges::find(names, name) != std::end(names); }
 
 // How the user reads a property that lands in Text.
-constexpr std::pair<std::string_view, std::string_view> kLabels[] = {
-    {"TEL", "Telefon"},        {"EMAIL", "E-Mail"},         {"URL", "Internet"},    {"ADR", "Adresse"},
-    {"BDAY", "Geburtstag"},    {"ANNIVERSARY", "Jahrestag"}, {"ORG", "Firma"},       {"TITLE", "Position"},
-    {"ROLE", "Funktion"},      {"NICKNAME", "Spitzname"},   {"IMPP", "Chat"},       {"GENDER", "Geschlecht"},
-    {"LANG", "Sprache"},       {"TZ", "Zeitzone"},          {"GEO", "Koordinaten"}, {"RELATED", "Beziehung"},
-    {"CATEGORIES", "Kategorien"}, {"PHOTO", "Foto"},        {"LOGO", "Logo"},       {"SOUND", "Ton"},
-    {"KEY", "Schlüssel"}};
+constexpr std::pair<std::string_view, std::string_view> kLabels[] = {{"TEL", "Telefon"},
+                                                                     {"EMAIL", "E-Mail"},
+                                                                     {"URL", "Internet"},
+                                                                     {"ADR", "Adresse"},
+                                                                     {"BDAY", "Geburtstag"},
+                                                                     {"ANNIVERSARY", "Jahrestag"},
+                                                                     {"ORG", "Firma"},
+                                                                     {"TITLE", "Position"},
+                                                                     {"ROLE", "Funktion"},
+                                                                     {"NICKNAME", "Spitzname"},
+                                                                     {"IMPP", "Chat"},
+                                                                     {"GENDER", "Geschlecht"},
+                                                                     {"LANG", "Sprache"},
+                                                                     {"TZ", "Zeitzone"},
+                                                                     {"GEO", "Koordinaten"},
+                                                                     {"RELATED", "Beziehung"},
+                                                                     {"CATEGORIES", "Kategorien"},
+                                                                     {"PHOTO", "Foto"},
+                                                                     {"LOGO", "Logo"},
+                                                                     {"SOUND", "Ton"},
+                                                                     {"KEY", "Schlüssel"}};
 // Types worth telling, in the user's words.
 constexpr std::pair<std::string_view, std::string_view> kTypeWords[] = {
-    {"HOME", "privat"}, {"WORK", "geschäftlich"}, {"CELL", "mobil"}, {"FAX", "Fax"},
+    {"HOME", "privat"}, {"WORK", "geschäftlich"}, {"CELL", "mobil"},  {"FAX", "Fax"},
     {"PAGER", "Pager"}, {"CAR", "Auto"},          {"VIDEO", "Video"}, {"TEXT", "SMS"}};
 // Technical properties that hold nothing of the user's.
-constexpr std::string_view kTechnical[] = {"PRODID", "REV",     "UID",    "CLIENTPIDMAP", "SORT-STRING", "KIND",
-                                           "SOURCE", "NAME",    "PROFILE", "MAILER",      "LABEL",       "X-ABUID"};
+constexpr std::string_view kTechnical[] = {"PRODID", "REV",  "UID",     "CLIENTPIDMAP", "SORT-STRING", "KIND",
+                                           "SOURCE", "NAME", "PROFILE", "MAILER",       "LABEL",       "X-ABUID"};
 // Embedded files, which a text field cannot take.
 constexpr std::string_view kBinary[] = {"PHOTO", "LOGO", "SOUND", "KEY"};
 
@@ -57,12 +71,11 @@ std::string Join(std::initializer_list<std::string_view> parts, std::string_view
 std::string ExtraLine(const VCardProperty& property, const std::string& value) {
   std::string line(Label(property.content.name));
   line.reserve(line.size() + 48 + value.size());  // room for the words and the value
-  unsigned told = 0;  // the type words in the line, one bit each
+  unsigned told = 0;                              // the type words in the line, one bit each
   for (const ContentParameter& parameter : property.content.parameters) {
     if (parameter.name != "TYPE") continue;
-    const auto found = std::ranges::find_if(kTypeWords, [&](const auto& word) {
-      return SameIgnoringCase(word.first, parameter.value);
-    });
+    const auto found = std::ranges::find_if(
+        kTypeWords, [&](const auto& word) { return SameIgnoringCase(word.first, parameter.value); });
     const unsigned bit = 1u << (found - std::begin(kTypeWords));
     if (found == std::end(kTypeWords) || (told & bit) != 0) continue;
     line += told == 0 ? " (" : ", ";
@@ -246,8 +259,7 @@ AddressRecord AddressFromCard(const VCard& card) {
     for (const std::string& category : list->Parts(','))
       if (!category.empty()) categories.push_back(category);
   if (!categories.empty()) address.Kategorie = categories.front();
-  if (categories.size() > 1)
-    extras.push_back("Kategorien: " + Join(std::span(categories).subspan(1), ", "));
+  if (categories.size() > 1) extras.push_back("Kategorien: " + Join(std::span(categories).subspan(1), ", "));
 
   constexpr std::string_view kTaken[] = {"N", "FN", "ADR", "TEL", "EMAIL", "URL", "NOTE", "CATEGORIES"};
   byName.ForEach([&](std::string_view name, Properties properties) {
@@ -273,8 +285,8 @@ std::string CardFromAddress(const AddressRecord& a) {
   card += FoldedLine("N:" + EscapedText(a.Name) + ";" + EscapedText(a.Vorname) + ";;;");
   card += FoldedLine("FN:" + EscapedText(Join({a.Vorname, a.Name}, " ")));
   if (!a.Strasse.empty() || !a.PLZ.empty() || !a.Stadt.empty())
-    card += FoldedLine("ADR:;;" + EscapedText(a.Strasse) + ";" + EscapedText(a.Stadt) + ";;" + EscapedText(a.PLZ) +
-                       ";");
+    card +=
+        FoldedLine("ADR:;;" + EscapedText(a.Strasse) + ";" + EscapedText(a.Stadt) + ";;" + EscapedText(a.PLZ) + ";");
   auto line = [&](const char* head, const std::string& value) {
     if (!value.empty()) card += FoldedLine(head + EscapedText(value));
   };

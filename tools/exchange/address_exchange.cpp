@@ -13,7 +13,8 @@ ImportResult ImportVCards(TRadiRidir& table, std::string_view text, const Import
   std::vector<int> lines;
   // Room for as many as the file begins cards, so that the list never moves.
   size_t cards = 0;
-  for (size_t at = text.find("BEGIN:VCARD"); at != std::string_view::npos; at = text.find("BEGIN:VCARD", at + 1)) ++cards;
+  for (size_t at = text.find("BEGIN:VCARD"); at != std::string_view::npos; at = text.find("BEGIN:VCARD", at + 1))
+    ++cards;
   addresses.reserve(cards);
   lines.reserve(cards);
   ImportResult result;

@@ -45,8 +45,8 @@ ImportResult ImportCalendar(TRadiRidir& table, std::string_view text, const std:
         datum.SetAsDateTime(appointment.Datum);
         if (appointment.Uhrzeit) uhrzeit.SetAsDateTime(*appointment.Uhrzeit);
         if (!SetTextCut(ort, appointment.Ort))
-          appointment.Bemerkung = "Titel: " + appointment.Ort + (appointment.Bemerkung.empty() ? "" : "\n\n") +
-                                  appointment.Bemerkung;
+          appointment.Bemerkung =
+              "Titel: " + appointment.Ort + (appointment.Bemerkung.empty() ? "" : "\n\n") + appointment.Bemerkung;
         SetTextCut(bemerkung, appointment.Bemerkung);
       },
       [&](size_t i) { return appointments[i].line; }, progress);

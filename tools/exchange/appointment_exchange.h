@@ -20,7 +20,7 @@ class TRadiRidir;
 // calendar, of which no event can be read, or with a record the table
 // refuses; the table is then unchanged.
 ImportResult ImportCalendar(TRadiRidir& table, std::string_view text, const std::string& zone, TDateTime today,
-                      const ImportProgress& progress = {});
+                            const ImportProgress& progress = {});
 
 // The records the dataset shows, in its order, as one calendar; the UIDs
 // name record and table, so that exporting again updates the events in

@@ -12,12 +12,12 @@
 namespace vesk {
 
 struct AppointmentRecord {
-  TDateTime Datum = 0;                 // the day at 0:00, local time
-  std::optional<TDateTime> Uhrzeit;    // time of day only
+  TDateTime Datum = 0;               // the day at 0:00, local time
+  std::optional<TDateTime> Uhrzeit;  // time of day only
   std::string Ort;
   std::string Bemerkung;
   int32_t identity = 0;
-  int line = 0;                        // where an imported appointment begins in its file
+  int line = 0;  // where an imported appointment begins in its file
   friend bool operator==(const AppointmentRecord&, const AppointmentRecord&) = default;
 };
 

@@ -22,7 +22,8 @@ std::string Counted(size_t count, const char* one, const char* many) {
 
 std::string ImportResult::Summary(const char* one, const char* many) const {
   if (skipped.empty()) return Counted(imported, one, many) + " importiert";
-  std::string text = Counted(imported, one, many) + " übernommen, " + std::to_string(skipped.size()) + " übersprungen: ";
+  std::string text =
+      Counted(imported, one, many) + " übernommen, " + std::to_string(skipped.size()) + " übersprungen: ";
   for (size_t i = 0; i < skipped.size() && i < kNamedSkips; ++i) text += (i > 0 ? "; " : "") + skipped[i].Text();
   if (skipped.size() > kNamedSkips) text += "; …";
   return text;
@@ -31,7 +32,9 @@ std::string ImportResult::Summary(const char* one, const char* many) const {
 void ImportResult::RefuseWhenNothingCameIn() const {
   if (imported != 0 || skipped.empty()) return;
   ExchangeFault fault = skipped.front();
-  if (skipped.size() > 1) fault.reason += " (und " + std::to_string(skipped.size() - 1) + (skipped.size() == 2 ? " weiterer" : " weitere") + " Fehler)";
+  if (skipped.size() > 1)
+    fault.reason +=
+        " (und " + std::to_string(skipped.size() - 1) + (skipped.size() == 2 ? " weiterer" : " weitere") + " Fehler)";
   throw EExchangeError(fault);
 }
 

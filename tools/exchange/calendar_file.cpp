@@ -97,8 +97,8 @@ SharedLines Shared(icaltimezone* zone, int leadMinutes) {
 // what reading them from the table does; so the lines that differ from event
 // to event are put together here, their texts escaped and folded, their
 // times in the form libical gives them.
-void AppendEvent(std::string& text, const AppointmentRecord& appointment, const SharedLines& shared,
-                 icaltimezone* zone, const std::string& uidSuffix) {
+void AppendEvent(std::string& text, const AppointmentRecord& appointment, const SharedLines& shared, icaltimezone* zone,
+                 const std::string& uidSuffix) {
   text += "BEGIN:VEVENT\r\n";
   text += FoldedLine("UID:" + EscapedText("termin-" + std::to_string(appointment.identity) + uidSuffix));
   text += shared.stamp;
@@ -193,7 +193,8 @@ Event ReadEvent(icalcomponent* component, const EventSource& source) {
   event.start = icalcomponent_get_dtstart(component);
   if (icaltime_is_null_time(event.start) || !icaltime_is_valid_time(event.start)) {
     const int line = source.LineOf("DTSTART");
-    throw EExchangeError(line != 0 ? line : source.begin, line != 0 ? "Beginn (DTSTART) nicht lesbar" : "Termin ohne Beginn");
+    throw EExchangeError(line != 0 ? line : source.begin,
+                         line != 0 ? "Beginn (DTSTART) nicht lesbar" : "Termin ohne Beginn");
   }
   event.series = icalcomponent_get_first_property(component, ICAL_RRULE_PROPERTY) != nullptr;
   if (!event.series && source.LineOf("RRULE") != 0)
@@ -240,7 +241,8 @@ void AddOccurrences(std::vector<AppointmentRecord>& result, const Event& event,
   size_t found = 0;
   int steps = 0;
   for (icaltimetype time = icalrecur_iterator_next(iterator.get());
-       !icaltime_is_null_time(time) && steps < kMaxRecurrenceSteps; time = icalrecur_iterator_next(iterator.get()), ++steps) {
+       !icaltime_is_null_time(time) && steps < kMaxRecurrenceSteps;
+       time = icalrecur_iterator_next(iterator.get()), ++steps) {
     AppointmentRecord occurrence = base;
     SetTime(occurrence, time, local);
     if (occurrence.Datum >= end) break;
@@ -294,7 +296,8 @@ void AddAppointments(CalendarReading& reading, const std::vector<Event>& events,
     } catch (const std::exception& error) {
       // A day the dates cannot hold (the year 0).
       const int line = event.source->LineOf("DTSTART");
-      reading.skipped.push_back({line != 0 ? line : event.source->begin, std::string("Termin nicht lesbar: ") + error.what()});
+      reading.skipped.push_back(
+          {line != 0 ? line : event.source->begin, std::string("Termin nicht lesbar: ") + error.what()});
     }
   }
 }

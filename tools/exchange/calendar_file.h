@@ -16,9 +16,9 @@
 namespace vesk {
 
 struct CalendarSettings {
-  std::string zone;         // the user's time zone, an Olson name ("Europe/Berlin")
-  int leadMinutes = 120;    // the reminder before each appointment
-  std::string uidSuffix;    // after the record's identity in each UID: names the table
+  std::string zone;       // the user's time zone, an Olson name ("Europe/Berlin")
+  int leadMinutes = 120;  // the reminder before each appointment
+  std::string uidSuffix;  // after the record's identity in each UID: names the table
 };
 
 // The user's time zone as the system names it (Qt asks $TZ, /etc/timezone

@@ -12,7 +12,7 @@ CalendarLines ScanCalendar(std::string_view file) {
   std::vector<bool> leftOut(physical.size(), false);
   CalendarLines result;
   std::vector<std::pair<std::string, int>> open;  // the components open, each with its BEGIN line
-  std::optional<size_t> event;  // the event open, in result.events
+  std::optional<size_t> event;                    // the event open, in result.events
   bool calendar = false;
   std::optional<ExchangeFault> firstFault;
   auto leaveOut = [&](const ExchangeFault& fault, int first, int last) {
@@ -54,10 +54,10 @@ CalendarLines ScanCalendar(std::string_view file) {
       const std::string name = UpperCase(line.value);
       auto found = std::find_if(open.rbegin(), open.rend(), [&](const auto& c) { return c.first == name; });
       if (found == open.rend() || found != open.rbegin()) {
-        const ExchangeFault fault{line.line, found == open.rend() ? "END:" + line.value + " ohne BEGIN:" + line.value
-                                                                  : "END:" + line.value + ", wo BEGIN:" +
-                                                                        open.back().first + " aus Zeile " +
-                                                                        std::to_string(open.back().second) + " endet"};
+        const ExchangeFault fault{line.line, found == open.rend()
+                                                 ? "END:" + line.value + " ohne BEGIN:" + line.value
+                                                 : "END:" + line.value + ", wo BEGIN:" + open.back().first +
+                                                       " aus Zeile " + std::to_string(open.back().second) + " endet"};
         if (!event && !stray()) throw EExchangeError(fault);
         if (event) eventFault(fault);
         if (found == open.rend()) return;
@@ -80,7 +80,8 @@ CalendarLines ScanCalendar(std::string_view file) {
   });
   if (!open.empty())
     throw EExchangeError(open.back().second, "BEGIN:" + open.back().first + " endet nicht (Datei abgeschnitten?)");
-  if (!calendar) throw EExchangeError(firstFault.value_or(ExchangeFault{1, "kein Kalender in der Datei (BEGIN:VCALENDAR fehlt)"}));
+  if (!calendar)
+    throw EExchangeError(firstFault.value_or(ExchangeFault{1, "kein Kalender in der Datei (BEGIN:VCALENDAR fehlt)"}));
   for (const EventSource& source : result.events)
     if (source.fault) {
       std::fill(leftOut.begin() + source.begin - 1, leftOut.begin() + source.end, true);

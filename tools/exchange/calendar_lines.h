@@ -16,9 +16,9 @@ namespace vesk {
 
 // Where an event stands in the file, as the reading of its lines found it.
 struct EventSource {
-  int begin = 0;  // its BEGIN:VEVENT line
-  int end = 0;    // its END:VEVENT line
-  std::optional<ExchangeFault> fault;  // the first line of it that cannot be read
+  int begin = 0;                                        // its BEGIN:VEVENT line
+  int end = 0;                                          // its END:VEVENT line
+  std::optional<ExchangeFault> fault;                   // the first line of it that cannot be read
   std::vector<std::pair<std::string, int>> properties;  // the name and line of each of its own properties
 
   // The line of its first property of the name; 0 when it has none.
@@ -33,7 +33,7 @@ struct EventSource {
 struct CalendarLines {
   std::vector<EventSource> events;     // the readable events of the calendars, in the file's order
   std::vector<ExchangeFault> skipped;  // the events and lines left out
-  std::string text;                   // the lines for libical: all but the left-out ones, each ending in CRLF
+  std::string text;                    // the lines for libical: all but the left-out ones, each ending in CRLF
 };
 
 // Reads the file's lines and finds its structure. An event with a line

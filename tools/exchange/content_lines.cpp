@@ -104,8 +104,8 @@ void Append(std::string& logical, std::string_view text, int lineNumber) {
     throw EExchangeError(lineNumber, "Zeile länger als " + std::to_string(kMaxContentLine / (1 << 20)) +
                                          " MB (eingebettete Bild- oder Binärdaten?)");
   const bool control = AnyByteBelow(text, 0x20) && std::ranges::any_of(text, [](char c) {
-    return static_cast<unsigned char>(c) < 0x20 && c != '\t';
-  });
+                         return static_cast<unsigned char>(c) < 0x20 && c != '\t';
+                       });
   if (control) throw EExchangeError(lineNumber, "Steuerzeichen im Text: keine Textdatei (Binärdaten?)");
   logical.append(text);
 }

@@ -21,9 +21,9 @@ struct ContentParameter {
 };
 
 struct ContentLine {
-  int line = 0;       // the physical line it began on, from 1
-  int lastLine = 0;   // the physical line it ended on
-  std::string name;   // upper case, the group ("item1.") removed
+  int line = 0;      // the physical line it began on, from 1
+  int lastLine = 0;  // the physical line it ended on
+  std::string name;  // upper case, the group ("item1.") removed
   std::vector<ContentParameter> parameters;
   std::string value;  // bytes, quoted-printable decoded
 

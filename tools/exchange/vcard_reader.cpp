@@ -83,7 +83,7 @@ std::string VCardProperty::Text() const {
 }
 
 void ReadVCards(std::string_view text, const std::function<void(VCard&&)>& take, const SkipFault& skip) {
-  VCard card;  // the one being read
+  VCard card;                              // the one being read
   std::optional<ExchangeFault> cardFault;  // the first fault of the card being read
   std::optional<ExchangeFault> firstSkipped;
   bool inCard = false, any = false;
@@ -103,8 +103,8 @@ void ReadVCards(std::string_view text, const std::function<void(VCard&&)>& take,
     const std::string value = named ? UpperCase(line.value) : std::string();
     if (line.name == "BEGIN" && value == "VCARD") {
       if (inCard)
-        skipped({line.line, "neue Karte, bevor die Karte ab Zeile " + std::to_string(card.line) +
-                                " mit END:VCARD endet"});
+        skipped(
+            {line.line, "neue Karte, bevor die Karte ab Zeile " + std::to_string(card.line) + " mit END:VCARD endet"});
       card = {line.line, "3.0", {}};
       card.properties.reserve(room);
       cardFault.reset();
@@ -137,14 +137,16 @@ void ReadVCards(std::string_view text, const std::function<void(VCard&&)>& take,
       skipped(fault);
   });
   if (inCard) throw EExchangeError(card.line, "die Karte endet nicht mit END:VCARD (Datei abgeschnitten?)");
-  if (!any) throw EExchangeError(firstSkipped.value_or(ExchangeFault{1, "keine vCard in der Datei (BEGIN:VCARD fehlt)"}));
+  if (!any)
+    throw EExchangeError(firstSkipped.value_or(ExchangeFault{1, "keine vCard in der Datei (BEGIN:VCARD fehlt)"}));
 }
 
 std::vector<VCard> ReadVCards(std::string_view text, std::vector<ExchangeFault>* skipped) {
   std::vector<VCard> cards;
   SkipFault skip;
   if (skipped != nullptr) skip = [skipped](const ExchangeFault& fault) { skipped->push_back(fault); };
-  ReadVCards(text, [&cards](VCard&& card) { cards.push_back(std::move(card)); }, skip);
+  ReadVCards(
+      text, [&cards](VCard&& card) { cards.push_back(std::move(card)); }, skip);
   return cards;
 }
 

@@ -4,8 +4,8 @@
 
 #include "runtime/conversions.h"
 #include "runtime/exceptions.h"
-#include "tools/filter/filter_messages.h"
 #include "toolkit/data/database_error.h"
+#include "tools/filter/filter_messages.h"
 
 namespace vesk {
 namespace {
@@ -49,8 +49,7 @@ Variant ConvertConstant(const Variant& value, TFieldType type) {
     case ftDateTime:
       if (text) return Variant::FromDate(StrToDateTime(value.AsString()));
       return ByValueType(value, [](const Variant& v) { return Variant::FromDate(v.AsDouble()); });
-    default:
-      return value;
+    default: return value;
   }
 }
 

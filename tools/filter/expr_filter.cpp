@@ -2,13 +2,13 @@
 // fields and judges each record with a walk over a value stack.
 #include "tools/filter/expr_filter.h"
 
+#include "toolkit/data/database_error.h"
+#include "toolkit/data/dataset.h"
+#include "toolkit/data/field.h"
 #include "tools/filter/constant_conversion.h"
 #include "tools/filter/expr_tree.h"
 #include "tools/filter/filter_messages.h"
 #include "tools/filter/value_compare.h"
-#include "toolkit/data/database_error.h"
-#include "toolkit/data/dataset.h"
-#include "toolkit/data/field.h"
 
 namespace vesk {
 namespace {
@@ -23,9 +23,7 @@ bool IsOrdering(TNodeOperator op) {
 }
 
 // The value of an entry: a condition's result, or the node's value.
-Variant ValueOf(const TStackNode& entry) {
-  return entry.Kind == kCondition ? Variant(entry.Condition) : *entry.Value;
-}
+Variant ValueOf(const TStackNode& entry) { return entry.Kind == kCondition ? Variant(entry.Condition) : *entry.Value; }
 
 bool Holds(TNodeOperator op, std::partial_ordering order) {
   switch (op) {

@@ -2,9 +2,9 @@
 // from OR (lowest precedence) down to the primaries.
 #include "tools/filter/expr_parser.h"
 
-#include "tools/filter/filter_messages.h"
 #include "toolkit/data/database_error.h"
 #include "toolkit/data/dataset.h"
+#include "tools/filter/filter_messages.h"
 
 namespace vesk {
 namespace {
@@ -96,12 +96,8 @@ std::unique_ptr<TExprNode> TExprParser::ParsePrimary() {
         result = NewNode(nkField, noNone, Variant(lexer_.TokenText()));
       }
       break;
-    case xtName:
-      result = NewNode(nkField, noNone, Variant(lexer_.TokenText()));
-      break;
-    case xtLiteral:
-      result = NewNode(nkConst, noNone, Variant(lexer_.TokenText()));
-      break;
+    case xtName: result = NewNode(nkField, noNone, Variant(lexer_.TokenText())); break;
+    case xtLiteral: result = NewNode(nkConst, noNone, Variant(lexer_.TokenText())); break;
     case xtLParen:
       if (++depth_ > kMaxDepth) DatabaseError(kSExprTooDeep);
       lexer_.ReadToken();
@@ -109,8 +105,7 @@ std::unique_ptr<TExprNode> TExprParser::ParsePrimary() {
       if (lexer_.Token() != xtRParen) DatabaseErrorFmt(kSExprNoRParen, {lexer_.DescribeToken()});
       --depth_;
       break;
-    default:
-      DatabaseErrorFmt(kSExprExpected, {lexer_.DescribeToken()});
+    default: DatabaseErrorFmt(kSExprExpected, {lexer_.DescribeToken()});
   }
   lexer_.ReadToken();
   return result;

@@ -1,8 +1,8 @@
 // TStack: the evaluation stack of the filter, slots kept for reuse.
 #include "tools/filter/expr_stack.h"
 
-#include "tools/filter/filter_messages.h"
 #include "toolkit/data/database_error.h"
+#include "tools/filter/filter_messages.h"
 
 namespace vesk {
 

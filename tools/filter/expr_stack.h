@@ -36,7 +36,8 @@ class TStack {
   // The slot just given up; valid until the next push. EDatabaseError
   // "Error in filter expression evaluation" when the stack is empty.
   const TStackNode& Pop() {
-    if (top_ == 0) [[unlikely]] Underflow();
+    if (top_ == 0) [[unlikely]]
+      Underflow();
     return slots_[static_cast<size_t>(--top_)];
   }
   // Frees all slots.

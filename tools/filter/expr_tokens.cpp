@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "platform/regional_settings.h"
-#include "tools/filter/filter_messages.h"
 #include "toolkit/data/database_error.h"
+#include "tools/filter/filter_messages.h"
 
 namespace vesk {
 namespace {
@@ -18,9 +18,7 @@ constexpr int kMaxQuotedChars = 256;
 bool IsDigit(unsigned char c) { return c >= '0' && c <= '9'; }
 bool IsAsciiLetter(unsigned char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
 bool IsIdentChar(unsigned char c) { return IsAsciiLetter(c) || IsDigit(c) || c == '_'; }
-bool IsNumberChar(unsigned char c) {
-  return IsDigit(c) || c == '+' || c == '-' || c == '.' || c == 'E' || c == 'e';
-}
+bool IsNumberChar(unsigned char c) { return IsDigit(c) || c == '+' || c == '-' || c == '.' || c == 'E' || c == 'e'; }
 
 }  // namespace
 

@@ -10,8 +10,18 @@
 namespace vesk {
 
 enum TFilterToken : uint8_t {
-  xtEnd, xtIdent, xtName, xtLiteral, xtLParen, xtRParen,
-  xtEqual, xtNotEqual, xtGreaterEqual, xtLessEqual, xtGreater, xtLess,
+  xtEnd,
+  xtIdent,
+  xtName,
+  xtLiteral,
+  xtLParen,
+  xtRParen,
+  xtEqual,
+  xtNotEqual,
+  xtGreaterEqual,
+  xtLessEqual,
+  xtGreater,
+  xtLess,
 };
 
 class TExprLexer {

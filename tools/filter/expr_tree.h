@@ -14,8 +14,16 @@ namespace vesk {
 enum TNodeKind : uint8_t { nkField = 0, nkConst = 1, nkOperator = 2 };
 
 enum TNodeOperator : uint8_t {
-  noNone = 0, noAnd = 1, noOr = 2, noNot = 3, noLess = 4, noLessEqual = 5,
-  noEqual = 6, noGreaterEqual = 7, noGreater = 8, noNotEqual = 9,
+  noNone = 0,
+  noAnd = 1,
+  noOr = 2,
+  noNot = 3,
+  noLess = 4,
+  noLessEqual = 5,
+  noEqual = 6,
+  noGreaterEqual = 7,
+  noGreater = 8,
+  noNotEqual = 9,
 };
 
 struct TExprNode {

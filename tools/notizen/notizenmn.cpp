@@ -9,6 +9,7 @@
 #include "toolkit/data/blob_field.h"
 #include "toolkit/data/data_source.h"
 #include "toolkit/data/date_time_field.h"
+#include "toolkit/data/string_field.h"
 #include "toolkit/db_edit.h"
 #include "toolkit/db_memo.h"
 #include "toolkit/db_text.h"
@@ -16,12 +17,11 @@
 #include "toolkit/label.h"
 #include "toolkit/panel.h"
 #include "toolkit/record_window_frame.h"
-#include "toolkit/data/string_field.h"
 #include "toolkit/tab_order.h"
 #include "toolkit/tool_bar.h"
 #include "tools/categories/category_pages.h"
-#include "tools/host_notification.h"
 #include "tools/categories/dlgnseite.h"
+#include "tools/host_notification.h"
 #include "tools/table/RadiRidir.h"
 #include "tools/tables/new_field.h"
 #include "tools/tables/table_schemas.h"
@@ -43,8 +43,7 @@ TLabel* NewLabel(QWidget* parent, const char* name, const char* caption, int lef
 }
 
 // The read-only text of the date or time a note was made.
-TDBText* NewCreationText(QWidget* parent, TDataSource* source, const char* name, const char* field, int left,
-                         int top) {
+TDBText* NewCreationText(QWidget* parent, TDataSource* source, const char* name, const char* field, int left, int top) {
   auto* text = new TDBText(parent);
   text->setObjectName(name);
   text->SetDataSource(source);

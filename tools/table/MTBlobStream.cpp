@@ -1,10 +1,10 @@
 #include "tools/table/MTBlobStream.h"
 
 #include "engine/radiridir.h"
-#include "toolkit/data/notices.h"
 #include "toolkit/data/blob_field.h"
 #include "toolkit/data/database_error.h"
 #include "toolkit/data/db_messages.h"
+#include "toolkit/data/notices.h"
 #include "tools/table/RadiRidir.h"
 #include "tools/table/RadiRidirError.h"
 
@@ -57,8 +57,8 @@ int32_t TBlobStream::Read(void* buffer, int32_t count) {
 
 int32_t TBlobStream::Write(const void* buffer, int32_t count) {
   if (mark_ == 0) return 0;
-  const int32_t moved = Blob(RR_BLOB_WRITE, fieldIndex_, position_, count,
-                             static_cast<uint8_t*>(const_cast<void*>(buffer)));
+  const int32_t moved =
+      Blob(RR_BLOB_WRITE, fieldIndex_, position_, count, static_cast<uint8_t*>(const_cast<void*>(buffer)));
   position_ += moved;
   written_ = true;
   return moved;

@@ -42,8 +42,7 @@ void Put(uint8_t* data, int32_t size, T value) {
 void WriteDefaultValue(char letter, std::string_view text, uint8_t* data, int32_t size) {
   switch (letter) {
     case 'A':
-    case 'I':
-      return Put(data, size, StrToInt(text));
+    case 'I': return Put(data, size, StrToInt(text));
     case 'B': {
       const std::string word = UpperCase(text);
       if (word != "TRUE" && word != "FALSE")
@@ -56,11 +55,9 @@ void WriteDefaultValue(char letter, std::string_view text, uint8_t* data, int32_
       if (const size_t dollar = number.find('$'); dollar != std::string::npos) number.erase(dollar, 1);
       return Put(data, size, StrToFloat(number));
     }
-    case 'D':
-      return Put(data, size, StrToDateTime(text));
+    case 'D': return Put(data, size, StrToDateTime(text));
     case 'F':
-    case 'R':
-      return Put(data, size, StrToFloat(text));
+    case 'R': return Put(data, size, StrToFloat(text));
     case 'S': {
       if (size <= 0) return;
       // Characters are counted in UTF-8, as the engine counts them.
@@ -70,8 +67,7 @@ void WriteDefaultValue(char letter, std::string_view text, uint8_t* data, int32_
       std::memcpy(data, cut.data(), cut.size());
       return;
     }
-    default:
-      throw EMTBError("Unrecognized field type.");
+    default: throw EMTBError("Unrecognized field type.");
   }
 }
 

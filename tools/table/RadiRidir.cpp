@@ -7,8 +7,8 @@
 
 #include "engine/radiridir.h"
 #include "runtime/conversions.h"
-#include "toolkit/data/notices.h"
 #include "toolkit/data/database_error.h"
+#include "toolkit/data/notices.h"
 #include "tools/table/RadiRidirError.h"
 #include "tools/table/RadiRidirText.h"
 #include "tools/table/table_definition.h"
@@ -27,8 +27,7 @@ bool HasTableExtension(const std::string& name) {
 
 }  // namespace
 
-TRadiRidir::TRadiRidir(TComponent* owner)
-    : TDataSet(owner), handle_(rr_new(0)), exprFilter_(this), about_("V4.0") {}
+TRadiRidir::TRadiRidir(TComponent* owner) : TDataSet(owner), handle_(rr_new(0)), exprFilter_(this), about_("V4.0") {}
 
 TRadiRidir::~TRadiRidir() {
   Destroying();
@@ -165,9 +164,7 @@ int32_t TRadiRidir::RecNoOf(const char* buffer) const {
 
 void TRadiRidir::StoreRecNo(char* buffer, int32_t recNo) const { std::memcpy(buffer + recInfoOffset_, &recNo, 4); }
 
-uint8_t& TRadiRidir::LockStateOf(char* buffer) const {
-  return reinterpret_cast<uint8_t&>(buffer[recInfoOffset_ + 4]);
-}
+uint8_t& TRadiRidir::LockStateOf(char* buffer) const { return reinterpret_cast<uint8_t&>(buffer[recInfoOffset_ + 4]); }
 
 TBookmarkFlag TRadiRidir::GetBookmarkFlag(const char* buffer) {
   return static_cast<TBookmarkFlag>(buffer[recInfoOffset_ + 5]);
@@ -230,8 +227,7 @@ TGetResult TRadiRidir::GetRecord(char* buffer, TGetMode mode, bool /*doCheck*/) 
         if (lastMove_ != 2) Check(rr_prior(handle_));
         if (rr_bof(handle_) || (lastMove_ == 2 && rr_no_current(handle_))) result = grBOF;
         break;
-      default:
-        result = grError;
+      default: result = grError;
     }
     Check(rr_get_record(handle_, reinterpret_cast<uint8_t*>(buffer)));
     lastMove_ = 0;

@@ -110,8 +110,7 @@ Bounds CompareText(TNodeOperator op, const CandidateField& field, const std::str
     case noEqual: return Exact(prefix);
     case noNotEqual: return Exact(Not(prefix));
     case noLess: return Exact(Or(Absent(field), Compare(RR_CAND_LT, field, 0, text), true));
-    case noLessEqual:
-      return Exact(Or(Absent(field), Or(Compare(RR_CAND_LT, field, 0, text), prefix, true), true));
+    case noLessEqual: return Exact(Or(Absent(field), Or(Compare(RR_CAND_LT, field, 0, text), prefix, true), true));
     case noGreaterEqual: return Exact(Compare(RR_CAND_GE, field, 0, text));
     default: return Exact(And(Compare(RR_CAND_GT, field, 0, text), Not(prefix), true));
   }
@@ -119,7 +118,9 @@ Bounds CompareText(TNodeOperator op, const CandidateField& field, const std::str
 
 // The date the dataset shows for a stored one: the field reads it as
 // milliseconds and makes a date of those.
-double ShownDate(double stored) { return TimeStampToDateTime(MSecsToTimeStamp(TimeStampToMSecs(DateTimeToTimeStamp(stored)))); }
+double ShownDate(double stored) {
+  return TimeStampToDateTime(MSecsToTimeStamp(TimeStampToMSecs(DateTimeToTimeStamp(stored))));
+}
 
 // The dataset shows a date to the millisecond: a record's stored date may
 // lie up to half a millisecond off the one compared, so the wide condition
@@ -152,7 +153,8 @@ Bounds CompareDate(TNodeOperator op, const CandidateField& field, double day) {
   };
   // The narrow side of <> is everything outside the wide side of =.
   if (op == noNotEqual) {
-    Condition outside = Or(Compare(RR_CAND_LT, field, day - kMillisecond), Compare(RR_CAND_GT, field, day + kMillisecond), false);
+    Condition outside =
+        Or(Compare(RR_CAND_LT, field, day - kMillisecond), Compare(RR_CAND_GT, field, day + kMillisecond), false);
     return {Constant(true), Or(Absent(field), shown(std::move(outside), false, false), false), nullptr, false};
   }
   Condition wide = op == noEqual ? equal : WithAbsent(op, field, side(kMillisecond), true);
@@ -208,9 +210,9 @@ CandidateTerms DeriveCandidates(const TExprNode* root, uint32_t options,
     Bounds right = std::move(stack.back());
     stack.pop_back();
     if (node->Operator == noNot) {
-      stack.push_back(right.leaf ? Bounds{}
-                                 : Bounds{Not(std::move(right.narrow)), Not(std::move(right.wide)), nullptr,
-                                          right.may_fail});
+      stack.push_back(right.leaf
+                          ? Bounds{}
+                          : Bounds{Not(std::move(right.narrow)), Not(std::move(right.wide)), nullptr, right.may_fail});
       continue;
     }
     Bounds left = std::move(stack.back());
@@ -220,8 +222,8 @@ CandidateTerms DeriveCandidates(const TExprNode* root, uint32_t options,
       if (left.leaf->Kind == nkField && right.leaf->Kind == nkConst)
         joined = CompareField(*node, field_of(left.leaf->Value.AsString()), right.leaf->Value, options);
     } else if (!left.leaf && !right.leaf && (node->Operator == noAnd || node->Operator == noOr)) {
-      joined.wide = Join(node->Operator == noAnd ? RR_CAND_AND : RR_CAND_OR, std::move(left.wide),
-                         std::move(right.wide), true);
+      joined.wide =
+          Join(node->Operator == noAnd ? RR_CAND_AND : RR_CAND_OR, std::move(left.wide), std::move(right.wide), true);
       joined.narrow = Join(node->Operator == noAnd ? RR_CAND_AND : RR_CAND_OR, std::move(left.narrow),
                            std::move(right.narrow), false);
       joined.may_fail = left.may_fail || right.may_fail;

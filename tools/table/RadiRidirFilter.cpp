@@ -4,8 +4,8 @@
 #include <cstring>
 
 #include "engine/radiridir.h"
-#include "toolkit/data/notices.h"
 #include "toolkit/data/field.h"
+#include "toolkit/data/notices.h"
 #include "tools/table/RadiRidir.h"
 
 namespace vesk {

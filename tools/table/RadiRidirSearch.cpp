@@ -20,8 +20,7 @@ size_t CharacterCount(const std::string& text) {
 
 }  // namespace
 
-bool TRadiRidir::Search(std::string_view keyFields, const Variant& keyValues, TLocateOptions options,
-                        bool moveCursor) {
+bool TRadiRidir::Search(std::string_view keyFields, const Variant& keyValues, TLocateOptions options, bool moveCursor) {
   CheckBrowseMode();
   CursorPosChanged();
   const std::vector<TField*> fields = GetFieldList(keyFields);
@@ -44,8 +43,8 @@ bool TRadiRidir::Search(std::string_view keyFields, const Variant& keyValues, TL
     partialLength = static_cast<int32_t>(CharacterCount(fields.back()->AsString()));
   const auto count = static_cast<int32_t>(numbers.size());
   const int32_t index = rr_search_index(handle_, numbers.data(), count, !caseInsensitive);
-  const bool found = rr_search(handle_, numbers.data(), count, reinterpret_cast<uint8_t*>(filterBuffer_.data()),
-                               index, partialLength, caseInsensitive, moveCursor);
+  const bool found = rr_search(handle_, numbers.data(), count, reinterpret_cast<uint8_t*>(filterBuffer_.data()), index,
+                               partialLength, caseInsensitive, moveCursor);
   CheckLastCall();
   return found;
 }

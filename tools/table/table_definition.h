@@ -16,9 +16,9 @@ inline constexpr int32_t kTableConstraintCount = 4;
 
 struct TTableField {
   std::string name;
-  char letter = 0;     // the engine's type letter (see MTcomm.h)
-  int32_t chars = 0;   // the declared characters of a text ('S') field
-  int32_t size = 0;    // the field's bytes in a record; described, never asked when creating
+  char letter = 0;    // the engine's type letter (see MTcomm.h)
+  int32_t chars = 0;  // the declared characters of a text ('S') field
+  int32_t size = 0;   // the field's bytes in a record; described, never asked when creating
   // By TTableConstraint; absent when the field has none of that kind. A
   // required text other than "" makes the field required.
   std::array<std::optional<std::string>, kTableConstraintCount> constraints{};

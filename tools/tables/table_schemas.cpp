@@ -17,32 +17,33 @@ const TableSchema& AdressenSchema() {
   // addition, international numbers with extension, and a category title
   // as long as still fits a tab.
   static const TableSchema schema = Schema(kAdressenTable,
-                                  {{.name = adressen::kName, .letter = 'S', .chars = 40},
-                                   {.name = adressen::kVorname, .letter = 'S', .chars = 40},
-                                   {.name = adressen::kPLZ, .letter = 'S', .chars = 10},
-                                   {.name = adressen::kStadt, .letter = 'S', .chars = 40},
-                                   {.name = adressen::kStrasse, .letter = 'S', .chars = 50},
-                                   {.name = adressen::kTelefon1, .letter = 'S', .chars = 30},
-                                   {.name = adressen::kTelefon2, .letter = 'S', .chars = 30},
-                                   {.name = adressen::kFax, .letter = 'S', .chars = 30},
-                                   {.name = adressen::kEmail, .letter = 'S', .chars = 80},
-                                   {.name = adressen::kURL, .letter = 'S', .chars = 120},
-                                   {.name = adressen::kText, .letter = 'M'},
-                                   {.name = adressen::kKategorie, .letter = 'S', .chars = 30},
-                                   {.name = adressen::kTarifzone1, .letter = 'S', .chars = 30},
-                                   {.name = adressen::kTarifzone2, .letter = 'S', .chars = 30}},
-                                  {{.name = kNameIndex, .fields = {0, 1}, .caseInsensitive = true}});
+                                           {{.name = adressen::kName, .letter = 'S', .chars = 40},
+                                            {.name = adressen::kVorname, .letter = 'S', .chars = 40},
+                                            {.name = adressen::kPLZ, .letter = 'S', .chars = 10},
+                                            {.name = adressen::kStadt, .letter = 'S', .chars = 40},
+                                            {.name = adressen::kStrasse, .letter = 'S', .chars = 50},
+                                            {.name = adressen::kTelefon1, .letter = 'S', .chars = 30},
+                                            {.name = adressen::kTelefon2, .letter = 'S', .chars = 30},
+                                            {.name = adressen::kFax, .letter = 'S', .chars = 30},
+                                            {.name = adressen::kEmail, .letter = 'S', .chars = 80},
+                                            {.name = adressen::kURL, .letter = 'S', .chars = 120},
+                                            {.name = adressen::kText, .letter = 'M'},
+                                            {.name = adressen::kKategorie, .letter = 'S', .chars = 30},
+                                            {.name = adressen::kTarifzone1, .letter = 'S', .chars = 30},
+                                            {.name = adressen::kTarifzone2, .letter = 'S', .chars = 30}},
+                                           {{.name = kNameIndex, .fields = {0, 1}, .caseInsensitive = true}});
   return schema;
 }
 
 const TableSchema& NotizenSchema() {
-  static const TableSchema schema = Schema(kNotizenTable,
-                                  {{.name = notizen::kDatum, .letter = 'D'},
-                                   {.name = notizen::kZeit, .letter = 'D'},
-                                   {.name = notizen::kStichwort, .letter = 'S', .chars = notizen::kStichwortChars},
-                                   {.name = notizen::kText, .letter = 'M'},
-                                   {.name = notizen::kKategorie, .letter = 'S', .chars = notizen::kKategorieChars}},
-                                  {{.name = kNotizenIndex, .fields = {2}, .caseInsensitive = true}});
+  static const TableSchema schema =
+      Schema(kNotizenTable,
+             {{.name = notizen::kDatum, .letter = 'D'},
+              {.name = notizen::kZeit, .letter = 'D'},
+              {.name = notizen::kStichwort, .letter = 'S', .chars = notizen::kStichwortChars},
+              {.name = notizen::kText, .letter = 'M'},
+              {.name = notizen::kKategorie, .letter = 'S', .chars = notizen::kKategorieChars}},
+             {{.name = kNotizenIndex, .fields = {2}, .caseInsensitive = true}});
   return schema;
 }
 
@@ -51,11 +52,11 @@ const TableSchema& TermineSchema() {
     TTableField datum{.name = termine::kDatum, .letter = 'D'};
     datum.constraints[tcRequired] = std::string("1");
     return Schema(kTermineTable,
-                       {datum,
-                        {.name = termine::kOrt, .letter = 'S', .chars = termine::kOrtChars},
-                        {.name = termine::kUhrzeit, .letter = 'D'},
-                        {.name = termine::kBemerkung, .letter = 'M'}},
-                       {{.name = kTermineIndex, .fields = {0, 2}}});
+                  {datum,
+                   {.name = termine::kOrt, .letter = 'S', .chars = termine::kOrtChars},
+                   {.name = termine::kUhrzeit, .letter = 'D'},
+                   {.name = termine::kBemerkung, .letter = 'M'}},
+                  {{.name = kTermineIndex, .fields = {0, 2}}});
   }();
   return schema;
 }
@@ -65,24 +66,24 @@ const TableSchema& TermineSchema() {
 //     --index 'TarifIx=Tag;Tarifzone;Preis'
 const TableSchema& TariffSchema() {
   static const TableSchema schema = Schema(kTariffTable,
-                                  {{.name = tarife::kID, .letter = 'I'},
-                                   {.name = tarife::kName, .letter = 'S', .chars = 40},
-                                   {.name = tarife::kTag, .letter = 'S', .chars = 2},
-                                   {.name = tarife::kTarifzone, .letter = 'S', .chars = 30},
-                                   {.name = tarife::kZeitAnfang, .letter = 'D'},
-                                   {.name = tarife::kZeitEnde, .letter = 'D'},
-                                   {.name = tarife::kPreis, .letter = 'C'}},
-                                  {{.name = kTariffIndex, .fields = {2, 3, 6}}});
+                                           {{.name = tarife::kID, .letter = 'I'},
+                                            {.name = tarife::kName, .letter = 'S', .chars = 40},
+                                            {.name = tarife::kTag, .letter = 'S', .chars = 2},
+                                            {.name = tarife::kTarifzone, .letter = 'S', .chars = 30},
+                                            {.name = tarife::kZeitAnfang, .letter = 'D'},
+                                            {.name = tarife::kZeitEnde, .letter = 'D'},
+                                            {.name = tarife::kPreis, .letter = 'C'}},
+                                           {{.name = kTariffIndex, .fields = {2, 3, 6}}});
   return schema;
 }
 
 //   mtitool create 'Data\Telefon.mti' ID:I Netzvorwahl:S:20 Name:S:40 --index ID=ID
 const TableSchema& NetworkSchema() {
   static const TableSchema schema = Schema(kNetworkTable,
-                                  {{.name = telefon::kID, .letter = 'I'},
-                                   {.name = telefon::kNetzvorwahl, .letter = 'S', .chars = 20},
-                                   {.name = telefon::kName, .letter = 'S', .chars = 40}},
-                                  {{.name = telefon::kID, .fields = {0}}});
+                                           {{.name = telefon::kID, .letter = 'I'},
+                                            {.name = telefon::kNetzvorwahl, .letter = 'S', .chars = 20},
+                                            {.name = telefon::kName, .letter = 'S', .chars = 40}},
+                                           {{.name = telefon::kID, .fields = {0}}});
   return schema;
 }
 

@@ -16,8 +16,9 @@ namespace vesk {
 // names are handed on one by one, each rescan of the expansion taking the
 // next (enough rescans for 64 fields).
 #define VESK_FIELD_NAMES(...) __VA_OPT__(VESK_RESCAN(VESK_FIELD_NAME_EACH(__VA_ARGS__)))
-#define VESK_FIELD_NAME_EACH(Field, ...) \
-  inline constexpr char k##Field[] = #Field; __VA_OPT__(VESK_FIELD_NAME_AGAIN VESK_PARENS(__VA_ARGS__))
+#define VESK_FIELD_NAME_EACH(Field, ...)     \
+  inline constexpr char k##Field[] = #Field; \
+  __VA_OPT__(VESK_FIELD_NAME_AGAIN VESK_PARENS(__VA_ARGS__))
 #define VESK_FIELD_NAME_AGAIN() VESK_FIELD_NAME_EACH
 #define VESK_PARENS ()
 #define VESK_RESCAN(...) VESK_RESCAN3(VESK_RESCAN3(VESK_RESCAN3(VESK_RESCAN3(__VA_ARGS__))))

@@ -26,7 +26,8 @@ const TableOfData kTables[] = {{TariffSchema(), kTariffData}, {NetworkSchema(), 
 // The engine's file and the side files SQLite may leave beside it.
 void RemoveTableFiles(const std::string& table) {
   std::error_code error;
-  for (const char* suffix : {"", "-wal", "-shm", "-journal"}) std::filesystem::remove(TableFilePath(table) + suffix, error);
+  for (const char* suffix : {"", "-wal", "-shm", "-journal"})
+    std::filesystem::remove(TableFilePath(table) + suffix, error);
 }
 
 // The shipped files are written in the German formats, whatever the user's.

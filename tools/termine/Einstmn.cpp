@@ -7,9 +7,9 @@
 #include "runtime/exceptions.h"
 #include "toolkit/design_scale.h"
 #include "toolkit/tab_order.h"
-#include "tools/settings/alarm_settings.h"
 #include "tools/host_files.h"
 #include "tools/host_notification.h"
+#include "tools/settings/alarm_settings.h"
 
 namespace vesk {
 namespace {
@@ -63,8 +63,8 @@ int32_t TFREinstellungen::CheckedMinutes(TIntEdit& edit, const char* name, int32
   if (TryStrToInt(edit.text().toStdString(), minutes) && minutes >= lowest && minutes <= highest) return minutes;
   edit.setFocus();
   edit.selectAll();
-  throw Exception(FormatMessage("%s muss zwischen %s und %s Minuten liegen",
-                                {name, IntToStr(lowest), IntToStr(highest)}));
+  throw Exception(
+      FormatMessage("%s muss zwischen %s und %s Minuten liegen", {name, IntToStr(lowest), IntToStr(highest)}));
 }
 
 void TFREinstellungen::BtnOKClick() {

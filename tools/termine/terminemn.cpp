@@ -7,6 +7,7 @@
 #include "toolkit/data/blob_field.h"
 #include "toolkit/data/data_source.h"
 #include "toolkit/data/date_time_field.h"
+#include "toolkit/data/string_field.h"
 #include "toolkit/db_edit.h"
 #include "toolkit/db_grid.h"
 #include "toolkit/db_memo.h"
@@ -15,15 +16,14 @@
 #include "toolkit/label.h"
 #include "toolkit/panel.h"
 #include "toolkit/record_window_frame.h"
-#include "toolkit/data/string_field.h"
 #include "toolkit/tab_control.h"
 #include "toolkit/tab_order.h"
-#include "tools/host_notification.h"
 #include "tools/filter/filter_constant.h"
+#include "tools/host_notification.h"
 #include "tools/table/RadiRidir.h"
-#include "tools/termine/reminder_list.h"
 #include "tools/tables/new_field.h"
 #include "tools/tables/table_schemas.h"
+#include "tools/termine/reminder_list.h"
 
 namespace vesk {
 
@@ -32,7 +32,7 @@ namespace {
 // Grid columns in the order they stand.
 enum { kColUhrzeit, kColOrt, kColDatum };
 
-constexpr const char* kWeekdayTabs[] = {"&Sonntag", "&Montag",     "&Dienstag", "M&ittwoch",
+constexpr const char* kWeekdayTabs[] = {"&Sonntag",    "&Montag",  "&Dienstag", "M&ittwoch",
                                         "D&onnerstag", "&Freitag", "S&amstag"};
 
 // The next day with the weekday (1 = Sunday ... 7 = Saturday) from today on.

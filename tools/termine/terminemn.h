@@ -27,7 +27,6 @@ class TStringField;
 class TTabControl;
 class TToolBar;
 
-
 class TFRTermine : public TForm {
  public:
   TFRTermine();

@@ -18,10 +18,8 @@ std::string Name(int32_t identity) { return "record " + std::to_string(identity)
 
 std::string CrashModel::Take(const Message& message) {
   switch (message.kind) {
-    case MessageKind::kReady:
-      return {};
-    case MessageKind::kFailed:
-      return "the writer failed: " + message.content;
+    case MessageKind::kReady: return {};
+    case MessageKind::kFailed: return "the writer failed: " + message.content;
     case MessageKind::kStoreNew:
     case MessageKind::kStoreOver:
     case MessageKind::kDelete:
@@ -31,10 +29,8 @@ std::string CrashModel::Take(const Message& message) {
       }
       pending_ = message;
       return {};
-    case MessageKind::kReturned:
-      break;
-    default:
-      return "unknown message kind " + std::to_string(static_cast<int>(message.kind));
+    case MessageKind::kReturned: break;
+    default: return "unknown message kind " + std::to_string(static_cast<int>(message.kind));
   }
   if (!pending_) return "a store returned that was not announced";
   const Message done = *std::exchange(pending_, std::nullopt);
@@ -52,9 +48,7 @@ std::string CrashModel::Take(const Message& message) {
       if (message.identity != done.identity) return "store over " + Name(done.identity) + " returned another record";
       records_[done.identity] = done.content;
       return {};
-    default:
-      records_.erase(done.identity);
-      return {};
+    default: records_.erase(done.identity); return {};
   }
 }
 

@@ -11,12 +11,12 @@
 namespace vesk::crash {
 
 enum class MessageKind : uint8_t {
-  kReady = 'R',       // the writer has opened the table
-  kStoreNew = 'N',    // about to store content as a new record
-  kStoreOver = 'O',   // about to store content over record `identity`
-  kDelete = 'D',      // about to delete record `identity`
-  kReturned = 'K',    // the announced operation returned; `identity` of its record
-  kFailed = 'E',      // an engine call failed; content is the reason
+  kReady = 'R',      // the writer has opened the table
+  kStoreNew = 'N',   // about to store content as a new record
+  kStoreOver = 'O',  // about to store content over record `identity`
+  kDelete = 'D',     // about to delete record `identity`
+  kReturned = 'K',   // the announced operation returned; `identity` of its record
+  kFailed = 'E',     // an engine call failed; content is the reason
 };
 
 struct Message {

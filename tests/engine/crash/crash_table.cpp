@@ -25,12 +25,9 @@ std::string LastError(int32_t h) {
 
 std::string CreateCrashTable(const std::string& path) {
   const rr_field_spec fields[] = {
-      {"Name", 'S', 30, nullptr, nullptr, nullptr, nullptr},
-      {"Zahl", 'I', 0, nullptr, nullptr, nullptr, nullptr},
-      {"Wert", 'F', 0, nullptr, nullptr, nullptr, nullptr},
-      {"Datum", 'D', 0, nullptr, nullptr, nullptr, nullptr},
-      {"Aktiv", 'B', 0, nullptr, nullptr, nullptr, nullptr},
-      {"Text", 'M', 0, nullptr, nullptr, nullptr, nullptr},
+      {"Name", 'S', 30, nullptr, nullptr, nullptr, nullptr}, {"Zahl", 'I', 0, nullptr, nullptr, nullptr, nullptr},
+      {"Wert", 'F', 0, nullptr, nullptr, nullptr, nullptr},  {"Datum", 'D', 0, nullptr, nullptr, nullptr, nullptr},
+      {"Aktiv", 'B', 0, nullptr, nullptr, nullptr, nullptr}, {"Text", 'M', 0, nullptr, nullptr, nullptr, nullptr},
       {"Bild", 'L', 0, nullptr, nullptr, nullptr, nullptr},
   };
   // An index on an integer field only: SQLite's integrity check must be able
@@ -92,8 +89,8 @@ std::optional<std::string> ReadBlob(int32_t h, int32_t field, int32_t identity, 
   std::string bytes(static_cast<size_t>(length), '\0');
   int32_t done = 0;
   while (done < length) {
-    const int32_t n = rr_blob(h, RR_BLOB_READ, field, done, length - done, mark,
-                              reinterpret_cast<uint8_t*>(bytes.data()) + done);
+    const int32_t n =
+        rr_blob(h, RR_BLOB_READ, field, done, length - done, mark, reinterpret_cast<uint8_t*>(bytes.data()) + done);
     if (n <= 0) return std::nullopt;
     done += n;
   }

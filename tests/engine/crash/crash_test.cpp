@@ -140,9 +140,8 @@ TEST(EngineCrash, KilledWriterLeavesEveryReturnedStore) {
     const std::vector<std::string> problems = CheckThroughEngine(table, model);
     ASSERT_TRUE(problems.empty()) << ::testing::PrintToString(problems);
   }
-  std::cout << kills << " kills, " << kills_in_flight << " while an operation was in flight, "
-            << model.ReturnedCount() << " operations returned, " << model.RecordCount() << " records at the end"
-            << std::endl;
+  std::cout << kills << " kills, " << kills_in_flight << " while an operation was in flight, " << model.ReturnedCount()
+            << " operations returned, " << model.RecordCount() << " records at the end" << std::endl;
   EXPECT_GE(kills, kMinimumKills);
   EXPECT_GE(kills_in_flight, kMinimumKillsInFlight);
 }

@@ -21,8 +21,8 @@ namespace vesk::crash {
 namespace {
 
 // UTF-8 pieces of names, umlauts included.
-constexpr const char* kPieces[] = {"Müller", "Schäfer", "Groß", "Özdemir", "Weiß", "Kühn", "Bauer", " ", "-", "ä",
-                                   "Straße", "Zoë", "0", "7", "x"};
+constexpr const char* kPieces[] = {"Müller", "Schäfer", "Groß",   "Özdemir", "Weiß", "Kühn", "Bauer", " ",
+                                   "-",      "ä",       "Straße", "Zoë",     "0",    "7",    "x"};
 
 class Writer {
  public:
@@ -96,9 +96,7 @@ void Writer::RandomValue(size_t field, RecordContent& content) {
       std::memcpy(data, &value, 4);
       break;
     }
-    case 'B':
-      data[0] = static_cast<uint8_t>(Pick(2));
-      break;
+    case 'B': data[0] = static_cast<uint8_t>(Pick(2)); break;
     default: {
       const double value = std::uniform_real_distribution<double>(-1e6, 80000.0)(rng_);
       std::memcpy(data, &value, 8);
@@ -206,7 +204,8 @@ bool Writer::CancelEdit(size_t which) {
   std::vector<uint8_t> record(static_cast<size_t>(layout_.record_size), 0);
   if (!rr_get_record(h_, record.data())) return false;
   for (size_t i = 0; i < layout_.fields.size(); ++i) {
-    if (layout_.fields[i].IsBlob() && !WriteBlob(identity, static_cast<int32_t>(i), 0, RandomBlob(), record.data(), true)) {
+    if (layout_.fields[i].IsBlob() &&
+        !WriteBlob(identity, static_cast<int32_t>(i), 0, RandomBlob(), record.data(), true)) {
       return false;
     }
   }

@@ -38,7 +38,8 @@ class WriterProcess {
 template <typename Stop>
 bool WriterProcess::ReadUntil(MessageReader& reader, std::chrono::steady_clock::time_point deadline, Stop stop) {
   for (;;) {
-    const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
+    const auto left =
+        std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now());
     if (left.count() <= 0) return true;
     if (!ReadSome(reader, static_cast<int>(left.count()))) return false;
     if (stop()) return true;

@@ -13,8 +13,8 @@
 #include "runtime/file_io.h"
 #include "tests/tools/adressen/adressen_fixture.h"
 #include "tests/tools/adressen/recorded_arguments.h"
-#include "toolkit/db_edit.h"
 #include "toolkit/data/field.h"
+#include "toolkit/db_edit.h"
 #include "tools/table/RadiRidir.h"
 
 namespace vesk {

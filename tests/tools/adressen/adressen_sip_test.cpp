@@ -11,8 +11,8 @@
 #include "tests/support/sipp_peer.h"
 #include "tests/support/test_sound_cards.h"
 #include "tests/tools/adressen/adressen_fixture.h"
-#include "toolkit/db_edit.h"
 #include "toolkit/data/field.h"
+#include "toolkit/db_edit.h"
 #include "toolkit/status_bar.h"
 #include "tools/table/RadiRidir.h"
 
@@ -67,7 +67,7 @@ TEST_F(AdressenSip, AnsweredCallThatTheFarEndEnds) {
   OpenWindowAt(peer, "(07 11) 12 34-56");
   ASSERT_TRUE(WaitFor("Verbindung unterbrechen")) << testing::PrintToString(texts_);
   EXPECT_EQ(texts_, (std::vector<std::string>{"OK", "Wähle", "Proceeding", "Verbunden: Gegenstelle 1.0",
-                                               "Unterbrochen: Normal", "Verbindung unterbrechen"}));
+                                              "Unterbrochen: Normal", "Verbindung unterbrechen"}));
   EXPECT_EQ(peer.ExitCode(), 0);
 }
 
@@ -82,7 +82,7 @@ TEST_F(AdressenSip, AMissingMicrophoneGivesWayToTheDefaultAndTheTooltipSaysSo) {
   EXPECT_EQ(window_->SBAdressen->toolTip(), notice);
   ASSERT_TRUE(WaitFor("Verbindung unterbrechen")) << testing::PrintToString(texts_);
   EXPECT_EQ(texts_, (std::vector<std::string>{"OK", "Wähle", "Proceeding", "Verbunden: Gegenstelle 1.0",
-                                               "Unterbrochen: Normal", "Verbindung unterbrechen"}));
+                                              "Unterbrochen: Normal", "Verbindung unterbrechen"}));
   EXPECT_EQ(window_->SBAdressen->toolTip(), notice);
   EXPECT_EQ(peer.ExitCode(), 0);
 }
@@ -92,7 +92,7 @@ TEST_F(AdressenSip, BusyFarEnd) {
   OpenWindowAt(peer, "0711 123456");
   ASSERT_TRUE(WaitFor("Verbindung unterbrechen")) << testing::PrintToString(texts_);
   EXPECT_EQ(texts_, (std::vector<std::string>{"OK", "Wähle", "Proceeding", "Besetzt", "Unterbrochen: Besetzt",
-                                               "Verbindung unterbrechen"}));
+                                              "Verbindung unterbrechen"}));
   EXPECT_EQ(peer.ExitCode(), 0);
 }
 

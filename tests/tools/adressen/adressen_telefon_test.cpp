@@ -13,8 +13,8 @@
 #include "platform/telephony/simulated_line.h"
 #include "tests/tools/adressen/adressen_fixture.h"
 #include "tests/tools/adressen/tariff_test_data.h"
-#include "toolkit/db_edit.h"
 #include "toolkit/data/field.h"
+#include "toolkit/db_edit.h"
 #include "toolkit/status_bar.h"
 #include "tools/controls/HistCB.h"
 #include "tools/host_files.h"
@@ -148,8 +148,7 @@ TEST_F(AdressenTelefon, DialWhileACallIsUpDropsWaitsReleasesThenDials) {
   const HCall second = LastCall();
   EXPECT_NE(first, second);
   EXPECT_EQ(Requests(), (std::vector<std::string>{"place " + std::to_string(first) + " 07111",
-                                                  "drop " + std::to_string(first),
-                                                  "release " + std::to_string(first),
+                                                  "drop " + std::to_string(first), "release " + std::to_string(first),
                                                   "place " + std::to_string(second) + " 0892"}));
 
   // An empty field places nothing and leaves the running call alone.
@@ -300,12 +299,9 @@ TEST_F(AdressenTarife, PrefixGoesBeforeTheNationalFormOfTheNumber) {
     const char* dialled;
   };
   const Case cases[] = {
-      {"+49 711 123456", "Fern", nullptr, "010220711123456"},
-      {"+49 (0)711 123456", "Fern", nullptr, "010220711123456"},
-      {"+33 1 2345", "Fern", nullptr, "01022003312345"},
-      {"+49 711 123456", "", nullptr, "+49711123456"},
-      {"+49 711 123456", "Fern", "43", "010220049711123456"},
-      {"+43 1 2345", "Fern", "+43", "01022012345"},
+      {"+49 711 123456", "Fern", nullptr, "010220711123456"}, {"+49 (0)711 123456", "Fern", nullptr, "010220711123456"},
+      {"+33 1 2345", "Fern", nullptr, "01022003312345"},      {"+49 711 123456", "", nullptr, "+49711123456"},
+      {"+49 711 123456", "Fern", "43", "010220049711123456"}, {"+43 1 2345", "Fern", "+43", "01022012345"},
       {"0711 123456", "fern", nullptr, "010220711123456"},  // a zone stored in another case
       {"0711 123456", "FERN", nullptr, "010220711123456"},
   };
@@ -381,8 +377,8 @@ TEST_F(AdressenTarife, DialStringOfMoreThanFortyCharactersIsRefused) {
   EXPECT_EQ(Status(), "Fehler in der Eingabe");
   EXPECT_TRUE(Requests().empty()) << "a cut number would call someone else";
   DoubleClick(window_->EdTelefon2);
-  EXPECT_EQ(Requests(), std::vector<std::string>{"place " + std::to_string(LastCall()) + " 01012345678" +
-                                                 std::string(29, '2')})
+  EXPECT_EQ(Requests(),
+            std::vector<std::string>{"place " + std::to_string(LastCall()) + " 01012345678" + std::string(29, '2')})
       << "forty characters go through";
 }
 

@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
-#include <QTabBar>
 #include <QLineEdit>
+#include <QTabBar>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -13,19 +13,19 @@
 #include "platform/registered_messages.h"
 #include "runtime/file_io.h"
 #include "tests/tools/adressen/adressen_fixture.h"
+#include "toolkit/button.h"
+#include "toolkit/data/field.h"
 #include "toolkit/db_edit.h"
 #include "toolkit/db_memo.h"
-#include "toolkit/data/field.h"
 #include "toolkit/label.h"
 #include "toolkit/status_bar.h"
 #include "toolkit/tab_control.h"
-#include "tools/tables/table_schemas.h"
 #include "tools/categories/category_pages.h"
-#include "toolkit/button.h"
-#include "tools/controls/HistCB.h"
 #include "tools/categories/dlgnseite.h"
+#include "tools/controls/HistCB.h"
 #include "tools/table/RadiRidir.h"
 #include "tools/table/table_description.h"
+#include "tools/tables/table_schemas.h"
 
 namespace vesk {
 namespace {
@@ -360,10 +360,10 @@ TEST_F(AdressenWindow, TableThatCannotOpenLeavesThePagesUsable) {
 
 TEST_F(AdressenWindow, ComponentsCarryTheirNames) {
   OpenWindow();
-  ExpectNamedWidgets(*window_, {"EdName", "EdVorname", "EdPLZ", "EdStadt", "EdStrasse", "EdTelefon", "EdTelefon2",
-                                "EdFax", "EdEmail", "EdURL", "MmText", "lbKat", "DBEdKat", "lbTarifzone1",
-                                "DBHCTarifzone1", "lbTarifzone2", "DBHCTarifzone2", "TCAdressen", "DBNvAdressen",
-                                "SBAdressen"});
+  ExpectNamedWidgets(*window_, {"EdName",       "EdVorname",      "EdPLZ",      "EdStadt",      "EdStrasse",
+                                "EdTelefon",    "EdTelefon2",     "EdFax",      "EdEmail",      "EdURL",
+                                "MmText",       "lbKat",          "DBEdKat",    "lbTarifzone1", "DBHCTarifzone1",
+                                "lbTarifzone2", "DBHCTarifzone2", "TCAdressen", "DBNvAdressen", "SBAdressen"});
   EXPECT_EQ(window_->EdTelefon->Tag(), 1);
   EXPECT_EQ(window_->EdTelefon2->Tag(), 2);
   EXPECT_EQ(window_->EdURL->toolTip(), "Doppelklick startet Browser");
@@ -374,8 +374,8 @@ TEST_F(AdressenWindow, ComponentsCarryTheirNames) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     order.push_back(QApplication::focusWidget()->objectName().toStdString());
   }
-  EXPECT_EQ(order, (std::vector<std::string>{"EdVorname", "EdPLZ", "EdStadt", "EdStrasse", "EdTelefon",
-                                             "EdTelefon2", "EdFax", "EdEmail", "EdURL", "MmText"}));
+  EXPECT_EQ(order, (std::vector<std::string>{"EdVorname", "EdPLZ", "EdStadt", "EdStrasse", "EdTelefon", "EdTelefon2",
+                                             "EdFax", "EdEmail", "EdURL", "MmText"}));
 }
 
 }  // namespace

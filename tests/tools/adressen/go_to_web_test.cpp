@@ -42,9 +42,7 @@ class GoToWebTest : public testing::Test {
                                     "[Desktop Entry]\nType=Application\nName=" + id + "\nExec=" + exec + "\n"));
   }
   // The recorder, quoted, with the words before the placeholder.
-  std::string RecorderCommand(const std::string& words) const {
-    return "\"" + Recorder() + "\" " + words;
-  }
+  std::string RecorderCommand(const std::string& words) const { return "\"" + Recorder() + "\" " + words; }
   void SetDefaults(const std::string& lines) const {
     ASSERT_TRUE(WriteFileAtomically(world.File("config/mimeapps.list"), "[Default Applications]\n" + lines));
   }
@@ -52,12 +50,11 @@ class GoToWebTest : public testing::Test {
   void AddServerParsedHtml() const {
     const std::string packages = world.File("system/mime/packages");
     std::filesystem::create_directories(packages);
-    ASSERT_TRUE(WriteFileAtomically(
-        packages + "/vesk.xml",
-        "<?xml version=\"1.0\"?>\n"
-        "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
-        "  <mime-type type=\"text/x-vesk-shtml\"><glob pattern=\"*.shtml\"/></mime-type>\n"
-        "</mime-info>\n"));
+    ASSERT_TRUE(WriteFileAtomically(packages + "/vesk.xml",
+                                    "<?xml version=\"1.0\"?>\n"
+                                    "<mime-info xmlns=\"http://www.freedesktop.org/standards/shared-mime-info\">\n"
+                                    "  <mime-type type=\"text/x-vesk-shtml\"><glob pattern=\"*.shtml\"/></mime-type>\n"
+                                    "</mime-info>\n"));
     ASSERT_EQ(QProcess::execute("update-mime-database", {QString::fromStdString(world.File("system/mime"))}), 0);
   }
 
@@ -129,8 +126,8 @@ TEST_F(GoToWebTest, OnlyAnAddressReachesTheBrowserNeverAnOption) {
   // A URL with a scheme, or a host name the browser completes; leading
   // blanks stay as they were given.
   for (const char* address : {"https://example.org/", "http://example.org", "ftp://ftp.example.de/pub",
-                              "mailto:max@example.org", "svn+ssh://example.de/-x", "www.example.de",
-                              "example.de/pfad", "1und1.de", "münchen.de", "  https://example.org/-x"}) {
+                              "mailto:max@example.org", "svn+ssh://example.de/-x", "www.example.de", "example.de/pfad",
+                              "1und1.de", "münchen.de", "  https://example.org/-x"}) {
     EXPECT_TRUE(Run({"url", QString::fromUtf8(address)}).started) << address;
     EXPECT_EQ(Recorded(), Words{address}) << address;
   }
@@ -181,7 +178,8 @@ TEST_F(GoToWebTest, WithoutAssociationNothingStarts) {
   AddApplication("browser", RecorderCommand("%u"));
   for (const char* defaults : {"", "text/html=missing.desktop\n"}) {
     SetDefaults(defaults);
-    for (const QStringList& operation : {QStringList{"url", "https://example.org/"}, QStringList{"mail", "a@b.de", "x"}}) {
+    for (const QStringList& operation :
+         {QStringList{"url", "https://example.org/"}, QStringList{"mail", "a@b.de", "x"}}) {
       const Outcome outcome = Run(operation);
       EXPECT_EQ(outcome.browser, "") << defaults;
       EXPECT_FALSE(outcome.started) << defaults;

@@ -138,12 +138,20 @@ TEST_F(CategoryPagesTest, ListIsReadAsUtf8OrWholeAsWindows1252AndSavedAsUtf8) {
   };
   const Case cases[] = {
       // Windows-1252, with the euro sign where Latin-1 has a control.
-      {"B\xfc" "cher\r\nGr\xfc\xdf" "e\r\n\x80-Kasse", {"Bücher", "Grüße", "€-Kasse"},
+      {"B\xfc"
+       "cher\r\nGr\xfc\xdf"
+       "e\r\n\x80-Kasse",
+       {"Bücher", "Grüße", "€-Kasse"},
        "Bücher\r\nGrüße\r\n€-Kasse\r\n"},
       // UTF-8 stays byte for byte.
       {"Bücher\r\nÄrzte €\r\n", {"Bücher", "Ärzte €"}, "Bücher\r\nÄrzte €\r\n"},
       // A file is one set: one stray byte makes the whole of it Windows-1252.
-      {"Bücher\r\nM\xfcll\r\n", {"B\xc3\x83\xc2\xbc" "cher", "Müll"}, "B\xc3\x83\xc2\xbc" "cher\r\nMüll\r\n"},
+      {"Bücher\r\nM\xfcll\r\n",
+       {"B\xc3\x83\xc2\xbc"
+        "cher",
+        "Müll"},
+       "B\xc3\x83\xc2\xbc"
+       "cher\r\nMüll\r\n"},
   };
   for (const Case& c : cases) {
     WriteList(c.bytes);
@@ -161,8 +169,12 @@ TEST_F(CategoryPagesTest, ListIsReadAsUtf8OrWholeAsWindows1252AndSavedAsUtf8) {
 
 TEST_F(CategoryPagesTest, LineBreaksInATitleBecomeBlanksSoTheListKeepsOnePage) {
   const std::pair<const char*, const char*> cases[] = {
-      {"Neue\r\nSeite", "Neue Seite"}, {"a\nb\rc", "a b c"}, {"a\n\rb", "a  b"},
-      {"\r\n\r\n", "  "},              {"Ende\n", "Ende "},  {"Bücher\r", "Bücher "},
+      {"Neue\r\nSeite", "Neue Seite"},
+      {"a\nb\rc", "a b c"},
+      {"a\n\rb", "a  b"},
+      {"\r\n\r\n", "  "},
+      {"Ende\n", "Ende "},
+      {"Bücher\r", "Bücher "},
   };
   pages_.Load();
   for (const auto& [typed, title] : cases) pages_.Append(typed);

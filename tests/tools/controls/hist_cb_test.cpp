@@ -36,8 +36,8 @@ class HistComboBoxTest : public FormFixture {
 
   // A tariff zone box as the address window has it, made while the window
   // loads unless `loaded` is false; the window is shown afterwards.
-  TDBHistComboBox* MakeBox(int32_t maxItem = 5, const char* file = "ttarife.ini",
-                           const char* section = "Tarifzone", bool loaded = true) {
+  TDBHistComboBox* MakeBox(int32_t maxItem = 5, const char* file = "ttarife.ini", const char* section = "Tarifzone",
+                           bool loaded = true) {
     if (loaded) form->BeginLoading();
     auto* box = new TDBHistComboBox(form);
     box->SetMaxItem(maxItem);
@@ -79,8 +79,7 @@ class HistComboBoxTest : public FormFixture {
 };
 
 TEST_F(HistComboBoxTest, LoadsTheSectionInOrderAndWritesItBackUnchanged) {
-  const std::string text =
-      "[Andere]\n0=fremd\n[Tarifzone]\n0=Zone A\n1=Zone B\nx=\n2=Zone C\n[Danach]\n0=auch fremd\n";
+  const std::string text = "[Andere]\n0=fremd\n[Tarifzone]\n0=Zone A\n1=Zone B\nx=\n2=Zone C\n[Danach]\n0=auch fremd\n";
   WriteIni(text);
   TDBHistComboBox* box = MakeBox();
   // The key with an empty value is left out; the section is not erased.

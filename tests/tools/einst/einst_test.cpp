@@ -7,24 +7,24 @@
 #include <QApplication>
 #include <QTest>
 #include <QToolTip>
-#include <fstream>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
-#include "tests/support/scoped_env.h"
-#include "tests/support/temp_folder.h"
 #include "platform/ini_file.h"
 #include "platform/registered_messages.h"
 #include "runtime/file_io.h"
+#include "tests/support/scoped_env.h"
+#include "tests/support/temp_folder.h"
 #include "toolkit/application.h"
 #include "toolkit/design_scale.h"
 #include "toolkit/screenshot.h"
 #include "tools/VeskMsg.h"
-#include "tools/host_files.h"
 #include "tools/entry_point_execute.h"
+#include "tools/host_files.h"
 #include "tools/termine/Einstmn.h"
 
 namespace vesk {

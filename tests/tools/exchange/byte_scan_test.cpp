@@ -22,7 +22,8 @@ TEST(ByteScan, AgreesWithEachByteAsked) {
     auto below = [&](unsigned char limit) {
       return std::ranges::any_of(text, [&](char c) { return static_cast<unsigned char>(c) < limit; });
     };
-    for (unsigned char limit : {0x01, 0x0A, 0x20, 0x7F, 0x80}) ASSERT_EQ(AnyByteBelow(text, limit), below(limit)) << text;
+    for (unsigned char limit : {0x01, 0x0A, 0x20, 0x7F, 0x80})
+      ASSERT_EQ(AnyByteBelow(text, limit), below(limit)) << text;
     ASSERT_EQ(AllAscii(text), !std::ranges::any_of(text, [](char c) { return static_cast<unsigned char>(c) >= 0x80; }));
   }
 }

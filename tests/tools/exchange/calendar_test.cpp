@@ -4,15 +4,15 @@
 // over twelve months with its moved and cancelled occurrences; exports of
 // Google, Exchange and a booking site; unreadable events skipped and broken
 // files refused, each with the line at fault.
-#include <libical/ical.h>
 #include <gtest/gtest.h>
+#include <libical/ical.h>
 
 #include <memory>
 
+#include "runtime/datetime.h"
 #include "tests/tools/exchange/sample_files.h"
 #include "tools/exchange/calendar_file.h"
 #include "tools/exchange/content_line_writer.h"
-#include "runtime/datetime.h"
 #include "tools/exchange/exchange_error.h"
 
 namespace vesk {
@@ -39,7 +39,7 @@ TEST(CalendarExport, LibicalAndTheImportReadItBack) {
   const std::string text = CalendarFromAppointments(appointments, {kBerlin, 45, "-abc@vesktools"});
 
   std::unique_ptr<icalcomponent, void (*)(icalcomponent*)> calendar(icalparser_parse_string(text.c_str()),
-                                                                     icalcomponent_free);
+                                                                    icalcomponent_free);
   ASSERT_NE(calendar, nullptr);
   ASSERT_NE(icalcomponent_get_first_component(calendar.get(), ICAL_VTIMEZONE_COMPONENT), nullptr);
   icalcomponent* event = icalcomponent_get_first_component(calendar.get(), ICAL_VEVENT_COMPONENT);
@@ -100,7 +100,7 @@ TEST(CalendarExport, EscapedAndFoldedTextsReadBackTheSame) {
   EXPECT_GE(continued, 2);
 
   std::unique_ptr<icalcomponent, void (*)(icalcomponent*)> calendar(icalparser_parse_string(text.c_str()),
-                                                                     icalcomponent_free);
+                                                                    icalcomponent_free);
   icalcomponent* event = icalcomponent_get_first_component(calendar.get(), ICAL_VEVENT_COMPONENT);
   ASSERT_NE(event, nullptr);
   EXPECT_STREQ(icalcomponent_get_uid(event), "termin-123456789-abc@vesktools");
@@ -111,7 +111,8 @@ TEST(CalendarExport, EscapedAndFoldedTextsReadBackTheSame) {
   ASSERT_NE(alarm, nullptr);
   EXPECT_EQ(icalcomponent_get_description(alarm), appointments[0].Ort);
 
-  const std::vector<AppointmentRecord> back = AppointmentsFromCalendar(text, kBerlin, EncodeDate(2027, 1, 1)).appointments;
+  const std::vector<AppointmentRecord> back =
+      AppointmentsFromCalendar(text, kBerlin, EncodeDate(2027, 1, 1)).appointments;
   ASSERT_EQ(back.size(), 1u);
   EXPECT_EQ(back[0].Ort, appointments[0].Ort);
   EXPECT_EQ(back[0].Bemerkung, remark);
@@ -182,9 +183,12 @@ TEST(CalendarImport, UnreadableEventsAreSkippedAndBrokenFilesRefusedAtTheLineAtF
     std::string faults;
   } cases[] = {
       // Whole files that are no calendar, or are cut short, are refused.
-      {sample.substr(0, sample.find("END:VEVENT")), 0, "refused: Zeile 21: BEGIN:VEVENT endet nicht (Datei abgeschnitten?)"},
+      {sample.substr(0, sample.find("END:VEVENT")), 0,
+       "refused: Zeile 21: BEGIN:VEVENT endet nicht (Datei abgeschnitten?)"},
       {"BEGIN:VCARD\r\nEND:VCARD\r\n", 0, "refused: Zeile 1: BEGIN:VCARD außerhalb eines Kalenders"},
-      {"\x7f" "ELF\x02\x01\x01\0\0", 0, "refused: Zeile 1: Steuerzeichen im Text: keine Textdatei (Binärdaten?)"},
+      {"\x7f"
+       "ELF\x02\x01\x01\0\0",
+       0, "refused: Zeile 1: Steuerzeichen im Text: keine Textdatei (Binärdaten?)"},
       {"", 0, "refused: Zeile 1: kein Kalender in der Datei (BEGIN:VCALENDAR fehlt)"},
       {"BEGIN:VCALENDAR\r\nBEGIN:VTIMEZONE\r\nEND:VCALENDAR\r\n", 0,
        "refused: Zeile 3: END:VCALENDAR, wo BEGIN:VTIMEZONE aus Zeile 2 endet"},
@@ -235,8 +239,9 @@ TEST(CalendarImport, AGoogleExportWithEmptyValuesAndACancelledOccurrence) {
     if (a.Ort == "Training") {
       training.push_back(a.Datum);
       EXPECT_EQ(a.Uhrzeit, EncodeTime(19, 0, 0, 0));
-      EXPECT_EQ(a.Bemerkung, "Bitte Hallenschuhe mitbringen. Den Schlüssel für die Halle hat der Hausmeister.\n\n"
-                             "Ort: Turnhalle Süd");
+      EXPECT_EQ(a.Bemerkung,
+                "Bitte Hallenschuhe mitbringen. Den Schlüssel für die Halle hat der Hausmeister.\n\n"
+                "Ort: Turnhalle Süd");
     }
   ASSERT_EQ(training.size(), 52u);
   EXPECT_EQ(training[1], EncodeDate(2026, 12, 21));
@@ -260,18 +265,18 @@ TEST(CalendarImport, AnExchangeSeriesWithMovedAndCancelledOccurrences) {
   // The 6th moved to the 8th lies before today; the 20th moved to the
   // 21st; the 3 February cancelled; the 31 March, in summer time, moved to
   // the 30th.
-  EXPECT_EQ(got, (std::vector<std::string>{
-                     "13.01. 10:00 Teamrunde", "27.01. 10:00 Teamrunde", "10.02. 10:00 Teamrunde",
-                     "17.02. 10:00 Teamrunde", "24.02. 10:00 Teamrunde", "03.03. 10:00 Teamrunde",
-                     "10.03. 10:00 Teamrunde", "17.03. 10:00 Teamrunde", "24.03. 10:00 Teamrunde",
-                     "21.01. 14:30 Teamrunde (verschoben)", "30.03. 09:00 Teamrunde"}));
+  EXPECT_EQ(got, (std::vector<std::string>{"13.01. 10:00 Teamrunde", "27.01. 10:00 Teamrunde", "10.02. 10:00 Teamrunde",
+                                           "17.02. 10:00 Teamrunde", "24.02. 10:00 Teamrunde", "03.03. 10:00 Teamrunde",
+                                           "10.03. 10:00 Teamrunde", "17.03. 10:00 Teamrunde", "24.03. 10:00 Teamrunde",
+                                           "21.01. 14:30 Teamrunde (verschoben)", "30.03. 09:00 Teamrunde"}));
   EXPECT_EQ(reading.appointments[9].Bemerkung, "Diesmal im großen Saal\n\nOrt: Großer Saal");
 }
 
 TEST(CalendarImport, ABookingWithOneBrokenLineBringsWhatCanBeRead) {
   const Reading reading = Read(Sample("booking.ics"), EncodeDate(2026, 12, 14));
-  EXPECT_EQ(reading.faults, "Zeile 17: Eigenschaft ohne Doppelpunkt | Zeile 21: Termin ohne Beginn | "
-                            "Zeile 27: Text nach dem Ende des Kalenders");
+  EXPECT_EQ(reading.faults,
+            "Zeile 17: Eigenschaft ohne Doppelpunkt | Zeile 21: Termin ohne Beginn | "
+            "Zeile 27: Text nach dem Ende des Kalenders");
   ASSERT_EQ(reading.appointments.size(), 1u);
   EXPECT_EQ(reading.appointments[0].Datum, EncodeDate(2027, 2, 12));
   EXPECT_EQ(reading.appointments[0].Ort, "Hotel Adler, Oberstdorf");

@@ -10,14 +10,14 @@
 #include "tests/support/temp_folder.h"
 #include "tests/tools/exchange/sample_files.h"
 #include "toolkit/data/field.h"
-#include "tools/tables/table_schemas.h"
 #include "tools/exchange/address_card.h"
 #include "tools/exchange/address_exchange.h"
+#include "tools/exchange/address_record.h"
 #include "tools/exchange/appointment_exchange.h"
 #include "tools/exchange/exchange_error.h"
-#include "tools/exchange/address_record.h"
 #include "tools/table/RadiRidir.h"
 #include "tools/table/table_definition.h"
+#include "tools/tables/table_schemas.h"
 
 namespace vesk {
 namespace {
@@ -56,7 +56,9 @@ class ExchangeTableTest : public testing::Test {
 };
 
 TEST_F(ExchangeTableTest, AddressesExportedReadBackAsTheSameRecords) {
-  EXPECT_EQ(ImportVCards(addresses_, Sample("phone_21.vcf") + Sample("webmail_30.vcf") + Sample("v40_altid.vcf")).imported, 4u);
+  EXPECT_EQ(
+      ImportVCards(addresses_, Sample("phone_21.vcf") + Sample("webmail_30.vcf") + Sample("v40_altid.vcf")).imported,
+      4u);
   const auto imported = Records(addresses_);
   ASSERT_EQ(imported.size(), 4u);
   const std::string exported = ExportVCards(addresses_);
@@ -89,7 +91,8 @@ TEST_F(ExchangeTableTest, AnImportThatFailsChangesNothing) {
     ImportVCards(addresses_, "BEGIN:VCARD\r\nVERSION:9\r\nEND:VCARD\r\nBEGIN:VCARD\r\nN\r\nEND:VCARD\r\n");
     ADD_FAILURE() << "nothing readable, yet imported";
   } catch (const EExchangeError& error) {
-    EXPECT_STREQ(error.what(), "Zeile 2: vCard-Version 9 wird nicht gelesen (nur 2.1, 3.0, 4.0) (und 1 weiterer Fehler)");
+    EXPECT_STREQ(error.what(),
+                 "Zeile 2: vCard-Version 9 wird nicht gelesen (nur 2.1, 3.0, 4.0) (und 1 weiterer Fehler)");
   }
   EXPECT_EQ(Records(addresses_), before);
 
@@ -97,11 +100,13 @@ TEST_F(ExchangeTableTest, AnImportThatFailsChangesNothing) {
   std::string many;
   for (int i = 0; i < 120; ++i) many += "BEGIN:VCARD\r\nN:Name" + std::to_string(i) + "\r\nEND:VCARD\r\n";
   std::vector<size_t> told;
-  EXPECT_THROW(ImportVCards(addresses_, many, [&](size_t done, size_t total) {
-    told.push_back(done);
-    EXPECT_EQ(total, 120u);
-    return done < 50;
-  }), EImportCancelled);
+  EXPECT_THROW(ImportVCards(addresses_, many,
+                            [&](size_t done, size_t total) {
+                              told.push_back(done);
+                              EXPECT_EQ(total, 120u);
+                              return done < 50;
+                            }),
+               EImportCancelled);
   EXPECT_EQ(told, (std::vector<size_t>{0, 50}));
   EXPECT_EQ(Records(addresses_), before);
 
@@ -126,14 +131,17 @@ TEST_F(ExchangeTableTest, AnImportThatFailsChangesNothing) {
 
 TEST_F(ExchangeTableTest, TooLongValuesAreKeptInTheMemo) {
   const std::string name(45, 'N');
-  ASSERT_EQ(ImportVCards(addresses_, "BEGIN:VCARD\r\nVERSION:3.0\r\nN:" + name + ";Eva\r\nNOTE:Notiz\r\nEND:VCARD\r\n").imported, 1u);
+  ASSERT_EQ(ImportVCards(addresses_, "BEGIN:VCARD\r\nVERSION:3.0\r\nN:" + name + ";Eva\r\nNOTE:Notiz\r\nEND:VCARD\r\n")
+                .imported,
+            1u);
   addresses_.First();
   EXPECT_EQ(addresses_.FieldByName("Name")->AsString(), name.substr(0, 40));
   EXPECT_EQ(addresses_.FieldByName("Text")->AsString(), "Notiz\n\nName (vollständig): " + name);
 }
 
 TEST_F(ExchangeTableTest, CalendarExportKeepsItsUidsAndReadsBack) {
-  ASSERT_EQ(ImportCalendar(appointments_, Sample("other_zone.ics"), "Europe/Berlin", EncodeDate(2026, 12, 1)).imported, 3u);
+  ASSERT_EQ(ImportCalendar(appointments_, Sample("other_zone.ics"), "Europe/Berlin", EncodeDate(2026, 12, 1)).imported,
+            3u);
   appointments_.SetIndexName(kTermineIndex);
   const std::string first = ExportCalendar(appointments_, "Europe/Berlin", 30);
   const std::string second = ExportCalendar(appointments_, "Europe/Berlin", 30);

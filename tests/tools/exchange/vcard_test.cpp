@@ -19,7 +19,8 @@ std::vector<AddressRecord> Addresses(const std::string& text) {
 }
 
 void ExpectLines(const std::string& text, std::initializer_list<const char*> lines) {
-  for (const char* line : lines) EXPECT_NE(text.find(line), std::string::npos) << "missing: " << line << "\nin:\n" << text;
+  for (const char* line : lines)
+    EXPECT_NE(text.find(line), std::string::npos) << "missing: " << line << "\nin:\n" << text;
 }
 
 TEST(VCardReading, PhoneExportOfVersion21) {
@@ -59,8 +60,9 @@ TEST(VCardReading, WebmailExportOfVersion30) {
   EXPECT_EQ(a.PLZ, "80802");
   EXPECT_EQ(a.Stadt, "München");
   EXPECT_EQ(a.Kategorie, "Kunden");
-  EXPECT_TRUE(a.Text.starts_with("Trifft man am besten vormittags.\nParkplatz im Hof, Tor 2. Sehr lange Notiz, "
-                                 "die gefaltet wurde.\n\n"))
+  EXPECT_TRUE(
+      a.Text.starts_with("Trifft man am besten vormittags.\nParkplatz im Hof, Tor 2. Sehr lange Notiz, "
+                         "die gefaltet wurde.\n\n"))
       << a.Text;
   ExpectLines(a.Text, {"Telefon (geschäftlich): +49 89 1234-0", "E-Mail (geschäftlich): ayse.oeztuerk@beispiel.de",
                        "Internet (privat): https://ayse.example.org", "Adresse (privat): Am Anger 3, 85354 Freising",
@@ -117,9 +119,12 @@ TEST(VCardReading, UnreadableCardsAreSkippedAndBrokenFilesRefusedAtTheLineAtFaul
     size_t cards;
     std::string faults;
   } cases[] = {
-      {webmail.substr(0, webmail.size() / 2), 0, "refused: Zeile 1: die Karte endet nicht mit END:VCARD (Datei abgeschnitten?)"},
+      {webmail.substr(0, webmail.size() / 2), 0,
+       "refused: Zeile 1: die Karte endet nicht mit END:VCARD (Datei abgeschnitten?)"},
       {"", 0, "refused: Zeile 1: keine vCard in der Datei (BEGIN:VCARD fehlt)"},
-      {"\x7f" "ELF\x02\x01\x01\0\0"s, 0, "refused: Zeile 1: Steuerzeichen im Text: keine Textdatei (Binärdaten?)"},
+      {"\x7f"
+       "ELF\x02\x01\x01\0\0"s,
+       0, "refused: Zeile 1: Steuerzeichen im Text: keine Textdatei (Binärdaten?)"},
       {"BEGIN:VCARD\r\nVERSION:3.0\r\nN:A;B\r\nBEGIN:VCARD\r\nN:C\r\nEND:VCARD\r\n", 1,
        "Zeile 4: neue Karte, bevor die Karte ab Zeile 1 mit END:VCARD endet"},
       {good + "verirrt\r\n", 1, "Zeile 5: Eigenschaft ohne Doppelpunkt"},
@@ -127,8 +132,9 @@ TEST(VCardReading, UnreadableCardsAreSkippedAndBrokenFilesRefusedAtTheLineAtFaul
       {"BEGIN:VCARD\r\nVERSION:5.0\r\nEND:VCARD\r\n" + good, 1,
        "Zeile 2: vCard-Version 5.0 wird nicht gelesen (nur 2.1, 3.0, 4.0)"},
       {"BEGIN:VCARD\r\nN;CHARSET=KLINGON-8:A\r\nEND:VCARD\r\n" + good, 1, "Zeile 2: unbekannter Zeichensatz KLINGON-8"},
-      {"BEGIN:VCARD\r\nN:A\r\nEND:VCARD\r\n\x7f" "ELF\x02\x01\x01\0\0"s, 1,
-       "Zeile 4: Steuerzeichen im Text: keine Textdatei (Binärdaten?)"},
+      {"BEGIN:VCARD\r\nN:A\r\nEND:VCARD\r\n\x7f"
+       "ELF\x02\x01\x01\0\0"s,
+       1, "Zeile 4: Steuerzeichen im Text: keine Textdatei (Binärdaten?)"},
       {photo + good, 1, "Zeile 4: Zeile länger als 1 MB (eingebettete Bild- oder Binärdaten?)"},
       {"BEGIN:VCARD\r\nN:A\r\nEND:VCALENDAR\r\nEND:VCARD\r\n" + good, 1, "Zeile 3: END:VCALENDAR in einer Karte"},
       {"BEGIN:VCARD\r\nN:A\r\nADR;HOME\r\nEND:VCARD\r\n" + good, 1, "Zeile 3: Eigenschaft ohne Doppelpunkt"},
@@ -160,9 +166,16 @@ TEST(VCardReading, LineEndsOfEveryKindAndQuotedParameterValues) {
 }
 
 TEST(VCardWriting, CardsReadBackAsTheSameAddress) {
-  AddressRecord a{.Name = "Groß; Söhne", .Vorname = "Jörg, \"Schorsch\"", .PLZ = "01067", .Stadt = "Dresden",
-                  .Strasse = "Prager Straße 2\\b", .Telefon1 = "0351 1", .Telefon2 = "0351 2", .Fax = "0351 3",
-                  .Email = "j@example.de", .URL = "https://example.de/ä",
+  AddressRecord a{.Name = "Groß; Söhne",
+                  .Vorname = "Jörg, \"Schorsch\"",
+                  .PLZ = "01067",
+                  .Stadt = "Dresden",
+                  .Strasse = "Prager Straße 2\\b",
+                  .Telefon1 = "0351 1",
+                  .Telefon2 = "0351 2",
+                  .Fax = "0351 3",
+                  .Email = "j@example.de",
+                  .URL = "https://example.de/ä",
                   .Text = "Erste Zeile\nZweite: " + std::string(40, 'x') + "äöüäöüäöüäöüßßß and more text",
                   .Kategorie = "Familie, weit"};
   const std::string card = CardFromAddress(a);

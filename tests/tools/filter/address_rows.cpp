@@ -58,18 +58,17 @@ void FillAddresses(TMemoryDataSet& dataset) {
 
   const Variant null = Variant::Null();
   using V = Variant;
-  dataset.AddRow({V("Meier"), V("Hans"), V("Hans Peter"), V("Hauptstraße"), V(1), V(true), V(1.5),
-                  V(Currency{102500}), Day(2000, 12, 24), V("erste Notiz")});
-  dataset.AddRow({V("MEIER"), V("Meier"), null, null, V(2), V(false), V(2.5), V(Currency{5000}),
-                  Day(2000, 12, 24, 12), null});
+  dataset.AddRow({V("Meier"), V("Hans"), V("Hans Peter"), V("Hauptstraße"), V(1), V(true), V(1.5), V(Currency{102500}),
+                  Day(2000, 12, 24), V("erste Notiz")});
+  dataset.AddRow(
+      {V("MEIER"), V("Meier"), null, null, V(2), V(false), V(2.5), V(Currency{5000}), Day(2000, 12, 24, 12), null});
   dataset.AddRow({V("meier"), null, null, V("Ölweg"), V(3), null, null, null, Day(1999, 1, 1), V("notiz")});
-  dataset.AddRow({V("Müller"), V("Änne"), null, null, V(4), V(true), V(-1.0), V(Currency{1000000}),
-                  Day(2026, 1, 1), null});
+  dataset.AddRow(
+      {V("Müller"), V("Änne"), null, null, V(4), V(true), V(-1.0), V(Currency{1000000}), Day(2026, 1, 1), null});
   dataset.AddRow({V("O'Neil"), null, null, null, null, V(false), V(0.0), null, null, null});
   dataset.AddRow({V("*"), null, null, null, V(6), V(true), null, null, Day(2030, 6, 15), null});
   dataset.AddRow({null, null, null, null, null, null, null, null, null, null});
-  dataset.AddRow({V("Anton"), V("Anna"), null, null, V(8), V(false), V(8.25), V(Currency{0}),
-                  Day(1999, 12, 31), null});
+  dataset.AddRow({V("Anton"), V("Anna"), null, null, V(8), V(false), V(8.25), V(Currency{0}), Day(1999, 12, 31), null});
   dataset.Open();
 }
 

@@ -147,8 +147,8 @@ TEST_F(FilterTest, ConversionErrorsKeepTheirTypes) {
 }
 
 TEST_F(FilterTest, OperandKinds) {
-  for (const char* text : {"Name", "'A' = Name", "Name = Vorname", "NOT Name", "NOT 'x'", "True",
-                           "(Nr = 1) AND 'x'", "Nr AND (Nr = 1)", "(Nr = 1) = 1", "NULL", "1 = 1"}) {
+  for (const char* text : {"Name", "'A' = Name", "Name = Vorname", "NOT Name", "NOT 'x'", "True", "(Nr = 1) AND 'x'",
+                           "Nr AND (Nr = 1)", "(Nr = 1) = 1", "NULL", "1 = 1"}) {
     EXPECT_EQ(PrepareError(text), "Error in filter expression evaluation") << text;
   }
   // Two conditions compare as truth values.

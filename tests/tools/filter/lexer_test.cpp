@@ -26,9 +26,10 @@ std::vector<std::pair<TFilterToken, std::string>> Tokens(TExprLexer& lexer, cons
 TEST(FilterLexer, EveryTokenKindWithItsText) {
   TExprLexer lexer;
   const std::vector<std::pair<TFilterToken, std::string>> expected = {
-      {xtIdent, "Nr"}, {xtEqual, ""}, {xtLiteral, "-1.5E3"}, {xtName, "Vor name"}, {xtNotEqual, ""},
-      {xtLiteral, "O'Neil"}, {xtLParen, ""}, {xtGreaterEqual, ""}, {xtLessEqual, ""}, {xtGreater, ""},
-      {xtLess, ""}, {xtRParen, ""}, {xtEnd, ""}};
+      {xtIdent, "Nr"},   {xtEqual, ""},         {xtLiteral, "-1.5E3"}, {xtName, "Vor name"},
+      {xtNotEqual, ""},  {xtLiteral, "O'Neil"}, {xtLParen, ""},        {xtGreaterEqual, ""},
+      {xtLessEqual, ""}, {xtGreater, ""},       {xtLess, ""},          {xtRParen, ""},
+      {xtEnd, ""}};
   EXPECT_EQ(Tokens(lexer, "Nr=-1.5E3 [Vor name]<>'O''Neil'(>=<=> <)"), expected);
   // The end stays the end.
   lexer.ReadToken();

@@ -32,9 +32,7 @@ std::string Show(const TExprNode* node) {
   if (node == nullptr) return "<none>";
   EXPECT_EQ(node->PartialLength, -1);
   switch (node->Kind) {
-    case nkField:
-      EXPECT_EQ(node->Operator, noNone);
-      return node->Value.AsString();
+    case nkField: EXPECT_EQ(node->Operator, noNone); return node->Value.AsString();
     case nkConst:
       if (node->Value.IsNull()) return "<null>";
       if (node->Value.Type() == VarType::Boolean) return node->Value.AsBoolean() ? "<true>" : "<false>";

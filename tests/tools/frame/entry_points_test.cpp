@@ -1,11 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <QCoreApplication>
 #include <QProcess>
 #include <QTest>
 #include <algorithm>
 #include <string>
-#include <unistd.h>
 
 #include "runtime/exceptions.h"
 #include "toolkit/application.h"

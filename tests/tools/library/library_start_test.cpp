@@ -36,15 +36,13 @@ TEST(LibraryStart, ReadsTheUsersFormatsInAForeignHost) {
   ASSERT_EQ(Shell(in + "LC_ALL=C '" MTITOOL_PATH "' create Data/termine.mti Datum:D Ort:S:50 Uhrzeit:D "
                        "Bemerkung:M --index 'DatumUhrzeit=Datum;Uhrzeit' >/dev/null"),
             0);
-  {
-    std::ofstream(folder.File("heute.csv")) << "Datum,Ort,Uhrzeit\n" << Today("%d.%m.%Y") << ",Büro,23:59\n";
-  }
+  { std::ofstream(folder.File("heute.csv")) << "Datum,Ort,Uhrzeit\n" << Today("%d.%m.%Y") << ",Büro,23:59\n"; }
   ASSERT_EQ(Shell(in + "LC_ALL=C '" MTITOOL_PATH "' import Data/termine.mti heute.csv"), 0);
 
-  ASSERT_EQ(Shell(in + "env -u LC_ALL -u LC_TIME -u LC_NUMERIC -u LC_CTYPE LANG=en_US.UTF-8 VESK_HOME='" +
-                  folder.Path() + "' VESK_NONINTERACTIVE=1 QT_QPA_PLATFORM=offscreen '" FOREIGN_HOST "' '" +
-                  TOOLS_LIBRARY "'"),
-            0);
+  ASSERT_EQ(
+      Shell(in + "env -u LC_ALL -u LC_TIME -u LC_NUMERIC -u LC_CTYPE LANG=en_US.UTF-8 VESK_HOME='" + folder.Path() +
+            "' VESK_NONINTERACTIVE=1 QT_QPA_PLATFORM=offscreen '" FOREIGN_HOST "' '" + TOOLS_LIBRARY "'"),
+      0);
   std::ifstream list(folder.File("termine.sav"));
   ASSERT_TRUE(list.good()) << "no termine.sav";
   std::stringstream text;

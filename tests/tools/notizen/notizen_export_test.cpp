@@ -38,8 +38,9 @@ TEST(NotizenExport, TwoCallsMakeOneWindowAfterACloseANewOneAndTheHostIsTold) {
     return MbResult::Ok;
   });
   std::vector<std::pair<uint16_t, uintptr_t>> received;
-  TopLevelWindow host("TFRVeskTools", "Tools",
-                      [&received](uint16_t message, uintptr_t wParam, intptr_t) { received.emplace_back(message, wParam); });
+  TopLevelWindow host("TFRVeskTools", "Tools", [&received](uint16_t message, uintptr_t wParam, intptr_t) {
+    received.emplace_back(message, wParam);
+  });
 
   QLibrary library(TOOLS_LIBRARY);
   ASSERT_TRUE(library.load()) << library.errorString().toStdString();

@@ -12,17 +12,17 @@
 #include "runtime/file_io.h"
 #include "tests/tools/notizen/notizen_fixture.h"
 #include "toolkit/button.h"
+#include "toolkit/data/string_field.h"
 #include "toolkit/db_edit.h"
 #include "toolkit/db_memo.h"
 #include "toolkit/db_navigator.h"
 #include "toolkit/db_text.h"
 #include "toolkit/label.h"
 #include "toolkit/screenshot.h"
-#include "toolkit/data/string_field.h"
 #include "toolkit/tab_control.h"
-#include "tools/tables/table_schemas.h"
 #include "tools/categories/category_pages.h"
 #include "tools/table/RadiRidir.h"
+#include "tools/tables/table_schemas.h"
 
 namespace vesk {
 namespace {
@@ -182,7 +182,9 @@ TEST_F(NotizenWindow, ListOfTheWindowsEraKeepsItsNotesAndIsSavedAsUtf8) {
   CloseWindow();
 
   // The same list as a program of the Windows era wrote it.
-  ASSERT_TRUE(WriteFileAtomically(ListPath(), "B\xfc" "cher\r\n"));
+  ASSERT_TRUE(WriteFileAtomically(ListPath(),
+                                  "B\xfc"
+                                  "cher\r\n"));
   OpenWindow();
   SelectTab(kFirstCategoryTab);
   EXPECT_EQ(window_->TCNotizen->Tab(kFirstCategoryTab), "Bücher");
@@ -233,8 +235,8 @@ TEST_F(NotizenWindow, CtrlCReachesTheWindowOnlyWhileNoControlHasTheFocus) {
 
 TEST_F(NotizenWindow, EveryComponentCarriesItsName) {
   OpenWindow();
-  for (const char* name : {"DBNvNotizen", "TCNotizen", "TxDatum", "TxZeit", "lbKat", "DBEdKat", "EdStichwort",
-                           "MmText"}) {
+  for (const char* name :
+       {"DBNvNotizen", "TCNotizen", "TxDatum", "TxZeit", "lbKat", "DBEdKat", "EdStichwort", "MmText"}) {
     EXPECT_NE(window_->findChild<QWidget*>(name), nullptr) << name;
   }
   // Tab runs keyword, text, category.

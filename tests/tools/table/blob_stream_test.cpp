@@ -100,9 +100,8 @@ TEST_F(TableBlobStreamTest, WritingIsRefusedOutsideEditingAndOnReadOnlyFields) {
 
 TEST_F(TableBlobStreamTest, BlobsAreRefusedWhileAFilterTestRuns) {
   auto table = Open(CreatePeople({{"Anna", 30}, {"Bert", 40}}));
-  table->SetOnFilterRecord([](TDataSet& dataset, bool& accept) {
-    accept = dataset.FieldByName("Notiz")->AsString().empty();
-  });
+  table->SetOnFilterRecord(
+      [](TDataSet& dataset, bool& accept) { accept = dataset.FieldByName("Notiz")->AsString().empty(); });
   table->SetFiltered(true);
   // The failure is shown, and the event test counts the record as accepted.
   EXPECT_EQ(table->RecordCount(), 2);

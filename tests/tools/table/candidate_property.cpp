@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "engine/radiridir.h"
-#include "toolkit/data/notices.h"
 #include "toolkit/data/field.h"
+#include "toolkit/data/notices.h"
 #include "tools/table/RadiRidirEngine.h"
 #include "tools/table/RadiRidirText.h"
 
@@ -19,10 +19,10 @@ const T& Pick(std::mt19937& random, const T (&choices)[N]) {
 }
 bool Chance(std::mt19937& random, double p) { return std::bernoulli_distribution(p)(random); }
 
-constexpr const char* kPieces[] = {"M", "m", "Mü", "mü", "MÜ", "Ma", "ma", "a", "A", "ä", "Ä", "*", "z",
-                                   "Z", "ß", "é", "Me", "mE", "N", "n", "ch", "L", "_", "%", "'", "Ｍ", "Ṁ", "-"};
-constexpr double kDays[] = {46023, 46023.5, 46024, 46022.999999999, 46023.000000001, 46023.0000001, -0.5, -3.25,
-                            0, 0.5, 1, 3e6, 2958464.99, -700000};
+constexpr const char* kPieces[] = {"M", "m", "Mü", "mü", "MÜ", "Ma", "ma", "a", "A", "ä", "Ä", "*",  "z", "Z",
+                                   "ß", "é", "Me", "mE", "N",  "n",  "ch", "L", "_", "%", "'", "Ｍ", "Ṁ", "-"};
+constexpr double kDays[] = {46023, 46023.5, 46024, 46022.999999999, 46023.000000001, 46023.0000001, -0.5, -3.25, 0,
+                            0.5,   1,       3e6,   2958464.99,      -700000};
 constexpr double kValues[] = {-1.5, 0, 2.25, 1e10, 3};
 
 std::string RandomText(std::mt19937& random, int most) {
@@ -33,10 +33,11 @@ std::string RandomText(std::mt19937& random, int most) {
 
 // Fields: Name S:10, Kat S:6, Datum D, Nr I, Wert F; indexes by name
 // without regard to case, by category, by date and number.
-const rr_field_spec kFields[] = {
-    {"Name", 'S', 10, nullptr, nullptr, nullptr, nullptr}, {"Kat", 'S', 6, nullptr, nullptr, nullptr, nullptr},
-    {"Datum", 'D', 0, nullptr, nullptr, nullptr, nullptr}, {"Nr", 'I', 0, nullptr, nullptr, nullptr, nullptr},
-    {"Wert", 'F', 0, nullptr, nullptr, nullptr, nullptr}};
+const rr_field_spec kFields[] = {{"Name", 'S', 10, nullptr, nullptr, nullptr, nullptr},
+                                 {"Kat", 'S', 6, nullptr, nullptr, nullptr, nullptr},
+                                 {"Datum", 'D', 0, nullptr, nullptr, nullptr, nullptr},
+                                 {"Nr", 'I', 0, nullptr, nullptr, nullptr, nullptr},
+                                 {"Wert", 'F', 0, nullptr, nullptr, nullptr, nullptr}};
 constexpr const char* kIndexes[] = {"", "NameIx", "KatIx", "DatumIx"};
 
 // One dataset on the table in the case's order, options and filter text;
@@ -88,7 +89,8 @@ void MakeRandomTable(const std::string& path, std::mt19937& random) {
     int32_t h;
     ~Free() { rr_free(h); }
   } free_handle{h};
-  if (rr_create(h, path.c_str(), kFields, 5, indexes, 3) < 0 || rr_open(h, ToEngineText(path).data(), RR_MODE_READ_WRITE) < 0)
+  if (rr_create(h, path.c_str(), kFields, 5, indexes, 3) < 0 ||
+      rr_open(h, ToEngineText(path).data(), RR_MODE_READ_WRITE) < 0)
     throw std::runtime_error("cannot make " + path);
   std::vector<uint8_t> record(static_cast<size_t>(rr_record_size(h)));
   auto offset = [h](int32_t field) {
@@ -121,8 +123,9 @@ void MakeRandomTable(const std::string& path, std::mt19937& random) {
 std::string RandomFilterText(std::mt19937& random) {
   constexpr const char* kFieldNames[] = {"Name", "name", "NAME", "[Name]", "Kat", "Datum", "Nr", "Wert"};
   constexpr const char* kOperators[] = {" = ", " <> ", " < ", " <= ", " > ", " >= "};
-  constexpr const char* kConstants[] = {"NULL", "True", "False", "1", "-2", "3", "01.01.2026", "'01.01.2026'",
-                                        "31.12.1899", "'02.01.2026 12:00:00'", "'x'", "''"};
+  constexpr const char* kConstants[] = {"NULL", "True",       "False",        "1",          "-2",
+                                        "3",    "01.01.2026", "'01.01.2026'", "31.12.1899", "'02.01.2026 12:00:00'",
+                                        "'x'",  "''"};
   const int kind = std::uniform_int_distribution<int>(0, 10)(random);
   if (kind == 10) {
     // A letter page of the windows.

@@ -14,8 +14,8 @@
 namespace vesk {
 
 struct CandidateCase {
-  bool prepared = false;     // the filter text prepared (else nothing was compared)
-  int64_t tested_with = 0;   // records the event saw with the candidates
+  bool prepared = false;    // the filter text prepared (else nothing was compared)
+  int64_t tested_with = 0;  // records the event saw with the candidates
   int64_t tested_without = 0;
 };
 

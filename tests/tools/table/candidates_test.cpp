@@ -119,7 +119,8 @@ TEST_F(CandidatesTest, ThePagesOfTheWindowsAreCertainAndAPartThatMayFailMakesNot
              std::string(a.text ? a.text : "") == std::string(b.text ? b.text : "");
     });
   };
-  for (const char* exact : {"Name = 'M*' OR Name = 'm*'", "Kategorie = 'Privat'", "Name >= 'M' AND NOT (Name = NULL)"}) {
+  for (const char* exact :
+       {"Name = 'M*' OR Name = 'm*'", "Kategorie = 'Privat'", "Name >= 'M' AND NOT (Name = NULL)"}) {
     const CandidateTerms c = derive(exact);
     EXPECT_FALSE(c.terms.empty()) << exact;
     EXPECT_TRUE(same(c)) << exact;
@@ -202,7 +203,8 @@ TEST(CandidateTerms, TheEngineRefusesTermsThatFormNoCondition) {
   const rr_candidate_term text_on_number[] = {{RR_CAND_PREFIX, 3, 0, "1"}};
   const rr_candidate_term no_field[] = {{RR_CAND_EQ, 9, 0, "x"}};
   const rr_candidate_term two_left[] = {{RR_CAND_TRUE, -1, 0, nullptr}, {RR_CAND_FALSE, -1, 0, nullptr}};
-  for (const auto* terms : {lonely_and, text_on_number, no_field}) EXPECT_FALSE(rr_set_candidates(h, terms, 1, nullptr, 0));
+  for (const auto* terms : {lonely_and, text_on_number, no_field})
+    EXPECT_FALSE(rr_set_candidates(h, terms, 1, nullptr, 0));
   EXPECT_FALSE(rr_set_candidates(h, two_left, 2, nullptr, 0));
   // Refused terms leave no condition: a test that takes every record sees all.
   int seen = 0;

@@ -33,8 +33,7 @@ TEST_F(TableDatasetTest, TableNameWarnsAboutMissingOrForeignNamesAndKeepsThem) {
     table.Open();
     FAIL() << "opened a missing table";
   } catch (const EDatabaseError& error) {
-    EXPECT_STREQ(error.what(),
-                 "The table Data/adressen.mti cannot be opened - it may be corrupted. Suggest rebuild");
+    EXPECT_STREQ(error.what(), "The table Data/adressen.mti cannot be opened - it may be corrupted. Suggest rebuild");
   }
   EXPECT_FALSE(table.Active());
 

@@ -24,13 +24,21 @@ std::vector<uint8_t> StoredRecord(const TRadiRidir& table) {
 }
 
 TEST_F(TableFieldsTest, EveryLetterBecomesItsFieldDefinition) {
-  const std::string path = CreateTable("all.mti", {{"Text", 'S', 50}, {"Zahl", 'I'}, {"Nummer", 'A'},
-                                                   {"Ja", 'B'}, {"Wert", 'F'}, {"Real", 'R'}, {"Geld", 'C'},
-                                                   {"Datum", 'D'}, {"Memo", 'M'}, {"Format", 'E'},
-                                                   {"Bild", 'G'}, {"Daten", 'L'}});
+  const std::string path = CreateTable("all.mti", {{"Text", 'S', 50},
+                                                   {"Zahl", 'I'},
+                                                   {"Nummer", 'A'},
+                                                   {"Ja", 'B'},
+                                                   {"Wert", 'F'},
+                                                   {"Real", 'R'},
+                                                   {"Geld", 'C'},
+                                                   {"Datum", 'D'},
+                                                   {"Memo", 'M'},
+                                                   {"Format", 'E'},
+                                                   {"Bild", 'G'},
+                                                   {"Daten", 'L'}});
   auto table = Open(path);
-  const std::vector<TFieldType> expected = {ftString, ftInteger, ftAutoInc, ftBoolean, ftFloat, ftFloat,
-                                            ftCurrency, ftDateTime, ftMemo, ftFmtMemo, ftGraphic, ftBlob};
+  const std::vector<TFieldType> expected = {ftString,   ftInteger,  ftAutoInc, ftBoolean, ftFloat,   ftFloat,
+                                            ftCurrency, ftDateTime, ftMemo,    ftFmtMemo, ftGraphic, ftBlob};
   ASSERT_EQ(table->FieldDefs().Count(), static_cast<int>(expected.size()));
   for (int i = 0; i < table->FieldDefs().Count(); ++i) {
     EXPECT_EQ(table->FieldDefs()[i].DataType(), expected[static_cast<size_t>(i)]) << i;
@@ -52,11 +60,10 @@ TEST_F(TableFieldsTest, EveryLetterBecomesItsFieldDefinition) {
 }
 
 TEST_F(TableFieldsTest, ConstraintsComeFromTheEngineByPosition) {
-  const std::string path =
-      CreateTable("c.mti", {{"Name", 'S', 10, "1"},
-                            {"Alter", 'I', 0, "", nullptr, "0", "150"},
-                            {"Preis", 'C', 0, nullptr, nullptr, "0,5", "99,5"},
-                            {"Menge", 'I', 0, nullptr, nullptr, "viele", "5"}});
+  const std::string path = CreateTable("c.mti", {{"Name", 'S', 10, "1"},
+                                                 {"Alter", 'I', 0, "", nullptr, "0", "150"},
+                                                 {"Preis", 'C', 0, nullptr, nullptr, "0,5", "99,5"},
+                                                 {"Menge", 'I', 0, nullptr, nullptr, "viele", "5"}});
   auto table = Open(path);
   EXPECT_TRUE(table->FieldByName("Name")->Required());
   auto* age = static_cast<TIntegerField*>(table->FieldByName("Alter"));
@@ -81,17 +88,16 @@ TEST_F(TableFieldsTest, ConstraintsComeFromTheEngineByPosition) {
 }
 
 TEST_F(TableFieldsTest, DefaultsOfEveryLetterFillNewRecords) {
-  const std::string path =
-      CreateTable("d.mti", {{"Nummer", 'A', 0, nullptr, "7"},
-                            {"Zahl", 'I', 0, nullptr, "-42"},
-                            {"Ja", 'B', 0, nullptr, "true"},
-                            {"Nein", 'B', 0, nullptr, "FALSE"},
-                            {"Geld", 'C', 0, nullptr, "$12,5"},
-                            {"Datum", 'D', 0, nullptr, "24.12.2026 18:30:00"},
-                            {"Wert", 'F', 0, nullptr, "2,25"},
-                            {"Real", 'R', 0, nullptr, "-1,5E3"},
-                            {"Text", 'S', 5, nullptr, "abcdefgh"},
-                            {"Leer", 'S', 5}});
+  const std::string path = CreateTable("d.mti", {{"Nummer", 'A', 0, nullptr, "7"},
+                                                 {"Zahl", 'I', 0, nullptr, "-42"},
+                                                 {"Ja", 'B', 0, nullptr, "true"},
+                                                 {"Nein", 'B', 0, nullptr, "FALSE"},
+                                                 {"Geld", 'C', 0, nullptr, "$12,5"},
+                                                 {"Datum", 'D', 0, nullptr, "24.12.2026 18:30:00"},
+                                                 {"Wert", 'F', 0, nullptr, "2,25"},
+                                                 {"Real", 'R', 0, nullptr, "-1,5E3"},
+                                                 {"Text", 'S', 5, nullptr, "abcdefgh"},
+                                                 {"Leer", 'S', 5}});
   auto table = Open(path);
   table->Append();
   EXPECT_EQ(table->FieldByName("Nummer")->AsInteger(), 7);
@@ -100,8 +106,7 @@ TEST_F(TableFieldsTest, DefaultsOfEveryLetterFillNewRecords) {
   EXPECT_FALSE(table->FieldByName("Nein")->AsBoolean());
   EXPECT_FALSE(table->FieldByName("Nein")->IsNull());
   EXPECT_DOUBLE_EQ(table->FieldByName("Geld")->AsFloat(), 12.5);
-  EXPECT_DOUBLE_EQ(table->FieldByName("Datum")->AsDateTime(),
-                   EncodeDate(2026, 12, 24) + EncodeTime(18, 30, 0, 0));
+  EXPECT_DOUBLE_EQ(table->FieldByName("Datum")->AsDateTime(), EncodeDate(2026, 12, 24) + EncodeTime(18, 30, 0, 0));
   EXPECT_DOUBLE_EQ(table->FieldByName("Wert")->AsFloat(), 2.25);
   EXPECT_DOUBLE_EQ(table->FieldByName("Real")->AsFloat(), -1500.0);
   EXPECT_EQ(table->FieldByName("Text")->AsString(), "abcde");
@@ -139,7 +144,8 @@ TEST_F(TableFieldsTest, DefaultsThatDoNotConvertRaiseTheirErrors) {
 
 TEST_F(TableFieldsTest, TextDefaultIsCutToWholeCharacters) {
   // Two characters hold "aü" (three bytes) but not the "x" after it.
-  auto table = Open(CreateTable("m.mti", {{"Kurz", 'S', 2, nullptr, "a\xC3\xBCx"}, {"Lang", 'S', 3, nullptr, "a\xC3\xBC"}}));
+  auto table =
+      Open(CreateTable("m.mti", {{"Kurz", 'S', 2, nullptr, "a\xC3\xBCx"}, {"Lang", 'S', 3, nullptr, "a\xC3\xBC"}}));
   table->Append();
   EXPECT_EQ(table->FieldByName("Kurz")->AsString(), "a\xC3\xBC");
   EXPECT_EQ(table->FieldByName("Lang")->AsString(), "a\xC3\xBC");

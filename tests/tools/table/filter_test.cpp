@@ -19,9 +19,8 @@ class TableFilterTest : public TableTest {
 TEST_F(TableFilterTest, EventDecidesWhichRecordsTheDatasetShows) {
   auto table = Open(path_);
   int minimum = 40;
-  table->SetOnFilterRecord([&](TDataSet& dataset, bool& accept) {
-    accept = dataset.FieldByName("Alter")->AsInteger() >= minimum;
-  });
+  table->SetOnFilterRecord(
+      [&](TDataSet& dataset, bool& accept) { accept = dataset.FieldByName("Alter")->AsInteger() >= minimum; });
   EXPECT_EQ(table->RecordCount(), 5);  // not filtered yet
   table->SetFiltered(true);
   EXPECT_EQ(Column(*table, "Name"), (std::vector<std::string>{"Bert", "Berta", "Carl"}));
@@ -34,9 +33,8 @@ TEST_F(TableFilterTest, EventDecidesWhichRecordsTheDatasetShows) {
   EXPECT_EQ(table->FieldByName("Name")->AsString(), "Bert");
 
   // A new handler takes effect at once.
-  table->SetOnFilterRecord([](TDataSet& dataset, bool& accept) {
-    accept = dataset.FieldByName("Name")->AsString().size() == 4;
-  });
+  table->SetOnFilterRecord(
+      [](TDataSet& dataset, bool& accept) { accept = dataset.FieldByName("Name")->AsString().size() == 4; });
   EXPECT_EQ(Column(*table, "Name"), (std::vector<std::string>{"Anna", "Bert", "Carl", "Dora"}));
   table->SetFiltered(false);
   EXPECT_EQ(table->RecordCount(), 5);
@@ -77,9 +75,8 @@ TEST_F(TableFilterTest, ExpressionAndEventMustBothAccept) {
   table->SetFilterText("Alter >= 40");
   table->SetFiltered(true);
   EXPECT_EQ(Column(*table, "Name"), (std::vector<std::string>{"Bert", "Berta", "Carl"}));
-  table->SetOnFilterRecord([](TDataSet& dataset, bool& accept) {
-    accept = dataset.FieldByName("Name")->AsString() != "Berta";
-  });
+  table->SetOnFilterRecord(
+      [](TDataSet& dataset, bool& accept) { accept = dataset.FieldByName("Name")->AsString() != "Berta"; });
   EXPECT_EQ(Column(*table, "Name"), (std::vector<std::string>{"Bert", "Carl"}));
   // With an empty Filter only the event decides.
   table->SetFilterText("");

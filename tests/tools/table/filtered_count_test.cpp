@@ -65,9 +65,8 @@ TEST_F(FilteredCountTest, CountFollowsEveryChangeOfRecordsAndFilter) {
   EXPECT_EQ(table_->RecordCount(), 6);
   table_->SetFiltered(true);
   EXPECT_EQ(table_->RecordCount(), 2);
-  table_->SetOnFilterRecord([](TDataSet& dataset, bool& accept) {
-    accept = dataset.FieldByName("Alter")->AsInteger() > 40;
-  });
+  table_->SetOnFilterRecord(
+      [](TDataSet& dataset, bool& accept) { accept = dataset.FieldByName("Alter")->AsInteger() > 40; });
   EXPECT_EQ(table_->RecordCount(), 1);
   table_->SetOnFilterRecord(nullptr);
   EXPECT_EQ(table_->RecordCount(), 2);

@@ -39,8 +39,9 @@ class MtitoolTest : public ::testing::Test {
   // test says otherwise), without a display.
   Result Run(const std::string& arguments, const std::string& input = "") const {
     Write("stdin", input);
-    const std::string command = "cd '" + folder_ + "' && LC_ALL=" + locale_ + " VESK_NONINTERACTIVE=1 '" MTITOOL_PATH "' " +
-                                arguments + " < stdin > stdout 2> stderr";
+    const std::string command = "cd '" + folder_ + "' && LC_ALL=" + locale_ +
+                                " VESK_NONINTERACTIVE=1 '" MTITOOL_PATH "' " + arguments +
+                                " < stdin > stdout 2> stderr";
     const int status = std::system(command.c_str());
     Result result;
     result.code = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -101,8 +102,9 @@ TEST_F(MtitoolTest, CreateImportExportRoundTrip) {
 TEST_F(MtitoolTest, ExportThenImportGivesTheSameTableForEveryType) {
   vesk::GeneratedLocales locales({"en_GB"});
   ASSERT_TRUE(locales.Missing().empty()) << "localedef cannot make en_GB (package locales)";
-  constexpr const char* kAllTypes = " Nr:A Text:S:10 Zahl:I Ja:B Gleit:F Real:R Geld:C Wann:D Memo:M Formatiert:E "
-                                    "Bild:G Daten:L";
+  constexpr const char* kAllTypes =
+      " Nr:A Text:S:10 Zahl:I Ja:B Gleit:F Real:R Geld:C Wann:D Memo:M Formatiert:E "
+      "Bild:G Daten:L";
   const std::string header = "Nr,Text,Zahl,Ja,Gleit,Real,Geld,Wann,Memo,Formatiert,Bild,Daten\r\n";
   struct Case {
     const char* locale;
@@ -110,7 +112,8 @@ TEST_F(MtitoolTest, ExportThenImportGivesTheSameTableForEveryType) {
   };
   const Case cases[] = {
       {"C",
-       "1,Äöü ß,-2147483648,True,\"0,30000000000000004\",1e+300,10,\"24.12.2026 18:30:05,123\",\"a\r\nb\",,AAEC/w==,\r\n"
+       "1,Äöü ß,-2147483648,True,\"0,30000000000000004\",1e+300,10,\"24.12.2026 "
+       "18:30:05,123\",\"a\r\nb\",,AAEC/w==,\r\n"
        "2,,2147483647,False,\"-0,5e-7\",,\"1234,5678\",01.01.1949,,\"{\\rtf1}\",,\"YQ==\"\r\n"
        "3,,,,,,,30.12.1899 00:00:00,,,,\r\n"},
       {"en_GB.UTF-8",
@@ -202,7 +205,8 @@ TEST_F(MtitoolTest, ExportWithFilterAndLocate) {
 
   Result filtered = Run("export people.mti --filter \"Name = 'Z*' OR Alter = 42\"");
   ASSERT_EQ(filtered.code, 0) << filtered.err;
-  EXPECT_EQ(filtered.out, header + "Müller,42,True,\"1,5\",01.02.2024,\"zwei\r\nZeilen, mit \"\"Zitat\"\"\"\r\n" + zander);
+  EXPECT_EQ(filtered.out,
+            header + "Müller,42,True,\"1,5\",01.02.2024,\"zwei\r\nZeilen, mit \"\"Zitat\"\"\"\r\n" + zander);
   EXPECT_EQ(Run("export people.mti --filter \"Name = 'z*'\"").out, header);
   EXPECT_EQ(Run("export people.mti --filter \"Name = 'z*'\" --case-insensitive").out, header + zander);
   EXPECT_EQ(Run("export people.mti --filter \"Name = 'Z*'\" --no-partial-compare").out, header);
@@ -270,7 +274,9 @@ TEST_F(MtitoolTest, VCardAndICalendarInAndOut) {
   setenv("TZ", "Europe/Berlin", 1);
   Write("vesktools.ini", "[Alarm]\nVorwarnzeit=30\n");
   ASSERT_EQ(Run("create adr.mti Name:S:40 Vorname:S:40 PLZ:S:10 Stadt:S:40 Strasse:S:50 Telefon1:S:30 "
-                "Telefon2:S:30 Fax:S:30 Email:S:80 URL:S:120 Text:M Kategorie:S:30").code, 0);
+                "Telefon2:S:30 Fax:S:30 Email:S:80 URL:S:120 Text:M Kategorie:S:30")
+                .code,
+            0);
   Result imported = Run("import-vcard adr.mti '" EXCHANGE_SAMPLES "/phone_21.vcf'");
   ASSERT_EQ(imported.code, 0) << imported.err;
   EXPECT_EQ(imported.out, "2 records imported\n");

@@ -40,9 +40,9 @@ TEST_F(TableLayerTest, CreatedTableDescribesItselfAsDefinedAndIsNotMadeTwice) {
   age.constraints[tcMax] = "150";
   age.constraints[tcDefault] = "18";
   const std::string path = Path("made.mti");
-  ::vesk::CreateTable(path, {name, age, {.name = "Notiz", .letter = 'M'}},
-                      {{.name = "ByName", .fields = {0}, .caseInsensitive = true},
-                       {.name = "ByAgeAndName", .fields = {1, 0}}});
+  ::vesk::CreateTable(
+      path, {name, age, {.name = "Notiz", .letter = 'M'}},
+      {{.name = "ByName", .fields = {0}, .caseInsensitive = true}, {.name = "ByAgeAndName", .fields = {1, 0}}});
 
   auto table = Open(path, true);
   const std::vector<TTableField> fields = DescribeFields(*table);

@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 #include <QApplication>
+#include <QStyle>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTest>
-#include <QStyle>
 #include <QToolButton>
 #include <filesystem>
 
@@ -15,13 +15,13 @@
 #include "toolkit/data/blob_field.h"
 #include "toolkit/data/data_source.h"
 #include "toolkit/data/date_time_field.h"
+#include "toolkit/data/string_field.h"
 #include "toolkit/db_edit.h"
 #include "toolkit/db_grid.h"
 #include "toolkit/db_memo.h"
 #include "toolkit/db_navigator.h"
 #include "toolkit/label.h"
 #include "toolkit/screenshot.h"
-#include "toolkit/data/string_field.h"
 #include "toolkit/tab_control.h"
 #include "tools/entry_point_execute.h"
 #include "tools/table/RadiRidir.h"
@@ -134,14 +134,17 @@ TEST_F(TermineWindow, TabOrderRunsThroughFieldsToTheList) {
     QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     visited.push_back(QApplication::focusWidget());
   }
-  EXPECT_EQ(visited, (std::vector<QWidget*>{window_->EdDatum, window_->EdUhrzeit, window_->EdOrt,
-                                            window_->MmBemerkung, window_->DBGrTermine->Table()}));
+  EXPECT_EQ(visited, (std::vector<QWidget*>{window_->EdDatum, window_->EdUhrzeit, window_->EdOrt, window_->MmBemerkung,
+                                            window_->DBGrTermine->Table()}));
   // Each control is found by its name.
-  const std::vector<std::pair<const char*, QWidget*>> named{
-      {"DBNvTermine", window_->DBNvTermine}, {"TCTermine", window_->TCTermine},
-      {"EdDatum", window_->EdDatum},         {"EdUhrzeit", window_->EdUhrzeit},
-      {"EdOrt", window_->EdOrt},             {"MmBemerkung", window_->MmBemerkung},
-      {"DBGrTermine", window_->DBGrTermine}, {"LbTerminliste", window_->LbTerminliste}};
+  const std::vector<std::pair<const char*, QWidget*>> named{{"DBNvTermine", window_->DBNvTermine},
+                                                            {"TCTermine", window_->TCTermine},
+                                                            {"EdDatum", window_->EdDatum},
+                                                            {"EdUhrzeit", window_->EdUhrzeit},
+                                                            {"EdOrt", window_->EdOrt},
+                                                            {"MmBemerkung", window_->MmBemerkung},
+                                                            {"DBGrTermine", window_->DBGrTermine},
+                                                            {"LbTerminliste", window_->LbTerminliste}};
   for (const auto& [name, control] : named) EXPECT_EQ(window_->findChild<QWidget*>(name), control) << name;
 }
 
