@@ -1,0 +1,56 @@
+// What an address book holds and what changed in it: the changes since a
+// sync token (RFC 6578; a truncated answer, 507, is asked again from the
+// token it gave), the etag of every card where the server has no sync
+// report or refused the token, and the cards themselves by
+// addressbook-multiget in batches (RFC 6352).
+#pragma once
+
+#include <QUrl>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "sync/dav_client.h"
+
+namespace vesk {
+
+struct CardEntry {
+  std::string href;  // as the server writes it: an absolute path
+  std::string etag;
+};
+
+struct CardListing {
+  DavFailure failure = DavFailure::None;
+  std::string message;              // German, when it failed
+  bool tokenRefused = false;        // the token is no longer valid: list everything instead
+  bool noSyncReport = false;        // the server has no sync-collection report
+  std::vector<CardEntry> present;   // changed since the token, or every card
+  std::vector<std::string> removed; // gone since the token
+  std::string token;                // the token to ask from next time ("" without a sync report)
+};
+
+// The changes since token ("" for every card, with the first token).
+void ListChanges(DavClient& client, const QUrl& book, const std::string& token, std::function<void(CardListing)> done);
+// Every card's etag, by PROPFIND Depth 1.
+void ListEtags(DavClient& client, const QUrl& book, std::function<void(CardListing)> done);
+
+struct FetchedCard {
+  std::string href;
+  std::string etag;
+  std::string text;  // the vCard
+};
+
+struct FetchedCards {
+  DavFailure failure = DavFailure::None;
+  std::string message;
+  std::vector<FetchedCard> cards;   // the ones the server still has
+  std::vector<std::string> missing; // asked for, but gone
+};
+
+// Cards per multiget.
+inline constexpr size_t kMultigetBatch = 100;
+
+void FetchCards(DavClient& client, const QUrl& book, std::vector<std::string> hrefs,
+                std::function<void(FetchedCards)> done);
+
+}  // namespace vesk
