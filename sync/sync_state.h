@@ -1,0 +1,47 @@
+// What the last sync left, in a file of its own beside the table (SQLite;
+// the table file stays as the engine defines it): the address book's URL
+// and sync token, and for each synced record its card's href, etag and UID
+// and the card as it was then (the base), against which both sides'
+// changes are found field by field.
+#pragma once
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <string>
+
+#include "runtime/exceptions.h"
+
+namespace vesk {
+
+class ESyncState : public Exception {
+ public:
+  explicit ESyncState(const std::string& message) : Exception(message) {}
+};
+
+struct SyncedCard {
+  int32_t record = 0;  // the record's identity in the table
+  std::string href;
+  std::string etag;
+  std::string uid;
+  std::string base;  // the card's text as last synced
+  friend bool operator==(const SyncedCard&, const SyncedCard&) = default;
+};
+
+struct SyncStateData {
+  std::string book;   // the address book's URL
+  std::string token;  // "" before the first sync, or when the server has no sync report
+  std::map<int32_t, SyncedCard> cards;  // by record
+};
+
+// The file beside the table: Data/adressen.mti has Data/adressen.sync.
+std::string SyncStateFile(const std::string& tableFile);
+
+// What the file holds; empty when it does not exist yet. ESyncState when it
+// cannot be read.
+SyncStateData ReadSyncState(const std::string& file);
+// Replaces what the file holds, in one transaction: a write killed halfway
+// leaves the state before it. ESyncState when it cannot be written.
+void WriteSyncState(const std::string& file, const SyncStateData& state);
+
+}  // namespace vesk

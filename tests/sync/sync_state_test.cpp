@@ -1,0 +1,46 @@
+// The sync state file: what was written reads back, a second write replaces
+// the first whole, a file that is no state is refused with its name.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "sync/sync_state.h"
+#include "tests/support/temp_folder.h"
+
+namespace vesk {
+namespace {
+
+TEST(SyncState, WrittenReadsBackAndReplacesTheStateBefore) {
+  TempFolder folder;
+  const std::string file = SyncStateFile(folder.File("adressen.mti"));
+  EXPECT_EQ(file, folder.File("adressen.sync"));
+  EXPECT_TRUE(ReadSyncState(file).cards.empty());
+
+  SyncStateData state{"http://127.0.0.1/max/kontakte/", "http://radicale.org/ns/sync/7", {}};
+  state.cards[3] = {3, "/max/kontakte/a.vcf", "\"e1\"", "a", "BEGIN:VCARD\r\nN:Groß;Änne\r\nEND:VCARD\r\n"};
+  state.cards[9] = {9, "/max/kontakte/b.vcf", "\"e2\"", "b", ""};
+  WriteSyncState(file, state);
+  const SyncStateData back = ReadSyncState(file);
+  EXPECT_EQ(back.book, state.book);
+  EXPECT_EQ(back.token, state.token);
+  EXPECT_EQ(back.cards, state.cards);
+
+  state.cards.erase(3);
+  state.token.clear();
+  WriteSyncState(file, state);
+  EXPECT_EQ(ReadSyncState(file).cards, state.cards);
+  EXPECT_EQ(ReadSyncState(file).token, "");
+
+  const std::string foreign = folder.File("kaputt.sync");
+  std::ofstream(foreign) << "keine Datenbank, nur Text, der lang genug ist, um wie eine Datei auszusehen";
+  try {
+    ReadSyncState(foreign);
+    ADD_FAILURE() << "read a file that is no state";
+  } catch (const ESyncState& error) {
+    EXPECT_NE(std::string(error.what()).find(foreign), std::string::npos) << error.what();
+  }
+  EXPECT_THROW(WriteSyncState(folder.File("fehlt/adressen.sync"), state), ESyncState);
+}
+
+}  // namespace
+}  // namespace vesk
