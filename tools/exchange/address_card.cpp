@@ -236,7 +236,7 @@ class PropertiesByName {
 
 }  // namespace
 
-AddressRecord AddressFromCard(const VCard& card) {
+AddressRecord AddressFromCard(const VCard& card, CardRest rest) {
   PropertiesByName byName(card);
 
   AddressRecord address;
@@ -274,6 +274,7 @@ AddressRecord AddressFromCard(const VCard& card) {
     }
   });
   address.Text = Join(notes, "\n\n");
+  if (rest == CardRest::LeftInCard) return address;
   const std::string more = Join(extras, "\n");
   if (!address.Text.empty() && !more.empty()) address.Text += "\n\n";
   address.Text += more;

@@ -11,7 +11,11 @@
 
 namespace vesk {
 
-AddressRecord AddressFromCard(const VCard& card);
+// Where what has no field goes: into Text (a file's import), or nowhere, as
+// the sync has it, which keeps it in the server's card.
+enum class CardRest { IntoText, LeftInCard };
+
+AddressRecord AddressFromCard(const VCard& card, CardRest rest = CardRest::IntoText);
 // One card, CRLF line ends, lines folded at 75 bytes.
 std::string CardFromAddress(const AddressRecord& address);
 
