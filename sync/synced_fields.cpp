@@ -202,16 +202,17 @@ void PatchCategory(Patch& patch, const std::string& before, const std::string& a
 
 void PatchNote(Patch& patch, const std::string& before, const std::string& after) {
   if (before == after) return;
-  CardLine* first = nullptr;
-  for (CardLine* note = patch.Find("NOTE"); note != nullptr; note = patch.Find("NOTE")) {
-    if (first == nullptr) first = note;
-    patch.Remove(*note);
+  // The note takes the place of the first; the others go.
+  CardLine* first = patch.Find("NOTE");
+  if (first == nullptr) {
+    if (!after.empty()) patch.Add("NOTE", EscapedText(after));
+    return;
   }
-  if (after.empty()) return;
-  if (first != nullptr)
-    patch.Replace(*first, EscapedText(after));
+  if (after.empty())
+    patch.Remove(*first);
   else
-    patch.Add("NOTE", EscapedText(after));
+    patch.Replace(*first, EscapedText(after));
+  while (CardLine* more = patch.Find("NOTE")) patch.Remove(*more);
 }
 
 }  // namespace

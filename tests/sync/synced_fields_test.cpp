@@ -49,7 +49,6 @@ TEST(SyncedFields, ACardEditedHereKeepsEverythingWithoutAField) {
       [](SyncedFields& f) { f.address.Strasse = "Birkenweg 2, Hinterhaus"; f.address.PLZ = "50355"; },
       [](SyncedFields& f) { f.address.Text = "Zwei\nZeilen; mit Komma, und \\"; },
       [](SyncedFields& f) { f.address.Kategorie = "Nachbarn"; },
-      [](SyncedFields& f) { f.address.Kategorie.clear(); },
       [](SyncedFields& f) { f.Tarifzone1 = "Regional"; },
       [](SyncedFields& f) {
         f.address.Email = "aenne@neu.example";
