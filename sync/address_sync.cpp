@@ -1,0 +1,394 @@
+#include "sync/address_sync.h"
+
+#include <QUuid>
+#include <map>
+#include <memory>
+#include <optional>
+#include <set>
+
+#include "runtime/utf8_text.h"
+#include "sync/card_listing.h"
+#include "sync/card_writes.h"
+#include "sync/sync_state.h"
+#include "sync/synced_fields.h"
+#include "toolkit/data/field.h"
+#include "tools/exchange/batch_import.h"
+#include "tools/table/RadiRidir.h"
+#include "tools/table/RadiRidirBatch.h"
+#include "tools/tables/table_schemas.h"
+
+namespace vesk {
+namespace {
+
+// The fields the sync compares, by number: the address record's in the
+// table's order, then the two tariff zones.
+constexpr size_t kFieldCount = std::size(kAddressFields) + 2;
+
+const char* FieldName(size_t i) {
+  if (i < std::size(kAddressFields)) return kAddressFields[i].first;
+  return i == std::size(kAddressFields) ? adressen::kTarifzone1 : adressen::kTarifzone2;
+}
+
+std::string& Field(SyncedFields& fields, size_t i) {
+  if (i < std::size(kAddressFields)) return fields.address.*kAddressFields[i].second;
+  return i == std::size(kAddressFields) ? fields.Tarifzone1 : fields.Tarifzone2;
+}
+const std::string& Field(const SyncedFields& fields, size_t i) { return Field(const_cast<SyncedFields&>(fields), i); }
+
+std::string UidOf(const std::string& card) {
+  const size_t at = card.find("\nUID:");
+  if (at == std::string::npos) return {};
+  const size_t end = card.find_first_of("\r\n", at + 5);
+  return card.substr(at + 5, end == std::string::npos ? std::string::npos : end - at - 5);
+}
+
+class AddressSync : public std::enable_shared_from_this<AddressSync> {
+ public:
+  AddressSync(TRadiRidir& table, DavClient& client, QUrl book, TDateTime today, std::function<void(SyncOutcome)> done)
+      : table_(table), client_(client), book_(std::move(book)), today_(today), done_(std::move(done)),
+        stateFile_(SyncStateFile(TableFilePath(table.TableName()))) {
+    for (size_t i = 0; i < kFieldCount; ++i) fields_[i] = table_.FieldByName(FieldName(i));
+  }
+
+  void Start() {
+    try {
+      state_ = ReadSyncState(stateFile_);
+    } catch (const std::exception& error) {
+      return Fail(DavFailure::None, error.what());
+    }
+    if (state_.book != book_.toString().toStdString()) {
+      // Another address book: nothing of the old state holds.
+      state_ = SyncStateData{book_.toString().toStdString(), "", {}};
+    }
+    List(state_.token);
+  }
+
+ private:
+  // ----- what the server has
+
+  void List(const std::string& token) {
+    auto self = shared_from_this();
+    ListChanges(client_, book_, token, [self, token](CardListing listing) {
+      if (listing.tokenRefused) return self->List("");
+      if (listing.noSyncReport)
+        return ListEtags(self->client_, self->book_, [self](CardListing all) { self->Listed(std::move(all), true); });
+      self->Listed(std::move(listing), token.empty());
+    });
+  }
+
+  void Listed(CardListing listing, bool everything) {
+    if (listing.failure != DavFailure::None) return Fail(listing.failure, listing.message);
+    token_ = listing.token;
+    std::map<std::string, const SyncedCard*> byHref;
+    for (const auto& [record, card] : state_.cards) byHref[card.href] = &card;
+    std::vector<std::string> wanted;
+    std::set<std::string> present;
+    for (const CardEntry& entry : listing.present) {
+      present.insert(entry.href);
+      const auto known = byHref.find(entry.href);
+      if (known == byHref.end() || known->second->etag != entry.etag || entry.etag.empty()) wanted.push_back(entry.href);
+    }
+    if (everything) {
+      for (const auto& [href, card] : byHref)
+        if (!present.contains(href)) removed_.insert(href);
+    } else {
+      for (const std::string& href : listing.removed)
+        if (byHref.contains(href)) removed_.insert(href);
+    }
+    auto self = shared_from_this();
+    FetchCards(client_, book_, wanted, [self](FetchedCards fetched) {
+      if (fetched.failure != DavFailure::None) return self->Fail(fetched.failure, fetched.message);
+      for (FetchedCard& card : fetched.cards) self->fetched_[card.href] = std::move(card);
+      for (std::string& href : fetched.missing) self->removed_.insert(std::move(href));
+      self->Reconcile();
+    });
+  }
+
+  // ----- the table
+
+  SyncedFields Read() const {
+    SyncedFields fields;
+    for (size_t i = 0; i < kFieldCount; ++i) Field(fields, i) = fields_[i]->AsString();
+    return fields;
+  }
+
+  void Write(const SyncedFields& fields) {
+    for (size_t i = 0; i < kFieldCount; ++i) SetTextCut(*fields_[i], Field(fields, i));
+  }
+
+  // The fields as the table can hold them.
+  SyncedFields Cut(SyncedFields fields) const {
+    for (size_t i = 0; i < kFieldCount; ++i)
+      if (fields_[i]->DataType() == ftString)
+        Field(fields, i) = std::string(Utf8Prefix(Field(fields, i), static_cast<size_t>(fields_[i]->Size())));
+    return fields;
+  }
+
+  // What goes to the server for fields held here: a value the table holds
+  // cut is the server's whole one, unless it was changed here.
+  SyncedFields Whole(const SyncedFields& held, const SyncedFields& server) const {
+    SyncedFields whole = held;
+    const SyncedFields cut = Cut(server);
+    for (size_t i = 0; i < kFieldCount; ++i)
+      if (Field(held, i) == Field(cut, i)) Field(whole, i) = Field(server, i);
+    return whole;
+  }
+
+  // Both sides changed the record since base: each field changed on one
+  // side takes that side's value; one changed on both keeps the value typed
+  // here, the server's going below the note.
+  SyncedFields Merged(const SyncedFields& base, const SyncedFields& here, const SyncedFields& server) {
+    const SyncedFields b = Cut(base), s = Cut(server);
+    SyncedFields merged = here;
+    std::string notes;
+    for (size_t i = 0; i < kFieldCount; ++i) {
+      if (Field(here, i) == Field(b, i)) {
+        Field(merged, i) = Field(s, i);
+      } else if (Field(s, i) != Field(b, i) && Field(s, i) != Field(here, i)) {
+        ++summary_.conflicts;
+        notes += "\nAuf dem Server am " + FormatDateTime("dd.mm.yyyy", today_) + ": " + FieldName(i) + " = " +
+                 Field(server, i);
+      }
+    }
+    // Below the note, a blank line between.
+    std::string& text = merged.address.Text;
+    if (!notes.empty()) text += (text.empty() ? notes.substr(1) : "\n" + notes);
+    return merged;
+  }
+
+  void Reconcile() {
+    std::map<int32_t, SyncedFields> local;
+    for (table_.First(); !table_.Eof(); table_.Next()) local[table_.RecordIdentity()] = Read();
+
+    std::map<int32_t, SyncedFields> updates;   // records to rewrite here
+    std::set<int32_t> deletes;                 // records to delete here
+    std::vector<std::pair<FetchedCard, SyncedFields>> inserts;  // cards to make records of
+    std::set<std::string> handled;             // fetched hrefs taken care of
+    for (auto it = state_.cards.begin(); it != state_.cards.end();) {
+      SyncedCard& synced = it->second;
+      const SyncedFields base = FieldsOfCard(synced.base);
+      // The record here, taken out of those still to place.
+      std::optional<SyncedFields> here;
+      if (const auto found = local.find(synced.record); found != local.end()) {
+        here = std::move(found->second);
+        local.erase(found);
+      }
+      const bool changedHere = here && *here != Cut(base);
+      const auto there = fetched_.find(synced.href);
+      handled.insert(synced.href);
+      if (there != fetched_.end()) {
+        const FetchedCard& card = there->second;
+        const SyncedFields server = FieldsOfCard(card.text);
+        if (!here) {  // deleted here, changed there: the change wins
+          inserts.push_back({card, Cut(server)});
+          it = state_.cards.erase(it);
+          continue;
+        }
+        const SyncedFields merged = changedHere ? Merged(base, *here, server) : Cut(server);
+        if (merged != *here) updates[synced.record] = merged;
+        ++summary_.changed;
+        synced.base = card.text;
+        synced.etag = card.etag;
+        const SyncedFields whole = Whole(merged, server);
+        if (whole != server) uploads_.push_back({synced.record, synced.href, PatchedCard(card.text, server, whole), card.etag, false});
+      } else if (removed_.contains(synced.href)) {
+        if (!here) {
+          it = state_.cards.erase(it);
+          continue;
+        }
+        if (!changedHere) {
+          deletes.insert(synced.record);
+          ++summary_.deleted;
+          it = state_.cards.erase(it);
+          continue;
+        }
+        // Changed here, deleted there: the card is made again.
+        uploads_.push_back({synced.record, synced.href, PatchedCard(synced.base, base, Whole(*here, base)), "", false});
+      } else if (!here) {
+        uploads_.push_back({synced.record, synced.href, "", synced.etag, true});
+      } else if (changedHere) {
+        uploads_.push_back({synced.record, synced.href, PatchedCard(synced.base, base, Whole(*here, base)),
+                            synced.etag, false});
+      }
+      ++it;
+    }
+    // New on the server: joined to a record here with the same fields, or a new record.
+    std::map<std::vector<std::string>, std::vector<int32_t>> unsyncedHere;
+    std::set<int32_t> synced;
+    for (const auto& [record, card] : state_.cards) synced.insert(record);
+    for (const auto& [record, fields] : local)
+      if (!synced.contains(record)) unsyncedHere[Key(fields)].push_back(record);
+    for (auto& [href, card] : fetched_) {
+      if (handled.contains(href)) continue;
+      const SyncedFields server = Cut(FieldsOfCard(card.text));
+      auto same = unsyncedHere.find(Key(server));
+      if (same != unsyncedHere.end() && !same->second.empty()) {
+        const int32_t record = same->second.back();
+        same->second.pop_back();
+        state_.cards[record] = {record, href, card.etag, UidOf(card.text), card.text};
+        local.erase(record);
+        continue;
+      }
+      inserts.push_back({card, server});
+    }
+    // New here: up as new cards.
+    for (const auto& [record, fields] : local) {
+      if (synced.contains(record)) continue;
+      const std::string uid = QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
+      const std::string href = book_.path(QUrl::FullyEncoded).toStdString() + uid + ".vcf";
+      uploads_.push_back({record, href, NewCard(fields, uid), "", false});
+    }
+    try {
+      Apply(updates, deletes, inserts);
+      state_.token = token_;
+      WriteSyncState(stateFile_, state_);
+    } catch (const std::exception& error) {
+      return Fail(DavFailure::None, error.what());
+    }
+    Upload(0);
+  }
+
+  static std::vector<std::string> Key(const SyncedFields& fields) {
+    std::vector<std::string> key;
+    for (size_t i = 0; i < kFieldCount; ++i) key.push_back(Field(fields, i));
+    return key;
+  }
+
+  // The table's changes in one batch: all or none.
+  void Apply(const std::map<int32_t, SyncedFields>& updates, const std::set<int32_t>& deletes,
+             const std::vector<std::pair<FetchedCard, SyncedFields>>& inserts) {
+    if (updates.empty() && deletes.empty() && inserts.empty()) return;
+    TRadiRidirBatch batch(table_);
+    try {
+      table_.First();
+      while (!table_.Eof()) {
+        const int32_t record = table_.RecordIdentity();
+        if (deletes.contains(record)) {
+          table_.Delete();
+          continue;
+        }
+        if (const auto update = updates.find(record); update != updates.end()) {
+          table_.Edit();
+          Write(update->second);
+          table_.Post();
+        }
+        table_.Next();
+      }
+      for (const auto& [card, fields] : inserts) {
+        table_.Append();
+        Write(fields);
+        table_.Post();
+        const int32_t record = table_.RecordIdentity();
+        state_.cards[record] = {record, card.href, card.etag, UidOf(card.text), card.text};
+        ++summary_.added;
+      }
+      batch.Commit();
+    } catch (...) {
+      if (table_.State() != dsBrowse) table_.Cancel();
+      throw;
+    }
+  }
+
+  // ----- the server's cards, one by one
+
+  struct Upload_ {
+    int32_t record;
+    std::string href;
+    std::string card;  // "" for a deletion
+    std::string etag;  // "" for a new card
+    bool remove;
+  };
+
+  void Upload(size_t next) {
+    if (next >= uploads_.size()) return Finish();
+    const Upload_& upload = uploads_[next];
+    const QUrl url = book_.resolved(QUrl(QString::fromStdString(upload.href)));
+    auto self = shared_from_this();
+    auto written = [self, next](WriteResult result) { self->Written(next, std::move(result)); };
+    if (upload.remove)
+      DeleteCard(client_, url, upload.etag, written);
+    else
+      PutCard(client_, url, upload.card, upload.etag, written);
+  }
+
+  void Written(size_t next, WriteResult result) {
+    const Upload_& upload = uploads_[next];
+    switch (result.outcome) {
+      case WriteOutcome::Written:
+        if (upload.remove) {
+          state_.cards.erase(upload.record);
+          ++summary_.deleted;
+        } else {
+          if (!state_.cards.contains(upload.record)) ++summary_.added;
+          state_.cards[upload.record] = {upload.record, upload.href, result.etag, UidOf(upload.card), upload.card};
+        }
+        break;
+      case WriteOutcome::ChangedThere:
+      case WriteOutcome::Gone:
+      case WriteOutcome::UidTaken:
+        // Changed there meanwhile: the next sync fetches it and merges.
+        if (state_.cards.contains(upload.record)) state_.cards[upload.record].etag.clear();
+        state_.token.clear();
+        break;
+      case WriteOutcome::Failed:
+        return Fail(result.reply.failure == DavFailure::None ? DavFailure::Http : result.reply.failure,
+                    FailureMessage(result.reply));
+    }
+    Upload(next + 1);
+  }
+
+  void Finish() {
+    try {
+      WriteSyncState(stateFile_, state_);
+    } catch (const std::exception& error) {
+      return Fail(DavFailure::None, error.what());
+    }
+    SyncOutcome outcome;
+    outcome.summary = summary_;
+    done_(std::move(outcome));
+  }
+
+  void Fail(DavFailure failure, const std::string& message) {
+    try {
+      if (!state_.book.empty()) WriteSyncState(stateFile_, state_);
+    } catch (const std::exception&) {
+      // The state before stays; the next sync joins what was written.
+    }
+    SyncOutcome outcome;
+    outcome.failure = failure == DavFailure::None ? DavFailure::Http : failure;
+    outcome.message = message;
+    outcome.summary = summary_;
+    done_(std::move(outcome));
+  }
+
+  TRadiRidir& table_;
+  DavClient& client_;
+  QUrl book_;
+  TDateTime today_;
+  std::function<void(SyncOutcome)> done_;
+  std::string stateFile_;
+  TField* fields_[kFieldCount] = {};
+  SyncStateData state_;
+  std::string token_;
+  std::set<std::string> removed_;
+  std::map<std::string, FetchedCard> fetched_;
+  std::vector<Upload_> uploads_;
+  SyncSummary summary_;
+};
+
+}  // namespace
+
+std::string SyncSummary::Text() const {
+  std::string text = "Adressen abgeglichen: " + std::to_string(added) + " neu, " + std::to_string(changed) +
+                     " geändert, " + std::to_string(deleted) + " gelöscht";
+  if (conflicts > 0)
+    text += ", " + std::to_string(conflicts) + (conflicts == 1 ? " Konflikt" : " Konflikte") + " (siehe Text)";
+  return text;
+}
+
+void SyncAddresses(TRadiRidir& table, DavClient& client, const QUrl& book, TDateTime today,
+                   std::function<void(SyncOutcome)> done) {
+  std::make_shared<AddressSync>(table, client, book, today, std::move(done))->Start();
+}
+
+}  // namespace vesk
