@@ -47,6 +47,10 @@ void ImportIcsCommand(const Arguments& args, std::ostream& out);
 void ExportVCardCommand(const Arguments& args, std::ostream& out);
 void ExportIcsCommand(const Arguments& args, std::ostream& out);
 
+// sync-vcard TABLE: one sync of the table with the host account's address
+// book; prints the summary.
+void SyncVCardCommand(const Arguments& args, std::ostream& out);
+
 // Opens the table for the commands that work through the dataset.
 void OpenTable(TRadiRidir& table, const std::string& name, bool readOnly);
 

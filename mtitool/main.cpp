@@ -78,6 +78,12 @@ constexpr Command kCommands[] = {
        vesk::ExportIcsCommand(args, std::cout);
        return 0;
      }},
+    {"sync-vcard", "sync-vcard TABLE     (with the address book of section Abgleich of vesktools.ini)",
+     Place::kOwnLines,
+     [](const Arguments& args) {
+       vesk::SyncVCardCommand(args, std::cout);
+       return 0;
+     }},
 };
 
 // The column at which the right half of a shared line begins, one blank

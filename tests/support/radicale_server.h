@@ -11,6 +11,7 @@
 #include <QDeadlineTimer>
 #include <QProcess>
 #include <QThread>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -53,6 +54,13 @@ class RadicaleServer {
       QThread::msleep(50);
     }
     return false;
+  }
+
+  // An address book in the storage, as Radicale keeps one ("max/kontakte").
+  void AddAddressBook(const std::string& path, const std::string& name) const {
+    const std::string folder = folder_.File("storage/collection-root/" + path);
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder + "/.Radicale.props") << "{\"D:displayname\": \"" << name << "\", \"tag\": \"VADDRESSBOOK\"}";
   }
 
   std::string Host() const { return "127.0.0.1:" + std::to_string(port_); }

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "tests/support/generated_locales.h"
+#include "tests/support/radicale_server.h"
 #include "tests/support/temp_folder.h"
 
 namespace {
@@ -302,6 +303,36 @@ TEST_F(MtitoolTest, VCardAndICalendarInAndOut) {
   EXPECT_NE(unfolded.find("Europe/Berlin:20270115T150000\r\n"), std::string::npos) << calendar.out;
   EXPECT_EQ(Run("export-ics").code, 2);
   EXPECT_EQ(Run("import-ics ter.mti").code, 2);
+}
+
+// sync-vcard with the account of the host's INI file: the address book
+// found and kept, the cards up, a second run with nothing to do, and the
+// message of a refused login.
+TEST_F(MtitoolTest, SyncVCardWithTheHostsAccount) {
+  vesk::RadicaleServer server;
+  ASSERT_TRUE(server.Listening()) << server.Log();
+  server.AddAddressBook("max/kontakte", "Kontakte");
+  const std::string home = Path("home");
+  std::filesystem::create_directories(home);
+  const std::string ini = home + "/vesktools.ini";
+  std::ofstream(ini) << "[Abgleich]\nServer=" << server.Url() << "\nBenutzer=max\nPasswort=geheim\n";
+  locale_ = "C VESK_HOME='" + home + "'";
+  ASSERT_EQ(Run("create adr.mti Name:S:40 Vorname:S:40 PLZ:S:10 Stadt:S:40 Strasse:S:50 Telefon1:S:30 Telefon2:S:30 "
+                "Fax:S:30 Email:S:80 URL:S:120 Text:M Kategorie:S:30 Tarifzone1:S:30 Tarifzone2:S:30")
+                .code,
+            0);
+  ASSERT_EQ(Run("import-vcard adr.mti '" EXCHANGE_SAMPLES "/webmail_30.vcf'").code, 0);
+  Result first = Run("sync-vcard adr.mti");
+  ASSERT_EQ(first.code, 0) << first.err;
+  EXPECT_EQ(first.out, "Adressen abgeglichen: 1 neu, 0 geändert, 0 gelöscht\n");
+  EXPECT_NE(Read(ini).find("Adressbuch=" + server.Url("/max/kontakte/")), std::string::npos) << Read(ini);
+  EXPECT_EQ(Run("sync-vcard adr.mti").out, "Adressen abgeglichen: 0 neu, 0 geändert, 0 gelöscht\n");
+
+  std::ofstream(ini) << "[Abgleich]\nServer=" << server.Url() << "\nBenutzer=max\nPasswort=falsch\n"
+                     << "Adressbuch=" << server.Url("/max/kontakte/") << "\n";
+  Result refused = Run("sync-vcard adr.mti");
+  EXPECT_EQ(refused.code, 1);
+  EXPECT_NE(refused.err.find("Anmeldung abgelehnt"), std::string::npos) << refused.err;
 }
 
 }  // namespace

@@ -1,0 +1,76 @@
+// mtitool sync-vcard: one sync of an address table with the address book of
+// the host's account, for scripts.
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <memory>
+#include <optional>
+#include <ostream>
+
+#include "mtitool/commands.h"
+#include "platform/ini_file.h"
+#include "platform/program_folder.h"
+#include "sync/address_book_discovery.h"
+#include "sync/address_sync.h"
+#include "sync/sync_settings.h"
+#include "tools/table/RadiRidir.h"
+
+namespace vesk {
+namespace {
+
+// Runs the event loop until the asynchronous call gives its result.
+template <class Result, class Start>
+Result Await(Start start) {
+  std::optional<Result> result;
+  QEventLoop loop;
+  start([&](Result value) {
+    result = std::move(value);
+    loop.quit();
+  });
+  if (!result) loop.exec();
+  return std::move(*result);
+}
+
+// The address book of the settings; found and kept in the INI file when
+// none is kept yet.
+QUrl AddressBook(DavClient& client, const SyncSettings& settings, const std::string& iniFile) {
+  if (!settings.book.empty()) return QUrl(QString::fromStdString(settings.book));
+  const Discovery found = Await<Discovery>([&](auto done) { DiscoverAddressBooks(client, done); });
+  if (found.books.empty()) throw Exception(found.message);
+  if (found.books.size() > 1) {
+    std::string names;
+    for (const AddressBookEntry& book : found.books) names += "\n  " + book.url.toString().toStdString();
+    throw Exception("Auf dem Server sind mehrere Adressbücher; tragen Sie eines als " + std::string(kAddressBookKey) +
+                    " im Abschnitt " + kSyncSection + " von " + iniFile + " ein:" + names);
+  }
+  const std::string url = found.books.front().url.toString().toStdString();
+  ProfileWriteStringOrRaise(iniFile, kSyncSection, kAddressBookKey, url);
+  return found.books.front().url;
+}
+
+}  // namespace
+
+void SyncVCardCommand(const Arguments& args, std::ostream& out) {
+  if (args.size() != 1) throw UsageError("sync-vcard takes a table name");
+  const std::string iniFile = ProgramFile("vesktools.ini");
+  const SyncSettings settings = ReadSyncSettings(iniFile);
+  if (settings.account.server.isEmpty())
+    throw Exception("Kein Abgleich eingerichtet: im Abschnitt " + std::string(kSyncSection) + " von " + iniFile +
+                    " fehlt der Server");
+  std::unique_ptr<QCoreApplication> application;
+  if (QCoreApplication::instance() == nullptr) {
+    static int argc = 1;
+    static char name[] = "mtitool";
+    static char* argv[] = {name, nullptr};
+    application = std::make_unique<QCoreApplication>(argc, argv);
+  }
+  DavClient client(settings.account);
+  const QUrl book = AddressBook(client, settings, iniFile);
+  TRadiRidir table;
+  OpenTable(table, args[0], false);
+  const SyncOutcome outcome =
+      Await<SyncOutcome>([&](auto done) { SyncAddresses(table, client, book, Date(), done); });
+  if (outcome.failure != DavFailure::None) throw Exception(outcome.message);
+  out << outcome.summary.Text() << "\n";
+}
+
+}  // namespace vesk
