@@ -1,6 +1,7 @@
 // Radicale as the CardDAV server of a test: started on a free loopback port
 // with a storage folder and a users file of its own (plain passwords), the
-// system's configuration kept away, waited for until it answers, and
+// system's configuration kept away, over TLS with a self-signed
+// certificate made for it when asked, waited for until it answers, and
 // killed when the test ends.
 #pragma once
 
@@ -10,6 +11,7 @@
 
 #include <QDeadlineTimer>
 #include <QProcess>
+#include <QStringList>
 #include <QThread>
 #include <filesystem>
 #include <fstream>
@@ -23,17 +25,30 @@ namespace vesk {
 class RadicaleServer {
  public:
   // users: "name:password" lines.
-  explicit RadicaleServer(const std::string& users = "max:geheim\n") : port_(FreePort()) {
+  enum class Transport { Plain, Tls };
+  explicit RadicaleServer(const std::string& users = "max:geheim\n", Transport transport = Transport::Plain)
+      : port_(FreePort()), tls_(transport == Transport::Tls) {
     std::ofstream(folder_.File("users")) << users;
+    QStringList secure;
+    if (tls_) {
+      QProcess openssl;
+      openssl.start("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=127.0.0.1",
+                                "-keyout", QString::fromStdString(Certificate() + ".key"), "-out",
+                                QString::fromStdString(Certificate())});
+      openssl.waitForFinished(60000);
+      secure = {"--server-ssl", "--server-certificate", QString::fromStdString(Certificate()), "--server-key",
+                QString::fromStdString(Certificate() + ".key")};
+    }
     const QString log = QString::fromStdString(folder_.File("log"));
     process_.setStandardOutputFile(log);
     process_.setStandardErrorFile(log, QIODevice::Append);
     // Debian's python3-radicale belongs to the system's Python.
-    process_.start("/usr/bin/python3",
-                   {"-m", "radicale", "-C", "", "--server-hosts", QString::fromStdString(Host()),
-                    "--auth-type", "htpasswd", "--auth-htpasswd-filename", QString::fromStdString(folder_.File("users")),
-                    "--auth-htpasswd-encryption", "plain", "--storage-filesystem-folder",
-                    QString::fromStdString(folder_.File("storage")), "--logging-level", "warning"});
+    QStringList arguments = {"-m", "radicale", "-C", "", "--server-hosts", QString::fromStdString(Host()),
+                             "--auth-type", "htpasswd", "--auth-htpasswd-filename",
+                             QString::fromStdString(folder_.File("users")), "--auth-htpasswd-encryption", "plain",
+                             "--storage-filesystem-folder", QString::fromStdString(folder_.File("storage")),
+                             "--logging-level", "warning"};
+    process_.start("/usr/bin/python3", arguments + secure);
   }
   ~RadicaleServer() {
     if (process_.state() != QProcess::NotRunning) {
@@ -64,7 +79,9 @@ class RadicaleServer {
   }
 
   std::string Host() const { return "127.0.0.1:" + std::to_string(port_); }
-  std::string Url(const std::string& path = "/") const { return "http://" + Host() + path; }
+  std::string Url(const std::string& path = "/") const { return (tls_ ? "https://" : "http://") + Host() + path; }
+  // The PEM file of its certificate, over TLS.
+  std::string Certificate() const { return folder_.File("server.pem"); }
   std::string Log() const {
     std::ifstream in(folder_.File("log"));
     return std::string(std::istreambuf_iterator<char>(in), {});
@@ -94,6 +111,7 @@ class RadicaleServer {
 
   TempFolder folder_;
   int port_;
+  bool tls_;
   QProcess process_;
 };
 

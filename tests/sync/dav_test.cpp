@@ -6,6 +6,7 @@
 
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QSslCertificate>
 #include <QTimer>
 #include <memory>
 #include <optional>
@@ -172,6 +173,32 @@ TEST_F(DavServerTest, CardsListedFetchedChangedAndDeletedUnderTheirEtags) {
   const CardListing stale =
       Wait<CardListing>([&](auto done) { ListChanges(client_, book_, "http://radicale.org/ns/sync/0000", done); });
   EXPECT_TRUE(stale.tokenRefused) << stale.message;
+}
+
+// A home NAS with a certificate of its own: refused with its fingerprint,
+// then trusted by that fingerprint alone.
+TEST(DavTls, ASelfSignedCertificateIsRefusedThenTrustedByItsFingerprint) {
+  RadicaleServer server("max:geheim\n", RadicaleServer::Transport::Tls);
+  ASSERT_TRUE(server.Listening()) << server.Log();
+  server.AddAddressBook("max/kontakte", "Kontakte");
+  const QList<QSslCertificate> certificates = QSslCertificate::fromPath(QString::fromStdString(server.Certificate()));
+  ASSERT_EQ(certificates.size(), 1);
+  const std::string fingerprint = Fingerprint(certificates.front().toDer());
+  const QUrl url(QString::fromStdString(server.Url()));
+
+  DavClient wary({url, "max", "geheim", ""});
+  const Discovery refused = Wait<Discovery>([&](auto done) { DiscoverAddressBooks(wary, done); });
+  EXPECT_EQ(refused.failure, DavFailure::UntrustedCertificate);
+  EXPECT_NE(refused.message.find(fingerprint), std::string::npos) << refused.message;
+
+  DavClient other({url, "max", "geheim", std::string(fingerprint).replace(0, 2, "00")});
+  EXPECT_EQ(Wait<Discovery>([&](auto done) { DiscoverAddressBooks(other, done); }).failure,
+            DavFailure::UntrustedCertificate);
+
+  DavClient trusting({url, "max", "geheim", fingerprint});
+  const Discovery found = Wait<Discovery>([&](auto done) { DiscoverAddressBooks(trusting, done); });
+  ASSERT_EQ(found.books.size(), 1u) << found.message;
+  EXPECT_EQ(found.books[0].url.toString().toStdString(), server.Url("/max/kontakte/"));
 }
 
 }  // namespace
