@@ -44,8 +44,10 @@ std::string UidOf(const std::string& card) {
 
 class AddressSync : public std::enable_shared_from_this<AddressSync> {
  public:
-  AddressSync(TRadiRidir& table, DavClient& client, QUrl book, TDateTime today, std::function<void(SyncOutcome)> done)
-      : table_(table), client_(client), book_(std::move(book)), today_(today), done_(std::move(done)),
+  AddressSync(TRadiRidir& table, DavClient& client, QUrl book, TDateTime today, SyncHooks hooks,
+              std::function<void(SyncOutcome)> done)
+      : table_(table), client_(client), book_(std::move(book)), today_(today), hooks_(std::move(hooks)),
+        done_(std::move(done)),
         stateFile_(SyncStateFile(TableFilePath(table.TableName()))) {
     for (size_t i = 0; i < kFieldCount; ++i) fields_[i] = table_.FieldByName(FieldName(i));
   }
@@ -190,7 +192,9 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
         synced.base = card.text;
         synced.etag = card.etag;
         const SyncedFields whole = Whole(merged, server);
-        if (whole != server) uploads_.push_back({synced.record, synced.href, PatchedCard(card.text, server, whole), card.etag, false});
+        if (whole != server)
+          uploads_.push_back({synced.record, synced.href, PatchedCard(card.text, server, whole), card.etag, false,
+                              merged, card.text});
       } else if (removed_.contains(synced.href)) {
         if (!here) {
           it = state_.cards.erase(it);
@@ -203,12 +207,13 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
           continue;
         }
         // Changed here, deleted there: the card is made again.
-        uploads_.push_back({synced.record, synced.href, PatchedCard(synced.base, base, Whole(*here, base)), "", false});
+        uploads_.push_back(
+            {synced.record, synced.href, PatchedCard(synced.base, base, Whole(*here, base)), "", false, *here, synced.base});
       } else if (!here) {
-        uploads_.push_back({synced.record, synced.href, "", synced.etag, true});
+        uploads_.push_back({synced.record, synced.href, "", synced.etag, true, {}, synced.base});
       } else if (changedHere) {
         uploads_.push_back({synced.record, synced.href, PatchedCard(synced.base, base, Whole(*here, base)),
-                            synced.etag, false});
+                            synced.etag, false, *here, synced.base});
       }
       ++it;
     }
@@ -236,7 +241,7 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
       if (synced.contains(record)) continue;
       const std::string uid = QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
       const std::string href = book_.path(QUrl::FullyEncoded).toStdString() + uid + ".vcf";
-      uploads_.push_back({record, href, NewCard(fields, uid), "", false});
+      uploads_.push_back({record, href, NewCard(fields, uid), "", false, fields, ""});
     }
     try {
       Apply(updates, deletes, inserts);
@@ -297,6 +302,9 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
     std::string card;  // "" for a deletion
     std::string etag;  // "" for a new card
     bool remove;
+    SyncedFields held;  // the record's fields here, which the card carries
+    std::string base;   // the server's card the change was made against
+    bool again = false; // written a second time, after a merge
   };
 
   void Upload(size_t next) {
@@ -305,6 +313,7 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
     const QUrl url = book_.resolved(QUrl(QString::fromStdString(upload.href)));
     auto self = shared_from_this();
     auto written = [self, next](WriteResult result) { self->Written(next, std::move(result)); };
+    if (hooks_.beforeWrite) hooks_.beforeWrite(upload.href);
     if (upload.remove)
       DeleteCard(client_, url, upload.etag, written);
     else
@@ -324,6 +333,8 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
         }
         break;
       case WriteOutcome::ChangedThere:
+        if (!upload.again && !upload.etag.empty()) return Refetch(next);
+        [[fallthrough]];
       case WriteOutcome::Gone:
       case WriteOutcome::UidTaken:
         // Changed there meanwhile: the next sync fetches it and merges.
@@ -335,6 +346,49 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
                     FailureMessage(result.reply));
     }
     Upload(next + 1);
+  }
+
+  // The card changed there since it was listed (412): fetched and merged
+  // now, and written again once; a deleted record whose card was changed
+  // comes back here.
+  void Refetch(size_t next) {
+    auto self = shared_from_this();
+    FetchCards(client_, book_, {uploads_[next].href}, [self, next](FetchedCards fetched) {
+      if (fetched.failure != DavFailure::None) return self->Fail(fetched.failure, fetched.message);
+      self->Merge(next, fetched.cards.empty() ? std::nullopt : std::optional<FetchedCard>(fetched.cards.front()));
+    });
+  }
+
+  void Merge(size_t next, std::optional<FetchedCard> card) {
+    Upload_& upload = uploads_[next];
+    try {
+      if (!card) {  // gone meanwhile: a change is made again, a deletion is done
+        if (upload.remove) {
+          state_.cards.erase(upload.record);
+          return Upload(next + 1);
+        }
+        upload.etag.clear();
+        upload.again = true;
+        return Upload(next);
+      }
+      const SyncedFields server = FieldsOfCard(card->text);
+      if (upload.remove) {
+        state_.cards.erase(upload.record);
+        Apply({}, {}, {{*card, Cut(server)}});
+        return Upload(next + 1);
+      }
+      const SyncedFields merged = Merged(FieldsOfCard(upload.base), upload.held, server);
+      if (merged != upload.held) Apply({{upload.record, merged}}, {}, {});
+      state_.cards[upload.record].base = card->text;
+      state_.cards[upload.record].etag = card->etag;
+      const SyncedFields whole = Whole(merged, server);
+      upload = {upload.record, upload.href, PatchedCard(card->text, server, whole), card->etag, false, merged,
+                card->text, true};
+      if (whole == server) return Upload(next + 1);
+      Upload(next);
+    } catch (const std::exception& error) {
+      Fail(DavFailure::None, error.what());
+    }
   }
 
   void Finish() {
@@ -365,6 +419,7 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
   DavClient& client_;
   QUrl book_;
   TDateTime today_;
+  SyncHooks hooks_;
   std::function<void(SyncOutcome)> done_;
   std::string stateFile_;
   TField* fields_[kFieldCount] = {};
@@ -387,8 +442,8 @@ std::string SyncSummary::Text() const {
 }
 
 void SyncAddresses(TRadiRidir& table, DavClient& client, const QUrl& book, TDateTime today,
-                   std::function<void(SyncOutcome)> done) {
-  std::make_shared<AddressSync>(table, client, book, today, std::move(done))->Start();
+                   std::function<void(SyncOutcome)> done, SyncHooks hooks) {
+  std::make_shared<AddressSync>(table, client, book, today, std::move(hooks), std::move(done))->Start();
 }
 
 }  // namespace vesk

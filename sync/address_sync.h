@@ -41,9 +41,14 @@ struct SyncOutcome {
   SyncSummary summary;
 };
 
+// Told of each step a test wants to come between.
+struct SyncHooks {
+  std::function<void(const std::string& href)> beforeWrite;  // before each card is written or deleted
+};
+
 // The table must be open for writing; its state file lies beside it.
 // today dates the notes of conflicts.
 void SyncAddresses(TRadiRidir& table, DavClient& client, const QUrl& book, TDateTime today,
-                   std::function<void(SyncOutcome)> done);
+                   std::function<void(SyncOutcome)> done, SyncHooks hooks = {});
 
 }  // namespace vesk

@@ -49,8 +49,9 @@ class Computer {
     table_.Open();
   }
 
-  SyncOutcome Sync() {
-    return Wait<SyncOutcome>([&](auto done) { SyncAddresses(table_, client_, book_, EncodeDate(2026, 12, 10), done); });
+  SyncOutcome Sync(SyncHooks hooks = {}) {
+    return Wait<SyncOutcome>(
+        [&](auto done) { SyncAddresses(table_, client_, book_, EncodeDate(2026, 12, 10), done, hooks); });
   }
   void Add(const std::string& name, const std::string& telefon = "") {
     table_.Append();
@@ -194,6 +195,33 @@ TEST_F(AddressSyncTest, APhonesCardEditedHereKeepsWhatHasNoField) {
   for (const char* kept : {"BDAY:1965-04-12", "PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQ", "TEL;TYPE=WORK:02233 3",
                            "X-PHONE-RINGTONE:Marimba", "Hürth"})
     EXPECT_NE(back.cards[0].text.find(kept), std::string::npos) << kept << "\n" << back.cards[0].text;
+}
+
+// The server's card changes between the listing and the write (another
+// phone saved it just then): the write is refused (412), the card fetched
+// and merged, and written again; nothing of either side is lost.
+TEST_F(AddressSyncTest, ACardChangedThereWhileTheSyncWritesIsMergedNotOverwritten) {
+  here_.Add("Weber", "0711 1");
+  ASSERT_EQ(here_.Sync().failure, DavFailure::None);
+  here_.Set("Weber", adressen::kTelefon1, "0711 2");
+  int raced = 0;
+  const SyncOutcome outcome = here_.Sync({.beforeWrite = [&](const std::string& href) {
+    if (raced++ > 0) return;
+    const FetchedCards now = Wait<FetchedCards>([&](auto done) { FetchCards(there_.Client(), book_, {href}, done); });
+    ASSERT_EQ(now.cards.size(), 1u);
+    std::string card = now.cards[0].text;
+    card.insert(card.find("END:VCARD"), "ADR:;;;Ulm;;;\r\n");
+    ASSERT_EQ(Wait<WriteResult>([&](auto done) {
+                PutCard(there_.Client(), book_.resolved(QUrl(QString::fromStdString(href))), card, now.cards[0].etag, done);
+              }).outcome,
+              WriteOutcome::Written);
+  }});
+  ASSERT_EQ(outcome.failure, DavFailure::None) << outcome.message;
+  EXPECT_EQ(raced, 2);  // written twice: refused, then merged
+  EXPECT_EQ(outcome.summary.conflicts, 0);
+  EXPECT_EQ(here_.Records(), std::vector<std::string>{"Weber: 0711 2, Ulm, "});
+  ASSERT_EQ(there_.Sync().failure, DavFailure::None);
+  EXPECT_EQ(there_.Records(), here_.Records());
 }
 
 }  // namespace
