@@ -313,7 +313,12 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
     const QUrl url = book_.resolved(QUrl(QString::fromStdString(upload.href)));
     auto self = shared_from_this();
     auto written = [self, next](WriteResult result) { self->Written(next, std::move(result)); };
-    if (hooks_.beforeWrite) hooks_.beforeWrite(upload.href);
+    if (hooks_.beforeWrite && !hooks_.beforeWrite(upload.href)) {
+      SyncOutcome killed;
+      killed.failure = DavFailure::Http;
+      killed.message = "beendet";
+      return done_(std::move(killed));
+    }
     if (upload.remove)
       DeleteCard(client_, url, upload.etag, written);
     else

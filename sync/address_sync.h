@@ -43,7 +43,9 @@ struct SyncOutcome {
 
 // Told of each step a test wants to come between.
 struct SyncHooks {
-  std::function<void(const std::string& href)> beforeWrite;  // before each card is written or deleted
+  // Before each card is written or deleted; false ends the sync there as a
+  // killed process would, writing nothing more.
+  std::function<bool(const std::string& href)> beforeWrite;
 };
 
 // The table must be open for writing; its state file lies beside it.
