@@ -67,8 +67,7 @@ void SyncVCardCommand(const Arguments& args, std::ostream& out) {
   const QUrl book = AddressBook(client, settings, iniFile);
   TRadiRidir table;
   OpenTable(table, args[0], false);
-  const SyncOutcome outcome =
-      Await<SyncOutcome>([&](auto done) { SyncAddresses(table, client, book, Date(), done); });
+  const SyncOutcome outcome = Await<SyncOutcome>([&](auto done) { SyncAddresses(table, client, book, Date(), done); });
   if (outcome.failure != DavFailure::None) throw Exception(outcome.message);
   out << outcome.summary.Text() << "\n";
 }

@@ -46,12 +46,13 @@ class Search : public std::enable_shared_from_this<Search> {
 
   // The URL itself may be the address book; else its principal.
   void AskCollections(const QUrl& url, const std::string& depth, bool first) {
-    Propfind(url, depth, CollectionsPropfind(), [this, url, first](const DavReply& reply, const DavMultistatus& answer) {
-      for (const DavResource& resource : answer.resources)
-        if (resource.addressBook) found_.books.push_back(Entry(reply.url, resource));
-      if (!found_.books.empty() || !first) return Finish();
-      AskPrincipal(url, true);
-    });
+    Propfind(url, depth, CollectionsPropfind(),
+             [this, url, first](const DavReply& reply, const DavMultistatus& answer) {
+               for (const DavResource& resource : answer.resources)
+                 if (resource.addressBook) found_.books.push_back(Entry(reply.url, resource));
+               if (!found_.books.empty() || !first) return Finish();
+               AskPrincipal(url, true);
+             });
   }
 
   void AskPrincipal(const QUrl& url, bool tryWellKnown) {
@@ -70,7 +71,8 @@ class Search : public std::enable_shared_from_this<Search> {
   void AskHomeSet(const QUrl& principal) {
     Propfind(principal, "0", HomeSetPropfind(), [this](const DavReply& reply, const DavMultistatus& answer) {
       for (const DavResource& resource : answer.resources)
-        if (!resource.addressBookHome.empty()) return AskCollections(Resolved(reply.url, resource.addressBookHome), "1", false);
+        if (!resource.addressBookHome.empty())
+          return AskCollections(Resolved(reply.url, resource.addressBookHome), "1", false);
       Finish();
     });
   }

@@ -46,7 +46,11 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
  public:
   AddressSync(TRadiRidir& table, DavClient& client, QUrl book, TDateTime today, SyncHooks hooks,
               std::function<void(SyncOutcome)> done)
-      : table_(table), client_(client), book_(std::move(book)), today_(today), hooks_(std::move(hooks)),
+      : table_(table),
+        client_(client),
+        book_(std::move(book)),
+        today_(today),
+        hooks_(std::move(hooks)),
         done_(std::move(done)),
         stateFile_(SyncStateFile(TableFilePath(table.TableName()))) {
     for (size_t i = 0; i < kFieldCount; ++i) fields_[i] = table_.FieldByName(FieldName(i));
@@ -88,7 +92,8 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
     for (const CardEntry& entry : listing.present) {
       present.insert(entry.href);
       const auto known = byHref.find(entry.href);
-      if (known == byHref.end() || known->second->etag != entry.etag || entry.etag.empty()) wanted.push_back(entry.href);
+      if (known == byHref.end() || known->second->etag != entry.etag || entry.etag.empty())
+        wanted.push_back(entry.href);
     }
     if (everything) {
       for (const auto& [href, card] : byHref)
@@ -162,10 +167,10 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
     std::map<int32_t, SyncedFields> local;
     for (table_.First(); !table_.Eof(); table_.Next()) local[table_.RecordIdentity()] = Read();
 
-    std::map<int32_t, SyncedFields> updates;   // records to rewrite here
-    std::set<int32_t> deletes;                 // records to delete here
+    std::map<int32_t, SyncedFields> updates;                    // records to rewrite here
+    std::set<int32_t> deletes;                                  // records to delete here
     std::vector<std::pair<FetchedCard, SyncedFields>> inserts;  // cards to make records of
-    std::set<std::string> handled;             // fetched hrefs taken care of
+    std::set<std::string> handled;                              // fetched hrefs taken care of
     for (auto it = state_.cards.begin(); it != state_.cards.end();) {
       SyncedCard& synced = it->second;
       const SyncedFields base = FieldsOfCard(synced.base);
@@ -193,8 +198,8 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
         synced.etag = card.etag;
         const SyncedFields whole = Whole(merged, server);
         if (whole != server)
-          uploads_.push_back({synced.record, synced.href, PatchedCard(card.text, server, whole), card.etag, false,
-                              merged, card.text});
+          uploads_.push_back(
+              {synced.record, synced.href, PatchedCard(card.text, server, whole), card.etag, false, merged, card.text});
       } else if (removed_.contains(synced.href)) {
         if (!here) {
           it = state_.cards.erase(it);
@@ -207,13 +212,13 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
           continue;
         }
         // Changed here, deleted there: the card is made again.
-        uploads_.push_back(
-            {synced.record, synced.href, PatchedCard(synced.base, base, Whole(*here, base)), "", false, *here, synced.base});
+        uploads_.push_back({synced.record, synced.href, PatchedCard(synced.base, base, Whole(*here, base)), "", false,
+                            *here, synced.base});
       } else if (!here) {
         uploads_.push_back({synced.record, synced.href, "", synced.etag, true, {}, synced.base});
       } else if (changedHere) {
-        uploads_.push_back({synced.record, synced.href, PatchedCard(synced.base, base, Whole(*here, base)),
-                            synced.etag, false, *here, synced.base});
+        uploads_.push_back({synced.record, synced.href, PatchedCard(synced.base, base, Whole(*here, base)), synced.etag,
+                            false, *here, synced.base});
       }
       ++it;
     }
@@ -302,9 +307,9 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
     std::string card;  // "" for a deletion
     std::string etag;  // "" for a new card
     bool remove;
-    SyncedFields held;  // the record's fields here, which the card carries
-    std::string base;   // the server's card the change was made against
-    bool again = false; // written a second time, after a merge
+    SyncedFields held;   // the record's fields here, which the card carries
+    std::string base;    // the server's card the change was made against
+    bool again = false;  // written a second time, after a merge
   };
 
   void Upload(size_t next) {
@@ -388,7 +393,7 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
       state_.cards[upload.record].etag = card->etag;
       const SyncedFields whole = Whole(merged, server);
       upload = {upload.record, upload.href, PatchedCard(card->text, server, whole), card->etag, false, merged,
-                card->text, true};
+                card->text,    true};
       if (whole == server) return Upload(next + 1);
       Upload(next);
     } catch (const std::exception& error) {

@@ -35,13 +35,14 @@ bool Failed(const DavReply& reply, Result& result, DavMultistatus& answer) {
     }
   }
   result.failure = reply.failure == DavFailure::None ? DavFailure::Http : reply.failure;
-  result.message = reply.status == 404 || reply.status == 410 ? std::string("Das Adressbuch gibt es auf dem Server nicht mehr")
-                                                              : FailureMessage(reply);
+  result.message = reply.status == 404 || reply.status == 410
+                       ? std::string("Das Adressbuch gibt es auf dem Server nicht mehr")
+                       : FailureMessage(reply);
   return true;
 }
 
-void AskChanges(DavClient& client, const QUrl& book, const std::string& token,
-                std::shared_ptr<CardListing> listing, std::function<void(CardListing)> done) {
+void AskChanges(DavClient& client, const QUrl& book, const std::string& token, std::shared_ptr<CardListing> listing,
+                std::function<void(CardListing)> done) {
   client.Send("REPORT", book, SyncCollectionReport(token), {{"Depth", "0"}},
               [&client, book, listing, done = std::move(done)](const DavReply& reply) mutable {
                 const bool refused = (reply.status == 403 || reply.status == 409) &&

@@ -21,12 +21,12 @@ struct CardEntry {
 
 struct CardListing {
   DavFailure failure = DavFailure::None;
-  std::string message;              // German, when it failed
-  bool tokenRefused = false;        // the token is no longer valid: list everything instead
-  bool noSyncReport = false;        // the server has no sync-collection report
-  std::vector<CardEntry> present;   // changed since the token, or every card
-  std::vector<std::string> removed; // gone since the token
-  std::string token;                // the token to ask from next time ("" without a sync report)
+  std::string message;               // German, when it failed
+  bool tokenRefused = false;         // the token is no longer valid: list everything instead
+  bool noSyncReport = false;         // the server has no sync-collection report
+  std::vector<CardEntry> present;    // changed since the token, or every card
+  std::vector<std::string> removed;  // gone since the token
+  std::string token;                 // the token to ask from next time ("" without a sync report)
 };
 
 // The changes since token ("" for every card, with the first token).
@@ -43,8 +43,8 @@ struct FetchedCard {
 struct FetchedCards {
   DavFailure failure = DavFailure::None;
   std::string message;
-  std::vector<FetchedCard> cards;   // the ones the server still has
-  std::vector<std::string> missing; // asked for, but gone
+  std::vector<FetchedCard> cards;    // the ones the server still has
+  std::vector<std::string> missing;  // asked for, but gone
 };
 
 // Cards per multiget.

@@ -16,7 +16,8 @@ std::string Fingerprint(const QByteArray& der) {
 std::string FailureMessage(const DavReply& reply) {
   switch (reply.failure) {
     case DavFailure::Unreachable: return "Der Server ist nicht erreichbar: " + reply.error;
-    case DavFailure::LoginRefused: return "Der Server hat die Anmeldung abgelehnt: Benutzername oder Kennwort stimmen nicht";
+    case DavFailure::LoginRefused:
+      return "Der Server hat die Anmeldung abgelehnt: Benutzername oder Kennwort stimmen nicht";
     case DavFailure::UntrustedCertificate:
       return "Das Zertifikat des Servers ist nicht vertrauenswürdig (SHA-256 " + reply.certificate + ")";
     case DavFailure::Http:
@@ -40,7 +41,8 @@ void DavClient::Send(const std::string& method, const QUrl& url, const std::stri
                      Done done, int hops) {
   QNetworkRequest request(url);
   request.setHeader(QNetworkRequest::ContentTypeHeader, "application/xml; charset=utf-8");
-  for (const auto& [name, value] : headers) request.setRawHeader(QByteArray::fromStdString(name), QByteArray::fromStdString(value));
+  for (const auto& [name, value] : headers)
+    request.setRawHeader(QByteArray::fromStdString(name), QByteArray::fromStdString(value));
   QNetworkReply* reply =
       manager_.sendCustomRequest(request, QByteArray::fromStdString(method), QByteArray::fromStdString(body));
   // What happened on the way, kept until the reply finishes.
@@ -66,30 +68,30 @@ void DavClient::Send(const std::string& method, const QUrl& url, const std::stri
   });
   QObject::connect(reply, &QNetworkReply::finished, reply,
                    [this, method, body, headers, hops, reply, trail, done = std::move(done)]() mutable {
-    DavReply answer;
-    answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    const QUrl location = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
-    constexpr int kMaxRedirects = 5;
-    if (answer.status / 100 == 3 && location.isValid() && hops < kMaxRedirects) {
-      const QUrl next = reply->url().resolved(location);
-      reply->deleteLater();
-      return Send(method, next, body, headers, std::move(done), hops + 1);
-    }
-    answer.body = reply->readAll().toStdString();
-    answer.etag = reply->rawHeader("ETag").toStdString();
-    answer.url = reply->url();
-    if (!trail->untrusted.empty()) {
-      answer.failure = DavFailure::UntrustedCertificate;
-      answer.certificate = trail->untrusted;
-    } else if (answer.status == 401 || reply->error() == QNetworkReply::AuthenticationRequiredError) {
-      answer.failure = DavFailure::LoginRefused;
-    } else if (answer.status == 0) {
-      answer.failure = DavFailure::Unreachable;
-    }
-    if (answer.status == 0) answer.error = reply->errorString().toStdString();
-    reply->deleteLater();
-    done(answer);
-  });
+                     DavReply answer;
+                     answer.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
+                     const QUrl location = reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl();
+                     constexpr int kMaxRedirects = 5;
+                     if (answer.status / 100 == 3 && location.isValid() && hops < kMaxRedirects) {
+                       const QUrl next = reply->url().resolved(location);
+                       reply->deleteLater();
+                       return Send(method, next, body, headers, std::move(done), hops + 1);
+                     }
+                     answer.body = reply->readAll().toStdString();
+                     answer.etag = reply->rawHeader("ETag").toStdString();
+                     answer.url = reply->url();
+                     if (!trail->untrusted.empty()) {
+                       answer.failure = DavFailure::UntrustedCertificate;
+                       answer.certificate = trail->untrusted;
+                     } else if (answer.status == 401 || reply->error() == QNetworkReply::AuthenticationRequiredError) {
+                       answer.failure = DavFailure::LoginRefused;
+                     } else if (answer.status == 0) {
+                       answer.failure = DavFailure::Unreachable;
+                     }
+                     if (answer.status == 0) answer.error = reply->errorString().toStdString();
+                     reply->deleteLater();
+                     done(answer);
+                   });
 }
 
 }  // namespace vesk

@@ -15,7 +15,7 @@
 namespace vesk {
 
 struct DavAccount {
-  QUrl server;               // what the user gave: a host, a URL, or the address book itself
+  QUrl server;  // what the user gave: a host, a URL, or the address book itself
   std::string user;
   std::string password;
   std::string trustedCertificate;  // SHA-256 fingerprint, hex with colons; "" trusts the system alone
@@ -23,20 +23,20 @@ struct DavAccount {
 
 enum class DavFailure {
   None,
-  Unreachable,       // no connection: host unknown, refused, timed out
-  LoginRefused,      // the credentials were asked for again, or 401 came back
+  Unreachable,   // no connection: host unknown, refused, timed out
+  LoginRefused,  // the credentials were asked for again, or 401 came back
   UntrustedCertificate,
-  Http,              // any other status the caller did not expect
+  Http,  // any other status the caller did not expect
 };
 
 struct DavReply {
-  int status = 0;                  // the HTTP status; 0 without an answer
+  int status = 0;  // the HTTP status; 0 without an answer
   std::string body;
-  std::string etag;                // the ETag header
-  QUrl url;                        // where the answer came from, after redirects
+  std::string etag;  // the ETag header
+  QUrl url;          // where the answer came from, after redirects
   DavFailure failure = DavFailure::None;
-  std::string certificate;         // an untrusted certificate's SHA-256 fingerprint
-  std::string error;               // Qt's text when there was no answer
+  std::string certificate;  // an untrusted certificate's SHA-256 fingerprint
+  std::string error;        // Qt's text when there was no answer
 };
 
 class DavClient {
@@ -51,8 +51,7 @@ class DavClient {
   using Done = std::function<void(const DavReply&)>;
   // Sends method to url with the body (XML unless a header says otherwise)
   // and the headers; done is called once, on this thread's event loop.
-  void Send(const std::string& method, const QUrl& url, const std::string& body, const Headers& headers,
-            Done done);
+  void Send(const std::string& method, const QUrl& url, const std::string& body, const Headers& headers, Done done);
 
  private:
   void Send(const std::string& method, const QUrl& url, const std::string& body, const Headers& headers, Done done,

@@ -130,8 +130,7 @@ DavMultistatus ReadMultistatus(std::string_view text) {
     else
       xml.skipCurrentElement();
   }
-  if (xml.hasError())
-    throw EDavAnswer("Die Antwort des Servers ist nicht lesbar: " + xml.errorString().toStdString());
+  if (xml.hasError()) throw EDavAnswer("Die Antwort des Servers ist nicht lesbar: " + xml.errorString().toStdString());
   return result;
 }
 

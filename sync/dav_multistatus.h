@@ -25,11 +25,11 @@ struct DavResource {
   std::string ctag;         // CS:getctag
   std::string addressData;  // CARDDAV:address-data, the card
   std::string displayName;
-  bool collection = false;   // resourcetype holds DAV:collection
-  bool addressBook = false;  // resourcetype holds CARDDAV:addressbook
-  std::string principal;     // current-user-principal's href
+  bool collection = false;      // resourcetype holds DAV:collection
+  bool addressBook = false;     // resourcetype holds CARDDAV:addressbook
+  std::string principal;        // current-user-principal's href
   std::string addressBookHome;  // addressbook-home-set's href
-  std::string syncToken;     // DAV:sync-token as a property of a collection
+  std::string syncToken;        // DAV:sync-token as a property of a collection
 };
 
 struct DavMultistatus {

@@ -12,8 +12,8 @@ constexpr char kCalendarServer[] = "http://calendarserver.org/ns/";
 
 // A document with its root element in the DAV: namespace; body writes the
 // root's content.
-std::string Document(const char* root, const std::function<void(QXmlStreamWriter&)>& body,
-                     bool cardDav = false, bool calendarServer = false) {
+std::string Document(const char* root, const std::function<void(QXmlStreamWriter&)>& body, bool cardDav = false,
+                     bool calendarServer = false) {
   QByteArray bytes;
   QXmlStreamWriter xml(&bytes);
   xml.writeStartDocument();
@@ -42,7 +42,11 @@ std::string PrincipalPropfind() {
 
 std::string HomeSetPropfind() {
   return Document(
-      "propfind", [](QXmlStreamWriter& xml) { Prop(xml, {{kCardDav, "addressbook-home-set"}}); }, true);
+      "propfind",
+      [](QXmlStreamWriter& xml) {
+        Prop(xml, {{kCardDav, "addressbook-home-set"}});
+      },
+      true);
 }
 
 std::string CollectionsPropfind() {

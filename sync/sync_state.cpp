@@ -23,8 +23,8 @@ constexpr char kSchema[] =
     " uid TEXT NOT NULL, base TEXT NOT NULL);";
 
 [[noreturn]] void Fail(sqlite3* db, const std::string& file) {
-  throw ESyncState("Der Stand des Abgleichs in " + file + " ist nicht lesbar oder schreibbar: " +
-                   (db != nullptr ? sqlite3_errmsg(db) : "kein Speicher"));
+  throw ESyncState("Der Stand des Abgleichs in " + file +
+                   " ist nicht lesbar oder schreibbar: " + (db != nullptr ? sqlite3_errmsg(db) : "kein Speicher"));
 }
 
 Database Open(const std::string& file, int flags) {
@@ -92,7 +92,8 @@ void WriteSyncState(const std::string& file, const SyncStateData& state) {
   try {
     Exec(db.get(), "DELETE FROM book; DELETE FROM cards;", file);
     const Statement book = Prepare(db.get(), "INSERT INTO book(key, value) VALUES(?, ?)", file);
-    for (const auto& [key, value] : {std::pair<const char*, const std::string&>{"url", state.book}, {"token", state.token}}) {
+    for (const auto& [key, value] :
+         {std::pair<const char*, const std::string&>{"url", state.book}, {"token", state.token}}) {
       sqlite3_reset(book.get());
       sqlite3_bind_text(book.get(), 1, key, -1, SQLITE_STATIC);
       Bind(book.get(), 2, value);

@@ -29,8 +29,8 @@ struct SyncedCard {
 };
 
 struct SyncStateData {
-  std::string book;   // the address book's URL
-  std::string token;  // "" before the first sync, or when the server has no sync report
+  std::string book;                     // the address book's URL
+  std::string token;                    // "" before the first sync, or when the server has no sync report
   std::map<int32_t, SyncedCard> cards;  // by record
 };
 

@@ -147,8 +147,8 @@ void PatchName(Patch& patch, const AddressRecord& before, const AddressRecord& a
   } else {
     patch.Add("N", EscapedText(after.Name) + ";" + EscapedText(after.Vorname) + ";;;");
   }
-  const std::string formatted = after.Vorname.empty() || after.Name.empty() ? after.Vorname + after.Name
-                                                                            : after.Vorname + " " + after.Name;
+  const std::string formatted =
+      after.Vorname.empty() || after.Name.empty() ? after.Vorname + after.Name : after.Vorname + " " + after.Name;
   if (CardLine* fn = patch.Find("FN"))
     patch.Replace(*fn, EscapedText(formatted));
   else
@@ -165,7 +165,8 @@ void PatchAddress(Patch& patch, const AddressRecord& before, const AddressRecord
   });
   if (adr == nullptr) {
     if (!after.Strasse.empty() || !after.Stadt.empty() || !after.PLZ.empty())
-      patch.Add("ADR", ";;" + EscapedText(after.Strasse) + ";" + EscapedText(after.Stadt) + ";;" + EscapedText(after.PLZ) + ";");
+      patch.Add("ADR", ";;" + EscapedText(after.Strasse) + ";" + EscapedText(after.Stadt) + ";;" +
+                           EscapedText(after.PLZ) + ";");
     return;
   }
   if (after.Strasse.empty() && after.Stadt.empty() && after.PLZ.empty()) return patch.Remove(*adr);

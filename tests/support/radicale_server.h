@@ -32,9 +32,9 @@ class RadicaleServer {
     QStringList secure;
     if (tls_) {
       QProcess openssl;
-      openssl.start("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=127.0.0.1",
-                                "-keyout", QString::fromStdString(Certificate() + ".key"), "-out",
-                                QString::fromStdString(Certificate())});
+      openssl.start("openssl",
+                    {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=127.0.0.1", "-keyout",
+                     QString::fromStdString(Certificate() + ".key"), "-out", QString::fromStdString(Certificate())});
       openssl.waitForFinished(60000);
       secure = {"--server-ssl", "--server-certificate", QString::fromStdString(Certificate()), "--server-key",
                 QString::fromStdString(Certificate() + ".key")};
@@ -43,11 +43,22 @@ class RadicaleServer {
     process_.setStandardOutputFile(log);
     process_.setStandardErrorFile(log, QIODevice::Append);
     // Debian's python3-radicale belongs to the system's Python.
-    QStringList arguments = {"-m", "radicale", "-C", "", "--server-hosts", QString::fromStdString(Host()),
-                             "--auth-type", "htpasswd", "--auth-htpasswd-filename",
-                             QString::fromStdString(folder_.File("users")), "--auth-htpasswd-encryption", "plain",
-                             "--storage-filesystem-folder", QString::fromStdString(folder_.File("storage")),
-                             "--logging-level", "warning"};
+    QStringList arguments = {"-m",
+                             "radicale",
+                             "-C",
+                             "",
+                             "--server-hosts",
+                             QString::fromStdString(Host()),
+                             "--auth-type",
+                             "htpasswd",
+                             "--auth-htpasswd-filename",
+                             QString::fromStdString(folder_.File("users")),
+                             "--auth-htpasswd-encryption",
+                             "plain",
+                             "--storage-filesystem-folder",
+                             QString::fromStdString(folder_.File("storage")),
+                             "--logging-level",
+                             "warning"};
     process_.start("/usr/bin/python3", arguments + secure);
   }
   ~RadicaleServer() {

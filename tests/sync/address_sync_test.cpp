@@ -156,7 +156,8 @@ TEST_F(AddressSyncTest, TwoComputersKeepOneAddressBook) {
   EXPECT_EQ(there_.Get("Müller", adressen::kEmail), "dort@example.de");
   EXPECT_EQ(there_.Get("Müller", adressen::kText), "Auf dem Server am 10.12.2026: Email = hier@example.de");
   ASSERT_EQ(here_.Sync().failure, DavFailure::None);
-  EXPECT_EQ(here_.Records(), (std::vector<std::string>{"Müller: 0221 11, Bonn, dort@example.de", "Schmidt: 0221 2, Köln, "}));
+  EXPECT_EQ(here_.Records(),
+            (std::vector<std::string>{"Müller: 0221 11, Bonn, dort@example.de", "Schmidt: 0221 2, Köln, "}));
   EXPECT_EQ(here_.Get("Müller", adressen::kText), there_.Get("Müller", adressen::kText));
 
   // A deletion here goes there; one changed there meanwhile comes back.
@@ -189,8 +190,8 @@ TEST_F(AddressSyncTest, APhonesCardEditedHereKeepsWhatHasNoField) {
   EXPECT_EQ(here_.Get("Köhler", adressen::kText), "");  // the birthday and photo stay out of Text
   here_.Set("Köhler", adressen::kStadt, "Hürth");
   ASSERT_EQ(here_.Sync().failure, DavFailure::None);
-  const FetchedCards back =
-      Wait<FetchedCards>([&](auto done) { FetchCards(here_.Client(), book_, {book_.path().toStdString() + "phone-1.vcf"}, done); });
+  const FetchedCards back = Wait<FetchedCards>(
+      [&](auto done) { FetchCards(here_.Client(), book_, {book_.path().toStdString() + "phone-1.vcf"}, done); });
   ASSERT_EQ(back.cards.size(), 1u) << back.message;
   for (const char* kept : {"BDAY:1965-04-12", "PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQ", "TEL;TYPE=WORK:02233 3",
                            "X-PHONE-RINGTONE:Marimba", "Hürth"})
@@ -212,7 +213,8 @@ TEST_F(AddressSyncTest, ACardChangedThereWhileTheSyncWritesIsMergedNotOverwritte
     std::string card = now.cards[0].text;
     card.insert(card.find("END:VCARD"), "ADR:;;;Ulm;;;\r\n");
     EXPECT_EQ(Wait<WriteResult>([&](auto done) {
-                PutCard(there_.Client(), book_.resolved(QUrl(QString::fromStdString(href))), card, now.cards[0].etag, done);
+                PutCard(there_.Client(), book_.resolved(QUrl(QString::fromStdString(href))), card, now.cards[0].etag,
+                        done);
               }).outcome,
               WriteOutcome::Written);
     return true;

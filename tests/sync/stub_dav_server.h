@@ -57,9 +57,9 @@ class StubDavServer {
   void Answer(QTcpSocket& socket, const std::string& method, const std::string& body) {
     for (const Rule& rule : rules_) {
       if (rule.method != method || body.find(rule.bodyHolds) == std::string::npos) continue;
-      const std::string reply = "HTTP/1.1 " + std::to_string(rule.status) + " Stub\r\nContent-Type: application/xml\r\n" +
-                                "ETag: \"neu\"\r\nContent-Length: " + std::to_string(rule.body.size()) + "\r\n\r\n" +
-                                rule.body;
+      const std::string reply =
+          "HTTP/1.1 " + std::to_string(rule.status) + " Stub\r\nContent-Type: application/xml\r\n" +
+          "ETag: \"neu\"\r\nContent-Length: " + std::to_string(rule.body.size()) + "\r\n\r\n" + rule.body;
       socket.write(reply.data(), static_cast<qint64>(reply.size()));
       return;
     }

@@ -17,7 +17,8 @@ const std::string kPhoneCard =
     "EMAIL;type=INTERNET;type=HOME;type=pref:aenne@example.de\r\n"
     "item1.ADR;type=HOME;type=pref:;;Lindenstraße 5;Hürth;;50354;Deutschland\r\nitem1.X-ABADR:de\r\n"
     "BDAY;value=date:1965-04-12\r\nNOTE:Kennt sich mit Rosen aus\r\nCATEGORIES:Familie,Garten\r\n"
-    "PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQSkZJRgABAQAAAQABAAD/2wBDAAMCAgMCAgMDAwMEAwMEBQgFBQQEBQoHBwYIDAoMDAsKCwsNDhIQ\r\n"
+    "PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQSkZJRgABAQAAAQABAAD/"
+    "2wBDAAMCAgMCAgMDAwMEAwMEBQgFBQQEBQoHBwYIDAoMDAsKCwsNDhIQ\r\n"
     " DQ4RDgsLEBYQERMUFRUVDA8XGBYUGBIUFRT/wAALCAABAAEBAREA/8QAFAABAAAAAAAAAAAAAAAAAAAACf\r\n"
     "UID:4F2E9C31-7A0B-4D2E-9F11-2C3D4E5F6A7B\r\nX-ABUID:4F2E9C31-7A0B-4D2E-9F11-2C3D4E5F6A7B:ABPerson\r\n"
     "END:VCARD\r\n";
@@ -46,7 +47,10 @@ TEST(SyncedFields, ACardEditedHereKeepsEverythingWithoutAField) {
       [](SyncedFields& f) { std::swap(f.address.Telefon1, f.address.Telefon2); },
       [](SyncedFields& f) { f.address.Email.clear(); },
       [](SyncedFields& f) { f.address.Fax = "02233 9877"; },
-      [](SyncedFields& f) { f.address.Strasse = "Birkenweg 2, Hinterhaus"; f.address.PLZ = "50355"; },
+      [](SyncedFields& f) {
+        f.address.Strasse = "Birkenweg 2, Hinterhaus";
+        f.address.PLZ = "50355";
+      },
       [](SyncedFields& f) { f.address.Text = "Zwei\nZeilen; mit Komma, und \\"; },
       [](SyncedFields& f) { f.address.Kategorie = "Nachbarn"; },
       [](SyncedFields& f) { f.Tarifzone1 = "Regional"; },
@@ -61,9 +65,9 @@ TEST(SyncedFields, ACardEditedHereKeepsEverythingWithoutAField) {
     edits[i](after);
     const std::string patched = PatchedCard(kPhoneCard, before, after);
     EXPECT_EQ(Shown(FieldsOfCard(patched)), Shown(after)) << i << "\n" << patched;
-    for (const char* kept : {"PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQ", "BDAY;value=date:1965-04-12\r\n",
-                             "ORG:Stadtwerke Hürth;\r\n", "TEL;type=WORK;type=VOICE:02233 5555\r\n",
-                             "X-ABUID:4F2E9C31", "item1.X-ABADR:de\r\n", "UID:4F2E9C31"})
+    for (const char* kept :
+         {"PHOTO;ENCODING=b;TYPE=JPEG:/9j/4AAQ", "BDAY;value=date:1965-04-12\r\n", "ORG:Stadtwerke Hürth;\r\n",
+          "TEL;type=WORK;type=VOICE:02233 5555\r\n", "X-ABUID:4F2E9C31", "item1.X-ABADR:de\r\n", "UID:4F2E9C31"})
       EXPECT_NE(patched.find(kept), std::string::npos) << i << ": lost " << kept << "\n" << patched;
   }
   EXPECT_EQ(PatchedCard(kPhoneCard, before, before), kPhoneCard);
