@@ -1,7 +1,6 @@
 // mtitool sync-vcard: one sync of an address table with the address book of
 // the host's account, for scripts.
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -11,23 +10,16 @@
 #include "platform/program_folder.h"
 #include "sync/address_book_discovery.h"
 #include "sync/address_sync.h"
+#include "sync/awaited.h"
 #include "sync/sync_settings.h"
 #include "tools/table/RadiRidir.h"
 
 namespace vesk {
 namespace {
 
-// Runs the event loop until the asynchronous call gives its result.
 template <class Result, class Start>
 Result Await(Start start) {
-  std::optional<Result> result;
-  QEventLoop loop;
-  start([&](Result value) {
-    result = std::move(value);
-    loop.quit();
-  });
-  if (!result) loop.exec();
-  return std::move(*result);
+  return *Awaited<Result>(start);
 }
 
 // The address book of the settings; found and kept in the INI file when

@@ -6,8 +6,6 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QEventLoop>
-#include <QTimer>
 #include <filesystem>
 #include <optional>
 
@@ -16,26 +14,13 @@
 #include "sync/card_writes.h"
 #include "sync/sync_state.h"
 #include "tests/support/radicale_server.h"
+#include "tests/sync/wait.h"
 #include "toolkit/data/field.h"
 #include "tools/table/RadiRidir.h"
 #include "tools/tables/table_schemas.h"
 
 namespace vesk {
 namespace {
-
-template <class Result, class Start>
-Result Wait(Start start) {
-  std::optional<Result> result;
-  QEventLoop loop;
-  start([&](Result value) {
-    result = std::move(value);
-    loop.quit();
-  });
-  QTimer::singleShot(30000, &loop, &QEventLoop::quit);
-  if (!result) loop.exec();
-  EXPECT_TRUE(result.has_value()) << "no answer within 30 s";
-  return result.value_or(Result{});
-}
 
 // One computer: its address table and its sync of it.
 class Computer {

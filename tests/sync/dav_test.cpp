@@ -5,9 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QEventLoop>
 #include <QSslCertificate>
-#include <QTimer>
 #include <memory>
 #include <optional>
 
@@ -16,6 +14,7 @@
 #include "sync/card_writes.h"
 #include "sync/dav_multistatus.h"
 #include "tests/support/radicale_server.h"
+#include "tests/sync/wait.h"
 
 namespace vesk {
 namespace {
@@ -32,21 +31,6 @@ class CoreApplication : public testing::Environment {
   std::unique_ptr<QCoreApplication> application_;
 };
 const auto* const kEnvironment = testing::AddGlobalTestEnvironment(new CoreApplication);
-
-// Runs the event loop until the asynchronous call gives its result.
-template <class Result, class Start>
-Result Wait(Start start) {
-  std::optional<Result> result;
-  QEventLoop loop;
-  start([&](Result value) {
-    result = std::move(value);
-    loop.quit();
-  });
-  QTimer::singleShot(20000, &loop, &QEventLoop::quit);
-  if (!result) loop.exec();
-  EXPECT_TRUE(result.has_value()) << "no answer within 20 s";
-  return result.value_or(Result{});
-}
 
 std::string Card(const std::string& uid, const std::string& name) {
   return "BEGIN:VCARD\r\nVERSION:3.0\r\nUID:" + uid + "\r\nN:" + name + ";;;;\r\nFN:" + name + "\r\nEND:VCARD\r\n";

@@ -3,29 +3,14 @@
 // again from the token it gave.
 #include <gtest/gtest.h>
 
-#include <QEventLoop>
-#include <QTimer>
 #include <optional>
 
 #include "sync/card_listing.h"
 #include "tests/sync/stub_dav_server.h"
+#include "tests/sync/wait.h"
 
 namespace vesk {
 namespace {
-
-template <class Result, class Start>
-Result Await(Start start) {
-  std::optional<Result> result;
-  QEventLoop loop;
-  start([&](Result value) {
-    result = std::move(value);
-    loop.quit();
-  });
-  QTimer::singleShot(10000, &loop, &QEventLoop::quit);
-  if (!result) loop.exec();
-  EXPECT_TRUE(result.has_value());
-  return result.value_or(Result{});
-}
 
 std::string Response(const std::string& href, const std::string& etag) {
   return "<d:response><d:href>" + href + "</d:href><d:propstat><d:prop><d:getetag>" + etag +
@@ -44,9 +29,9 @@ TEST(StubPaths, WithoutASyncReportAndWithOneCutShort) {
                                     Response("/book/a.vcf", "\"1\"") + Response("/book/b.vcf", "\"2\""))}});
   DavClient client({QUrl(QString::fromStdString(plain.Url())), "u", "p", ""});
   const QUrl book(QString::fromStdString(plain.Url("/book/")));
-  const CardListing changes = Await<CardListing>([&](auto done) { ListChanges(client, book, "", done); });
+  const CardListing changes = Wait<CardListing>([&](auto done) { ListChanges(client, book, "", done); });
   EXPECT_TRUE(changes.noSyncReport);
-  const CardListing all = Await<CardListing>([&](auto done) { ListEtags(client, book, done); });
+  const CardListing all = Wait<CardListing>([&](auto done) { ListEtags(client, book, done); });
   ASSERT_EQ(all.present.size(), 2u) << all.message;
   EXPECT_EQ(all.present[1].href, "/book/b.vcf");
   EXPECT_EQ(all.present[1].etag, "\"2\"");
@@ -61,7 +46,7 @@ TEST(StubPaths, WithoutASyncReportAndWithOneCutShort) {
                                   "</d:status></d:response><d:sync-token>t1</d:sync-token>")}});
   DavClient cutClient({QUrl(QString::fromStdString(cut.Url())), "u", "p", ""});
   const QUrl cutBook(QString::fromStdString(cut.Url("/book/")));
-  const CardListing both = Await<CardListing>([&](auto done) { ListChanges(cutClient, cutBook, "", done); });
+  const CardListing both = Wait<CardListing>([&](auto done) { ListChanges(cutClient, cutBook, "", done); });
   ASSERT_EQ(both.failure, DavFailure::None) << both.message;
   ASSERT_EQ(both.present.size(), 2u);
   EXPECT_EQ(both.token, "t2");
