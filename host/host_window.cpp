@@ -9,6 +9,7 @@
 #include "host/alarm_status.h"
 #include "host/autostart.h"
 #include "host/exchange_buttons.h"
+#include "host/sync_button.h"
 #include "host/telephone_dialog.h"
 #include "host/tools_library.h"
 #include "toolkit/button.h"
@@ -44,6 +45,7 @@ TFRVeskTools::TFRVeskTools(ToolsLibrary& library, uint16_t veskToolsMessage)
   telephone->OnClick = [this](TButton&) { TDlgTelefon(HostIniFile(), this).exec(); };
   buttons->addWidget(telephone);
   AddExchangeButtons(*buttons, *this);
+  AddSyncButton(*buttons, *this);
   statusBar_->SetSimplePanel(true);
   // A long text is cut, not followed by the window's width; the tooltip holds all of it.
   QSizePolicy policy = statusBar_->sizePolicy();

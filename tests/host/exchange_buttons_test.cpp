@@ -20,8 +20,10 @@
 #include "host/tools_library.h"
 #include "platform/message_box.h"
 #include "runtime/file_io.h"
+#include "tests/support/radicale_server.h"
 #include "tests/support/temp_folder.h"
 #include "toolkit/button.h"
+#include "tools/host_files.h"
 #include "tools/table/RadiRidir.h"
 #include "tools/tables/table_schemas.h"
 
@@ -175,6 +177,39 @@ TEST_F(ExchangeButtonsTest, ALongImportShowsItsProgressAndCanBeStopped) {
   stopper.stop();
   EXPECT_EQ(ImportFile(*window_, folder_.File("viele.vcf")),
             std::to_string(kImportProgressFrom + 1) + " Adressen importiert");
+}
+
+// "Jetzt abgleichen": without an account one box says what to set; with
+// one the addresses go to the server and the status bar counts them; a
+// refused login is one box and a short status.
+TEST_F(ExchangeButtonsTest, SyncNowWithTheAccountOfTheIniFile) {
+  QTest::mouseClick(window_->Button("Jetzt abgleichen"), Qt::LeftButton);
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_NE(boxes_[0].find("noch nicht eingerichtet"), std::string::npos) << boxes_[0];
+
+  RadicaleServer server;
+  ASSERT_TRUE(server.Listening()) << server.Log();
+  server.AddAddressBook("max/kontakte", "Kontakte");
+  const std::string ini = HostIniFile();
+  ASSERT_TRUE(WriteFileAtomically(ini, "[Abgleich]\nServer=" + server.Url() + "\nBenutzer=max\nPasswort=geheim\n"));
+  EXPECT_EQ(ImportFile(*window_, EXCHANGE_SAMPLES "/phone_21.vcf"), "2 Adressen importiert");
+  auto syncNow = [&] {
+    QTest::mouseClick(window_->Button("Jetzt abgleichen"), Qt::LeftButton);
+    return QTest::qWaitFor([&] { return window_->Button("Jetzt abgleichen")->isEnabled(); }, 20000);
+  };
+  ASSERT_TRUE(syncNow());
+  EXPECT_EQ(window_->StatusText(), "Adressen abgeglichen: 2 neu, 0 geändert, 0 gelöscht");
+  EXPECT_NE(ReadFile(ini).value_or("").find("Adressbuch=" + server.Url("/max/kontakte/")), std::string::npos);
+  ASSERT_TRUE(syncNow());
+  EXPECT_EQ(window_->StatusText(), "Adressen abgeglichen: 0 neu, 0 geändert, 0 gelöscht");
+
+  boxes_.clear();
+  ASSERT_TRUE(WriteFileAtomically(ini, "[Abgleich]\nServer=" + server.Url() + "\nBenutzer=max\nPasswort=falsch\n" +
+                                           "Adressbuch=" + server.Url("/max/kontakte/") + "\n"));
+  ASSERT_TRUE(syncNow());
+  EXPECT_EQ(window_->StatusText(), "Abgleich fehlgeschlagen");
+  ASSERT_EQ(boxes_.size(), 1u);
+  EXPECT_NE(boxes_[0].find("Anmeldung abgelehnt"), std::string::npos) << boxes_[0];
 }
 
 }  // namespace
