@@ -103,13 +103,24 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
         if (byHref.contains(href)) removed_.insert(href);
     }
     auto self = shared_from_this();
-    FetchCards(client_, book_, wanted, [self](FetchedCards fetched) {
-      if (fetched.failure != DavFailure::None) return self->Fail(fetched.failure, fetched.message);
-      for (FetchedCard& card : fetched.cards) self->fetched_[card.href] = std::move(card);
-      for (std::string& href : fetched.missing) self->removed_.insert(std::move(href));
-      self->Reconcile();
-    });
+    progress_.toFetch = wanted.size();
+    FetchCards(
+        client_, book_, wanted,
+        [self](FetchedCards fetched) {
+          if (fetched.stopped) return self->Stopped();
+          if (fetched.failure != DavFailure::None) return self->Fail(fetched.failure, fetched.message);
+          for (FetchedCard& card : fetched.cards) self->fetched_[card.href] = std::move(card);
+          for (std::string& href : fetched.missing) self->removed_.insert(std::move(href));
+          self->Reconcile();
+        },
+        [self](size_t asked) {
+          self->progress_.fetched = asked;
+          return self->Told();
+        });
   }
+
+  // The caller is told how far the sync is; false when it wants it stopped.
+  bool Told() const { return !hooks_.progress || hooks_.progress(progress_); }
 
   // ----- the table
 
@@ -313,6 +324,9 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
   };
 
   void Upload(size_t next) {
+    progress_.written = next;
+    progress_.toWrite = uploads_.size();
+    if (next > 0 && !Told()) return Stopped();
     if (next >= uploads_.size()) return Finish();
     const Upload_& upload = uploads_[next];
     const QUrl url = book_.resolved(QUrl(QString::fromStdString(upload.href)));
@@ -412,15 +426,26 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
     done_(std::move(outcome));
   }
 
+  // Ended by the caller: what was written so far is kept as synced.
+  void Stopped() {
+    SyncOutcome outcome;
+    outcome.stopped = true;
+    End(std::move(outcome));
+  }
+
   void Fail(DavFailure failure, const std::string& message) {
+    SyncOutcome outcome;
+    outcome.failure = failure == DavFailure::None ? DavFailure::Http : failure;
+    outcome.message = message;
+    End(std::move(outcome));
+  }
+
+  void End(SyncOutcome outcome) {
     try {
       if (!state_.book.empty()) WriteSyncState(stateFile_, state_);
     } catch (const std::exception&) {
       // The state before stays; the next sync joins what was written.
     }
-    SyncOutcome outcome;
-    outcome.failure = failure == DavFailure::None ? DavFailure::Http : failure;
-    outcome.message = message;
     outcome.summary = summary_;
     done_(std::move(outcome));
   }
@@ -439,6 +464,7 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
   std::map<std::string, FetchedCard> fetched_;
   std::vector<Upload_> uploads_;
   SyncSummary summary_;
+  SyncProgress progress_;
 };
 
 }  // namespace
@@ -449,6 +475,12 @@ std::string SyncSummary::Text() const {
   if (conflicts > 0)
     text += ", " + std::to_string(conflicts) + (conflicts == 1 ? " Konflikt" : " Konflikte") + " (siehe Text)";
   return text;
+}
+
+std::string SyncProgress::Text() const {
+  if (toWrite > 0)
+    return "Abgleich: " + std::to_string(written) + " von " + std::to_string(toWrite) + " Karten geschrieben";
+  return "Abgleich: " + std::to_string(fetched) + " von " + std::to_string(toFetch) + " Karten geholt";
 }
 
 void SyncAddresses(TRadiRidir& table, DavClient& client, const QUrl& book, TDateTime today,

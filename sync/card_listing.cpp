@@ -75,16 +75,24 @@ void AskChanges(DavClient& client, const QUrl& book, const std::string& token, s
               });
 }
 
-void FetchBatch(DavClient& client, const QUrl& book, std::shared_ptr<std::vector<std::string>> hrefs, size_t from,
-                std::shared_ptr<FetchedCards> fetched, std::function<void(FetchedCards)> done) {
-  if (from >= hrefs->size()) return done(std::move(*fetched));
-  const size_t to = std::min(hrefs->size(), from + kMultigetBatch);
-  const std::vector<std::string> batch(hrefs->begin() + static_cast<ptrdiff_t>(from),
-                                       hrefs->begin() + static_cast<ptrdiff_t>(to));
+struct Fetching {
+  std::vector<std::string> hrefs;
+  FetchedCards fetched;
+  std::function<void(FetchedCards)> done;
+  std::function<bool(size_t)> batchDone;
+};
+
+void FetchBatch(DavClient& client, const QUrl& book, std::shared_ptr<Fetching> fetching, size_t from) {
+  const std::vector<std::string>& hrefs = fetching->hrefs;
+  if (from >= hrefs.size()) return fetching->done(std::move(fetching->fetched));
+  const size_t to = std::min(hrefs.size(), from + kMultigetBatch);
+  const std::vector<std::string> batch(hrefs.begin() + static_cast<ptrdiff_t>(from),
+                                       hrefs.begin() + static_cast<ptrdiff_t>(to));
   client.Send("REPORT", book, MultigetReport(batch), {{"Depth", "1"}},
-              [&client, book, hrefs, to, fetched, done = std::move(done)](const DavReply& reply) mutable {
+              [&client, book, fetching, to](const DavReply& reply) {
+                FetchedCards* fetched = &fetching->fetched;
                 DavMultistatus answer;
-                if (Failed(reply, *fetched, answer)) return done(std::move(*fetched));
+                if (Failed(reply, *fetched, answer)) return fetching->done(std::move(*fetched));
                 for (DavResource& resource : answer.resources) {
                   if (resource.status / 100 == 2 && !resource.addressData.empty())
                     fetched->cards.push_back(
@@ -92,7 +100,11 @@ void FetchBatch(DavClient& client, const QUrl& book, std::shared_ptr<std::vector
                   else
                     fetched->missing.push_back(std::move(resource.href));
                 }
-                FetchBatch(client, book, hrefs, to, fetched, std::move(done));
+                if (fetching->batchDone && !fetching->batchDone(to)) {
+                  fetched->stopped = true;
+                  return fetching->done(std::move(*fetched));
+                }
+                FetchBatch(client, book, fetching, to);
               });
 }
 
@@ -118,9 +130,9 @@ void ListEtags(DavClient& client, const QUrl& book, std::function<void(CardListi
 }
 
 void FetchCards(DavClient& client, const QUrl& book, std::vector<std::string> hrefs,
-                std::function<void(FetchedCards)> done) {
-  FetchBatch(client, book, std::make_shared<std::vector<std::string>>(std::move(hrefs)), 0,
-             std::make_shared<FetchedCards>(), std::move(done));
+                std::function<void(FetchedCards)> done, std::function<bool(size_t asked)> batchDone) {
+  FetchBatch(client, book,
+             std::make_shared<Fetching>(Fetching{std::move(hrefs), {}, std::move(done), std::move(batchDone)}), 0);
 }
 
 }  // namespace vesk

@@ -43,6 +43,7 @@ struct FetchedCard {
 struct FetchedCards {
   DavFailure failure = DavFailure::None;
   std::string message;
+  bool stopped = false;              // the caller stopped it between two batches
   std::vector<FetchedCard> cards;    // the ones the server still has
   std::vector<std::string> missing;  // asked for, but gone
 };
@@ -50,7 +51,9 @@ struct FetchedCards {
 // Cards per multiget.
 inline constexpr size_t kMultigetBatch = 100;
 
+// After each batch, batchDone is told how many cards were asked for so far;
+// false stops there.
 void FetchCards(DavClient& client, const QUrl& book, std::vector<std::string> hrefs,
-                std::function<void(FetchedCards)> done);
+                std::function<void(FetchedCards)> done, std::function<bool(size_t asked)> batchDone = {});
 
 }  // namespace vesk

@@ -243,5 +243,41 @@ TEST_F(AddressSyncTest, ASyncKilledAtAnyWriteLeavesNoDuplicateAndLosesNothing) {
   EXPECT_GE(writes, 2);
 }
 
+TEST_F(AddressSyncTest, AStoppedSyncAppliesNothingHalf) {
+  // More cards than one multiget takes, so that the fetch can be stopped between batches.
+  for (size_t i = 0; i < kMultigetBatch + 20; ++i) there_.Add("Karte " + std::to_string(1000 + i));
+  ASSERT_EQ(there_.Sync().failure, DavFailure::None);
+  std::vector<std::string> told;
+  const SyncOutcome stopped = here_.Sync({.progress = [&](const SyncProgress& progress) {
+    told.push_back(progress.Text());
+    return false;
+  }});
+  EXPECT_TRUE(stopped.stopped);
+  EXPECT_EQ(stopped.failure, DavFailure::None) << stopped.message;
+  EXPECT_EQ(told, std::vector<std::string>{"Abgleich: 100 von 120 Karten geholt"});
+  EXPECT_TRUE(here_.Records().empty());
+
+  // Stopped while writing: what went up counts, the rest goes at the next sync.
+  here_.Add("Erster");
+  here_.Add("Zweiter");
+  here_.Add("Dritter");
+  told.clear();
+  const SyncOutcome writing = here_.Sync({.progress = [&](const SyncProgress& progress) {
+    told.push_back(progress.Text());
+    return progress.written == 0;
+  }});
+  EXPECT_TRUE(writing.stopped);
+  ASSERT_FALSE(told.empty());
+  EXPECT_EQ(told.back(), "Abgleich: 1 von 3 Karten geschrieben");
+  EXPECT_EQ(here_.Records().size(), 123u);
+  EXPECT_EQ(CardsOnServer(), 121u);
+  const SyncOutcome rest = here_.Sync();
+  ASSERT_EQ(rest.failure, DavFailure::None) << rest.message;
+  EXPECT_EQ(rest.summary.added, 2);
+  EXPECT_EQ(CardsOnServer(), 123u);
+  ASSERT_EQ(there_.Sync().failure, DavFailure::None);
+  EXPECT_EQ(there_.Records(), here_.Records());
+}
+
 }  // namespace
 }  // namespace vesk
