@@ -14,6 +14,7 @@
 #include <memory>
 #include <optional>
 
+#include "host/address_sync_schedule.h"
 #include "host/alarm_control.h"
 #include "host/host_ending.h"
 #include "host/host_tray.h"
@@ -121,6 +122,7 @@ int RunWindow(TFRVeskTools& window, ToolsLibrary& library, const std::string& fo
     }
   }
   if (callee) QTimer::singleShot(0, &window, [&dial, &callee] { dial(*callee); });
+  QTimer::singleShot(0, &window, [&window] { window.AddressSync().Begin(); });
   QApplication::exec();
   window.OnVeskTools = nullptr;
   alarm.Stop();

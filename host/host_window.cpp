@@ -6,10 +6,10 @@
 
 #include <algorithm>
 
+#include "host/address_sync_schedule.h"
 #include "host/alarm_status.h"
 #include "host/autostart.h"
 #include "host/exchange_buttons.h"
-#include "host/sync_button.h"
 #include "host/telephone_dialog.h"
 #include "host/tools_library.h"
 #include "toolkit/button.h"
@@ -45,7 +45,7 @@ TFRVeskTools::TFRVeskTools(ToolsLibrary& library, uint16_t veskToolsMessage)
   telephone->OnClick = [this](TButton&) { TDlgTelefon(HostIniFile(), this).exec(); };
   buttons->addWidget(telephone);
   AddExchangeButtons(*buttons, *this);
-  AddSyncButton(*buttons, *this);
+  addressSync_ = std::make_unique<AddressSyncSchedule>(*buttons, *this);
   statusBar_->SetSimplePanel(true);
   // A long text is cut, not followed by the window's width; the tooltip holds all of it.
   QSizePolicy policy = statusBar_->sizePolicy();
@@ -68,6 +68,8 @@ TFRVeskTools::TFRVeskTools(ToolsLibrary& library, uint16_t veskToolsMessage)
   };
 }
 
+TFRVeskTools::~TFRVeskTools() = default;
+
 TButton* TFRVeskTools::Button(const std::string& caption) const {
   return findChild<TButton*>(QString::fromStdString(caption));
 }
@@ -88,6 +90,7 @@ void TFRVeskTools::Notified(uintptr_t wParam) {
     SetStatusText("Unbekannte Meldung der Bibliothek: " + std::to_string(wParam));
   }
   if (OnVeskTools) OnVeskTools(wParam);
+  if (wParam == kWindowClosed) addressSync_->WindowClosed();
 }
 
 }  // namespace vesk

@@ -7,12 +7,14 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "toolkit/form.h"
 
 namespace vesk {
 
+class AddressSyncSchedule;
 class ToolsLibrary;
 class TButton;
 class TStatusBar;
@@ -21,9 +23,11 @@ class TFRVeskTools : public TForm {
  public:
   // veskToolsMessage: the identifier of "VeskTools".
   TFRVeskTools(ToolsLibrary& library, uint16_t veskToolsMessage);
+  ~TFRVeskTools() override;
 
   TButton* Button(const std::string& caption) const;
   std::string StatusText() const;
+  AddressSyncSchedule& AddressSync() const { return *addressSync_; }
   void SetStatusText(std::string text);
 
   // Runs after the status bar shows what a VeskTools notification means.
@@ -33,6 +37,7 @@ class TFRVeskTools : public TForm {
   void Notified(uintptr_t wParam);
 
   TStatusBar* statusBar_;
+  std::unique_ptr<AddressSyncSchedule> addressSync_;
 };
 
 }  // namespace vesk

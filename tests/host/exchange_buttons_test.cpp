@@ -1,7 +1,10 @@
-// The host's import and export buttons used as a user does: the file
+// The host's import, export and sync buttons used as a user does: the file
 // dialog answered with a file, with Esc, a broken file answered by one
-// message box, a long import stopped in its progress dialog.
+// message box, a long import stopped in its progress dialog; the sync by
+// hand and on schedule, waiting for the address window, resting after a
+// refused login, stopped by its button.
 #include "host/exchange_buttons.h"
+#include "host/address_sync_schedule.h"
 
 #include <gtest/gtest.h>
 
@@ -19,11 +22,13 @@
 #include "host/host_window.h"
 #include "host/tools_library.h"
 #include "platform/message_box.h"
+#include "platform/window_messages.h"
 #include "runtime/file_io.h"
 #include "tests/support/radicale_server.h"
 #include "tests/support/temp_folder.h"
 #include "toolkit/button.h"
 #include "tools/host_files.h"
+#include "tools/host_notification.h"
 #include "tools/table/RadiRidir.h"
 #include "tools/tables/table_schemas.h"
 
@@ -82,6 +87,10 @@ class ExchangeButtonsTest : public testing::Test {
 
   void CopySample(const char* name) {
     std::filesystem::copy_file(std::string(EXCHANGE_SAMPLES "/") + name, folder_.File(name));
+  }
+
+  bool SyncEnded() {
+    return QTest::qWaitFor([&] { return !window_->AddressSync().Running(); }, 20000);
   }
 
   int Addresses() {
@@ -195,7 +204,7 @@ TEST_F(ExchangeButtonsTest, SyncNowWithTheAccountOfTheIniFile) {
   EXPECT_EQ(ImportFile(*window_, EXCHANGE_SAMPLES "/phone_21.vcf"), "2 Adressen importiert");
   auto syncNow = [&] {
     QTest::mouseClick(window_->Button("Jetzt abgleichen"), Qt::LeftButton);
-    return QTest::qWaitFor([&] { return window_->Button("Jetzt abgleichen")->isEnabled(); }, 20000);
+    return SyncEnded();
   };
   ASSERT_TRUE(syncNow());
   EXPECT_EQ(window_->StatusText(), "Adressen abgeglichen: 2 neu, 0 geändert, 0 gelöscht");
@@ -210,6 +219,67 @@ TEST_F(ExchangeButtonsTest, SyncNowWithTheAccountOfTheIniFile) {
   EXPECT_EQ(window_->StatusText(), "Abgleich fehlgeschlagen");
   ASSERT_EQ(boxes_.size(), 1u);
   EXPECT_NE(boxes_[0].find("Anmeldung abgelehnt"), std::string::npos) << boxes_[0];
+}
+
+// On schedule: a table held by its window is waited for, a failure is
+// only told in the status bar, a refused login rests the schedule until
+// the account changes; a sync by hand is stopped by the same button.
+TEST_F(ExchangeButtonsTest, ScheduledSyncsWaitRestAndStop) {
+  RadicaleServer server;
+  ASSERT_TRUE(server.Listening()) << server.Log();
+  server.AddAddressBook("max/kontakte", "Kontakte");
+  const std::string ini = HostIniFile();
+  auto account = [&](const std::string& password) {
+    return WriteFileAtomically(ini, "[Abgleich]\nServer=" + server.Url() + "\nBenutzer=max\nPasswort=" + password +
+                                        "\nIntervall=0\nAdressbuch=" + server.Url("/max/kontakte/") + "\n");
+  };
+  ASSERT_TRUE(account("geheim"));
+  EXPECT_EQ(ImportFile(*window_, EXCHANGE_SAMPLES "/phone_21.vcf"), "2 Adressen importiert");
+  {
+    TRadiRidir held;  // as the address window holds it
+    held.SetTableName(kAdressenTable);
+    held.Open();
+    window_->AddressSync().Periodic();
+    EXPECT_EQ(window_->StatusText(), "Abgleich wartet, bis das Fenster Adressen geschlossen ist");
+    EXPECT_FALSE(window_->AddressSync().Running());
+  }
+  ASSERT_TRUE(PostMessage(window_->Handle(), 0xC123, kWindowClosed, 0));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window_->AddressSync().Running(); }, 5000));
+  ASSERT_TRUE(SyncEnded());
+  EXPECT_EQ(window_->StatusText(), "Adressen abgeglichen: 2 neu, 0 geändert, 0 gelöscht");
+
+  ASSERT_TRUE(account("falsch"));
+  window_->AddressSync().Periodic();
+  ASSERT_TRUE(SyncEnded());
+  const std::string resting = window_->StatusText();
+  EXPECT_NE(resting.find("Anmeldung abgelehnt"), std::string::npos) << resting;
+  EXPECT_NE(resting.find("ruht, bis das Konto geändert ist"), std::string::npos) << resting;
+  window_->AddressSync().Periodic();
+  EXPECT_FALSE(window_->AddressSync().Running());
+  ASSERT_TRUE(account("geheim"));
+  window_->AddressSync().SettingsChanged();
+  ASSERT_TRUE(SyncEnded());
+  EXPECT_EQ(window_->StatusText(), "Adressen abgeglichen: 0 neu, 0 geändert, 0 gelöscht");
+  EXPECT_TRUE(boxes_.empty());
+
+  // A first sync of many cards, stopped by the button before its first batch is in.
+  std::string many;
+  for (int i = 0; i < 150; ++i)
+    many += "BEGIN:VCARD\r\nVERSION:3.0\r\nN:Nummer " + std::to_string(i) + "\r\nEND:VCARD\r\n";
+  ASSERT_TRUE(WriteFileAtomically(folder_.File("viele.vcf"), many));
+  EXPECT_EQ(ImportFile(*window_, folder_.File("viele.vcf")), "150 Adressen importiert");
+  window_->AddressSync().Periodic();
+  ASSERT_TRUE(SyncEnded());
+  std::filesystem::remove(folder_.File("Data/adressen.sync"));
+  std::filesystem::remove(folder_.File("Data/adressen.mti"));
+  QTest::mouseClick(window_->Button("Jetzt abgleichen"), Qt::LeftButton);
+  EXPECT_EQ(window_->Button("Jetzt abgleichen")->text(), "Abgleich anhalten");
+  QTest::mouseClick(window_->Button("Jetzt abgleichen"), Qt::LeftButton);
+  ASSERT_TRUE(SyncEnded());
+  EXPECT_EQ(window_->StatusText(), "Abgleich angehalten");
+  EXPECT_EQ(window_->Button("Jetzt abgleichen")->text(), "Jetzt abgleichen");
+  EXPECT_EQ(Addresses(), 0);
+  EXPECT_TRUE(boxes_.empty());
 }
 
 }  // namespace

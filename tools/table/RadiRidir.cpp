@@ -99,7 +99,7 @@ void TRadiRidir::InternalOpen() {
   const int32_t mode = readOnly_ ? RR_MODE_READ_ONLY : RR_MODE_READ_WRITE;
   writable_ = mode == RR_MODE_READ_WRITE;
   const int32_t result = rr_open(handle_, ToEngineText(tableName_).data(), mode);
-  if (result == -1) DatabaseError("The table " + tableName_ + " cannot be opened for exclusive use");
+  if (result == -1) throw ETableInUse("The table " + tableName_ + " cannot be opened for exclusive use");
   if (result < 0) DatabaseError("The table " + tableName_ + " cannot be opened - it may be corrupted. Suggest rebuild");
   cursorOpen_ = true;
   lastMove_ = 1;

@@ -16,6 +16,13 @@ class ERadiRidirError : public Exception {
   using Exception::Exception;
 };
 
+// The table is open for writing in another window or program; the caller
+// may wait for it.
+class ETableInUse : public EDatabaseError {
+ public:
+  using EDatabaseError::EDatabaseError;
+};
+
 // The engine's last error text for the handle (ordinal 55), possibly empty.
 std::string EngineErrorText(int32_t handle);
 // An ERadiRidirError for the last failure of the handle.

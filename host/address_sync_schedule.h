@@ -1,0 +1,64 @@
+// When the host syncs the addresses with the account's address book
+// (section Abgleich of its INI file): at its start, once a window of the
+// library has closed, every Intervall minutes, and by the button "Jetzt
+// abgleichen", which stops a sync that runs. A sync waits while a window or
+// another program holds the table for writing, and the status bar says so.
+// A failure of the button's sync shows one box, a scheduled one's only the
+// status bar; a refused login rests the schedule until the account changes.
+#pragma once
+
+#include <QObject>
+#include <QTimer>
+#include <memory>
+#include <string>
+
+class QBoxLayout;
+
+namespace vesk {
+
+class DavClient;
+class TButton;
+class TFRVeskTools;
+class TRadiRidir;
+struct SyncOutcome;
+struct SyncSettings;
+
+class AddressSyncSchedule : public QObject {
+ public:
+  // Puts the button into buttons; the status goes to the window's status bar.
+  AddressSyncSchedule(QBoxLayout& buttons, TFRVeskTools& window);
+  ~AddressSyncSchedule() override;
+
+  // At the host's start: a sync now, then every Intervall minutes.
+  void Begin();
+  // A window of the library closed: it may have held the table.
+  void WindowClosed();
+  // The interval's turn.
+  void Periodic();
+  // The account was edited: a rest ends and the interval is read again.
+  void SettingsChanged();
+  bool Running() const { return client_ != nullptr; }
+
+ private:
+  enum class Asked { Scheduled, ByHand };
+  void Run(Asked asked);
+  void Sync(const QUrl& book);
+  void Done(const SyncOutcome& outcome);
+  void Failed(const std::string& message, bool loginRefused);
+  void Tell(const std::string& text);
+  void ReadInterval(const SyncSettings& settings);
+
+  TFRVeskTools& window_;
+  TButton* button_;
+  QTimer interval_;
+  QTimer retry_;  // while the table is held
+  std::unique_ptr<TRadiRidir> table_;
+  std::unique_ptr<DavClient> client_;
+  Asked asked_ = Asked::Scheduled;
+  bool waiting_ = false;
+  bool stopAsked_ = false;
+  std::string account_;         // the account of the last sync begun
+  std::string refusedAccount_;  // the account whose login was refused, "" while none was
+};
+
+}  // namespace vesk
