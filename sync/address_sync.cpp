@@ -59,6 +59,7 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
   void Start() {
     try {
       state_ = ReadSyncState(stateFile_);
+      written_ = state_;
     } catch (const std::exception& error) {
       return Fail(DavFailure::None, error.what());
     }
@@ -184,14 +185,16 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
     std::set<std::string> handled;                              // fetched hrefs taken care of
     for (auto it = state_.cards.begin(); it != state_.cards.end();) {
       SyncedCard& synced = it->second;
-      const SyncedFields base = FieldsOfCard(synced.base);
+      if (synced.held.empty()) synced.held = Encoded(Cut(FieldsOfCard(synced.base)));
+      // Read only where the record or its card changed.
+      auto base = [&synced] { return FieldsOfCard(synced.base); };
       // The record here, taken out of those still to place.
       std::optional<SyncedFields> here;
       if (const auto found = local.find(synced.record); found != local.end()) {
         here = std::move(found->second);
         local.erase(found);
       }
-      const bool changedHere = here && *here != Cut(base);
+      const bool changedHere = here && Encoded(*here) != synced.held;
       const auto there = fetched_.find(synced.href);
       handled.insert(synced.href);
       if (there != fetched_.end()) {
@@ -202,11 +205,10 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
           it = state_.cards.erase(it);
           continue;
         }
-        const SyncedFields merged = changedHere ? Merged(base, *here, server) : Cut(server);
+        const SyncedFields merged = changedHere ? Merged(base(), *here, server) : Cut(server);
         if (merged != *here) updates[synced.record] = merged;
         ++summary_.changed;
-        synced.base = card.text;
-        synced.etag = card.etag;
+        synced = Synced(synced.record, synced.href, card.etag, card.text);
         const SyncedFields whole = Whole(merged, server);
         if (whole != server)
           uploads_.push_back(
@@ -223,30 +225,29 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
           continue;
         }
         // Changed here, deleted there: the card is made again.
-        uploads_.push_back({synced.record, synced.href, PatchedCard(synced.base, base, Whole(*here, base)), "", false,
-                            *here, synced.base});
+        uploads_.push_back({synced.record, synced.href, Patched(synced.base, *here), "", false, *here, synced.base});
       } else if (!here) {
         uploads_.push_back({synced.record, synced.href, "", synced.etag, true, {}, synced.base});
       } else if (changedHere) {
-        uploads_.push_back({synced.record, synced.href, PatchedCard(synced.base, base, Whole(*here, base)), synced.etag,
-                            false, *here, synced.base});
+        uploads_.push_back(
+            {synced.record, synced.href, Patched(synced.base, *here), synced.etag, false, *here, synced.base});
       }
       ++it;
     }
     // New on the server: joined to a record here with the same fields, or a new record.
-    std::map<std::vector<std::string>, std::vector<int32_t>> unsyncedHere;
+    std::map<std::string, std::vector<int32_t>> unsyncedHere;
     std::set<int32_t> synced;
     for (const auto& [record, card] : state_.cards) synced.insert(record);
     for (const auto& [record, fields] : local)
-      if (!synced.contains(record)) unsyncedHere[Key(fields)].push_back(record);
+      if (!synced.contains(record)) unsyncedHere[Encoded(fields)].push_back(record);
     for (auto& [href, card] : fetched_) {
       if (handled.contains(href)) continue;
       const SyncedFields server = Cut(FieldsOfCard(card.text));
-      auto same = unsyncedHere.find(Key(server));
+      auto same = unsyncedHere.find(Encoded(server));
       if (same != unsyncedHere.end() && !same->second.empty()) {
         const int32_t record = same->second.back();
         same->second.pop_back();
-        state_.cards[record] = {record, href, card.etag, UidOf(card.text), card.text};
+        state_.cards[record] = Synced(record, href, card.etag, card.text);
         local.erase(record);
         continue;
       }
@@ -262,17 +263,31 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
     try {
       Apply(updates, deletes, inserts);
       state_.token = token_;
-      WriteSyncState(stateFile_, state_);
+      WriteState();
     } catch (const std::exception& error) {
       return Fail(DavFailure::None, error.what());
     }
     Upload(0);
   }
 
-  static std::vector<std::string> Key(const SyncedFields& fields) {
-    std::vector<std::string> key;
-    for (size_t i = 0; i < kFieldCount; ++i) key.push_back(Field(fields, i));
-    return key;
+  // The fields in one string, each with its length, so that two records'
+  // strings are equal when all their fields are.
+  static std::string Encoded(const SyncedFields& fields) {
+    std::string encoded;
+    for (size_t i = 0; i < kFieldCount; ++i)
+      encoded += std::to_string(Field(fields, i).size()) + ':' + Field(fields, i);
+    return encoded;
+  }
+
+  // What the state keeps of a card synced now.
+  SyncedCard Synced(int32_t record, const std::string& href, const std::string& etag, const std::string& text) const {
+    return {record, href, etag, UidOf(text), text, Encoded(Cut(FieldsOfCard(text)))};
+  }
+
+  // The card with the record's fields changed since it.
+  std::string Patched(const std::string& card, const SyncedFields& here) const {
+    const SyncedFields base = FieldsOfCard(card);
+    return PatchedCard(card, base, Whole(here, base));
   }
 
   // The table's changes in one batch: all or none.
@@ -300,7 +315,7 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
         Write(fields);
         table_.Post();
         const int32_t record = table_.RecordIdentity();
-        state_.cards[record] = {record, card.href, card.etag, UidOf(card.text), card.text};
+        state_.cards[record] = Synced(record, card.href, card.etag, card.text);
         ++summary_.added;
       }
       batch.Commit();
@@ -353,7 +368,7 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
           ++summary_.deleted;
         } else {
           if (!state_.cards.contains(upload.record)) ++summary_.added;
-          state_.cards[upload.record] = {upload.record, upload.href, result.etag, UidOf(upload.card), upload.card};
+          state_.cards[upload.record] = Synced(upload.record, upload.href, result.etag, upload.card);
         }
         break;
       case WriteOutcome::ChangedThere:
@@ -403,8 +418,7 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
       }
       const SyncedFields merged = Merged(FieldsOfCard(upload.base), upload.held, server);
       if (merged != upload.held) Apply({{upload.record, merged}}, {}, {});
-      state_.cards[upload.record].base = card->text;
-      state_.cards[upload.record].etag = card->etag;
+      state_.cards[upload.record] = Synced(upload.record, upload.href, card->etag, card->text);
       const SyncedFields whole = Whole(merged, server);
       upload = {upload.record, upload.href, PatchedCard(card->text, server, whole), card->etag, false, merged,
                 card->text,    true};
@@ -417,7 +431,7 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
 
   void Finish() {
     try {
-      WriteSyncState(stateFile_, state_);
+      WriteState();
     } catch (const std::exception& error) {
       return Fail(DavFailure::None, error.what());
     }
@@ -440,9 +454,14 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
     End(std::move(outcome));
   }
 
+  void WriteState() {
+    WriteSyncState(stateFile_, state_, written_);
+    written_ = state_;
+  }
+
   void End(SyncOutcome outcome) {
     try {
-      if (!state_.book.empty()) WriteSyncState(stateFile_, state_);
+      if (!state_.book.empty()) WriteState();
     } catch (const std::exception&) {
       // The state before stays; the next sync joins what was written.
     }
@@ -459,6 +478,7 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
   std::string stateFile_;
   TField* fields_[kFieldCount] = {};
   SyncStateData state_;
+  SyncStateData written_;  // what the state file holds
   std::string token_;
   std::set<std::string> removed_;
   std::map<std::string, FetchedCard> fetched_;

@@ -43,6 +43,7 @@ void DavClient::Send(const std::string& method, const QUrl& url, const std::stri
   request.setHeader(QNetworkRequest::ContentTypeHeader, "application/xml; charset=utf-8");
   for (const auto& [name, value] : headers)
     request.setRawHeader(QByteArray::fromStdString(name), QByteArray::fromStdString(value));
+  ++sent_;
   QNetworkReply* reply =
       manager_.sendCustomRequest(request, QByteArray::fromStdString(method), QByteArray::fromStdString(body));
   // What happened on the way, kept until the reply finishes.

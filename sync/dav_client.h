@@ -46,6 +46,8 @@ class DavClient {
   DavClient& operator=(const DavClient&) = delete;
 
   const DavAccount& Account() const { return account_; }
+  // The requests sent so far, each redirect one more.
+  int RequestsSent() const { return sent_; }
 
   using Headers = std::map<std::string, std::string>;
   using Done = std::function<void(const DavReply&)>;
@@ -59,6 +61,7 @@ class DavClient {
 
   DavAccount account_;
   QNetworkAccessManager manager_;
+  int sent_ = 0;
 };
 
 // One German sentence for a reply that failed, for the status bar or a box.

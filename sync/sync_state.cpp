@@ -20,7 +20,7 @@ using Statement = std::unique_ptr<sqlite3_stmt, Finalizer>;
 constexpr char kSchema[] =
     "CREATE TABLE IF NOT EXISTS book(key TEXT PRIMARY KEY, value TEXT NOT NULL);"
     "CREATE TABLE IF NOT EXISTS cards(record INTEGER PRIMARY KEY, href TEXT NOT NULL UNIQUE, etag TEXT NOT NULL,"
-    " uid TEXT NOT NULL, base TEXT NOT NULL);";
+    " uid TEXT NOT NULL, base TEXT NOT NULL, held TEXT NOT NULL DEFAULT '');";
 
 [[noreturn]] void Fail(sqlite3* db, const std::string& file) {
   throw ESyncState("Der Stand des Abgleichs in " + file +
@@ -73,25 +73,29 @@ SyncStateData ReadSyncState(const std::string& file) {
     if (key == "url") state.book = Column(book.get(), 1);
     if (key == "token") state.token = Column(book.get(), 1);
   }
-  const Statement cards = Prepare(db.get(), "SELECT record, href, etag, uid, base FROM cards", file);
+  const Statement cards = Prepare(db.get(), "SELECT record, href, etag, uid, base, held FROM cards", file);
   int step = SQLITE_ROW;
   while ((step = sqlite3_step(cards.get())) == SQLITE_ROW) {
-    SyncedCard card{static_cast<int32_t>(sqlite3_column_int(cards.get(), 0)), Column(cards.get(), 1),
-                    Column(cards.get(), 2), Column(cards.get(), 3), Column(cards.get(), 4)};
+    SyncedCard card{static_cast<int32_t>(sqlite3_column_int(cards.get(), 0)),
+                    Column(cards.get(), 1),
+                    Column(cards.get(), 2),
+                    Column(cards.get(), 3),
+                    Column(cards.get(), 4),
+                    Column(cards.get(), 5)};
     state.cards.emplace(card.record, std::move(card));
   }
   if (step != SQLITE_DONE) Fail(db.get(), file);
   return state;
 }
 
-void WriteSyncState(const std::string& file, const SyncStateData& state) {
+void WriteSyncState(const std::string& file, const SyncStateData& state, const SyncStateData& before) {
+  if (state == before) return;
   const Database db = Open(file, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
   Exec(db.get(), "PRAGMA journal_mode=WAL", file);
   Exec(db.get(), kSchema, file);
   Exec(db.get(), "BEGIN IMMEDIATE", file);
   try {
-    Exec(db.get(), "DELETE FROM book; DELETE FROM cards;", file);
-    const Statement book = Prepare(db.get(), "INSERT INTO book(key, value) VALUES(?, ?)", file);
+    const Statement book = Prepare(db.get(), "INSERT OR REPLACE INTO book(key, value) VALUES(?, ?)", file);
     for (const auto& [key, value] :
          {std::pair<const char*, const std::string&>{"url", state.book}, {"token", state.token}}) {
       sqlite3_reset(book.get());
@@ -99,15 +103,27 @@ void WriteSyncState(const std::string& file, const SyncStateData& state) {
       Bind(book.get(), 2, value);
       if (sqlite3_step(book.get()) != SQLITE_DONE) Fail(db.get(), file);
     }
-    const Statement card =
-        Prepare(db.get(), "INSERT INTO cards(record, href, etag, uid, base) VALUES(?, ?, ?, ?, ?)", file);
+    // Gone ones first, so that a href taken over by another record is free.
+    const Statement gone = Prepare(db.get(), "DELETE FROM cards WHERE record = ?", file);
+    for (const auto& [record, synced] : before.cards) {
+      const auto now = state.cards.find(record);
+      if (now != state.cards.end() && now->second.href == synced.href) continue;
+      sqlite3_reset(gone.get());
+      sqlite3_bind_int(gone.get(), 1, record);
+      if (sqlite3_step(gone.get()) != SQLITE_DONE) Fail(db.get(), file);
+    }
+    const Statement card = Prepare(
+        db.get(), "INSERT OR REPLACE INTO cards(record, href, etag, uid, base, held) VALUES(?, ?, ?, ?, ?, ?)", file);
     for (const auto& [record, synced] : state.cards) {
+      const auto was = before.cards.find(record);
+      if (was != before.cards.end() && was->second == synced) continue;
       sqlite3_reset(card.get());
       sqlite3_bind_int(card.get(), 1, record);
       Bind(card.get(), 2, synced.href);
       Bind(card.get(), 3, synced.etag);
       Bind(card.get(), 4, synced.uid);
       Bind(card.get(), 5, synced.base);
+      Bind(card.get(), 6, synced.held);
       if (sqlite3_step(card.get()) != SQLITE_DONE) Fail(db.get(), file);
     }
     Exec(db.get(), "COMMIT", file);

@@ -25,6 +25,7 @@ struct SyncedCard {
   std::string etag;
   std::string uid;
   std::string base;  // the card's text as last synced
+  std::string held;  // base's fields as the table holds them, encoded by the sync; "" when not known
   friend bool operator==(const SyncedCard&, const SyncedCard&) = default;
 };
 
@@ -32,6 +33,7 @@ struct SyncStateData {
   std::string book;                     // the address book's URL
   std::string token;                    // "" before the first sync, or when the server has no sync report
   std::map<int32_t, SyncedCard> cards;  // by record
+  friend bool operator==(const SyncStateData&, const SyncStateData&) = default;
 };
 
 // The file beside the table: Data/adressen.mti has Data/adressen.sync.
@@ -40,8 +42,10 @@ std::string SyncStateFile(const std::string& tableFile);
 // What the file holds; empty when it does not exist yet. ESyncState when it
 // cannot be read.
 SyncStateData ReadSyncState(const std::string& file);
-// Replaces what the file holds, in one transaction: a write killed halfway
-// leaves the state before it. ESyncState when it cannot be written.
-void WriteSyncState(const std::string& file, const SyncStateData& state);
+// Makes the file hold state, in one transaction: a write killed halfway
+// leaves the state before it. before is what the file holds now (as read
+// or last written): only what differs from it is written, and nothing at
+// all when nothing does. ESyncState when it cannot be written.
+void WriteSyncState(const std::string& file, const SyncStateData& state, const SyncStateData& before);
 
 }  // namespace vesk

@@ -82,10 +82,16 @@ class RadicaleServer {
     return false;
   }
 
-  // An address book in the storage, as Radicale keeps one ("max/kontakte").
-  void AddAddressBook(const std::string& path, const std::string& name) const {
+  // The folder of a collection in the storage ("max/kontakte"), made when missing.
+  std::string Storage(const std::string& path) const {
     const std::string folder = folder_.File("storage/collection-root/" + path);
     std::filesystem::create_directories(folder);
+    return folder;
+  }
+
+  // An address book in the storage, as Radicale keeps one ("max/kontakte").
+  void AddAddressBook(const std::string& path, const std::string& name) const {
+    const std::string folder = Storage(path);
     std::ofstream(folder + "/.Radicale.props") << "{\"D:displayname\": \"" << name << "\", \"tag\": \"VADDRESSBOOK\"}";
   }
 

@@ -118,7 +118,10 @@ TEST_F(AddressSyncTest, TwoComputersKeepOneAddressBook) {
   SyncOutcome second = there_.Sync();
   ASSERT_EQ(second.failure, DavFailure::None) << second.message;
   EXPECT_EQ(there_.Records(), here_.Records());
+  // Nothing changed: one request, the sync report.
+  const int sent = here_.Client().RequestsSent();
   EXPECT_EQ(here_.Sync().summary.Text(), "Adressen abgeglichen: 0 neu, 0 geändert, 0 gelöscht");
+  EXPECT_EQ(here_.Client().RequestsSent() - sent, 1);
 
   // An edit on each side reaches the other.
   here_.Set("Müller", adressen::kTelefon1, "0221 11");

@@ -1,5 +1,6 @@
-// The sync state file: what was written reads back, a second write replaces
-// the first whole, a file that is no state is refused with its name.
+// The sync state file: what was written reads back, a second write makes
+// it hold the second state, nothing changed is not written, a file that is
+// no state is refused with its name.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -17,19 +18,26 @@ TEST(SyncState, WrittenReadsBackAndReplacesTheStateBefore) {
   EXPECT_TRUE(ReadSyncState(file).cards.empty());
 
   SyncStateData state{"http://127.0.0.1/max/kontakte/", "http://radicale.org/ns/sync/7", {}};
-  state.cards[3] = {3, "/max/kontakte/a.vcf", "\"e1\"", "a", "BEGIN:VCARD\r\nN:Groß;Änne\r\nEND:VCARD\r\n"};
-  state.cards[9] = {9, "/max/kontakte/b.vcf", "\"e2\"", "b", ""};
-  WriteSyncState(file, state);
+  state.cards[3] = {3, "/max/kontakte/a.vcf", "\"e1\"", "a", "BEGIN:VCARD\r\nN:Groß;Änne\r\nEND:VCARD\r\n", "4:Groß"};
+  state.cards[9] = {9, "/max/kontakte/b.vcf", "\"e2\"", "b", "", ""};
+  WriteSyncState(file, state, {});
   const SyncStateData back = ReadSyncState(file);
   EXPECT_EQ(back.book, state.book);
   EXPECT_EQ(back.token, state.token);
   EXPECT_EQ(back.cards, state.cards);
 
+  // A record gone, one changed, one new taking over the gone one's href.
+  const SyncStateData first = state;
+  state.cards[4] = state.cards[3];
+  state.cards[4].record = 4;
   state.cards.erase(3);
+  state.cards[9].etag = "\"e3\"";
   state.token.clear();
-  WriteSyncState(file, state);
-  EXPECT_EQ(ReadSyncState(file).cards, state.cards);
-  EXPECT_EQ(ReadSyncState(file).token, "");
+  WriteSyncState(file, state, first);
+  EXPECT_EQ(ReadSyncState(file), state);
+
+  // Nothing changed: the file is not even opened, where it could not be.
+  EXPECT_NO_THROW(WriteSyncState(folder.File("fehlt/adressen.sync"), state, state));
 
   const std::string foreign = folder.File("kaputt.sync");
   std::ofstream(foreign) << "keine Datenbank, nur Text, der lang genug ist, um wie eine Datei auszusehen";
@@ -39,7 +47,7 @@ TEST(SyncState, WrittenReadsBackAndReplacesTheStateBefore) {
   } catch (const ESyncState& error) {
     EXPECT_NE(std::string(error.what()).find(foreign), std::string::npos) << error.what();
   }
-  EXPECT_THROW(WriteSyncState(folder.File("fehlt/adressen.sync"), state), ESyncState);
+  EXPECT_THROW(WriteSyncState(folder.File("fehlt/adressen.sync"), state, {}), ESyncState);
 }
 
 }  // namespace
