@@ -11,29 +11,30 @@
 namespace vesk {
 namespace {
 
-const SecretSchema kSchema = {"de.vesk.Tools.Passwort",
-                              SECRET_SCHEMA_NONE,
-                              {{"datei", SECRET_SCHEMA_ATTRIBUTE_STRING},
-                               {"abschnitt", SECRET_SCHEMA_ATTRIBUTE_STRING},
-                               {nullptr, SECRET_SCHEMA_ATTRIBUTE_STRING}},
-                              0,
-                              nullptr,
-                              nullptr,
-                              nullptr,
-                              nullptr,
-                              nullptr,
-                              nullptr,
-                              nullptr};
+// Items of other programs never match: libsecret looks for the schema's
+// name too. Made once, kept for the process.
+const SecretSchema* Schema() {
+  static const SecretSchema* const schema =
+      secret_schema_new("de.vesk.Tools.Passwort", SECRET_SCHEMA_NONE, "datei", SECRET_SCHEMA_ATTRIBUTE_STRING,
+                        "abschnitt", SECRET_SCHEMA_ATTRIBUTE_STRING, nullptr);
+  return schema;
+}
 
-// The attributes of one password: the file as an absolute path without "."
-// and "..", the section as the INI file compares it (without case and blanks).
+// The file as one name however it is given: absolute, its links followed,
+// without "." and "..".
+std::string AbsolutePath(const std::string& file) {
+  std::error_code error;
+  std::filesystem::path path = std::filesystem::absolute(file, error);
+  if (error) path = file;
+  std::filesystem::path resolved = std::filesystem::weakly_canonical(path, error);
+  return (error ? path.lexically_normal() : resolved).string();
+}
+
+// The attributes of one password: the file's absolute path, the section as
+// the INI file compares it (without case and blanks around it).
 struct Attributes {
-  Attributes(const std::string& iniFile, const std::string& section) {
-    std::error_code ignored;
-    std::filesystem::path path = std::filesystem::weakly_canonical(std::filesystem::absolute(iniFile), ignored);
-    file = path.empty() ? std::filesystem::absolute(iniFile).lexically_normal().string() : path.string();
-    name = LowerCase(Trim(section));
-  }
+  Attributes(const std::string& iniFile, const std::string& section)
+      : file(AbsolutePath(iniFile)), name(LowerCase(Trim(section))) {}
   std::string file;
   std::string name;
 };
@@ -60,7 +61,7 @@ std::optional<std::string> LookupSecret(const std::string& iniFile, const std::s
   if (!SessionBusPresent()) return std::nullopt;
   const Attributes key(iniFile, section);
   GError* error = nullptr;
-  gchar* password = secret_password_lookup_sync(&kSchema, nullptr, &error, "datei", key.file.c_str(), "abschnitt",
+  gchar* password = secret_password_lookup_sync(Schema(), nullptr, &error, "datei", key.file.c_str(), "abschnitt",
                                                 key.name.c_str(), nullptr);
   if (!Succeeded(error)) return std::nullopt;
   std::string found = password != nullptr ? password : "";
@@ -74,7 +75,7 @@ bool StoreSecret(const std::string& iniFile, const std::string& section, const s
   const std::string label = "Vesk Tools: Passwort aus [" + Trim(section) + "] von " + key.file;
   GError* error = nullptr;
   const bool stored =
-      secret_password_store_sync(&kSchema, SECRET_COLLECTION_DEFAULT, label.c_str(), password.c_str(), nullptr, &error,
+      secret_password_store_sync(Schema(), SECRET_COLLECTION_DEFAULT, label.c_str(), password.c_str(), nullptr, &error,
                                  "datei", key.file.c_str(), "abschnitt", key.name.c_str(), nullptr);
   return Succeeded(error) && stored;
 }
@@ -83,7 +84,7 @@ bool ClearSecret(const std::string& iniFile, const std::string& section) {
   if (!SessionBusPresent()) return false;
   const Attributes key(iniFile, section);
   GError* error = nullptr;
-  secret_password_clear_sync(&kSchema, nullptr, &error, "datei", key.file.c_str(), "abschnitt", key.name.c_str(),
+  secret_password_clear_sync(Schema(), nullptr, &error, "datei", key.file.c_str(), "abschnitt", key.name.c_str(),
                              nullptr);
   return Succeeded(error);
 }

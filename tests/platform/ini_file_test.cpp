@@ -172,16 +172,18 @@ TEST(IniFile, WriteRefusesWhatWouldReadBackAsSomethingElse) {
 TEST(IniFile, DeleteRemovesTheKeysLineAlone) {
   TempFolder temp;
   const std::string path = temp.File("a.ini");
-  const std::string text = "; Kopf\r\n[Telefon]\r\nBenutzer=620\r\n  passwort = x \r\nPasswort=zweites\r\n"
-                           "[Abgleich]\r\nPasswort=y";
+  const std::string text =
+      "; Kopf\r\n[Telefon]\r\nBenutzer=620\r\n  passwort = x \r\nPasswort=zweites\r\n"
+      "[Abgleich]\r\nPasswort=y";
   struct Case {
     const char* section;
     const char* key;
     std::string after;
   } const cases[] = {
       {" telefon ", "PASSWORT", "; Kopf\r\n[Telefon]\r\nBenutzer=620\r\nPasswort=zweites\r\n[Abgleich]\r\nPasswort=y"},
-      {"Abgleich", "Passwort", "; Kopf\r\n[Telefon]\r\nBenutzer=620\r\n  passwort = x \r\nPasswort=zweites\r\n"
-                               "[Abgleich]\r\n"},
+      {"Abgleich", "Passwort",
+       "; Kopf\r\n[Telefon]\r\nBenutzer=620\r\n  passwort = x \r\nPasswort=zweites\r\n"
+       "[Abgleich]\r\n"},
       {"Telefon", "Server", text},
       {"Alarm", "Passwort", text},
   };
