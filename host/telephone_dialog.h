@@ -1,7 +1,8 @@
 // TDlgTelefon: the host's dialog "Telefon" for the SIP account the address
 // window dials with and the microphone and speaker its calls go through,
 // kept in section "Telefon" of the host's INI file. The password is shown
-// as dots and never leaves the dialog but into that file.
+// as dots and never leaves the dialog but through password_store.h, into
+// the desktop's secret store or that file.
 #pragma once
 
 #include <QDialog>

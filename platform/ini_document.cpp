@@ -140,6 +140,14 @@ void IniDocument::SetValue(std::string_view section, std::string_view key, std::
   Insert(position, std::move(entry));
 }
 
+bool IniDocument::RemoveKey(std::string_view section, std::string_view key) {
+  std::optional<Range> range = FindSection(section);
+  std::optional<size_t> line = range ? FindKey(*range, key) : std::nullopt;
+  if (!line) return false;
+  lines_.erase(lines_.begin() + static_cast<std::ptrdiff_t>(*line));
+  return true;
+}
+
 void IniDocument::Insert(size_t position, std::string text) {
   if (position > 0 && lines_[position - 1].end.empty()) lines_[position - 1].end = newLine_;
   lines_.insert(lines_.begin() + static_cast<std::ptrdiff_t>(position), Line{std::move(text), newLine_});

@@ -23,6 +23,8 @@ class IniDocument {
   // Replaces the key's value in place, or appends the key at the end of its
   // section, or appends section and key at the end of the file.
   void SetValue(std::string_view section, std::string_view key, std::string_view value);
+  // Removes the key's first line; false when section or key is missing.
+  bool RemoveKey(std::string_view section, std::string_view key);
 
   std::string Text() const;
 

@@ -1,5 +1,6 @@
 #include "platform/ini_file.h"
 
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cerrno>
@@ -8,6 +9,7 @@
 #include "runtime/conversions.h"
 #include "runtime/exceptions.h"
 #include "runtime/file_io.h"
+#include "runtime/unique_fd.h"
 
 namespace vesk {
 namespace {
@@ -53,6 +55,18 @@ void ProfileWriteStringOrRaise(const std::string& file, const std::string& secti
                                const std::string& value) {
   if (!ProfileWriteString(file, section, key, value))
     throw Exception(FormatMessage("nach %s kann nicht geschrieben werden", {file}));
+}
+
+bool ProfileDeleteKey(const std::string& file, const std::string& section, const std::string& key) {
+  std::optional<std::string> bytes = ReadFile(file);
+  if (!bytes) return Missing(file);
+  IniDocument document(*bytes);
+  return !document.RemoveKey(section, key) || WriteFileAtomically(file, document.Text());
+}
+
+bool ProfileMakePrivate(const std::string& file) {
+  UniqueFd fd(open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
+  return fd.Get() >= 0 && fchmod(fd.Get(), 0600) == 0;
 }
 
 std::vector<std::pair<std::string, std::string>> ProfileReadSection(const std::string& file,

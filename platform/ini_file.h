@@ -22,6 +22,12 @@ bool ProfileWriteString(const std::string& file, const std::string& section, con
 // geschrieben werden" when the file cannot be written.
 void ProfileWriteStringOrRaise(const std::string& file, const std::string& section, const std::string& key,
                                const std::string& value);
+// Removes the key from its section; true also when file, section or key is
+// missing. False when the file cannot be read or written.
+bool ProfileDeleteKey(const std::string& file, const std::string& section, const std::string& key);
+// Gives the file mode 0600, creating it empty when it is missing; later
+// writes keep the mode. False when that fails.
+bool ProfileMakePrivate(const std::string& file);
 // All keys of the section with their values, in file order (a key that
 // occurs twice: its first occurrence). Missing file or section: empty.
 std::vector<std::pair<std::string, std::string>> ProfileReadSection(const std::string& file,

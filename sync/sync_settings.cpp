@@ -1,6 +1,7 @@
 #include "sync/sync_settings.h"
 
 #include "platform/ini_file.h"
+#include "platform/password_store.h"
 #include "runtime/conversions.h"
 #include "sync/address_book_discovery.h"
 
@@ -12,7 +13,7 @@ SyncSettings ReadSyncSettings(const std::string& iniFile) {
   const std::string server = read("Server");
   if (!server.empty()) settings.account.server = ServerUrl(server);
   settings.account.user = read("Benutzer");
-  settings.account.password = read("Passwort");
+  settings.account.password = ReadPassword(iniFile, kSyncSection);
   settings.account.trustedCertificate = read("Zertifikat");
   settings.book = read(kAddressBookKey);
   int minutes = 0;

@@ -1,7 +1,8 @@
 // The account of the address book sync as the host's INI file keeps it:
-// section "Abgleich", keys "Server" (what the user typed), "Benutzer",
-// "Passwort" (the file readable by the user alone, as the telephone's
-// password), "Adressbuch" (the URL discovery found), "Intervall" (minutes,
+// section "Abgleich", keys "Server" (what the user typed), "Benutzer", the
+// password through password_store.h (the desktop's secret store, or key
+// "Passwort" in the file made readable by the user alone, as the
+// telephone's), "Adressbuch" (the URL discovery found), "Intervall" (minutes,
 // 0: only by hand) and "Zertifikat" (the SHA-256 fingerprint trusted).
 #pragma once
 

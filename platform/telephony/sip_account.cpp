@@ -1,15 +1,12 @@
 #include "platform/telephony/sip_account.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-
 #include <algorithm>
 #include <utility>
 
 #include "platform/ini_file.h"
+#include "platform/password_store.h"
 #include "platform/telephony/dialable_address.h"
 #include "runtime/conversions.h"
-#include "runtime/unique_fd.h"
 
 namespace vesk {
 namespace {
@@ -17,7 +14,6 @@ namespace {
 constexpr const char* kIdentity = "Identitaet";
 constexpr const char* kRegistrar = "Registrar";
 constexpr const char* kUser = "Benutzer";
-constexpr const char* kPassword = "Passwort";
 constexpr const char* kTransport = "Transport";
 constexpr const char* kProxy = "Proxy";
 constexpr const char* kRegister = "Registrieren";
@@ -25,13 +21,8 @@ constexpr const char* kCountryCode = "Landesvorwahl";
 constexpr const char* kMicrophone = "Mikrofon";
 constexpr const char* kSpeaker = "Lautsprecher";
 
-bool MakePrivate(const std::string& file) {
-  UniqueFd fd(open(file.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600));
-  return fd.Get() >= 0 && fchmod(fd.Get(), 0600) == 0;
-}
-
 // Values are read back without the blanks and one pair of quotes around
-// them; quoting keeps a password's own blanks and quotes.
+// them; quoting keeps a device name's own blanks and quotes.
 std::string Quoted(const std::string& value) { return '"' + value + '"'; }
 
 }  // namespace
@@ -44,7 +35,7 @@ SipAccount ReadSipAccount(const std::string& iniFile) {
   account.identity = read(kIdentity, "");
   account.registrar = read(kRegistrar, "");
   account.user = read(kUser, "");
-  account.password = read(kPassword, "");
+  account.password = ReadPassword(iniFile, kTelephoneSection);
   account.transport = LowerCase(read(kTransport, account.transport));
   if (account.transport != "tcp" && account.transport != "tls") account.transport = "udp";
   account.proxy = read(kProxy, "");
@@ -63,11 +54,10 @@ std::string ReadCountryCode(const std::string& iniFile) {
 }
 
 bool WriteSipAccount(const std::string& iniFile, const SipAccount& account) {
-  if (!MakePrivate(iniFile)) return false;
+  if (!ProfileMakePrivate(iniFile)) return false;
   const std::pair<const char*, std::string> values[] = {{kIdentity, account.identity},
                                                         {kRegistrar, account.registrar},
                                                         {kUser, account.user},
-                                                        {kPassword, Quoted(account.password)},
                                                         {kTransport, account.transport},
                                                         {kProxy, account.proxy},
                                                         {kRegister, account.registerFirst ? "1" : "0"},
@@ -76,7 +66,7 @@ bool WriteSipAccount(const std::string& iniFile, const SipAccount& account) {
   for (const auto& [key, value] : values) {
     if (!ProfileWriteString(iniFile, kTelephoneSection, key, value)) return false;
   }
-  return true;
+  return WritePassword(iniFile, kTelephoneSection, account.password);
 }
 
 }  // namespace vesk

@@ -1,7 +1,7 @@
 // The SIP account the telephone line uses, and the sound devices its calls
-// go through: section "Telefon" of the host's INI file. The file holds the
-// password, so it is kept readable by its owner only; the password is never
-// written anywhere else.
+// go through: section "Telefon" of the host's INI file, kept readable by its
+// owner only. The password is kept through password_store.h: in the
+// desktop's secret store when one runs, otherwise in the same section.
 #pragma once
 
 #include <string>
@@ -33,7 +33,8 @@ SipAccount ReadSipAccount(const std::string& iniFile);
 // only ("49" when it is missing or not a code).
 std::string ReadCountryCode(const std::string& iniFile);
 // Gives the file mode 0600 (creating it so) before the keys are written.
-// False when the file cannot be made private or written.
+// False when the file cannot be made private or written, or the password
+// could be kept nowhere.
 bool WriteSipAccount(const std::string& iniFile, const SipAccount& account);
 
 }  // namespace vesk

@@ -238,7 +238,7 @@ TEST_F(InstallTest, DebianPackageUnpackedRunsAndLintianFindsNoError) {
   const Outcome fields = RunProgram("dpkg-deb", {"-f", package, "Package", "Depends", "Description"});
   ASSERT_EQ(fields.code, 0) << fields.output.toStdString();
   EXPECT_TRUE(fields.output.contains("Package: vesktools"));
-  for (const char* needed : {"libqt6widgets6", "libsqlite3-0", "libicu"}) {
+  for (const char* needed : {"libqt6widgets6", "libsqlite3-0", "libicu", "libsecret-1-0"}) {
     EXPECT_TRUE(fields.output.contains(needed)) << needed << "\n" << fields.output.toStdString();
   }
   EXPECT_TRUE(fields.output.contains("address book") && fields.output.contains("Adressbuch"))

@@ -169,6 +169,35 @@ TEST(IniFile, WriteRefusesWhatWouldReadBackAsSomethingElse) {
   EXPECT_EQ(Get(ini), before);
 }
 
+TEST(IniFile, DeleteRemovesTheKeysLineAlone) {
+  TempFolder temp;
+  const std::string path = temp.File("a.ini");
+  const std::string text =
+      "; Kopf\r\n[Telefon]\r\nBenutzer=620\r\n  passwort = x \r\nPasswort=zweites\r\n"
+      "[Abgleich]\r\nPasswort=y";
+  struct Case {
+    const char* section;
+    const char* key;
+    std::string after;
+  } const cases[] = {
+      {" telefon ", "PASSWORT", "; Kopf\r\n[Telefon]\r\nBenutzer=620\r\nPasswort=zweites\r\n[Abgleich]\r\nPasswort=y"},
+      {"Abgleich", "Passwort",
+       "; Kopf\r\n[Telefon]\r\nBenutzer=620\r\n  passwort = x \r\nPasswort=zweites\r\n"
+       "[Abgleich]\r\n"},
+      {"Telefon", "Server", text},
+      {"Alarm", "Passwort", text},
+  };
+  for (const Case& test : cases) {
+    Put(path, text);
+    EXPECT_TRUE(ProfileDeleteKey(path, test.section, test.key)) << test.section << " " << test.key;
+    EXPECT_EQ(Get(path), test.after) << test.section << " " << test.key;
+  }
+  EXPECT_TRUE(ProfileDeleteKey(temp.File("fehlt.ini"), "Telefon", "Passwort"));
+  EXPECT_FALSE(std::filesystem::exists(temp.File("fehlt.ini")));
+  std::filesystem::create_directory(temp.File("ordner.ini"));
+  EXPECT_FALSE(ProfileDeleteKey(temp.File("ordner.ini"), "Telefon", "Passwort"));
+}
+
 TEST(IniFile, WriteFailsWithoutHarm) {
   TempFolder temp;
   EXPECT_FALSE(ProfileWriteString(temp.File("fehlt/a.ini"), "Alarm", "k", "1"));

@@ -316,7 +316,11 @@ TEST_F(MtitoolTest, SyncVCardWithTheHostsAccount) {
   std::filesystem::create_directories(home);
   const std::string ini = home + "/vesktools.ini";
   std::ofstream(ini) << "[Abgleich]\nServer=" << server.Url() << "\nBenutzer=max\nPasswort=geheim\n";
-  locale_ = "C VESK_HOME='" + home + "'";
+  // No session bus (an empty runtime folder, no address): the password
+  // stays in the INI file and no secret store is asked.
+  const std::string runtime = Path("runtime");
+  std::filesystem::create_directories(runtime);
+  locale_ = "C VESK_HOME='" + home + "' XDG_RUNTIME_DIR='" + runtime + "' DBUS_SESSION_BUS_ADDRESS=";
   ASSERT_EQ(Run("create adr.mti Name:S:40 Vorname:S:40 PLZ:S:10 Stadt:S:40 Strasse:S:50 Telefon1:S:30 Telefon2:S:30 "
                 "Fax:S:30 Email:S:80 URL:S:120 Text:M Kategorie:S:30 Tarifzone1:S:30 Tarifzone2:S:30")
                 .code,
