@@ -10,6 +10,7 @@
 #include "host/alarm_status.h"
 #include "host/autostart.h"
 #include "host/exchange_buttons.h"
+#include "host/sync_dialog.h"
 #include "host/telephone_dialog.h"
 #include "host/tools_library.h"
 #include "toolkit/button.h"
@@ -45,6 +46,12 @@ TFRVeskTools::TFRVeskTools(ToolsLibrary& library, uint16_t veskToolsMessage)
   telephone->OnClick = [this](TButton&) { TDlgTelefon(HostIniFile(), this).exec(); };
   buttons->addWidget(telephone);
   AddExchangeButtons(*buttons, *this);
+  auto* account = new TButton("Abgleich…", this);
+  account->setObjectName("Abgleich…");
+  account->OnClick = [this](TButton&) {
+    if (TDlgAbgleich(HostIniFile(), this).exec() == QDialog::Accepted) addressSync_->SettingsChanged();
+  };
+  buttons->addWidget(account);
   addressSync_ = std::make_unique<AddressSyncSchedule>(*buttons, *this);
   statusBar_->SetSimplePanel(true);
   // A long text is cut, not followed by the window's width; the tooltip holds all of it.

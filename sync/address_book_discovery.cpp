@@ -90,6 +90,7 @@ class Search : public std::enable_shared_from_this<Search> {
   void Fail(const DavReply& reply) {
     found_.failure = reply.failure == DavFailure::None ? DavFailure::Http : reply.failure;
     found_.message = FailureMessage(reply);
+    found_.certificate = reply.certificate;
     found_.books.clear();
     done_(std::move(found_));
   }

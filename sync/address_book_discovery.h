@@ -20,7 +20,8 @@ struct AddressBookEntry {
 
 struct Discovery {
   DavFailure failure = DavFailure::None;
-  std::string message;  // German, for the user, when nothing was found
+  std::string message;      // German, for the user, when nothing was found
+  std::string certificate;  // the SHA-256 fingerprint of a certificate not trusted
   std::vector<AddressBookEntry> books;
 };
 

@@ -2,12 +2,19 @@
 
 #include <QAuthenticator>
 #include <QCryptographicHash>
+#include <QHostAddress>
 #include <QNetworkReply>
 #include <QSslCertificate>
 #include <QSslError>
 #include <memory>
 
 namespace vesk {
+
+bool Unencrypted(const QUrl& server) {
+  if (server.scheme() != "http") return false;
+  const QString host = server.host();
+  return host.compare("localhost", Qt::CaseInsensitive) != 0 && !QHostAddress(host).isLoopback();
+}
 
 std::string Fingerprint(const QByteArray& der) {
   return QCryptographicHash::hash(der, QCryptographicHash::Sha256).toHex(':').toUpper().toStdString();

@@ -64,6 +64,10 @@ class DavClient {
   int sent_ = 0;
 };
 
+// True when the password would travel readable: plain http to a host other
+// than this computer.
+bool Unencrypted(const QUrl& server);
+
 // One German sentence for a reply that failed, for the status bar or a box.
 std::string FailureMessage(const DavReply& reply);
 

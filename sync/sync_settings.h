@@ -17,11 +17,14 @@ inline constexpr char kAddressBookKey[] = "Adressbuch";
 inline constexpr int kDefaultSyncMinutes = 15;
 
 struct SyncSettings {
-  DavAccount account;
-  std::string book;  // "" until discovery found it
+  std::string server;  // as the user typed it
+  DavAccount account;  // with the server as a URL
+  std::string book;    // "" until discovery found it
   int intervalMinutes = kDefaultSyncMinutes;
 };
 
 SyncSettings ReadSyncSettings(const std::string& iniFile);
+// False when the file or the secret store could not be written.
+bool WriteSyncSettings(const std::string& iniFile, const SyncSettings& settings);
 
 }  // namespace vesk

@@ -1,0 +1,190 @@
+#include "host/sync_dialog.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSpinBox>
+#include <utility>
+
+#include "platform/message_box.h"
+#include "sync/address_book_discovery.h"
+#include "sync/sync_settings.h"
+
+namespace vesk {
+namespace {
+
+QLineEdit* Edit(const std::string& text, const char* name, const char* placeholder, QWidget* parent) {
+  auto* edit = new QLineEdit(QString::fromStdString(text), parent);
+  edit->setObjectName(name);
+  edit->setPlaceholderText(QString::fromUtf8(placeholder));
+  return edit;
+}
+
+std::string Text(const QLineEdit* edit) { return edit->text().trimmed().toStdString(); }
+
+constexpr int kMaxIntervalMinutes = 24 * 60;
+
+std::string TrustText(const std::string& fingerprint) {
+  return "Diesem Zertifikat vertrauen (SHA-256 " + fingerprint + ")";
+}
+
+}  // namespace
+
+TDlgAbgleich::TDlgAbgleich(std::string iniFile, QWidget* parent) : QDialog(parent), iniFile_(std::move(iniFile)) {
+  const SyncSettings settings = ReadSyncSettings(iniFile_);
+  setWindowTitle(QStringLiteral("Abgleich"));
+  setObjectName("TDlgAbgleich");
+  server_ = Edit(settings.server, "Server", "nas.fritz.box oder https://cloud.example.de", this);
+  user_ = Edit(settings.account.user, "Benutzer", "", this);
+  password_ = Edit(settings.account.password, "Passwort", "", this);
+  password_->setEchoMode(QLineEdit::Password);
+  book_ = new QComboBox(this);
+  book_->setObjectName("Adressbuch");
+  book_->setPlaceholderText(QStringLiteral("(wird beim ersten Abgleich gesucht)"));
+  if (!settings.book.empty()) {
+    const QString url = QString::fromStdString(settings.book);
+    book_->addItem(url, url);
+    book_->setCurrentIndex(0);
+  }
+  interval_ = new QSpinBox(this);
+  interval_->setObjectName("Intervall");
+  interval_->setRange(0, kMaxIntervalMinutes);
+  interval_->setSuffix(QStringLiteral(" Minuten"));
+  interval_->setSpecialValueText(QStringLiteral("nur von Hand"));
+  interval_->setValue(settings.intervalMinutes);
+  fingerprint_ = settings.account.trustedCertificate;
+  trust_ = new QCheckBox(QString::fromStdString(TrustText(fingerprint_)), this);
+  trust_->setObjectName("Zertifikat");
+  trust_->setChecked(!fingerprint_.empty());
+  trust_->setVisible(!fingerprint_.empty());
+  result_ = new QLabel(this);
+  result_->setObjectName("Ergebnis");
+  result_->setWordWrap(true);
+  check_ = new QPushButton(QStringLiteral("&Verbindung prüfen"), this);
+  check_->setObjectName("Verbindung prüfen");
+  // The server's plain http was accepted when it was stored.
+  if (Unencrypted(settings.account.server)) acceptedClear_ = settings.server;
+
+  auto* form = new QFormLayout(this);
+  form->addRow(QStringLiteral("Server"), server_);
+  form->addRow(QStringLiteral("Benutzername"), user_);
+  form->addRow(QStringLiteral("Kennwort"), password_);
+  form->addRow(QStringLiteral("Adressbuch"), book_);
+  form->addRow(QStringLiteral("Abgleich alle"), interval_);
+  form->addRow(trust_);
+  form->addRow(check_, result_);
+  auto* buttons = new QDialogButtonBox(this);
+  buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole)->setObjectName("OK");
+  buttons->addButton(QStringLiteral("&Abbrechen"), QDialogButtonBox::RejectRole)->setObjectName("Abbrechen");
+  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+  connect(check_, &QPushButton::clicked, this, [this] { Check(); });
+  connect(server_, &QLineEdit::textEdited, this, [this] { ServerEdited(); });
+  form->addRow(buttons);
+  resize(sizeHint().width() * 3 / 2, sizeHint().height());
+}
+
+TDlgAbgleich::~TDlgAbgleich() {
+  // A check still out ends here and tells nobody.
+  std::unique_ptr<DavClient> ending = std::move(client_);
+}
+
+std::string TDlgAbgleich::CheckResult() const { return result_->text().toStdString(); }
+
+DavAccount TDlgAbgleich::Typed() const {
+  DavAccount account;
+  const std::string server = Text(server_);
+  if (!server.empty()) account.server = ServerUrl(server);
+  account.user = Text(user_);
+  account.password = password_->text().toStdString();
+  if (trust_->isChecked()) account.trustedCertificate = fingerprint_;
+  return account;
+}
+
+// The address book of another server, and its certificate, no longer hold.
+void TDlgAbgleich::ServerEdited() {
+  book_->clear();
+  fingerprint_.clear();
+  trust_->setChecked(false);
+  trust_->setVisible(false);
+}
+
+bool TDlgAbgleich::ClearTextAccepted() {
+  const std::string server = Text(server_);
+  if (server.empty() || !Unencrypted(ServerUrl(server)) || server == acceptedClear_) return true;
+  const MbResult answer = ShowMessageBox(
+      {"Die Verbindung zu " + server +
+           " ist nicht verschlüsselt (http): Benutzername und Kennwort gehen lesbar über das Netz.\rTrotzdem "
+           "verbinden?",
+       "Abgleich", MbButtons::YesNo, MbIcon::Warning, MbResult::No, this});
+  if (answer != MbResult::Yes) return false;
+  acceptedClear_ = server;
+  return true;
+}
+
+void TDlgAbgleich::Check() {
+  if (Checking()) return;
+  const DavAccount account = Typed();
+  if (account.server.isEmpty()) {
+    result_->setText(QStringLiteral("Tragen Sie zuerst den Server ein."));
+    return server_->setFocus();
+  }
+  if (!ClearTextAccepted()) return;
+  client_ = std::make_unique<DavClient>(account);
+  check_->setEnabled(false);
+  result_->setText(QStringLiteral("Verbindung wird geprüft…"));
+  QPointer<TDlgAbgleich> self(this);
+  DiscoverAddressBooks(*client_, [self](Discovery found) {
+    if (self && self->client_) self->Checked(found);
+  });
+}
+
+void TDlgAbgleich::Checked(const Discovery& found) {
+  // The connection goes once its answer has been handled.
+  QMetaObject::invokeMethod(
+      this, [ended = std::shared_ptr<DavClient>(client_.release())] {}, Qt::QueuedConnection);
+  check_->setEnabled(true);
+  if (found.failure == DavFailure::UntrustedCertificate && !found.certificate.empty()) {
+    fingerprint_ = found.certificate;
+    trust_->setText(QString::fromStdString(TrustText(fingerprint_)));
+    trust_->setChecked(false);
+    trust_->setVisible(true);
+    result_->setText(QString::fromStdString(found.message +
+                                            ". Wenn Sie dem Zertifikat trauen, kreuzen Sie es an und prüfen erneut."));
+    return;
+  }
+  if (found.books.empty()) return result_->setText(QString::fromStdString(found.message));
+  const QString stored = book_->currentData().toString();
+  book_->clear();
+  for (const AddressBookEntry& entry : found.books) {
+    const QString url = entry.url.toString();
+    book_->addItem(QString::fromStdString(entry.name) + " (" + url + ")", url);
+  }
+  const int kept = book_->findData(stored);
+  book_->setCurrentIndex(kept >= 0 ? kept : 0);
+  const size_t count = found.books.size();
+  result_->setText(QString::fromStdString("Verbindung in Ordnung: " + std::to_string(count) +
+                                          (count == 1 ? " Adressbuch" : " Adressbücher") + " gefunden"));
+}
+
+void TDlgAbgleich::accept() {
+  if (!ClearTextAccepted()) return;
+  SyncSettings settings;
+  settings.server = Text(server_);
+  settings.account = Typed();
+  settings.book = book_->currentData().toString().toStdString();
+  settings.intervalMinutes = interval_->value();
+  if (!WriteSyncSettings(iniFile_, settings)) {
+    ShowMessageBox({"Die Einstellungen des Abgleichs konnten nicht gespeichert werden:\r" + iniFile_, "Abgleich",
+                    MbButtons::Ok, MbIcon::Error, MbResult::Ok, this});
+    return;
+  }
+  QDialog::accept();
+}
+
+}  // namespace vesk
