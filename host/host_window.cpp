@@ -41,18 +41,21 @@ TFRVeskTools::TFRVeskTools(ToolsLibrary& library, uint16_t veskToolsMessage)
     }
     buttons->addWidget(button);
   }
+  // The host's own buttons in a second row: the accounts, the exchange
+  // formats and the sync.
+  auto* own = new QHBoxLayout;
   auto* telephone = new TButton("Telefon…", this);
   telephone->setObjectName("Telefon…");
   telephone->OnClick = [this](TButton&) { TDlgTelefon(HostIniFile(), this).exec(); };
-  buttons->addWidget(telephone);
-  AddExchangeButtons(*buttons, *this);
+  own->addWidget(telephone);
+  AddExchangeButtons(*own, *this);
   auto* account = new TButton("Abgleich…", this);
   account->setObjectName("Abgleich…");
   account->OnClick = [this](TButton&) {
     if (TDlgAbgleich(HostIniFile(), this).exec() == QDialog::Accepted) addressSync_->SettingsChanged();
   };
-  buttons->addWidget(account);
-  addressSync_ = std::make_unique<AddressSyncSchedule>(*buttons, *this);
+  own->addWidget(account);
+  addressSync_ = std::make_unique<AddressSyncSchedule>(*own, *this);
   statusBar_->SetSimplePanel(true);
   // A long text is cut, not followed by the window's width; the tooltip holds all of it.
   QSizePolicy policy = statusBar_->sizePolicy();
@@ -60,6 +63,7 @@ TFRVeskTools::TFRVeskTools(ToolsLibrary& library, uint16_t veskToolsMessage)
   statusBar_->setSizePolicy(policy);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(buttons);
+  layout->addLayout(own);
   layout->addWidget(NewAutostartBox(this));
   layout->addWidget(statusBar_);
   // Sized before it is placed, so that the centring holds.

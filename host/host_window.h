@@ -1,9 +1,10 @@
 // TFRVeskTools: the host's main window "Tools", found by the library under
 // this class and caption, centred on the screen at its first showing. One
 // button per window of the library, disabled with a word for the user when
-// the library lacks the window's export, and the button "Telefon…" for the
-// SIP account; the status bar tells what the library's notifications mean,
-// and a long text does not widen the window.
+// the library lacks the window's export; below them the host's own: "Telefon…"
+// for the SIP account, import and export, "Abgleich…" for the sync's account
+// and "Jetzt abgleichen". The status bar tells what the library's
+// notifications and the sync mean, and a long text does not widen the window.
 #pragma once
 
 #include <functional>

@@ -28,8 +28,8 @@ void PrintRatios(const TimesReporter& reporter) {
                 ratio <= 1.5 ? "met" : "MISSED");
   }
   if (const Time* unchanged = reporter.Find("UnchangedSync" + suffix))
-    std::printf("Unchanged sync: %6.1f ms in all, %6.1f ms of its own CPU time (goal < 50) %s\n",
-                unchanged->real * 1e3, unchanged->cpu * 1e3, unchanged->cpu < 0.05 ? "met" : "MISSED");
+    std::printf("Unchanged sync: %6.1f ms in all, %6.1f ms of its own CPU time (goal < 50) %s\n", unchanged->real * 1e3,
+                unchanged->cpu * 1e3, unchanged->cpu < 0.05 ? "met" : "MISSED");
 }
 
 void RegisterAll() {
@@ -57,6 +57,5 @@ int main(int argc, char** argv) {
   int count = static_cast<int>(args.size());
   args.push_back(nullptr);
   TimesReporter reporter;
-  return RunBenchmarks(count, args.data(), reporter,
-                       {RegisterAll, [&] { PrintRatios(reporter); }, EndSyncBenchmarks});
+  return RunBenchmarks(count, args.data(), reporter, {RegisterAll, [&] { PrintRatios(reporter); }, EndSyncBenchmarks});
 }

@@ -87,9 +87,8 @@ SyncOutcome SyncOnce(const Server& server, DavClient& client) {
 }
 
 void Report(benchmark::State& state) {
-  state.counters["per_card"] = benchmark::Counter(static_cast<double>(state.range(0)),
-                                                  benchmark::Counter::kIsIterationInvariantRate |
-                                                      benchmark::Counter::kInvert);
+  state.counters["per_card"] = benchmark::Counter(
+      static_cast<double>(state.range(0)), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 }  // namespace
@@ -119,8 +118,9 @@ void BareClient(benchmark::State& state) {
     DavClient client(server.Account());
     size_t bytes = 0;
     auto send = [&](const std::string& body) {
-      const DavReply reply =
-          *Awaited<DavReply>([&](auto done) { client.Send("REPORT", server.Book(), body, {{"Depth", "1"}}, done); });
+      const DavReply reply = *Awaited<DavReply>([&](auto done) {
+        client.Send("REPORT", server.Book(), body, {{"Depth", "1"}}, done);
+      });
       if (reply.status != 207) state.SkipWithError("the server did not answer 207");
       bytes += reply.body.size();
     };
