@@ -60,6 +60,15 @@ void IdSequence::Insert(size_t position, int32_t id) {
   Renumber(b);
 }
 
+void IdSequence::Prepend(const std::vector<int32_t>& ids) {
+  if (ids.empty()) return;
+  blocks_.insert(blocks_.begin(), ids);
+  starts_.insert(starts_.begin(), 0);
+  size_ += ids.size();
+  Renumber(0);
+  last_block_ = 0;
+}
+
 void IdSequence::Erase(size_t position) {
   auto [b, offset] = Locate(position);
   std::vector<int32_t>& block = blocks_[b];
