@@ -82,21 +82,4 @@ void IdSequence::Erase(size_t position) {
   last_block_ = 0;
 }
 
-size_t IdSequence::Find(int32_t id, bool ascending) const {
-  if (ascending) {
-    auto block = std::upper_bound(blocks_.begin(), blocks_.end(), id,
-                                  [](int32_t value, const std::vector<int32_t>& b) { return value < b.front(); });
-    if (block == blocks_.begin()) return kNotFound;
-    --block;
-    auto at = std::lower_bound(block->begin(), block->end(), id);
-    if (at == block->end() || *at != id) return kNotFound;
-    return starts_[block - blocks_.begin()] + static_cast<size_t>(at - block->begin());
-  }
-  for (size_t b = 0; b < blocks_.size(); ++b) {
-    auto at = std::find(blocks_[b].begin(), blocks_[b].end(), id);
-    if (at != blocks_[b].end()) return starts_[b] + static_cast<size_t>(at - blocks_[b].begin());
-  }
-  return kNotFound;
-}
-
 }  // namespace vesk::engine

@@ -31,9 +31,6 @@ class IdSequence {
     for (const std::vector<int32_t>& block : blocks_)
       for (int32_t id : block) f(position++, id);
   }
-  // Position of id or kNotFound; ascending: the sequence is in identity
-  // order, so a binary search serves.
-  size_t Find(int32_t id, bool ascending) const;
 
  private:
   static constexpr size_t kBlock = 4096;
