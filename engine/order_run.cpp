@@ -166,9 +166,8 @@ size_t OrderRun::Reach(int32_t identity) {
   }
   auto known = [&] {
     const auto slot = static_cast<size_t>(identity);
-    return identity >= 0 && slot < positions_.size() && positions_[slot] != UINT32_MAX
-               ? kFloor + positions_[slot]
-               : IdSequence::kNotFound;
+    return identity >= 0 && slot < positions_.size() && positions_[slot] != UINT32_MAX ? kFloor + positions_[slot]
+                                                                                       : IdSequence::kNotFound;
   };
   size_t position = known();
   while (position == IdSequence::kNotFound && LoadForward(Chunk())) position = known();

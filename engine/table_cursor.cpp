@@ -51,7 +51,7 @@ size_t Table::SeekCandidate(size_t from, int direction) {
   size_t p = direction > 0 ? order_.NextCandidate(from) : order_.PriorCandidate(from + 1);
   while (p != IdSequence::kNotFound) {
     if (CandidateAccepted(p)) return p;
-      p = direction > 0 ? order_.NextCandidate(p + 1) : order_.PriorCandidate(p);
+    p = direction > 0 ? order_.NextCandidate(p + 1) : order_.PriorCandidate(p);
   }
   return IdSequence::kNotFound;
 }
@@ -123,9 +123,7 @@ void Table::GotoRecNo(int32_t number) {
   cursor_.StandOn(order_.PositionOfNumber(number - 1));
 }
 
-int32_t Table::RecNo() {
-  return cursor_.NoCurrent() ? 0 : static_cast<int32_t>(order_.Number(cursor_.Position()) + 1);
-}
+int32_t Table::RecNo() { return cursor_.NoCurrent() ? 0 : static_cast<int32_t>(order_.Number(cursor_.Position()) + 1); }
 
 int32_t Table::RecordCount() {
   tests_.RequireIdle();
