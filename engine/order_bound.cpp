@@ -10,17 +10,16 @@ void OrderRanges::Prepare(sqlite3* db, const Catalogue& catalogue, int32_t index
   ascending_ = catalogue.OrderBy(index_number);
   descending_ = catalogue.OrderBy(index_number, true);
   terms_ = catalogue.OrderTerms(index_number);
-  std::string columns;
+  key_columns_.clear();
   if (index_number > 0) {
     for (int32_t f : catalogue.indexes[static_cast<size_t>(index_number) - 1].fields)
-      columns += QuoteName(catalogue.fields[f].name) + ", ";
+      key_columns_ += QuoteName(catalogue.fields[f].name) + ", ";
   }
-  key_of_ = engine::Prepare(db, "SELECT " + columns + "rr_id FROM records WHERE rr_id = ?1");
   statements_ = StatementCache(db);
 }
 
 bool OrderRanges::KeyOf(int32_t identity, OrderKey* key) {
-  sqlite3_stmt* stmt = key_of_.get();
+  sqlite3_stmt* stmt = statements_.Get("SELECT " + key_columns_ + "rr_id FROM records WHERE rr_id = ?1");
   sqlite3_reset(stmt);
   sqlite3_bind_int(stmt, 1, identity);
   const bool found = Step(db_, stmt);

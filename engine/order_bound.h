@@ -61,7 +61,7 @@ class OrderRanges {
   std::string from_;
   std::string ascending_, descending_;
   std::vector<std::string> terms_;  // the index's fields, then rr_id
-  Statement key_of_;
+  std::string key_columns_;         // the index's fields, each followed by a comma
   StatementCache statements_;
 };
 

@@ -1,6 +1,9 @@
 #include "engine/order_run.h"
 
 #include <algorithm>
+#include <string>
+
+#include "engine/engine_error.h"
 
 namespace vesk::engine {
 
@@ -34,6 +37,7 @@ void OrderRun::Reset(size_t origin) {
     *loader = Loader{};
   }
   ids_.Clear();
+  pending_ = 0;
   ++anchorings_;
   origin_ = origin;
   at_start_ = at_end_ = false;
@@ -53,14 +57,20 @@ void OrderRun::AnchorAtEnd() {
 }
 
 size_t OrderRun::AnchorOn(int32_t identity) {
-  OrderKey key;
-  if (!KeyOf(identity, &key)) {
-    AnchorAtStart();
-    return IdSequence::kNotFound;
-  }
-  AnchorAt(std::move(key));
+  Reset(kOrigin);
+  // Its key is read only when loading beyond it or counting before it.
+  pending_ = identity;
   ids_.Append(identity);
   return origin_;
+}
+
+void OrderRun::ReadPendingKey() {
+  if (pending_ == 0) return;
+  OrderKey key;
+  if (!KeyOf(pending_, &key)) throw EngineError("Record " + std::to_string(pending_) + " no longer exists");
+  pending_ = 0;
+  forward_.key = Copy(key);
+  back_.key = std::move(key);
 }
 
 void OrderRun::AnchorAt(OrderKey key) {
@@ -70,6 +80,7 @@ void OrderRun::AnchorAt(OrderKey key) {
 }
 
 int32_t OrderRun::Step(Loader& loader, bool forward) {
+  ReadPendingKey();
   for (;;) {
     if (!loader.stmt) {
       if (loader.range >= ranges_.RangeCount(forward)) return 0;
@@ -98,6 +109,7 @@ void OrderRun::Pause(Loader& loader) {
 }
 
 void OrderRun::Pause() {
+  ReadPendingKey();
   Pause(forward_);
   Pause(back_);
 }
@@ -169,9 +181,18 @@ size_t OrderRun::Reach(int32_t identity) {
     return identity >= 0 && slot < positions_.size() && positions_[slot] != UINT32_MAX ? kFloor + positions_[slot]
                                                                                        : IdSequence::kNotFound;
   };
+  // Which side it lies on is not known: both are loaded in turn, each
+  // time as much as is known already, so that at most twice what lies
+  // between is loaded.
   size_t position = known();
-  while (position == IdSequence::kNotFound && LoadForward(Chunk())) position = known();
-  while (position == IdSequence::kNotFound && LoadBack(Chunk())) position = known();
+  while (position == IdSequence::kNotFound) {
+    const bool forward = LoadForward(Chunk());
+    position = known();
+    if (position != IdSequence::kNotFound) break;
+    const bool back = LoadBack(Chunk());
+    if (!forward && !back) break;
+    position = known();
+  }
   return position;
 }
 
@@ -180,6 +201,7 @@ int64_t OrderRun::StartNumber() {
     if (at_end_) {
       start_number_ = Count() - static_cast<int64_t>(ids_.Size());
     } else if (ids_.Empty()) {
+      ReadPendingKey();
       start_number_ = ranges_.CountBefore(back_.key);
     } else {
       OrderKey first;

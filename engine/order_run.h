@@ -26,8 +26,7 @@ class OrderRun {
   void Prepare(sqlite3* db, const Catalogue& catalogue, int32_t index_number);
   void AnchorAtStart();
   void AnchorAtEnd();
-  // On the stored record identity: its position, or kNotFound (and
-  // anchored at the start) when it is not stored.
+  // On the stored record identity: its position.
   size_t AnchorOn(int32_t identity);
   // Where a record with key stood: the positions from Begin() on are the
   // records after it.
@@ -46,8 +45,8 @@ class OrderRun {
   bool AtEnd() const { return at_end_; }
   // Counts the anchorings, after which the positions known before are void.
   uint64_t Anchorings() const { return anchorings_; }
-  // Position of identity, loading towards it in both directions as far as
-  // needed; kNotFound when it is not in the order.
+  // Position of identity, loading in both directions as far as needed;
+  // kNotFound when it is not in the order.
   size_t Reach(int32_t identity);
 
   // 0-based record number of a known position.
@@ -86,6 +85,9 @@ class OrderRun {
   size_t Chunk() const;
   int64_t StartNumber();
   void Note(size_t position, int32_t identity);
+  // The key of the record anchored on, read before it is needed or can
+  // change; throws EngineError when the record is gone.
+  void ReadPendingKey();
 
   OrderRanges ranges_;
   IdSequence ids_;
@@ -93,6 +95,7 @@ class OrderRun {
   bool at_start_ = true;
   bool at_end_ = false;
   Loader forward_, back_;
+  int32_t pending_ = 0;                  // anchored on, its key not read yet
   std::optional<int64_t> start_number_;  // record number of Begin()
   std::optional<int64_t> count_;
   // Positions by identity over the known ones, relative to kFloor, once

@@ -145,9 +145,7 @@ bool Table::GotoMark(int32_t mark) {
   tests_.RequireIdle();
   FollowWriter();
   if (!MarkNamesRecord(mark)) return false;
-  size_t p = order_.AnchorOn(marks_.Identity(mark));
-  if (p == IdSequence::kNotFound) return false;
-  cursor_.StandOn(p);
+  cursor_.StandOn(order_.AnchorOn(marks_.Identity(mark)));
   return true;
 }
 
@@ -169,9 +167,7 @@ bool Table::Search(const std::vector<int32_t>& fields, uint8_t* key, int32_t ind
     std::memcpy(key, candidate_.data(), candidate_.size());
     return true;
   }
-  size_t p = order_.AnchorOn(identity);
-  if (p == IdSequence::kNotFound) throw EngineError("Record " + std::to_string(identity) + " is not in the cursor");
-  cursor_.StandOn(p);
+  cursor_.StandOn(order_.AnchorOn(identity));
   return true;
 }
 

@@ -35,7 +35,7 @@ class TableOrder {
   // Anchoring drops the positions known before.
   void AnchorAtStart();
   void AnchorAtEnd();
-  // Position of the stored record identity, or kNotFound.
+  // Position of the stored record identity.
   size_t AnchorOn(int32_t identity);
   // Where the record of key stood; Begin() is the first record after it.
   void AnchorAt(OrderKey key);

@@ -23,8 +23,7 @@ void Table::FollowWriter() {
   editor_.Reread();
   if (!order_.Has(order_.Begin())) return cursor_.StandNowhere();
   if (!stood) return cursor_.Moved(IdSequence::kNotFound);
-  size_t p = order_.AnchorOn(key.identity);
-  if (p != IdSequence::kNotFound) return cursor_.Moved(p);
+  if (editor_.RecordStored(key.identity)) return cursor_.Moved(order_.AnchorOn(key.identity));
   // The record stood on is gone: the cursor stands in its gap, so that the
   // next move goes to the record that followed it or the one before it.
   order_.AnchorAt(std::move(key));
