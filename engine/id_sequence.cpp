@@ -13,7 +13,7 @@ void IdSequence::Clear() {
 
 void IdSequence::Append(int32_t id) {
   if (blocks_.empty() || blocks_.back().size() >= kBlock) {
-    blocks_.emplace_back().reserve(kBlock);
+    blocks_.emplace_back();
     starts_.push_back(size_);
   }
   blocks_.back().push_back(id);
