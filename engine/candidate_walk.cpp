@@ -163,11 +163,11 @@ size_t CandidateWalk::FoundFrom(size_t position) const {
   return at;
 }
 
-size_t CandidateWalk::Next(size_t from, const PositionOf& position_of) {
+size_t CandidateWalk::Next(size_t from, bool from_start, const PositionOf& position_of) {
   // A walk from the start along a narrowed index steps along it again:
   // SQLite then gives each record as it finds it, which costs less than
   // reading each one by its identity.
-  if (from == 0 && complete_ && !rest_ && !row_held_) Restart();
+  if (from_start && complete_ && !rest_ && !row_held_) Restart();
   for (;;) {
     const size_t at = FoundFrom(from);
     if (at < found_.size()) return found_[at].position;

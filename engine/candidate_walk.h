@@ -41,9 +41,10 @@ class CandidateWalk {
   // Ends SQLite's read; the walk starts over when it was not complete.
   void Suspend();
 
-  // The first candidate position from `from` on, or kNotFound; switches the
-  // walk off (kNotFound) when SQLite or the order disagree.
-  size_t Next(size_t from, const PositionOf& position_of);
+  // The first candidate position from `from` on (from_start: `from` is the
+  // order's first position), or kNotFound; switches the walk off
+  // (kNotFound) when SQLite or the order disagree.
+  size_t Next(size_t from, bool from_start, const PositionOf& position_of);
   // The last candidate position before `end`, or kNotFound.
   size_t Prior(size_t end, const PositionOf& position_of);
   // Whether the candidate at position, as Next or Prior gave it, is certain.

@@ -209,7 +209,7 @@ void Catalogue::WriteIndex(sqlite3* db, int32_t number) const {
   sqlite3_bind_text(index_row.get(), 3, field_list.c_str(), -1, SQLITE_TRANSIENT);
   sqlite3_bind_int(index_row.get(), 4, index.case_insensitive ? 1 : 0);
   Step(db, index_row.get());
-  Exec(db, "CREATE INDEX index_" + std::to_string(number) + " ON records(" + IndexTerms(index) + ")");
+  Exec(db, "CREATE INDEX index_" + std::to_string(number) + " ON records(" + IndexTerms(number) + ")");
   if (KeepsOddLeads(index)) WriteOddLeads(db, number);
 }
 
@@ -250,14 +250,12 @@ std::string Catalogue::ColumnList() const {
   return list;
 }
 
-std::string Catalogue::IndexTerms(const Index& index) const {
-  std::string terms;
-  for (int32_t f : index.fields) {
-    terms += (terms.empty() ? "" : ", ") + QuoteName(fields[f].name);
-    if (fields[f].IsText())
-      terms += std::string(" COLLATE ") + (index.case_insensitive ? kCollationNoCase : kCollationCase);
-  }
-  return terms;
+std::string Catalogue::IndexTerms(int32_t number) const {
+  std::vector<std::string> terms = OrderTerms(number);
+  terms.pop_back();  // the identity, which SQLite keeps in every index
+  std::string list;
+  for (const std::string& term : terms) list += (list.empty() ? "" : ", ") + term;
+  return list;
 }
 
 std::string Catalogue::From(int32_t index_number) const {
@@ -265,9 +263,25 @@ std::string Catalogue::From(int32_t index_number) const {
   return " FROM records INDEXED BY index_" + std::to_string(index_number);
 }
 
-std::string Catalogue::OrderBy(int32_t index_number) const {
-  if (index_number <= 0) return "rr_id";
-  return IndexTerms(indexes[index_number - 1]) + ", rr_id";
+std::vector<std::string> Catalogue::OrderTerms(int32_t index_number) const {
+  std::vector<std::string> terms;
+  if (index_number > 0) {
+    const Index& index = indexes[static_cast<size_t>(index_number) - 1];
+    for (int32_t f : index.fields) {
+      terms.push_back(QuoteName(fields[f].name));
+      if (fields[f].IsText())
+        terms.back() += std::string(" COLLATE ") + (index.case_insensitive ? kCollationNoCase : kCollationCase);
+    }
+  }
+  terms.emplace_back("rr_id");
+  return terms;
+}
+
+std::string Catalogue::OrderBy(int32_t index_number, bool descending) const {
+  std::string order;
+  for (const std::string& term : OrderTerms(index_number))
+    order += (order.empty() ? "" : ", ") + term + (descending ? " DESC" : "");
+  return order;
 }
 
 }  // namespace vesk::engine

@@ -78,8 +78,12 @@ class Catalogue {
   int32_t FieldCount() const { return static_cast<int32_t>(fields.size()); }
   // Quoted column names of all fields, comma separated, in field order.
   std::string ColumnList() const;
-  // ORDER BY terms of index number n (0: identity order).
-  std::string OrderBy(int32_t index_number) const;
+  // ORDER BY terms of index number n (0: identity order), each descending
+  // when asked.
+  std::string OrderBy(int32_t index_number, bool descending = false) const;
+  // The terms of that order one by one: the index's fields with their
+  // collations, then the identity.
+  std::vector<std::string> OrderTerms(int32_t index_number) const;
   // The records table for reading in the order of index number n; names
   // the index so SQLite walks it instead of sorting.
   std::string From(int32_t index_number) const;
@@ -95,7 +99,7 @@ class Catalogue {
   int32_t SearchIndex(const std::vector<int32_t>& key_fields, bool case_sensitive) const;
 
  private:
-  std::string IndexTerms(const Index& index) const;
+  std::string IndexTerms(int32_t number) const;  // the index's fields of OrderTerms
   int32_t record_size_ = 0;
 };
 

@@ -20,7 +20,6 @@ class CursorPosition {
   bool NoCurrent() const { return position_ == IdSequence::kNotFound; }
   size_t Position() const { return position_; }  // kNotFound without a current record
   size_t Current() const;                        // throws EngineError without a current record
-  int32_t RecNo() const { return NoCurrent() ? 0 : static_cast<int32_t>(position_) + 1; }
 
   void StandOn(size_t position);
   void StandNowhere();

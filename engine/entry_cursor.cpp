@@ -47,7 +47,7 @@ rr_bool rr_test_found(int32_t h) {
 }
 
 int32_t rr_rec_no(int32_t h) {
-  return Guarded(h, int32_t{-1}, [](Session& s) { return s.Open().Cursor().RecNo(); });
+  return Guarded(h, int32_t{-1}, [](Session& s) { return s.Open().RecNo(); });
 }
 
 rr_bool rr_goto_rec_no(int32_t h, int32_t number) {

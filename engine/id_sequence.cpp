@@ -13,7 +13,7 @@ void IdSequence::Clear() {
 
 void IdSequence::Append(int32_t id) {
   if (blocks_.empty() || blocks_.back().size() >= kBlock) {
-    blocks_.emplace_back().reserve(kBlock);
+    blocks_.emplace_back();
     starts_.push_back(size_);
   }
   blocks_.back().push_back(id);
@@ -60,6 +60,15 @@ void IdSequence::Insert(size_t position, int32_t id) {
   Renumber(b);
 }
 
+void IdSequence::Prepend(const std::vector<int32_t>& ids) {
+  if (ids.empty()) return;
+  blocks_.insert(blocks_.begin(), ids);
+  starts_.insert(starts_.begin(), 0);
+  size_ += ids.size();
+  Renumber(0);
+  last_block_ = 0;
+}
+
 void IdSequence::Erase(size_t position) {
   auto [b, offset] = Locate(position);
   std::vector<int32_t>& block = blocks_[b];
@@ -71,23 +80,6 @@ void IdSequence::Erase(size_t position) {
   --size_;
   if (b < blocks_.size()) Renumber(b);
   last_block_ = 0;
-}
-
-size_t IdSequence::Find(int32_t id, bool ascending) const {
-  if (ascending) {
-    auto block = std::upper_bound(blocks_.begin(), blocks_.end(), id,
-                                  [](int32_t value, const std::vector<int32_t>& b) { return value < b.front(); });
-    if (block == blocks_.begin()) return kNotFound;
-    --block;
-    auto at = std::lower_bound(block->begin(), block->end(), id);
-    if (at == block->end() || *at != id) return kNotFound;
-    return starts_[block - blocks_.begin()] + static_cast<size_t>(at - block->begin());
-  }
-  for (size_t b = 0; b < blocks_.size(); ++b) {
-    auto at = std::find(blocks_[b].begin(), blocks_[b].end(), id);
-    if (at != blocks_[b].end()) return starts_[b] + static_cast<size_t>(at - blocks_[b].begin());
-  }
-  return kNotFound;
 }
 
 }  // namespace vesk::engine

@@ -1,6 +1,6 @@
-// The cursor's order: record identities by position, 4 bytes a record, kept
-// in blocks so that inserting or deleting in the middle of a million
-// records moves only one block.
+// Record identities by position, 4 bytes a record, kept in blocks so that
+// inserting or deleting in the middle of a million records moves only one
+// block, and putting more in front moves none.
 #ifndef VESK_ENGINE_ID_SEQUENCE_H
 #define VESK_ENGINE_ID_SEQUENCE_H
 
@@ -18,6 +18,8 @@ class IdSequence {
   void Clear();
   void Append(int32_t id);
   void Insert(size_t position, int32_t id);  // position <= Size()
+  // Puts ids, in their order, before the first position.
+  void Prepend(const std::vector<int32_t>& ids);
   void Erase(size_t position);
   size_t Size() const { return size_; }
   bool Empty() const { return size_ == 0; }
@@ -29,9 +31,6 @@ class IdSequence {
     for (const std::vector<int32_t>& block : blocks_)
       for (int32_t id : block) f(position++, id);
   }
-  // Position of id or kNotFound; ascending: the sequence is in identity
-  // order, so a binary search serves.
-  size_t Find(int32_t id, bool ascending) const;
 
  private:
   static constexpr size_t kBlock = 4096;

@@ -68,19 +68,6 @@ bool KeySearch::SeekWithIndex(const std::vector<int32_t>& fields, const uint8_t*
   return false;
 }
 
-bool KeySearch::ScanCursor(const std::vector<int32_t>& fields, const uint8_t* key, int32_t prefix_chars,
-                           bool case_insensitive, int32_t* identity) {
-  for (size_t p = 0; p < order_.Ids().Size(); ++p) {
-    order_.ReadAt(p, candidate_.data());
-    if (Matches(fields, key, prefix_chars, case_insensitive)) {
-      *identity = order_.Ids().At(p);
-      return true;
-    }
-  }
-  order_.EndRead();
-  return false;
-}
-
 bool KeySearch::ScanOrder(const std::vector<int32_t>& fields, const uint8_t* key, int32_t index, int32_t prefix_chars,
                           bool case_insensitive, int32_t* identity) {
   sqlite3_stmt* stmt = statements_.Get("SELECT rr_id, " + catalogue_.ColumnList() + catalogue_.From(index) +
@@ -101,8 +88,7 @@ bool KeySearch::Find(const std::vector<int32_t>& fields, const uint8_t* key, int
                      bool case_insensitive, int32_t* identity) {
   if (index > 0 && catalogue_.IndexServes(index, fields, case_insensitive))
     return SeekWithIndex(fields, key, index, prefix_chars, case_insensitive, identity);
-  if (index < 0 || index == order_.Index()) return ScanCursor(fields, key, prefix_chars, case_insensitive, identity);
-  return ScanOrder(fields, key, index, prefix_chars, case_insensitive, identity);
+  return ScanOrder(fields, key, index < 0 ? order_.Index() : index, prefix_chars, case_insensitive, identity);
 }
 
 }  // namespace vesk::engine

@@ -31,8 +31,6 @@ class KeySearch {
   bool Matches(const std::vector<int32_t>& fields, const uint8_t* key, int32_t prefix_chars, bool case_insensitive);
   bool SeekWithIndex(const std::vector<int32_t>& fields, const uint8_t* key, int32_t index, int32_t prefix_chars,
                      bool case_insensitive, int32_t* identity);
-  bool ScanCursor(const std::vector<int32_t>& fields, const uint8_t* key, int32_t prefix_chars, bool case_insensitive,
-                  int32_t* identity);
   bool ScanOrder(const std::vector<int32_t>& fields, const uint8_t* key, int32_t index, int32_t prefix_chars,
                  bool case_insensitive, int32_t* identity);
 

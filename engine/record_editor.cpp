@@ -58,7 +58,7 @@ void RecordEditor::BlankRecord(uint8_t* buffer) const {
 void RecordEditor::GetRecord(uint8_t* buffer) {
   if (t_.cursor.NoCurrent()) return BlankRecord(buffer);
   t_.order.ReadAt(t_.cursor.Position(), buffer);
-  t_.blobs.Show(t_.order.Ids().At(t_.cursor.Position()), buffer);
+  t_.blobs.Show(t_.order.IdAt(t_.cursor.Position()), buffer);
 }
 
 void RecordEditor::PutBuffer(const uint8_t* buffer) { std::memcpy(put_.data(), buffer, put_.size()); }
@@ -93,16 +93,14 @@ void RecordEditor::StoreNew() {
   Commit(stmt);
   ++next_id_;
   t_.blobs.Drop(0);
-  size_t p = t_.order.PlaceOf(put_.data(), id);
-  t_.order.Insert(p, id);
-  t_.cursor.StandOn(p);
+  t_.cursor.StandOn(t_.order.PlaceStored(put_.data(), id));
 }
 
 void RecordEditor::StoreOver() {
   RequireWritable();
   t_.tests.RequireIdle();
   size_t p = t_.cursor.Current();
-  int32_t id = t_.order.Ids().At(p);
+  int32_t id = t_.order.IdAt(p);
   std::string sql;
   for (int32_t i = 0; i < t_.catalogue.FieldCount(); ++i) {
     const Field& field = t_.catalogue.fields[i];
@@ -125,15 +123,14 @@ void RecordEditor::StoreOver() {
   t_.blobs.Drop(id);
   if (t_.order.Index() > 0) {
     t_.order.Erase(p);
-    p = t_.order.PlaceOf(put_.data(), id);
-    t_.order.Insert(p, id);
+    p = t_.order.PlaceStored(put_.data(), id);
   }
   t_.cursor.StandOn(p);
 }
 
 void RecordEditor::Lock() {
   RequireWritable();
-  int32_t id = t_.order.Ids().At(t_.cursor.Current());
+  int32_t id = t_.order.IdAt(t_.cursor.Current());
   if (!RecordStored(id)) throw EngineError("Record " + std::to_string(id) + " no longer exists");
 }
 
@@ -141,7 +138,7 @@ void RecordEditor::Delete() {
   RequireWritable();
   t_.tests.RequireIdle();
   size_t p = t_.cursor.Current();
-  int32_t id = t_.order.Ids().At(p);
+  int32_t id = t_.order.IdAt(p);
   sqlite3_reset(delete_.get());
   sqlite3_bind_int(delete_.get(), 1, id);
   Commit(delete_.get());
@@ -179,7 +176,7 @@ void RecordEditor::BatchRollback() {
   t_.blobs.DropAll();
   Reread();
   t_.tests.RequireIdle();
-  resettle_(0);
+  resettle_(t_.order.Begin());
 }
 
 }  // namespace vesk::engine

@@ -32,8 +32,7 @@ bool RecordReader::StepTo(int32_t identity) {
   return false;
 }
 
-void RecordReader::ReadAt(const IdSequence& ids, size_t position, uint8_t* buffer) {
-  int32_t identity = ids.At(position);
+void RecordReader::ReadAt(int32_t identity, size_t position, bool first, uint8_t* buffer) {
   bool held = step_position_ != IdSequence::kNotFound;
   if (held && step_position_ == position && sqlite3_column_int(stepper_.get(), 0) == identity) {
     DecodeRecord(*catalogue_, stepper_.get(), 1, buffer);
@@ -44,7 +43,7 @@ void RecordReader::ReadAt(const IdSequence& ids, size_t position, uint8_t* buffe
     DecodeRecord(*catalogue_, stepper_.get(), 1, buffer);
     return;
   }
-  if (identity_order_ || position == 0) {
+  if (identity_order_ || first) {
     Reset();
     if (identity_order_) sqlite3_bind_int(stepper_.get(), 1, identity);
     if (StepTo(identity)) {

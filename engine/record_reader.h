@@ -20,9 +20,9 @@ class RecordReader {
  public:
   // Prepares the statements for the order of index number (0: identity).
   void Prepare(sqlite3* db, const Catalogue& catalogue, int32_t index_number);
-  // The record at position of ids into buffer; throws EngineError when it
-  // is no longer stored.
-  void ReadAt(const IdSequence& ids, size_t position, uint8_t* buffer);
+  // The record of identity at position into buffer (first: the order's
+  // first position); throws EngineError when it is no longer stored.
+  void ReadAt(int32_t identity, size_t position, bool first, uint8_t* buffer);
   // The record of identity into buffer; false when none is stored.
   bool ReadId(int32_t identity, uint8_t* buffer);
   // Ends the stepping statement's read, before writes and after scans.

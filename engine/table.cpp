@@ -82,7 +82,7 @@ Table::Table(const std::string& name, bool writable)
   candidate_.assign(catalogue_.RecordSize(), 0);
   // Standing on the first record, as after a move there; an empty table
   // is off both ends at once.
-  order_.Ids().Empty() ? cursor_.StandNowhere() : cursor_.StandOn(0);
+  order_.Has(order_.Begin()) ? cursor_.StandOn(order_.Begin()) : cursor_.StandNowhere();
 }
 
 Table::~Table() = default;

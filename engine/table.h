@@ -64,6 +64,8 @@ class Table {
   void Next();
   void Prior();
   void GotoRecNo(int32_t number);
+  // 1-based number of the current record in the order, 0 without one.
+  int32_t RecNo();
   int32_t RecordCount();
   int32_t CurrentId() const;
   bool GotoMark(int32_t mark);

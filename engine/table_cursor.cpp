@@ -51,7 +51,6 @@ size_t Table::SeekCandidate(size_t from, int direction) {
   size_t p = direction > 0 ? order_.NextCandidate(from) : order_.PriorCandidate(from + 1);
   while (p != IdSequence::kNotFound) {
     if (CandidateAccepted(p)) return p;
-    if (direction < 0 && p == 0) break;
     p = direction > 0 ? order_.NextCandidate(p + 1) : order_.PriorCandidate(p);
   }
   return IdSequence::kNotFound;
@@ -67,7 +66,7 @@ size_t Table::Seek(size_t from, int direction) {
       return p;
     }
   }
-  for (size_t p = from; p < order_.Ids().Size(); p += static_cast<size_t>(direction)) {
+  for (size_t p = from; order_.Has(p); p += static_cast<size_t>(direction)) {
     if (AcceptedAt(p)) return p;
   }
   order_.EndRead();
@@ -80,20 +79,22 @@ void Table::StandOnFound(size_t position) {
 
 void Table::StandNear(size_t position) {
   size_t p = Seek(position, +1);
-  if (p == IdSequence::kNotFound && position > 0) p = Seek(position - 1, -1);
+  if (p == IdSequence::kNotFound) p = Seek(position - 1, -1);
   StandOnFound(p);
 }
 
 void Table::First() {
   tests_.RequireIdle();
   FollowWriter();
-  StandNear(0);
+  order_.AnchorAtStart();
+  StandNear(order_.Begin());
 }
 
 void Table::Last() {
   tests_.RequireIdle();
   FollowWriter();
-  StandOnFound(order_.Ids().Empty() ? IdSequence::kNotFound : Seek(order_.Ids().Size() - 1, -1));
+  order_.AnchorAtEnd();
+  StandOnFound(Seek(order_.End() - 1, -1));
 }
 
 void Table::Next() {
@@ -109,7 +110,7 @@ void Table::Prior() {
   tests_.RequireIdle();
   FollowWriter();
   size_t from = cursor_.PriorEnd();
-  size_t p = cursor_.NoCurrent() || from == 0 ? IdSequence::kNotFound : Seek(from - 1, -1);
+  size_t p = cursor_.NoCurrent() ? IdSequence::kNotFound : Seek(from - 1, -1);
   if (p != IdSequence::kNotFound) return cursor_.StandOn(p);
   cursor_.RanOff(false);
 }
@@ -117,27 +118,26 @@ void Table::Prior() {
 void Table::GotoRecNo(int32_t number) {
   tests_.RequireIdle();
   FollowWriter();
-  if (number < 1 || static_cast<size_t>(number) > order_.Ids().Size())
+  if (number < 1 || number > order_.Count())
     throw EngineError("Record number " + std::to_string(number) + " out of range");
-  cursor_.StandOn(static_cast<size_t>(number) - 1);
+  cursor_.StandOn(order_.PositionOfNumber(number - 1));
 }
+
+int32_t Table::RecNo() { return cursor_.NoCurrent() ? 0 : static_cast<int32_t>(order_.Number(cursor_.Position()) + 1); }
 
 int32_t Table::RecordCount() {
   tests_.RequireIdle();
   FollowWriter();
-  if (!tests_.Active()) return static_cast<int32_t>(order_.Ids().Size());
+  if (!tests_.Active()) return static_cast<int32_t>(order_.Count());
   if (order_.CandidatesOn()) {
     int32_t counted = order_.CountCandidates(
         [this](const uint8_t* record, bool certain) { return tests_.Accept(record, certain); }, tests_.CertainPasses());
     if (counted >= 0) return counted;
   }
-  int32_t count = 0;
-  for (size_t p = 0; p < order_.Ids().Size(); ++p) count += AcceptedAt(p) ? 1 : 0;
-  order_.EndRead();
-  return count;
+  return order_.CountAccepted([this](const uint8_t* record) { return tests_.Accept(record); });
 }
 
-int32_t Table::CurrentId() const { return order_.Ids().At(cursor_.Current()); }
+int32_t Table::CurrentId() const { return order_.IdAt(cursor_.Current()); }
 
 bool Table::MarkNamesRecord(int32_t mark) { return editor_.RecordStored(marks_.Identity(mark)); }
 
@@ -145,9 +145,7 @@ bool Table::GotoMark(int32_t mark) {
   tests_.RequireIdle();
   FollowWriter();
   if (!MarkNamesRecord(mark)) return false;
-  size_t p = order_.Find(marks_.Identity(mark));
-  if (p == IdSequence::kNotFound) return false;
-  cursor_.StandOn(p);
+  cursor_.StandOn(order_.AnchorOn(marks_.Identity(mark)));
   return true;
 }
 
@@ -169,9 +167,7 @@ bool Table::Search(const std::vector<int32_t>& fields, uint8_t* key, int32_t ind
     std::memcpy(key, candidate_.data(), candidate_.size());
     return true;
   }
-  size_t p = order_.Find(identity);
-  if (p == IdSequence::kNotFound) throw EngineError("Record " + std::to_string(identity) + " is not in the cursor");
-  cursor_.StandOn(p);
+  cursor_.StandOn(order_.AnchorOn(identity));
   return true;
 }
 

@@ -11,25 +11,75 @@ namespace vesk::engine {
 void TableOrder::Load(sqlite3* db, int32_t index_number) {
   index_ = index_number;
   reader_.Reset();
-  ids_.Clear();
-  Statement order = Prepare(db, "SELECT rr_id" + catalogue_.From(index_) + " ORDER BY " + catalogue_.OrderBy(index_));
-  while (Step(db, order.get())) ids_.Append(sqlite3_column_int(order.get(), 0));
+  run_.Prepare(db, catalogue_, index_);
   reader_.Prepare(db, catalogue_, index_);
   probe_.assign(static_cast<size_t>(catalogue_.RecordSize()), 0);
+  if (db != db_) all_records_.reset();
   db_ = db;
-  positions_valid_ = false;
   held_position_ = IdSequence::kNotFound;
   held_.assign(probe_.size(), 0);
   candidates_.Prepare(db, catalogue_, index_);
 }
 
+void TableOrder::Anchored() {
+  reader_.Reset();
+  Changed();
+}
+
+void TableOrder::AnchorAtStart() {
+  if (run_.AtStart()) return;
+  run_.AnchorAtStart();
+  Anchored();
+}
+
+void TableOrder::AnchorAtEnd() {
+  if (run_.AtEnd()) return;
+  run_.AnchorAtEnd();
+  Anchored();
+}
+
+size_t TableOrder::AnchorOn(int32_t identity) {
+  const size_t position = run_.AnchorOn(identity);
+  Anchored();
+  return position;
+}
+
+void TableOrder::AnchorAt(OrderKey key) {
+  run_.AnchorAt(std::move(key));
+  Anchored();
+}
+
+size_t TableOrder::PositionOfNumber(int64_t number) {
+  const uint64_t anchorings = run_.Anchorings();
+  const size_t position = run_.PositionOfNumber(number);
+  // Loading keeps the known positions; a lookup anchors anew.
+  if (run_.Anchorings() != anchorings) Anchored();
+  return position;
+}
+
 void TableOrder::ReadAt(size_t position, uint8_t* buffer) {
   if (position != held_position_) {
     held_position_ = IdSequence::kNotFound;
-    if (!candidates_.ReadAt(position, held_.data())) reader_.ReadAt(ids_, position, held_.data());
+    if (!candidates_.ReadAt(position, held_.data()))
+      reader_.ReadAt(run_.At(position), position, run_.AtStart() && position == run_.Begin(), held_.data());
     held_position_ = position;
   }
   std::memcpy(buffer, held_.data(), held_.size());
+}
+
+int32_t TableOrder::CountAccepted(const std::function<bool(const uint8_t* record)>& accept) {
+  if (!all_records_) all_records_ = Prepare(db_, "SELECT " + catalogue_.ColumnList() + " FROM records");
+  sqlite3_stmt* stmt = all_records_.get();
+  struct Reset {
+    sqlite3_stmt* stmt;
+    ~Reset() { sqlite3_reset(stmt); }
+  } reset{stmt};
+  int32_t count = 0;
+  while (Step(db_, stmt)) {
+    DecodeRecord(catalogue_, stmt, 0, probe_.data());
+    count += accept(probe_.data()) ? 1 : 0;
+  }
+  return count;
 }
 
 void TableOrder::SetCandidates(std::shared_ptr<const CandidateCondition> condition) {
@@ -38,25 +88,8 @@ void TableOrder::SetCandidates(std::shared_ptr<const CandidateCondition> conditi
 }
 
 void TableOrder::Changed() {
-  positions_valid_ = false;
   held_position_ = IdSequence::kNotFound;
   candidates_.Restart();
-}
-
-size_t TableOrder::PositionOf(int32_t identity) {
-  if (!positions_valid_) {
-    positions_.clear();
-    ids_.ForEach([this](size_t position, int32_t id) {
-      if (id < 0) return;
-      if (static_cast<size_t>(id) >= positions_.size()) positions_.resize(static_cast<size_t>(id) + 1, UINT32_MAX);
-      positions_[static_cast<size_t>(id)] = static_cast<uint32_t>(position);
-    });
-    positions_valid_ = true;
-  }
-  if (identity < 0 || static_cast<size_t>(identity) >= positions_.size() ||
-      positions_[static_cast<size_t>(identity)] == UINT32_MAX)
-    return IdSequence::kNotFound;
-  return positions_[static_cast<size_t>(identity)];
 }
 
 bool TableOrder::InStoredOrder(const uint8_t* a, int32_t a_id, const uint8_t* b, int32_t b_id) const {
@@ -70,12 +103,12 @@ bool TableOrder::InStoredOrder(const uint8_t* a, int32_t a_id, const uint8_t* b,
   return a_id < b_id;
 }
 
-size_t TableOrder::PlaceOf(const uint8_t* record, int32_t identity) {
-  size_t low = 0, high = ids_.Size();
-  if (index_ == 0) return high;  // new identities are the highest
+size_t TableOrder::PlaceStored(const uint8_t* record, int32_t identity) {
+  size_t low = run_.Begin(), high = run_.End();
+  if (index_ == 0) low = high;  // new identities are the highest
   while (low < high) {
     size_t middle = low + (high - low) / 2;
-    int32_t probe_id = ids_.At(middle);
+    int32_t probe_id = run_.At(middle);
     if (!reader_.ReadId(probe_id, probe_.data()))
       throw EngineError("Record " + std::to_string(probe_id) + " no longer exists");
     if (InStoredOrder(probe_.data(), probe_id, record, identity))
@@ -83,6 +116,14 @@ size_t TableOrder::PlaceOf(const uint8_t* record, int32_t identity) {
     else
       high = middle;
   }
+  // Beyond the known positions the record's place is not known: the order
+  // is anchored on it.
+  if ((low == run_.Begin() && !run_.AtStart()) || (low == run_.End() && !run_.AtEnd())) {
+    run_.CountAdded();
+    return AnchorOn(identity);
+  }
+  run_.Insert(low, identity);
+  Changed();
   return low;
 }
 

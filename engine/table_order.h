@@ -1,18 +1,19 @@
 // A table's current order: the index that sorts its records (0: identity),
-// their identities by position, reading records by position along it,
-// where a stored or changed record belongs in it, and the records of it
-// that meet the candidate condition.
+// the part of it the cursor knows (see OrderRun), reading records by
+// position along it, where a stored or changed record goes in it, and the
+// records of it that meet the candidate condition.
 #ifndef VESK_ENGINE_TABLE_ORDER_H
 #define VESK_ENGINE_TABLE_ORDER_H
 
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "engine/candidate_walk.h"
 #include "engine/catalogue.h"
-#include "engine/id_sequence.h"
+#include "engine/order_run.h"
 #include "engine/record_reader.h"
 
 namespace vesk::engine {
@@ -21,29 +22,49 @@ class TableOrder {
  public:
   explicit TableOrder(const Catalogue& catalogue) : catalogue_(catalogue) {}
 
-  // Reads the identities in the order of index number from the file.
+  // The order of index number, anchored at its start; reads nothing yet.
   void Load(sqlite3* db, int32_t index_number);
   void Reload(sqlite3* db) { Load(db, index_); }
   int32_t Index() const { return index_; }
-  const IdSequence& Ids() const { return ids_; }
-  // Position of identity, or IdSequence::kNotFound.
-  size_t Find(int32_t identity) const { return ids_.Find(identity, index_ == 0); }
+
+  // Positions: see OrderRun. A record stands at position (loading towards it).
+  bool Has(size_t position) { return run_.Has(position); }
+  int32_t IdAt(size_t position) const { return run_.At(position); }
+  size_t Begin() const { return run_.Begin(); }
+  size_t End() const { return run_.End(); }
+  // Anchoring drops the positions known before.
+  void AnchorAtStart();
+  void AnchorAtEnd();
+  // Position of the stored record identity.
+  size_t AnchorOn(int32_t identity);
+  // Where the record of key stood; Begin() is the first record after it.
+  void AnchorAt(OrderKey key);
+  bool KeyOf(int32_t identity, OrderKey* key) { return run_.KeyOf(identity, key); }
+  int64_t Number(size_t position) { return run_.Number(position); }
+  // Position of 0-based record number, which is below Count().
+  size_t PositionOfNumber(int64_t number);
+  int64_t Count() { return run_.Count(); }
 
   // The record at position into buffer; throws EngineError when it is no
   // longer stored.
   void ReadAt(size_t position, uint8_t* buffer);
-  // Ends the reader's stepping, before writes and after scans.
+  // Ends the reads of SQLite, before writes and after scans.
   void EndRead() {
     reader_.Reset();
     candidates_.Suspend();
+    run_.Pause();
   }
+  // The records accept takes, in any order.
+  int32_t CountAccepted(const std::function<bool(const uint8_t* record)>& accept);
 
   // The candidate condition (none: every record) for this and later orders.
   void SetCandidates(std::shared_ptr<const CandidateCondition> condition);
   bool CandidatesOn() const { return candidates_.On(); }
   // First candidate position from `from` on / last one before `end`, or
   // kNotFound; CandidatesOn turns false when the candidates cannot be told.
-  size_t NextCandidate(size_t from) { return candidates_.Next(from, position_of_); }
+  size_t NextCandidate(size_t from) {
+    return candidates_.Next(from, run_.AtStart() && from <= run_.Begin(), position_of_);
+  }
   size_t PriorCandidate(size_t end) { return candidates_.Prior(end, position_of_); }
   bool CandidateCertain(size_t position) const { return candidates_.Certain(position); }
   // Candidates that accept takes (with certain_pass the certain ones
@@ -52,37 +73,31 @@ class TableOrder {
     return candidates_.Count(accept, certain_pass, probe_.data());
   }
 
-  // Position where a record with these values and identity belongs; throws
-  // EngineError when a record it compares with is gone.
-  size_t PlaceOf(const uint8_t* record, int32_t identity);
-  void Insert(size_t position, int32_t identity) {
-    ids_.Insert(position, identity);
-    Changed();
-  }
+  // Puts the record just stored with these values and identity into the
+  // order: its position. Throws EngineError when a record it compares with
+  // is gone.
+  size_t PlaceStored(const uint8_t* record, int32_t identity);
   void Erase(size_t position) {
-    ids_.Erase(position);
+    run_.Erase(position);
     Changed();
   }
   // Records were stored or deleted, or positions moved: the candidates
-  // found, the positions by identity and the record last read no longer
-  // hold.
+  // found and the record last read no longer hold.
   void Changed();
 
  private:
+  void Anchored();
   bool InStoredOrder(const uint8_t* a, int32_t a_id, const uint8_t* b, int32_t b_id) const;
-  size_t PositionOf(int32_t identity);
 
   const Catalogue& catalogue_;
   int32_t index_ = 0;
-  IdSequence ids_;
+  OrderRun run_;
   RecordReader reader_;
   std::vector<uint8_t> probe_;
   sqlite3* db_ = nullptr;
+  Statement all_records_;
   CandidateWalk candidates_;
-  CandidateWalk::PositionOf position_of_ = [this](int32_t identity) { return PositionOf(identity); };
-  // Position of each identity, built when the candidates first need it.
-  std::vector<uint32_t> positions_;
-  bool positions_valid_ = false;
+  CandidateWalk::PositionOf position_of_ = [this](int32_t identity) { return run_.Reach(identity); };
   // The record last read, as a move's test and the read after it ask for
   // the same one.
   size_t held_position_ = IdSequence::kNotFound;

@@ -3,8 +3,6 @@
 // count or blob opening it looks whether the writer has committed since,
 // and if so takes a new snapshot and reloads the order, keeping the cursor
 // on its record or where that record stood.
-#include <algorithm>
-
 #include "engine/table.h"
 
 namespace vesk::engine {
@@ -17,17 +15,20 @@ void Table::OpenSnapshot() {
 void Table::FollowWriter() {
   if (writable_ || tests_.Running()) return;  // a record test runs inside a move over the order
   if (!commits_.Committed()) return;
-  int32_t identity = cursor_.NoCurrent() ? 0 : order_.Ids().At(cursor_.Position());
-  size_t was = cursor_.Position();
+  // The key of the record stood on, read while the snapshot still holds it.
+  OrderKey key;
+  const bool stood = !cursor_.NoCurrent() && order_.KeyOf(order_.IdAt(cursor_.Position()), &key);
   order_.EndRead();
   Exec(db_.get(), "COMMIT; BEGIN");
   editor_.Reread();
-  if (order_.Ids().Empty()) return cursor_.StandNowhere();
-  size_t p = identity != 0 ? order_.Find(identity) : IdSequence::kNotFound;
-  if (p != IdSequence::kNotFound || was == IdSequence::kNotFound) return cursor_.Moved(p);
+  if (!order_.Has(order_.Begin())) return cursor_.StandNowhere();
+  if (!stood) return cursor_.Moved(IdSequence::kNotFound);
+  if (editor_.RecordStored(key.identity)) return cursor_.Moved(order_.AnchorOn(key.identity));
   // The record stood on is gone: the cursor stands in its gap, so that the
   // next move goes to the record that followed it or the one before it.
-  cursor_.StandInGap(std::min(was, order_.Ids().Size() - 1), std::min(was, order_.Ids().Size()));
+  order_.AnchorAt(std::move(key));
+  const size_t gap = order_.Begin();
+  cursor_.StandInGap(order_.Has(gap) ? gap : gap - 1, gap);
 }
 
 }  // namespace vesk::engine

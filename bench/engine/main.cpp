@@ -52,7 +52,8 @@ void RegisterAll() {
       }
     }
   }
-  benchmark::RegisterBenchmark("CursorMemory/engine", EngineCursorMemory)->Arg(kLarge)->Iterations(1);
+  for (int64_t size : {kSmall, kLarge})
+    benchmark::RegisterBenchmark("CursorMemory/engine", EngineCursorMemory)->Arg(size)->Iterations(1);
 }
 
 }  // namespace

@@ -1,0 +1,186 @@
+// Record numbers and counts of a cursor that knows only what it has walked:
+// in every order of the sample table (with equal and absent keys), after
+// moves from either end, seeks, marks and jumps to numbers far from what it
+// knows; and the count kept until the table changes.
+#include <algorithm>
+#include <random>
+
+#include "tests/engine/engine_fixture.h"
+
+namespace vesk {
+namespace {
+
+// More records than the cursor loads at once or reaches by loading.
+constexpr int kRecords = 10000;
+
+class RecordNumbers : public EngineTest {
+ protected:
+  void SetUp() override {
+    EngineTest::SetUp();
+    OpenSample();
+    std::mt19937 random(5);
+    ASSERT_TRUE(rr_batch_begin(h_));
+    for (int i = 0; i < kRecords; ++i) {
+      Record record(h_);
+      // Few names, so that many keys are equal; some places absent.
+      record.SetText(kName, "N" + std::to_string(random() % 300));
+      if (random() % 4 != 0) record.SetText(kOrt, "O" + std::to_string(random() % 7));
+      if (random() % 5 != 0) record.SetInt(kAnzahl, static_cast<int32_t>(random() % 50));
+      ASSERT_TRUE(rr_put_buffer(h_, record.Data()));
+      ASSERT_TRUE(rr_store_new(h_)) << LastError(h_);
+    }
+    ASSERT_TRUE(rr_batch_commit(h_));
+  }
+
+  // The identities in the order of index, walked from the first record.
+  std::vector<int32_t> Walk(int32_t index) {
+    std::vector<int32_t> ids;
+    EXPECT_TRUE(rr_select_index(h_, index)) << LastError(h_);
+    while (!rr_eof(h_) && !rr_no_current(h_)) {
+      ids.push_back(rr_record_id(h_));
+      rr_next(h_);
+    }
+    return ids;
+  }
+
+  // The cursor stands on the record of order[number - 1] and tells its number.
+  void ExpectAt(const std::vector<int32_t>& order, size_t number, const std::string& after) {
+    ASSERT_FALSE(rr_no_current(h_)) << after;
+    EXPECT_EQ(rr_record_id(h_), order[number - 1]) << after << " " << number;
+    EXPECT_EQ(rr_rec_no(h_), static_cast<int32_t>(number)) << after;
+  }
+
+  // Reopening forgets what the cursor walked.
+  void Reopen(int32_t index) {
+    rr_close(h_);
+    ASSERT_EQ(Open(sample_), 0) << LastError(h_);
+    ASSERT_TRUE(rr_select_index(h_, index));
+  }
+};
+
+TEST_F(RecordNumbers, AreExactAfterEveryKindOfMoveInEveryOrder) {
+  for (int32_t index : {0, int32_t{kByName}, int32_t{kByNameNoCase}, int32_t{kByOrtName}, int32_t{kByAnzahl}}) {
+    const std::vector<int32_t> order = Walk(index);
+    ASSERT_EQ(order.size(), static_cast<size_t>(kRecords)) << index;
+    const std::string in = " in index " + std::to_string(index);
+
+    // From the last record back to the first.
+    Reopen(index);
+    ASSERT_TRUE(rr_last(h_));
+    std::vector<int32_t> back;
+    while (!rr_bof(h_)) {
+      back.push_back(rr_record_id(h_));
+      if (back.size() % 997 == 1) ExpectAt(order, order.size() + 1 - back.size(), "walking back" + in);
+      rr_prior(h_);
+    }
+    std::reverse(back.begin(), back.end());
+    EXPECT_EQ(back, order) << in;
+
+    std::mt19937 random(static_cast<unsigned>(index));
+    for (int round = 0; round < 6; ++round) {
+      const size_t number = 1 + random() % order.size();
+      // A mark, then a few steps either way.
+      Reopen(index);
+      const int32_t mark = rr_mark_create(h_, order[number - 1]);
+      ASSERT_TRUE(rr_goto_mark(h_, mark)) << LastError(h_);
+      ExpectAt(order, number, "a mark" + in);
+      if (number < order.size()) {
+        rr_next(h_);
+        ExpectAt(order, number + 1, "a mark and a step forward" + in);
+        rr_prior(h_);
+      }
+      if (number > 1) {
+        rr_prior(h_);
+        ExpectAt(order, number - 1, "a mark and a step back" + in);
+      }
+      rr_mark_free(h_, mark);
+      // A jump to a number, from a cursor that knows only the first records
+      // and from one that knows those around the jump before.
+      Reopen(index);
+      ASSERT_TRUE(rr_goto_rec_no(h_, static_cast<int32_t>(number))) << LastError(h_);
+      ExpectAt(order, number, "a jump" + in);
+      const size_t near = std::min(order.size(), number + 100);
+      ASSERT_TRUE(rr_goto_rec_no(h_, static_cast<int32_t>(near)));
+      ExpectAt(order, near, "a jump nearby" + in);
+      ASSERT_TRUE(rr_goto_rec_no(h_, 1));
+      ExpectAt(order, 1, "a jump to the first" + in);
+    }
+    EXPECT_FALSE(rr_goto_rec_no(h_, kRecords + 1));
+    EXPECT_EQ(rr_record_count(h_), kRecords);
+  }
+}
+
+TEST_F(RecordNumbers, AreExactAfterASeek) {
+  const std::vector<int32_t> order = Walk(kByName);
+  Reopen(kByName);
+  const int32_t fields[] = {kName};
+  for (const char* name : {"N0", "N150", "N299", "N42"}) {
+    Record key(h_);
+    key.SetText(kName, name);
+    ASSERT_TRUE(rr_search(h_, fields, 1, key.Data(), kByName, 0, 0, 1)) << name << LastError(h_);
+    const auto at = std::find(order.begin(), order.end(), rr_record_id(h_));
+    ASSERT_NE(at, order.end());
+    ExpectAt(order, static_cast<size_t>(at - order.begin()) + 1, name);
+    // The first of its name: the one before has another.
+    if (at != order.begin()) {
+      rr_prior(h_);
+      EXPECT_NE(CurrentName(), name);
+    }
+  }
+}
+
+TEST_F(RecordNumbers, FollowStoresAndDeletesOutsideWhatTheCursorKnows) {
+  ASSERT_TRUE(rr_select_index(h_, kByName));
+  EXPECT_EQ(rr_record_count(h_), kRecords);
+  // "A" sorts before every record the cursor knows, "Z" after them.
+  for (const char* name : {"A", "Z", "N150"}) {
+    ASSERT_TRUE(rr_first(h_));
+    const int32_t identity = Add(name);
+    const int32_t number = rr_rec_no(h_);  // the cursor stands on the new record
+    const std::vector<int32_t> order = Walk(kByName);
+    ASSERT_GE(number, 1) << name;
+    EXPECT_EQ(order[static_cast<size_t>(number) - 1], identity) << name;
+    EXPECT_EQ(rr_record_count(h_), static_cast<int32_t>(order.size())) << name;
+  }
+  EXPECT_EQ(rr_record_count(h_), kRecords + 3);
+  // A store seen from the first records: its number as a fresh walk tells it.
+  ASSERT_TRUE(rr_first(h_));
+  const int32_t identity = Add("N2000");
+  const std::vector<int32_t> order = Walk(kByName);
+  const size_t number = static_cast<size_t>(std::find(order.begin(), order.end(), identity) - order.begin()) + 1;
+  const int32_t mark = rr_mark_create(h_, identity);
+  ASSERT_TRUE(rr_first(h_));
+  ASSERT_TRUE(rr_goto_mark(h_, mark));
+  ExpectAt(order, number, "a store");
+  ASSERT_TRUE(rr_delete(h_));
+  EXPECT_EQ(rr_rec_no(h_), static_cast<int32_t>(number));  // the record that followed it
+  EXPECT_EQ(rr_record_count(h_), kRecords + 3);
+  ASSERT_TRUE(rr_last(h_));
+  EXPECT_EQ(rr_rec_no(h_), kRecords + 3);
+  ASSERT_TRUE(rr_delete(h_));
+  EXPECT_EQ(rr_rec_no(h_), kRecords + 2);
+  EXPECT_EQ(rr_record_count(h_), kRecords + 2);
+}
+
+TEST_F(RecordNumbers, CountOfAReaderFollowsTheWriter) {
+  const int32_t reader = rr_new(0);
+  ASSERT_EQ(Open(sample_, RR_MODE_READ_ONLY, reader), 0) << LastError(reader);
+  ASSERT_TRUE(rr_select_index(reader, kByName));
+  EXPECT_EQ(rr_record_count(reader), kRecords);
+  ASSERT_TRUE(rr_last(reader));
+  EXPECT_EQ(rr_rec_no(reader), kRecords);
+  Add("A");
+  // The next move sees the store; the count kept before is no longer told.
+  ASSERT_TRUE(rr_last(reader));
+  EXPECT_EQ(rr_rec_no(reader), kRecords + 1);
+  EXPECT_EQ(rr_record_count(reader), kRecords + 1);
+  ASSERT_TRUE(rr_first(reader));
+  ASSERT_TRUE(rr_delete(h_));  // the writer's cursor stood on "A"
+  ASSERT_TRUE(rr_next(reader));
+  EXPECT_EQ(rr_rec_no(reader), 1);  // "A" gone: the reader stands on the record that followed it
+  EXPECT_EQ(rr_record_count(reader), kRecords);
+  rr_free(reader);
+}
+
+}  // namespace
+}  // namespace vesk
