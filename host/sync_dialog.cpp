@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,21 +10,13 @@
 #include <QSpinBox>
 #include <utility>
 
+#include "host/dialog_form.h"
 #include "platform/message_box.h"
 #include "sync/address_book_discovery.h"
 #include "sync/sync_settings.h"
 
 namespace vesk {
 namespace {
-
-QLineEdit* Edit(const std::string& text, const char* name, const char* placeholder, QWidget* parent) {
-  auto* edit = new QLineEdit(QString::fromStdString(text), parent);
-  edit->setObjectName(name);
-  edit->setPlaceholderText(QString::fromUtf8(placeholder));
-  return edit;
-}
-
-std::string Text(const QLineEdit* edit) { return edit->text().trimmed().toStdString(); }
 
 constexpr int kMaxIntervalMinutes = 24 * 60;
 
@@ -39,9 +30,9 @@ TDlgAbgleich::TDlgAbgleich(std::string iniFile, QWidget* parent) : QDialog(paren
   const SyncSettings settings = ReadSyncSettings(iniFile_);
   setWindowTitle(QStringLiteral("Abgleich"));
   setObjectName("TDlgAbgleich");
-  server_ = Edit(settings.server, "Server", "nas.fritz.box oder https://cloud.example.de", this);
-  user_ = Edit(settings.account.user, "Benutzer", "", this);
-  password_ = Edit(settings.account.password, "Passwort", "", this);
+  server_ = FormEdit(settings.server, "Server", "nas.fritz.box oder https://cloud.example.de", this);
+  user_ = FormEdit(settings.account.user, "Benutzer", "", this);
+  password_ = FormEdit(settings.account.password, "Passwort", "", this);
   password_->setEchoMode(QLineEdit::Password);
   book_ = new QComboBox(this);
   book_->setObjectName("Adressbuch");
@@ -78,14 +69,9 @@ TDlgAbgleich::TDlgAbgleich(std::string iniFile, QWidget* parent) : QDialog(paren
   form->addRow(QStringLiteral("Abgleich alle"), interval_);
   form->addRow(trust_);
   form->addRow(check_, result_);
-  auto* buttons = new QDialogButtonBox(this);
-  buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole)->setObjectName("OK");
-  buttons->addButton(QStringLiteral("&Abbrechen"), QDialogButtonBox::RejectRole)->setObjectName("Abbrechen");
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
   connect(check_, &QPushButton::clicked, this, [this] { Check(); });
   connect(server_, &QLineEdit::textEdited, this, [this] { ServerEdited(); });
-  form->addRow(buttons);
+  AddOkAndCancel(*form, *this);
   resize(sizeHint().width() * 3 / 2, sizeHint().height());
 }
 
@@ -98,9 +84,9 @@ std::string TDlgAbgleich::CheckResult() const { return result_->text().toStdStri
 
 DavAccount TDlgAbgleich::Typed() const {
   DavAccount account;
-  const std::string server = Text(server_);
+  const std::string server = Trimmed(server_);
   if (!server.empty()) account.server = ServerUrl(server);
-  account.user = Text(user_);
+  account.user = Trimmed(user_);
   account.password = password_->text().toStdString();
   if (trust_->isChecked()) account.trustedCertificate = fingerprint_;
   return account;
@@ -115,7 +101,7 @@ void TDlgAbgleich::ServerEdited() {
 }
 
 bool TDlgAbgleich::ClearTextAccepted() {
-  const std::string server = Text(server_);
+  const std::string server = Trimmed(server_);
   if (server.empty() || !Unencrypted(ServerUrl(server)) || server == acceptedClear_) return true;
   const MbResult answer = ShowMessageBox(
       {"Die Verbindung zu " + server +
@@ -175,7 +161,7 @@ void TDlgAbgleich::Checked(const Discovery& found) {
 void TDlgAbgleich::accept() {
   if (!ClearTextAccepted()) return;
   SyncSettings settings;
-  settings.server = Text(server_);
+  settings.server = Trimmed(server_);
   settings.account = Typed();
   settings.book = book_->currentData().toString().toStdString();
   settings.intervalMinutes = interval_->value();

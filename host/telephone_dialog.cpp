@@ -2,7 +2,6 @@
 
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,21 +9,13 @@
 #include <utility>
 #include <vector>
 
+#include "host/dialog_form.h"
 #include "platform/message_box.h"
 #include "platform/telephony/sip_account.h"
 #include "platform/telephony/sound_devices.h"
 
 namespace vesk {
 namespace {
-
-QLineEdit* Edit(const std::string& text, const char* name, const char* placeholder, QWidget* parent) {
-  auto* edit = new QLineEdit(QString::fromStdString(text), parent);
-  edit->setObjectName(name);
-  edit->setPlaceholderText(QString::fromUtf8(placeholder));
-  return edit;
-}
-
-std::string Text(const QLineEdit* edit) { return edit->text().trimmed().toStdString(); }
 
 // The devices of a direction, each holding its id: first the system's
 // default, which stands for no choice, then each device. A stored device
@@ -53,16 +44,16 @@ std::string Id(const QComboBox* box) { return box->currentData().toString().toSt
 TDlgTelefon::TDlgTelefon(std::string iniFile, QWidget* parent) : QDialog(parent), iniFile_(std::move(iniFile)) {
   const SipAccount account = ReadSipAccount(iniFile_);
   setWindowTitle(QStringLiteral("Telefon"));
-  identity_ = Edit(account.identity, "Identitaet", "sip:max@fritz.box", this);
-  registrar_ = Edit(account.registrar, "Registrar", "sip:fritz.box", this);
-  user_ = Edit(account.user, "Benutzer", "", this);
-  password_ = Edit(account.password, "Passwort", "", this);
+  identity_ = FormEdit(account.identity, "Identitaet", "sip:max@fritz.box", this);
+  registrar_ = FormEdit(account.registrar, "Registrar", "sip:fritz.box", this);
+  user_ = FormEdit(account.user, "Benutzer", "", this);
+  password_ = FormEdit(account.password, "Passwort", "", this);
   password_->setEchoMode(QLineEdit::Password);
   transport_ = new QComboBox(this);
   transport_->setObjectName("Transport");
   transport_->addItems({"udp", "tcp", "tls"});
   transport_->setCurrentText(QString::fromStdString(account.transport));
-  proxy_ = Edit(account.proxy, "Proxy", "(keiner)", this);
+  proxy_ = FormEdit(account.proxy, "Proxy", "(keiner)", this);
   register_ = new QCheckBox(QStringLiteral("Beim Registrar anmelden"), this);
   register_->setObjectName("Registrieren");
   register_->setChecked(account.registerFirst);
@@ -79,22 +70,17 @@ TDlgTelefon::TDlgTelefon(std::string iniFile, QWidget* parent) : QDialog(parent)
   form->addRow(register_);
   form->addRow(QStringLiteral("Mikrofon"), microphone_);
   form->addRow(QStringLiteral("Lautsprecher"), speaker_);
-  auto* buttons = new QDialogButtonBox(this);
-  buttons->addButton(QStringLiteral("&OK"), QDialogButtonBox::AcceptRole)->setObjectName("OK");
-  buttons->addButton(QStringLiteral("&Abbrechen"), QDialogButtonBox::RejectRole)->setObjectName("Abbrechen");
-  connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
-  connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
-  form->addRow(buttons);
+  AddOkAndCancel(*form, *this);
 }
 
 void TDlgTelefon::accept() {
   SipAccount account;
-  account.identity = Text(identity_);
-  account.registrar = Text(registrar_);
-  account.user = Text(user_);
+  account.identity = Trimmed(identity_);
+  account.registrar = Trimmed(registrar_);
+  account.user = Trimmed(user_);
   account.password = password_->text().toStdString();
   account.transport = transport_->currentText().toStdString();
-  account.proxy = Text(proxy_);
+  account.proxy = Trimmed(proxy_);
   account.registerFirst = register_->isChecked();
   account.microphone = Id(microphone_);
   account.speaker = Id(speaker_);
