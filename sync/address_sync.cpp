@@ -75,11 +75,21 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
 
   void List(const std::string& token) {
     auto self = shared_from_this();
+    if (token.starts_with(kCtagToken)) return ListByCtag(token);
     ListChanges(client_, book_, token, [self, token](CardListing listing) {
       if (listing.tokenRefused) return self->List("");
-      if (listing.noSyncReport)
-        return ListEtags(self->client_, self->book_, [self](CardListing all) { self->Listed(std::move(all), true); });
+      if (listing.noSyncReport) return self->ListByCtag(token);
       self->Listed(std::move(listing), token.empty());
+    });
+  }
+
+  // Without the sync report: everything listed, unless the collection's
+  // getctag says nothing changed.
+  void ListByCtag(const std::string& token) {
+    auto self = shared_from_this();
+    vesk::ListByCtag(client_, book_, token, [self](CardListing listing) {
+      const bool everything = !listing.unchanged;
+      self->Listed(std::move(listing), everything);
     });
   }
 

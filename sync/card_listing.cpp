@@ -129,6 +129,28 @@ void ListEtags(DavClient& client, const QUrl& book, std::function<void(CardListi
               });
 }
 
+void ListByCtag(DavClient& client, const QUrl& book, const std::string& token, std::function<void(CardListing)> done) {
+  client.Send("PROPFIND", book, CollectionsPropfind(), {{"Depth", "0"}},
+              [&client, book, token, done = std::move(done)](const DavReply& reply) {
+                CardListing listing;
+                DavMultistatus answer;
+                if (Failed(reply, listing, answer)) return done(std::move(listing));
+                std::string ctag;
+                for (const DavResource& resource : answer.resources)
+                  if (SameCollection(resource.href, book)) ctag = resource.ctag;
+                const std::string now = ctag.empty() ? "" : kCtagToken + ctag;
+                if (!now.empty() && now == token) {
+                  listing.unchanged = true;
+                  listing.token = now;
+                  return done(std::move(listing));
+                }
+                ListEtags(client, book, [now, done](CardListing all) {
+                  if (all.failure == DavFailure::None) all.token = now;
+                  done(std::move(all));
+                });
+              });
+}
+
 void FetchCards(DavClient& client, const QUrl& book, std::vector<std::string> hrefs,
                 std::function<void(FetchedCards)> done, std::function<bool(size_t asked)> batchDone) {
   FetchBatch(client, book,

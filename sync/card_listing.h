@@ -1,7 +1,8 @@
 // What an address book holds and what changed in it: the changes since a
 // sync token (RFC 6578; a truncated answer, 507, is asked again from the
 // token it gave), the etag of every card where the server has no sync
-// report or refused the token, and the cards themselves by
+// report or refused the token (and, without the report, only when the
+// collection's getctag changed), and the cards themselves by
 // addressbook-multiget in batches (RFC 6352).
 #pragma once
 
@@ -24,6 +25,7 @@ struct CardListing {
   std::string message;               // German, when it failed
   bool tokenRefused = false;         // the token is no longer valid: list everything instead
   bool noSyncReport = false;         // the server has no sync-collection report
+  bool unchanged = false;            // by ListByCtag: nothing changed since the token
   std::vector<CardEntry> present;    // changed since the token, or every card
   std::vector<std::string> removed;  // gone since the token
   std::string token;                 // the token to ask from next time ("" without a sync report)
@@ -33,6 +35,14 @@ struct CardListing {
 void ListChanges(DavClient& client, const QUrl& book, const std::string& token, std::function<void(CardListing)> done);
 // Every card's etag, by PROPFIND Depth 1.
 void ListEtags(DavClient& client, const QUrl& book, std::function<void(CardListing)> done);
+
+// For a server without the sync report, the token kept between syncs is
+// the collection's getctag behind this prefix.
+inline constexpr char kCtagToken[] = "ctag:";
+// Every card's etag unless the collection's getctag is still the one of
+// token; then nothing is present and unchanged is set. The token to keep
+// comes back in the listing ("" when the server has no getctag either).
+void ListByCtag(DavClient& client, const QUrl& book, const std::string& token, std::function<void(CardListing)> done);
 
 struct FetchedCard {
   std::string href;

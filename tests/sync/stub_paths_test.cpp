@@ -1,6 +1,6 @@
 // The listing where Radicale cannot show it: a server without the sync
-// report, listed by etags instead, and a sync report cut short (507), asked
-// again from the token it gave.
+// report, listed by etags instead and only when its getctag changed, and a
+// sync report cut short (507), asked again from the token it gave.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -22,6 +22,10 @@ std::string Multistatus(const std::string& inner) {
 
 TEST(StubPaths, WithoutASyncReportAndWithOneCutShort) {
   StubDavServer plain({{"REPORT", "sync-collection", 403, "<error xmlns='DAV:'><supported-report/></error>"},
+                       {"PROPFIND", "getctag", 207,
+                        Multistatus("<d:response><d:href>/book/</d:href><d:propstat><d:prop><cs:getctag "
+                                    "xmlns:cs='http://calendarserver.org/ns/'>c1</cs:getctag></d:prop><d:status>"
+                                    "HTTP/1.1 200 OK</d:status></d:propstat></d:response>")},
                        {"PROPFIND", "getetag", 207,
                         Multistatus("<d:response><d:href>/book/</d:href><d:propstat><d:prop><d:resourcetype>"
                                     "<d:collection/></d:resourcetype></d:prop><d:status>HTTP/1.1 200 OK</d:status>"
@@ -35,6 +39,15 @@ TEST(StubPaths, WithoutASyncReportAndWithOneCutShort) {
   ASSERT_EQ(all.present.size(), 2u) << all.message;
   EXPECT_EQ(all.present[1].href, "/book/b.vcf");
   EXPECT_EQ(all.present[1].etag, "\"2\"");
+  const CardListing first = Wait<CardListing>([&](auto done) { ListByCtag(client, book, "", done); });
+  EXPECT_EQ(first.present.size(), 2u) << first.message;
+  EXPECT_EQ(first.token, "ctag:c1");
+  EXPECT_FALSE(first.unchanged);
+  const size_t asked = plain.Requests().size();
+  const CardListing again = Wait<CardListing>([&](auto done) { ListByCtag(client, book, first.token, done); });
+  EXPECT_TRUE(again.unchanged);
+  EXPECT_TRUE(again.present.empty());
+  EXPECT_EQ(plain.Requests().size(), asked + 1);  // the getctag alone
 
   // The first answer holds one card, a 507 for the collection and a token;
   // asked again from it, the rest.
