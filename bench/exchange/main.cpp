@@ -56,14 +56,7 @@ void RegisterAll() {
 int main(int argc, char** argv) {
   using namespace vesk::bench;
   // The five timings of all four are taken in random turns, so that a
-  // format and its table meet the same pace of the machine; a flag given
-  // on the command line still decides.
-  std::vector<char*> args(argv, argv + argc);
-  char interleaved[] = "--benchmark_enable_random_interleaving=true";
-  args.insert(args.begin() + 1, interleaved);
-  int count = static_cast<int>(args.size());
-  args.push_back(nullptr);
+  // format and its table meet the same pace of the machine.
   TimesReporter reporter;
-  return RunBenchmarks(count, args.data(), reporter,
-                       {RegisterAll, [&] { PrintRatios(reporter); }, RemoveExchangeTables});
+  return RunBenchmarks(argc, argv, reporter, {RegisterAll, [&] { PrintRatios(reporter); }, RemoveExchangeTables, true});
 }

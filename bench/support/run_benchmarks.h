@@ -14,6 +14,10 @@ struct BenchmarkProgram {
   std::function<void()> register_all;
   std::function<void()> summarise;  // after the runs, from the reporter's times
   std::function<void()> remove_tables;
+  // The repetitions of all benchmarks taken in random turns, so that each
+  // pair meets the same pace of the machine; a flag on the command line
+  // still decides.
+  bool interleaved = false;
 };
 
 // The program's exit status: 1 for arguments Google Benchmark does not know.

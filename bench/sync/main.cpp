@@ -51,11 +51,6 @@ void RegisterAll() {
 int main(int argc, char** argv) {
   using namespace vesk::bench;
   QCoreApplication application(argc, argv);
-  std::vector<char*> args(argv, argv + argc);
-  char interleaved[] = "--benchmark_enable_random_interleaving=true";
-  args.insert(args.begin() + 1, interleaved);
-  int count = static_cast<int>(args.size());
-  args.push_back(nullptr);
   TimesReporter reporter;
-  return RunBenchmarks(count, args.data(), reporter, {RegisterAll, [&] { PrintRatios(reporter); }, EndSyncBenchmarks});
+  return RunBenchmarks(argc, argv, reporter, {RegisterAll, [&] { PrintRatios(reporter); }, EndSyncBenchmarks, true});
 }
