@@ -6,8 +6,8 @@
 #include "platform/ini_file.h"
 #include "platform/message_box.h"
 #include "runtime/datetime.h"
-#include "sync/address_book_discovery.h"
 #include "sync/address_sync.h"
+#include "sync/collection_discovery.h"
 #include "sync/sync_settings.h"
 #include "toolkit/button.h"
 #include "tools/host_files.h"
@@ -106,17 +106,19 @@ void AddressSyncSchedule::Run(Asked asked) {
   button_->setText(QString::fromUtf8(kStopSync));
   window_.SetStatusText("Abgleich läuft…");
   if (!settings.book.empty()) return Sync(QUrl(QString::fromStdString(settings.book)));
-  DiscoverAddressBooks(*client_, [this](Discovery found) {
-    if (found.books.size() != 1) {
+  DiscoverCollections(*client_, DavKind::AddressBook, [this](Discovery found) {
+    if (found.collections.size() != 1) {
       SyncOutcome failed;
       failed.failure = found.failure == DavFailure::None ? DavFailure::Http : found.failure;
-      failed.message = found.books.empty() ? found.message
-                                           : "Auf dem Server sind mehrere Adressbücher; wählen Sie unter „Abgleich…“ "
-                                             "eines aus.";
+      failed.message = found.collections.empty()
+                           ? found.message
+                           : "Auf dem Server sind mehrere Adressbücher; wählen Sie unter „Abgleich…“ "
+                             "eines aus.";
       return Done(failed);
     }
-    ProfileWriteString(HostIniFile(), kSyncSection, kAddressBookKey, found.books.front().url.toString().toStdString());
-    Sync(found.books.front().url);
+    ProfileWriteString(HostIniFile(), kSyncSection, kAddressBookKey,
+                       found.collections.front().url.toString().toStdString());
+    Sync(found.collections.front().url);
   });
 }
 

@@ -12,7 +12,7 @@
 
 #include "host/dialog_form.h"
 #include "platform/message_box.h"
-#include "sync/address_book_discovery.h"
+#include "sync/collection_discovery.h"
 #include "sync/sync_settings.h"
 
 namespace vesk {
@@ -125,7 +125,7 @@ void TDlgAbgleich::Check() {
   check_->setEnabled(false);
   result_->setText(QStringLiteral("Verbindung wird geprüft…"));
   QPointer<TDlgAbgleich> self(this);
-  DiscoverAddressBooks(*client_, [self](Discovery found) {
+  DiscoverCollections(*client_, DavKind::AddressBook, [self](Discovery found) {
     if (self && self->client_) self->Checked(found);
   });
 }
@@ -144,16 +144,16 @@ void TDlgAbgleich::Checked(const Discovery& found) {
                                             ". Wenn Sie dem Zertifikat trauen, kreuzen Sie es an und prüfen erneut."));
     return;
   }
-  if (found.books.empty()) return result_->setText(QString::fromStdString(found.message));
+  if (found.collections.empty()) return result_->setText(QString::fromStdString(found.message));
   const QString stored = book_->currentData().toString();
   book_->clear();
-  for (const AddressBookEntry& entry : found.books) {
+  for (const DavCollection& entry : found.collections) {
     const QString url = entry.url.toString();
     book_->addItem(QString::fromStdString(entry.name) + " (" + url + ")", url);
   }
   const int kept = book_->findData(stored);
   book_->setCurrentIndex(kept >= 0 ? kept : 0);
-  const size_t count = found.books.size();
+  const size_t count = found.collections.size();
   result_->setText(QString::fromStdString("Verbindung in Ordnung: " + std::to_string(count) +
                                           (count == 1 ? " Adressbuch" : " Adressbücher") + " gefunden"));
 }

@@ -8,9 +8,9 @@
 #include "mtitool/commands.h"
 #include "platform/ini_file.h"
 #include "platform/program_folder.h"
-#include "sync/address_book_discovery.h"
 #include "sync/address_sync.h"
 #include "sync/awaited.h"
+#include "sync/collection_discovery.h"
 #include "sync/sync_settings.h"
 #include "tools/table/RadiRidir.h"
 
@@ -26,17 +26,17 @@ Result Await(Start start) {
 // none is kept yet.
 QUrl AddressBook(DavClient& client, const SyncSettings& settings, const std::string& iniFile) {
   if (!settings.book.empty()) return QUrl(QString::fromStdString(settings.book));
-  const Discovery found = Await<Discovery>([&](auto done) { DiscoverAddressBooks(client, done); });
-  if (found.books.empty()) throw Exception(found.message);
-  if (found.books.size() > 1) {
+  const Discovery found = Await<Discovery>([&](auto done) { DiscoverCollections(client, DavKind::AddressBook, done); });
+  if (found.collections.empty()) throw Exception(found.message);
+  if (found.collections.size() > 1) {
     std::string names;
-    for (const AddressBookEntry& book : found.books) names += "\n  " + book.url.toString().toStdString();
+    for (const DavCollection& book : found.collections) names += "\n  " + book.url.toString().toStdString();
     throw Exception("Auf dem Server sind mehrere Adressbücher; tragen Sie eines als " + std::string(kAddressBookKey) +
                     " im Abschnitt " + kSyncSection + " von " + iniFile + " ein:" + names);
   }
-  const std::string url = found.books.front().url.toString().toStdString();
+  const std::string url = found.collections.front().url.toString().toStdString();
   ProfileWriteStringOrRaise(iniFile, kSyncSection, kAddressBookKey, url);
-  return found.books.front().url;
+  return found.collections.front().url;
 }
 
 }  // namespace

@@ -88,24 +88,24 @@ void FetchBatch(DavClient& client, const QUrl& book, std::shared_ptr<Fetching> f
   const size_t to = std::min(hrefs.size(), from + kMultigetBatch);
   const std::vector<std::string> batch(hrefs.begin() + static_cast<ptrdiff_t>(from),
                                        hrefs.begin() + static_cast<ptrdiff_t>(to));
-  client.Send("REPORT", book, MultigetReport(batch), {{"Depth", "1"}},
-              [&client, book, fetching, to](const DavReply& reply) {
-                FetchedCards* fetched = &fetching->fetched;
-                DavMultistatus answer;
-                if (Failed(reply, *fetched, answer)) return fetching->done(std::move(*fetched));
-                for (DavResource& resource : answer.resources) {
-                  if (resource.status / 100 == 2 && !resource.addressData.empty())
-                    fetched->cards.push_back(
-                        {std::move(resource.href), std::move(resource.etag), std::move(resource.addressData)});
-                  else
-                    fetched->missing.push_back(std::move(resource.href));
-                }
-                if (fetching->batchDone && !fetching->batchDone(to)) {
-                  fetched->stopped = true;
-                  return fetching->done(std::move(*fetched));
-                }
-                FetchBatch(client, book, fetching, to);
-              });
+  client.Send(
+      "REPORT", book, MultigetReport(DavKind::AddressBook, batch), {{"Depth", "1"}},
+      [&client, book, fetching, to](const DavReply& reply) {
+        FetchedCards* fetched = &fetching->fetched;
+        DavMultistatus answer;
+        if (Failed(reply, *fetched, answer)) return fetching->done(std::move(*fetched));
+        for (DavResource& resource : answer.resources) {
+          if (resource.status / 100 == 2 && !resource.data.empty())
+            fetched->cards.push_back({std::move(resource.href), std::move(resource.etag), std::move(resource.data)});
+          else
+            fetched->missing.push_back(std::move(resource.href));
+        }
+        if (fetching->batchDone && !fetching->batchDone(to)) {
+          fetched->stopped = true;
+          return fetching->done(std::move(*fetched));
+        }
+        FetchBatch(client, book, fetching, to);
+      });
 }
 
 }  // namespace
@@ -130,7 +130,7 @@ void ListEtags(DavClient& client, const QUrl& book, std::function<void(CardListi
 }
 
 void ListByCtag(DavClient& client, const QUrl& book, const std::string& token, std::function<void(CardListing)> done) {
-  client.Send("PROPFIND", book, CollectionsPropfind(), {{"Depth", "0"}},
+  client.Send("PROPFIND", book, CollectionsPropfind(DavKind::AddressBook), {{"Depth", "0"}},
               [&client, book, token, done = std::move(done)](const DavReply& reply) {
                 CardListing listing;
                 DavMultistatus answer;

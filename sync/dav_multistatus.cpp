@@ -8,6 +8,7 @@ namespace {
 
 constexpr char16_t kDav[] = u"DAV:";
 constexpr char16_t kCardDav[] = u"urn:ietf:params:xml:ns:carddav";
+constexpr char16_t kCalDav[] = u"urn:ietf:params:xml:ns:caldav";
 constexpr char16_t kCalendarServer[] = u"http://calendarserver.org/ns/";
 
 bool Is(const QXmlStreamReader& xml, const char16_t* space, const char16_t* name) {
@@ -35,6 +36,16 @@ void ReadResourceType(QXmlStreamReader& xml, DavResource& resource) {
   while (xml.readNextStartElement()) {
     if (Is(xml, kDav, u"collection")) resource.collection = true;
     if (Is(xml, kCardDav, u"addressbook")) resource.addressBook = true;
+    if (Is(xml, kCalDav, u"calendar")) resource.calendar = true;
+    xml.skipCurrentElement();
+  }
+}
+
+// <C:comp name="VEVENT"/>…
+void ReadComponents(QXmlStreamReader& xml, DavResource& resource) {
+  while (xml.readNextStartElement()) {
+    if (Is(xml, kCalDav, u"comp"))
+      resource.components.push_back(xml.attributes().value("name").toString().toStdString());
     xml.skipCurrentElement();
   }
 }
@@ -46,8 +57,10 @@ void ReadProperties(QXmlStreamReader& xml, DavResource& resource) {
       resource.etag = Text(xml);
     else if (Is(xml, kCalendarServer, u"getctag"))
       resource.ctag = Text(xml);
-    else if (Is(xml, kCardDav, u"address-data"))
-      resource.addressData = xml.readElementText().toStdString();
+    else if (Is(xml, kCardDav, u"address-data") || Is(xml, kCalDav, u"calendar-data"))
+      resource.data = xml.readElementText().toStdString();
+    else if (Is(xml, kCalDav, u"supported-calendar-component-set"))
+      ReadComponents(xml, resource);
     else if (Is(xml, kDav, u"displayname"))
       resource.displayName = Text(xml);
     else if (Is(xml, kDav, u"resourcetype"))
@@ -56,6 +69,8 @@ void ReadProperties(QXmlStreamReader& xml, DavResource& resource) {
       resource.principal = HrefInside(xml);
     else if (Is(xml, kCardDav, u"addressbook-home-set"))
       resource.addressBookHome = HrefInside(xml);
+    else if (Is(xml, kCalDav, u"calendar-home-set"))
+      resource.calendarHome = HrefInside(xml);
     else if (Is(xml, kDav, u"sync-token"))
       resource.syncToken = Text(xml);
     else
@@ -81,13 +96,16 @@ void ReadPropstat(QXmlStreamReader& xml, DavResource& resource) {
   };
   take(resource.etag, found.etag);
   take(resource.ctag, found.ctag);
-  take(resource.addressData, found.addressData);
+  take(resource.data, found.data);
   take(resource.displayName, found.displayName);
   take(resource.principal, found.principal);
   take(resource.addressBookHome, found.addressBookHome);
+  take(resource.calendarHome, found.calendarHome);
+  if (!found.components.empty()) resource.components = std::move(found.components);
   take(resource.syncToken, found.syncToken);
   resource.collection = resource.collection || found.collection;
   resource.addressBook = resource.addressBook || found.addressBook;
+  resource.calendar = resource.calendar || found.calendar;
 }
 
 DavResource ReadResponse(QXmlStreamReader& xml) {

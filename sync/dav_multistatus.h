@@ -1,6 +1,7 @@
 // What a WebDAV server answers (a multistatus, RFC 4918) to the requests an
-// address book client makes (RFC 6352, RFC 6578, RFC 6764): for each
-// resource its href, status and the properties that came with status 200.
+// address book and calendar client makes (RFC 6352, RFC 4791, RFC 6578,
+// RFC 6764): for each resource its href, status and the properties that
+// came with status 200.
 #pragma once
 
 #include <string>
@@ -19,17 +20,20 @@ class EDavAnswer : public Exception {
 };
 
 struct DavResource {
-  std::string href;         // as the server wrote it: a path, percent-encoded
-  int status = 0;           // of the response itself (404 for a deletion in a sync report), else 200
-  std::string etag;         // DAV:getetag, with its quotes
-  std::string ctag;         // CS:getctag
-  std::string addressData;  // CARDDAV:address-data, the card
+  std::string href;  // as the server wrote it: a path, percent-encoded
+  int status = 0;    // of the response itself (404 for a deletion in a sync report), else 200
+  std::string etag;  // DAV:getetag, with its quotes
+  std::string ctag;  // CS:getctag
+  std::string data;  // CARDDAV:address-data or CALDAV:calendar-data: the card or the calendar
   std::string displayName;
-  bool collection = false;      // resourcetype holds DAV:collection
-  bool addressBook = false;     // resourcetype holds CARDDAV:addressbook
-  std::string principal;        // current-user-principal's href
-  std::string addressBookHome;  // addressbook-home-set's href
-  std::string syncToken;        // DAV:sync-token as a property of a collection
+  bool collection = false;              // resourcetype holds DAV:collection
+  bool addressBook = false;             // resourcetype holds CARDDAV:addressbook
+  bool calendar = false;                // resourcetype holds CALDAV:calendar
+  std::vector<std::string> components;  // supported-calendar-component-set: "VEVENT", "VTODO"…
+  std::string principal;                // current-user-principal's href
+  std::string addressBookHome;          // addressbook-home-set's href
+  std::string calendarHome;             // calendar-home-set's href
+  std::string syncToken;                // DAV:sync-token as a property of a collection
 };
 
 struct DavMultistatus {

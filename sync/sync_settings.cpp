@@ -5,7 +5,7 @@
 #include "platform/ini_file.h"
 #include "platform/password_store.h"
 #include "runtime/conversions.h"
-#include "sync/address_book_discovery.h"
+#include "sync/collection_discovery.h"
 
 namespace vesk {
 namespace {

@@ -125,7 +125,7 @@ void BareClient(benchmark::State& state) {
       bytes += reply.body.size();
     };
     send(SyncCollectionReport(""));
-    for (const std::vector<std::string>& batch : batches) send(MultigetReport(batch));
+    for (const std::vector<std::string>& batch : batches) send(MultigetReport(DavKind::AddressBook, batch));
     benchmark::DoNotOptimize(bytes);
   }
   Report(state);

@@ -95,6 +95,15 @@ class RadicaleServer {
     std::ofstream(folder + "/.Radicale.props") << "{\"D:displayname\": \"" << name << "\", \"tag\": \"VADDRESSBOOK\"}";
   }
 
+  // A calendar in the storage taking the components given ("VEVENT,VTODO";
+  // "" leaves the set out, which means every component).
+  void AddCalendar(const std::string& path, const std::string& name, const std::string& components) const {
+    std::ofstream props(Storage(path) + "/.Radicale.props");
+    props << "{\"D:displayname\": \"" << name << "\", \"tag\": \"VCALENDAR\"";
+    if (!components.empty()) props << ", \"C:supported-calendar-component-set\": \"" << components << "\"";
+    props << "}";
+  }
+
   std::string Host() const { return "127.0.0.1:" + std::to_string(port_); }
   std::string Url(const std::string& path = "/") const { return (tls_ ? "https://" : "http://") + Host() + path; }
   // The PEM file of its certificate, over TLS.

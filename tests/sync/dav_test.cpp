@@ -4,14 +4,16 @@
 // fetched, changes since a token, refused tokens, and the guarded writes.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include <QCoreApplication>
 #include <QSslCertificate>
 #include <memory>
 #include <optional>
 
-#include "sync/address_book_discovery.h"
 #include "sync/card_listing.h"
 #include "sync/card_writes.h"
+#include "sync/collection_discovery.h"
 #include "sync/dav_multistatus.h"
 #include "tests/support/radicale_server.h"
 #include "tests/sync/wait.h"
@@ -53,7 +55,7 @@ TEST(DavAnswers, MultistatusAndStatusLines) {
   EXPECT_EQ(answer.resources[0].displayName, "Kontakte");
   EXPECT_EQ(answer.resources[1].status, 404);
   EXPECT_EQ(answer.resources[2].etag, "\"e1\"");
-  EXPECT_EQ(answer.resources[2].addressData, "BEGIN:VCARD\r\nEND:VCARD\r\n");
+  EXPECT_EQ(answer.resources[2].data, "BEGIN:VCARD\r\nEND:VCARD\r\n");
   EXPECT_EQ(answer.syncToken, "http://radicale.org/ns/sync/42");
 
   for (const char* text : {"", "<html><body>Anmeldung</body></html>", "<d:multistatus xmlns:d='DAV:'><d:response>"})
@@ -88,23 +90,47 @@ class DavServerTest : public testing::Test {
   QUrl book_{QString::fromStdString(server_.Url("/max/kontakte/"))};
 };
 
-TEST_F(DavServerTest, AddressBooksAreFoundFromWhatTheUserTypes) {
+TEST_F(DavServerTest, AddressBooksAndCalendarsAreFoundFromWhatTheUserTypes) {
   for (const std::string& typed : {server_.Url("/"), server_.Url("/max/"), server_.Url("/max/kontakte/")}) {
     DavClient client({QUrl(QString::fromStdString(typed)), "max", "geheim", ""});
-    const Discovery found = Wait<Discovery>([&](auto done) { DiscoverAddressBooks(client, done); });
-    ASSERT_EQ(found.books.size(), 1u) << typed << ": " << found.message;
-    EXPECT_EQ(found.books[0].url, book_) << typed;
-    EXPECT_EQ(found.books[0].name, "Kontakte");
+    const Discovery found =
+        Wait<Discovery>([&](auto done) { DiscoverCollections(client, DavKind::AddressBook, done); });
+    ASSERT_EQ(found.collections.size(), 1u) << typed << ": " << found.message;
+    EXPECT_EQ(found.collections[0].url, book_) << typed;
+    EXPECT_EQ(found.collections[0].name, "Kontakte");
   }
   EXPECT_EQ(ServerUrl("nas.local").toString().toStdString(), "https://nas.local/");
 
+  // Beside the address book, a calendar of events and a list of tasks: each
+  // kind finds its own alone, and a calendar without the component set
+  // takes events too.
+  server_.AddCalendar("max/privat", "Privat", "VEVENT,VTODO");
+  server_.AddCalendar("max/aufgaben", "Aufgaben", "VTODO");
+  server_.AddCalendar("max/alt", "Alt", "");
+  for (const std::string& typed : {server_.Url("/"), server_.Url("/max/")}) {
+    DavClient client({QUrl(QString::fromStdString(typed)), "max", "geheim", ""});
+    const Discovery found = Wait<Discovery>([&](auto done) { DiscoverCollections(client, DavKind::Calendar, done); });
+    std::vector<std::string> names;
+    for (const DavCollection& calendar : found.collections) names.push_back(calendar.name);
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"Alt", "Privat"})) << typed << ": " << found.message;
+    EXPECT_EQ(
+        Wait<Discovery>([&](auto done) { DiscoverCollections(client, DavKind::AddressBook, done); }).collections.size(),
+        1u);
+  }
+  // The task list's own URL typed: the account's calendars of events are offered.
+  DavClient tasks({QUrl(QString::fromStdString(server_.Url("/max/aufgaben/"))), "max", "geheim", ""});
+  EXPECT_EQ(Wait<Discovery>([&](auto done) { DiscoverCollections(tasks, DavKind::Calendar, done); }).collections.size(),
+            2u);
+
   DavClient wrong({QUrl(QString::fromStdString(server_.Url())), "max", "falsch", ""});
-  const Discovery refused = Wait<Discovery>([&](auto done) { DiscoverAddressBooks(wrong, done); });
+  const Discovery refused = Wait<Discovery>([&](auto done) { DiscoverCollections(wrong, DavKind::AddressBook, done); });
   EXPECT_EQ(refused.failure, DavFailure::LoginRefused);
-  EXPECT_TRUE(refused.books.empty());
+  EXPECT_TRUE(refused.collections.empty());
 
   DavClient nobody({QUrl("http://127.0.0.1:9/"), "max", "geheim", ""});
-  const Discovery unreachable = Wait<Discovery>([&](auto done) { DiscoverAddressBooks(nobody, done); });
+  const Discovery unreachable =
+      Wait<Discovery>([&](auto done) { DiscoverCollections(nobody, DavKind::AddressBook, done); });
   EXPECT_EQ(unreachable.failure, DavFailure::Unreachable);
   EXPECT_TRUE(unreachable.message.starts_with("Der Server ist nicht erreichbar")) << unreachable.message;
 }
@@ -171,18 +197,19 @@ TEST(DavTls, ASelfSignedCertificateIsRefusedThenTrustedByItsFingerprint) {
   const QUrl url(QString::fromStdString(server.Url()));
 
   DavClient wary({url, "max", "geheim", ""});
-  const Discovery refused = Wait<Discovery>([&](auto done) { DiscoverAddressBooks(wary, done); });
+  const Discovery refused = Wait<Discovery>([&](auto done) { DiscoverCollections(wary, DavKind::AddressBook, done); });
   EXPECT_EQ(refused.failure, DavFailure::UntrustedCertificate);
   EXPECT_NE(refused.message.find(fingerprint), std::string::npos) << refused.message;
 
   DavClient other({url, "max", "geheim", std::string(fingerprint).replace(0, 2, "00")});
-  EXPECT_EQ(Wait<Discovery>([&](auto done) { DiscoverAddressBooks(other, done); }).failure,
+  EXPECT_EQ(Wait<Discovery>([&](auto done) { DiscoverCollections(other, DavKind::AddressBook, done); }).failure,
             DavFailure::UntrustedCertificate);
 
   DavClient trusting({url, "max", "geheim", fingerprint});
-  const Discovery found = Wait<Discovery>([&](auto done) { DiscoverAddressBooks(trusting, done); });
-  ASSERT_EQ(found.books.size(), 1u) << found.message;
-  EXPECT_EQ(found.books[0].url.toString().toStdString(), server.Url("/max/kontakte/"));
+  const Discovery found =
+      Wait<Discovery>([&](auto done) { DiscoverCollections(trusting, DavKind::AddressBook, done); });
+  ASSERT_EQ(found.collections.size(), 1u) << found.message;
+  EXPECT_EQ(found.collections[0].url.toString().toStdString(), server.Url("/max/kontakte/"));
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
-#include "sync/address_book_discovery.h"
+#include "sync/collection_discovery.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "sync/dav_multistatus.h"
@@ -8,12 +9,19 @@
 namespace vesk {
 namespace {
 
-constexpr char kNoBook[] = "Auf dem Server wurde kein Adressbuch gefunden";
+// A calendar without supported-calendar-component-set takes every component.
+bool Wanted(DavKind kind, const DavResource& resource) {
+  if (kind == DavKind::AddressBook) return resource.addressBook;
+  return resource.calendar &&
+         (resource.components.empty() ||
+          std::find(resource.components.begin(), resource.components.end(), "VEVENT") != resource.components.end());
+}
 
 // The steps of one discovery, each sent when the one before answered.
 class Search : public std::enable_shared_from_this<Search> {
  public:
-  Search(DavClient& client, std::function<void(Discovery)> done) : client_(client), done_(std::move(done)) {}
+  Search(DavClient& client, DavKind kind, std::function<void(Discovery)> done)
+      : client_(client), kind_(kind), done_(std::move(done)) {}
 
   void Start() { AskCollections(ServerUrl(client_.Account().server.toString().toStdString()), "0", true); }
 
@@ -46,17 +54,18 @@ class Search : public std::enable_shared_from_this<Search> {
 
   // The URL itself may be the address book; else its principal.
   void AskCollections(const QUrl& url, const std::string& depth, bool first) {
-    Propfind(url, depth, CollectionsPropfind(),
+    Propfind(url, depth, CollectionsPropfind(kind_),
              [this, url, first](const DavReply& reply, const DavMultistatus& answer) {
                for (const DavResource& resource : answer.resources)
-                 if (resource.addressBook) found_.books.push_back(Entry(reply.url, resource));
-               if (!found_.books.empty() || !first) return Finish();
+                 if (Wanted(kind_, resource)) found_.collections.push_back(Entry(reply.url, resource));
+               if (!found_.collections.empty() || !first) return Finish();
                AskPrincipal(url, true);
              });
   }
 
   void AskPrincipal(const QUrl& url, bool tryWellKnown) {
-    auto wellKnown = [this, url] { AskPrincipal(url.resolved(QUrl("/.well-known/carddav")), false); };
+    const QUrl known(kind_ == DavKind::AddressBook ? "/.well-known/carddav" : "/.well-known/caldav");
+    auto wellKnown = [this, url, known] { AskPrincipal(url.resolved(known), false); };
     Propfind(
         url, "0", PrincipalPropfind(),
         [this, wellKnown, tryWellKnown](const DavReply& reply, const DavMultistatus& answer) {
@@ -69,10 +78,11 @@ class Search : public std::enable_shared_from_this<Search> {
   }
 
   void AskHomeSet(const QUrl& principal) {
-    Propfind(principal, "0", HomeSetPropfind(), [this](const DavReply& reply, const DavMultistatus& answer) {
-      for (const DavResource& resource : answer.resources)
-        if (!resource.addressBookHome.empty())
-          return AskCollections(Resolved(reply.url, resource.addressBookHome), "1", false);
+    Propfind(principal, "0", HomeSetPropfind(kind_), [this](const DavReply& reply, const DavMultistatus& answer) {
+      for (const DavResource& resource : answer.resources) {
+        const std::string& home = kind_ == DavKind::AddressBook ? resource.addressBookHome : resource.calendarHome;
+        if (!home.empty()) return AskCollections(Resolved(reply.url, home), "1", false);
+      }
       Finish();
     });
   }
@@ -81,8 +91,8 @@ class Search : public std::enable_shared_from_this<Search> {
     return base.resolved(QUrl(QString::fromStdString(href), QUrl::StrictMode));
   }
 
-  static AddressBookEntry Entry(const QUrl& base, const DavResource& resource) {
-    AddressBookEntry entry{Resolved(base, resource.href), resource.displayName};
+  static DavCollection Entry(const QUrl& base, const DavResource& resource) {
+    DavCollection entry{Resolved(base, resource.href), resource.displayName};
     if (entry.name.empty()) entry.name = entry.url.adjusted(QUrl::StripTrailingSlash).fileName().toStdString();
     return entry;
   }
@@ -91,16 +101,19 @@ class Search : public std::enable_shared_from_this<Search> {
     found_.failure = reply.failure == DavFailure::None ? DavFailure::Http : reply.failure;
     found_.message = FailureMessage(reply);
     found_.certificate = reply.certificate;
-    found_.books.clear();
+    found_.collections.clear();
     done_(std::move(found_));
   }
 
   void Finish() {
-    if (found_.books.empty()) found_.message = kNoBook;
+    if (found_.collections.empty())
+      found_.message = kind_ == DavKind::AddressBook ? "Auf dem Server wurde kein Adressbuch gefunden"
+                                                     : "Auf dem Server wurde kein Kalender für Termine gefunden";
     done_(std::move(found_));
   }
 
   DavClient& client_;
+  DavKind kind_;
   std::function<void(Discovery)> done_;
   Discovery found_;
 };
@@ -115,8 +128,8 @@ QUrl ServerUrl(const std::string& typed) {
   return url;
 }
 
-void DiscoverAddressBooks(DavClient& client, std::function<void(Discovery)> done) {
-  std::make_shared<Search>(client, std::move(done))->Start();
+void DiscoverCollections(DavClient& client, DavKind kind, std::function<void(Discovery)> done) {
+  std::make_shared<Search>(client, kind, std::move(done))->Start();
 }
 
 }  // namespace vesk
