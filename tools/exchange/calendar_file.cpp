@@ -208,9 +208,16 @@ Event ReadEvent(icalcomponent* component, const EventSource& source) {
   return event;
 }
 
+std::string UidOf(const Event& event) {
+  const char* uid = icalcomponent_get_uid(event.component);
+  return uid != nullptr ? uid : "";
+}
+
 AppointmentRecord Appointment(const Event& event) {
   AppointmentRecord appointment;
   appointment.line = event.source->begin;
+  appointment.uid = UidOf(event);
+  if (event.recurrence) appointment.occurrence = OccurrenceId(*event.recurrence);
   const std::string summary = TextOf(event.component, ICAL_SUMMARY_PROPERTY);
   const std::string location = TextOf(event.component, ICAL_LOCATION_PROPERTY);
   appointment.Ort = summary.empty() ? location : summary;
@@ -245,6 +252,7 @@ void AddOccurrences(std::vector<AppointmentRecord>& result, const Event& event,
        time = icalrecur_iterator_next(iterator.get()), ++steps) {
     AppointmentRecord occurrence = base;
     SetTime(occurrence, time, local);
+    occurrence.occurrence = OccurrenceId(time);
     if (occurrence.Datum >= end) break;
     if (occurrence.Datum < today) continue;
     if (std::ranges::any_of(excluded, [&](const icaltimetype& ex) { return SameOccurrence(ex, time); })) continue;
@@ -254,11 +262,6 @@ void AddOccurrences(std::vector<AppointmentRecord>& result, const Event& event,
     occurrences.push_back(std::move(occurrence));
   }
   result.insert(result.end(), std::make_move_iterator(occurrences.begin()), std::make_move_iterator(occurrences.end()));
-}
-
-std::string UidOf(const Event& event) {
-  const char* uid = icalcomponent_get_uid(event.component);
-  return uid != nullptr ? uid : "";
 }
 
 bool Cancelled(const Event& event) { return icalcomponent_get_status(event.component) == ICAL_STATUS_CANCELLED; }
@@ -303,6 +306,13 @@ void AddAppointments(CalendarReading& reading, const std::vector<Event>& events,
 }
 
 }  // namespace
+
+std::string OccurrenceId(const icaltimetype& time) {
+  if (time.is_date) return icaltime_as_ical_string(time);
+  icaltimetype id = time;
+  if (id.zone != nullptr || icaltime_is_utc(id)) id = icaltime_convert_to_zone(id, icaltimezone_get_utc_timezone());
+  return icaltime_as_ical_string(id);
+}
 
 std::string UserTimeZone() {
   const std::string name = QTimeZone::systemTimeZoneId().toStdString();

@@ -13,6 +13,8 @@
 #include "tools/exchange/appointment_record.h"
 #include "tools/exchange/exchange_error.h"
 
+struct icaltimetype;
+
 namespace vesk {
 
 struct CalendarSettings {
@@ -41,5 +43,12 @@ struct CalendarReading {
 // cannot be read is skipped. EExchangeError names the line and the reason
 // when the file is no whole calendar.
 CalendarReading AppointmentsFromCalendar(std::string_view text, const std::string& zone, TDateTime today);
+
+// An occurrence of a series as one text, whatever zone names it: the day
+// ("20261214") for a day-long series, the time in UTC ("20261214T080000Z")
+// for a zoned or UTC one, the time as it stands for a floating one. An
+// override's RECURRENCE-ID gives the same text as the occurrence it
+// replaces.
+std::string OccurrenceId(const icaltimetype& time);
 
 }  // namespace vesk

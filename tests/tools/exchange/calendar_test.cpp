@@ -5,7 +5,9 @@
 // Google, Exchange and a booking site; unreadable events skipped and broken
 // files refused, each with the line at fault.
 #include <gtest/gtest.h>
+
 #include <libical/ical.h>
+#include <set>
 
 #include <memory>
 
@@ -71,6 +73,9 @@ TEST(CalendarExport, LibicalAndTheImportReadItBack) {
   for (size_t i = 0; i < back.size(); ++i) {
     back[i].identity = appointments[i].identity;
     back[i].line = 0;
+    EXPECT_FALSE(back[i].uid.empty());
+    EXPECT_EQ(back[i].occurrence, "");
+    back[i].uid.clear();
     EXPECT_EQ(back[i], appointments[i]) << i;
   }
 }
@@ -270,6 +275,19 @@ TEST(CalendarImport, AnExchangeSeriesWithMovedAndCancelledOccurrences) {
                                            "10.03. 10:00 Teamrunde", "17.03. 10:00 Teamrunde", "24.03. 10:00 Teamrunde",
                                            "21.01. 14:30 Teamrunde (verschoben)", "30.03. 09:00 Teamrunde"}));
   EXPECT_EQ(reading.appointments[9].Bemerkung, "Diesmal im großen Saal\n\nOrt: Großer Saal");
+  // Each occurrence named by the series' UID and the time it has in the
+  // series, in UTC; an override by the occurrence it replaces, though its
+  // RECURRENCE-ID names a Windows zone.
+  std::set<std::string> ids;
+  for (const AppointmentRecord& a : reading.appointments) {
+    EXPECT_EQ(a.uid, reading.appointments[0].uid);
+    ids.insert(a.occurrence);
+  }
+  EXPECT_FALSE(reading.appointments[0].uid.empty());
+  EXPECT_EQ(ids.size(), reading.appointments.size());
+  EXPECT_EQ(reading.appointments[0].occurrence, "20270113T090000Z");
+  EXPECT_EQ(reading.appointments[9].occurrence, "20270120T090000Z");
+  EXPECT_EQ(reading.appointments[10].occurrence, "20270331T080000Z");  // 10:00 in summer time
 }
 
 TEST(CalendarImport, ABookingWithOneBrokenLineBringsWhatCanBeRead) {
