@@ -20,6 +20,36 @@ namespace {
 
 constexpr int kMaxIntervalMinutes = 24 * 60;
 
+// A choice of collections holding the stored one, each item holding its URL.
+QComboBox* CollectionBox(const char* name, const char* placeholder, const std::string& stored, QWidget* parent) {
+  auto* box = new QComboBox(parent);
+  box->setObjectName(name);
+  box->setPlaceholderText(QString::fromUtf8(placeholder));
+  if (!stored.empty()) {
+    const QString url = QString::fromStdString(stored);
+    box->addItem(url, url);
+    box->setCurrentIndex(0);
+  }
+  return box;
+}
+
+// The collections found, the one chosen before staying chosen.
+void Offer(QComboBox& box, const std::vector<DavCollection>& found) {
+  const QString chosen = box.currentData().toString();
+  box.clear();
+  for (const DavCollection& entry : found) {
+    const QString url = entry.url.toString();
+    box.addItem(QString::fromStdString(entry.name) + " (" + url + ")", url);
+  }
+  const int kept = box.findData(chosen);
+  box.setCurrentIndex(kept >= 0 ? kept : (found.empty() ? -1 : 0));
+}
+
+std::string Counted(size_t count, const char* one, const char* many, const char* none) {
+  if (count == 0) return none;
+  return std::to_string(count) + " " + (count == 1 ? one : many);
+}
+
 std::string TrustText(const std::string& fingerprint) {
   return "Diesem Zertifikat vertrauen (SHA-256 " + fingerprint + ")";
 }
@@ -34,14 +64,8 @@ TDlgAbgleich::TDlgAbgleich(std::string iniFile, QWidget* parent) : QDialog(paren
   user_ = FormEdit(settings.account.user, "Benutzer", "", this);
   password_ = FormEdit(settings.account.password, "Passwort", "", this);
   password_->setEchoMode(QLineEdit::Password);
-  book_ = new QComboBox(this);
-  book_->setObjectName("Adressbuch");
-  book_->setPlaceholderText(QStringLiteral("(wird beim ersten Abgleich gesucht)"));
-  if (!settings.book.empty()) {
-    const QString url = QString::fromStdString(settings.book);
-    book_->addItem(url, url);
-    book_->setCurrentIndex(0);
-  }
+  book_ = CollectionBox("Adressbuch", "(wird beim ersten Abgleich gesucht)", settings.book, this);
+  calendar_ = CollectionBox("Kalender", "(keiner: die Termine bleiben hier)", settings.calendar, this);
   interval_ = new QSpinBox(this);
   interval_->setObjectName("Intervall");
   interval_->setRange(0, kMaxIntervalMinutes);
@@ -66,6 +90,7 @@ TDlgAbgleich::TDlgAbgleich(std::string iniFile, QWidget* parent) : QDialog(paren
   form->addRow(QStringLiteral("Benutzername"), user_);
   form->addRow(QStringLiteral("Kennwort"), password_);
   form->addRow(QStringLiteral("Adressbuch"), book_);
+  form->addRow(QStringLiteral("Kalender"), calendar_);
   form->addRow(QStringLiteral("Abgleich alle"), interval_);
   form->addRow(trust_);
   form->addRow(check_, result_);
@@ -95,6 +120,7 @@ DavAccount TDlgAbgleich::Typed() const {
 // The address book of another server, and its certificate, no longer hold.
 void TDlgAbgleich::ServerEdited() {
   book_->clear();
+  calendar_->clear();
   fingerprint_.clear();
   trust_->setChecked(false);
   trust_->setVisible(false);
@@ -125,37 +151,38 @@ void TDlgAbgleich::Check() {
   check_->setEnabled(false);
   result_->setText(QStringLiteral("Verbindung wird geprüft…"));
   QPointer<TDlgAbgleich> self(this);
-  DiscoverCollections(*client_, DavKind::AddressBook, [self](Discovery found) {
-    if (self && self->client_) self->Checked(found);
+  DiscoverCollections(*client_, DavKind::AddressBook, [self](Discovery books) {
+    if (!self || !self->client_) return;
+    if (books.failure != DavFailure::None) return self->Checked(books, {});
+    DiscoverCollections(*self->client_, DavKind::Calendar, [self, books](Discovery calendars) {
+      if (self && self->client_) self->Checked(books, calendars);
+    });
   });
 }
 
-void TDlgAbgleich::Checked(const Discovery& found) {
+void TDlgAbgleich::Checked(const Discovery& books, const Discovery& calendars) {
   // The connection goes once its answer has been handled.
   QMetaObject::invokeMethod(
       this, [ended = std::shared_ptr<DavClient>(client_.release())] {}, Qt::QueuedConnection);
   check_->setEnabled(true);
-  if (found.failure == DavFailure::UntrustedCertificate && !found.certificate.empty()) {
-    fingerprint_ = found.certificate;
+  if (books.failure == DavFailure::UntrustedCertificate && !books.certificate.empty()) {
+    fingerprint_ = books.certificate;
     trust_->setText(QString::fromStdString(TrustText(fingerprint_)));
     trust_->setChecked(false);
     trust_->setVisible(true);
-    result_->setText(QString::fromStdString(found.message +
+    result_->setText(QString::fromStdString(books.message +
                                             ". Wenn Sie dem Zertifikat trauen, kreuzen Sie es an und prüfen erneut."));
     return;
   }
-  if (found.collections.empty()) return result_->setText(QString::fromStdString(found.message));
-  const QString stored = book_->currentData().toString();
-  book_->clear();
-  for (const DavCollection& entry : found.collections) {
-    const QString url = entry.url.toString();
-    book_->addItem(QString::fromStdString(entry.name) + " (" + url + ")", url);
-  }
-  const int kept = book_->findData(stored);
-  book_->setCurrentIndex(kept >= 0 ? kept : 0);
-  const size_t count = found.collections.size();
-  result_->setText(QString::fromStdString("Verbindung in Ordnung: " + std::to_string(count) +
-                                          (count == 1 ? " Adressbuch" : " Adressbücher") + " gefunden"));
+  if (books.failure != DavFailure::None) return result_->setText(QString::fromStdString(books.message));
+  if (books.collections.empty() && calendars.collections.empty())
+    return result_->setText(
+        QStringLiteral("Verbindung in Ordnung, aber auf dem Server ist weder ein Adressbuch noch ein Kalender"));
+  Offer(*book_, books.collections);
+  Offer(*calendar_, calendars.collections);
+  result_->setText(QString::fromStdString(
+      "Verbindung in Ordnung: " + Counted(books.collections.size(), "Adressbuch", "Adressbücher", "kein Adressbuch") +
+      ", " + Counted(calendars.collections.size(), "Kalender", "Kalender", "kein Kalender für Termine") + " gefunden"));
 }
 
 void TDlgAbgleich::accept() {
@@ -164,6 +191,7 @@ void TDlgAbgleich::accept() {
   settings.server = Trimmed(server_);
   settings.account = Typed();
   settings.book = book_->currentData().toString().toStdString();
+  settings.calendar = calendar_->currentData().toString().toStdString();
   settings.intervalMinutes = interval_->value();
   if (!WriteSyncSettings(iniFile_, settings)) {
     ShowMessageBox({"Die Einstellungen des Abgleichs konnten nicht gespeichert werden:\r" + iniFile_, "Abgleich",

@@ -1,9 +1,10 @@
 // TDlgAbgleich: the host's dialog "Abgleich" for the account the addresses
 // are synced with, kept in section Abgleich of the host's INI file: the
 // server as the user types it, user, password (shown as dots, kept through
-// password_store.h), the address book, the interval and the one
-// certificate the user trusts by its fingerprint. "Verbindung prüfen"
-// finds the server's address books with what is typed and offers them; a
+// password_store.h), the address book, the calendar of the appointments,
+// the interval and the one certificate the user trusts by its fingerprint.
+// "Verbindung prüfen" finds the server's address books and calendars with
+// what is typed and offers them; a
 // certificate the system does not trust is shown with its fingerprint to be
 // trusted. Before a password goes over plain http to another computer the
 // dialog asks once.
@@ -42,7 +43,7 @@ class TDlgAbgleich : public QDialog {
 
  private:
   void Check();
-  void Checked(const Discovery& found);
+  void Checked(const Discovery& books, const Discovery& calendars);
   DavAccount Typed() const;
   // False when the user does not want the password to travel readable.
   bool ClearTextAccepted();
@@ -53,6 +54,7 @@ class TDlgAbgleich : public QDialog {
   QLineEdit* user_;
   QLineEdit* password_;
   QComboBox* book_;
+  QComboBox* calendar_;
   QSpinBox* interval_;
   QCheckBox* trust_;
   QLabel* result_;

@@ -26,6 +26,7 @@ SyncSettings ReadSyncSettings(const std::string& iniFile) {
   settings.account.password = ReadPassword(iniFile, kSyncSection);
   settings.account.trustedCertificate = read(kCertificate);
   settings.book = read(kAddressBookKey);
+  settings.calendar = read(kCalendarKey);
   int minutes = 0;
   if (TryStrToInt(read(kInterval), minutes) && minutes >= 0) settings.intervalMinutes = minutes;
   return settings;
@@ -35,6 +36,7 @@ bool WriteSyncSettings(const std::string& iniFile, const SyncSettings& settings)
   const std::pair<const char*, std::string> values[] = {{kServer, settings.server},
                                                         {kUser, settings.account.user},
                                                         {kAddressBookKey, settings.book},
+                                                        {kCalendarKey, settings.calendar},
                                                         {kInterval, std::to_string(settings.intervalMinutes)},
                                                         {kCertificate, settings.account.trustedCertificate}};
   // The password first: without a secret store it makes the file private.

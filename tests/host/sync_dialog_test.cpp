@@ -69,6 +69,7 @@ TEST_F(SyncDialogTest, AnAccountTypedCheckedAndKept) {
   ASSERT_TRUE(server.Listening()) << server.Log();
   server.AddAddressBook("max/kontakte", "Kontakte");
   server.AddAddressBook("max/verein", "Verein");
+  server.AddCalendar("max/privat", "Privat", "VEVENT");
   Open();
   EXPECT_EQ(Check(), "Tragen Sie zuerst den Server ein.");
   Type("Server", server.Url());
@@ -78,7 +79,8 @@ TEST_F(SyncDialogTest, AnAccountTypedCheckedAndKept) {
   Type("Passwort", "geheim \"mit\" Leerzeichen");
   EXPECT_NE(Check().find("Anmeldung abgelehnt"), std::string::npos);
   Type("Passwort", "geheim");
-  EXPECT_EQ(Check(), "Verbindung in Ordnung: 2 Adressbücher gefunden");
+  EXPECT_EQ(Check(), "Verbindung in Ordnung: 2 Adressbücher, 1 Kalender gefunden");
+  EXPECT_EQ(Child<QComboBox>("Kalender")->currentData().toString().toStdString(), server.Url("/max/privat/"));
   QComboBox* book = Child<QComboBox>("Adressbuch");
   ASSERT_EQ(book->count(), 2);
   book->setCurrentIndex(book->findText("Verein", Qt::MatchStartsWith));
@@ -92,12 +94,13 @@ TEST_F(SyncDialogTest, AnAccountTypedCheckedAndKept) {
   EXPECT_EQ(kept.account.user, "max");
   EXPECT_EQ(kept.account.password, "geheim");
   EXPECT_EQ(kept.book, server.Url("/max/verein/"));
+  EXPECT_EQ(kept.calendar, server.Url("/max/privat/"));
   EXPECT_EQ(kept.intervalMinutes, 5);
 
   // Shown again as kept; a check keeps the chosen book chosen; Esc changes nothing.
   Open();
   EXPECT_EQ(Child<QLineEdit>("Passwort")->text().toStdString(), "geheim");
-  EXPECT_EQ(Check(), "Verbindung in Ordnung: 2 Adressbücher gefunden");
+  EXPECT_EQ(Check(), "Verbindung in Ordnung: 2 Adressbücher, 1 Kalender gefunden");
   EXPECT_EQ(Child<QComboBox>("Adressbuch")->currentData().toString().toStdString(), server.Url("/max/verein/"));
   Child<QSpinBox>("Intervall")->setValue(0);
   const std::string before = ReadFile(ini_).value_or("");
@@ -145,7 +148,7 @@ TEST_F(SyncDialogTest, AServersOwnCertificateIsTrustedByItsFingerprint) {
   EXPECT_TRUE(trust->isVisible());
   EXPECT_NE(trust->text().toStdString().find(fingerprint), std::string::npos);
   QTest::mouseClick(trust, Qt::LeftButton);
-  EXPECT_EQ(Check(), "Verbindung in Ordnung: 1 Adressbuch gefunden");
+  EXPECT_EQ(Check(), "Verbindung in Ordnung: 1 Adressbuch, kein Kalender für Termine gefunden");
   QTest::mouseClick(Child<QPushButton>("OK"), Qt::LeftButton);
   const SyncSettings kept = ReadSyncSettings(ini_);
   EXPECT_EQ(kept.account.trustedCertificate, fingerprint);
