@@ -7,9 +7,8 @@
 #include <set>
 
 #include "runtime/utf8_text.h"
-#include "sync/card_listing.h"
-#include "sync/card_writes.h"
-#include "sync/sync_state.h"
+#include "sync/collection_sync.h"
+#include "sync/field_rows.h"
 #include "sync/synced_fields.h"
 #include "toolkit/data/field.h"
 #include "tools/exchange/batch_import.h"
@@ -42,96 +41,45 @@ std::string UidOf(const std::string& card) {
   return card.substr(at + 5, end == std::string::npos ? std::string::npos : end - at - 5);
 }
 
-class AddressSync : public std::enable_shared_from_this<AddressSync> {
+class AddressSync : public CollectionSync {
  public:
   AddressSync(TRadiRidir& table, DavClient& client, QUrl book, TDateTime today, SyncHooks hooks,
               std::function<void(SyncOutcome)> done)
-      : table_(table),
-        client_(client),
-        book_(std::move(book)),
+      : CollectionSync(client, std::move(book), DavKind::AddressBook,
+                       SyncStateFile(TableFilePath(table.TableName())), std::move(hooks), std::move(done)),
+        table_(table),
         today_(today),
-        hooks_(std::move(hooks)),
-        done_(std::move(done)),
-        stateFile_(SyncStateFile(TableFilePath(table.TableName()))) {
+        rows_(Columns(table), NoteColumn()) {
     for (size_t i = 0; i < kFieldCount; ++i) fields_[i] = table_.FieldByName(FieldName(i));
   }
 
-  void Start() {
-    try {
-      state_ = ReadSyncState(stateFile_);
-      written_ = state_;
-    } catch (const std::exception& error) {
-      return Fail(DavFailure::None, error.what());
-    }
-    if (state_.book != book_.toString().toStdString()) {
-      // Another address book: nothing of the old state holds.
-      state_ = SyncStateData{book_.toString().toStdString(), "", {}};
-    }
-    List(state_.token);
-  }
-
  private:
-  // ----- what the server has
-
-  void List(const std::string& token) {
-    auto self = shared_from_this();
-    if (token.starts_with(kCtagToken)) return ListByCtag(token);
-    ListChanges(client_, book_, token, [self, token](CardListing listing) {
-      if (listing.tokenRefused) return self->List("");
-      if (listing.noSyncReport) return self->ListByCtag(token);
-      self->Listed(std::move(listing), token.empty());
-    });
-  }
-
-  // Without the sync report: everything listed, unless the collection's
-  // getctag says nothing changed.
-  void ListByCtag(const std::string& token) {
-    auto self = shared_from_this();
-    vesk::ListByCtag(client_, book_, token, [self](CardListing listing) {
-      const bool everything = !listing.unchanged;
-      self->Listed(std::move(listing), everything);
-    });
-  }
-
-  void Listed(CardListing listing, bool everything) {
-    if (listing.failure != DavFailure::None) return Fail(listing.failure, listing.message);
-    token_ = listing.token;
-    std::map<std::string, const SyncedCard*> byHref;
-    for (const auto& [record, card] : state_.cards) byHref[card.href] = &card;
-    std::vector<std::string> wanted;
-    std::set<std::string> present;
-    for (const CardEntry& entry : listing.present) {
-      present.insert(entry.href);
-      const auto known = byHref.find(entry.href);
-      if (known == byHref.end() || known->second->etag != entry.etag || entry.etag.empty())
-        wanted.push_back(entry.href);
+  static std::vector<FieldColumn> Columns(TRadiRidir& table) {
+    std::vector<FieldColumn> columns;
+    for (size_t i = 0; i < kFieldCount; ++i) {
+      const TField* field = table.FieldByName(FieldName(i));
+      columns.push_back({FieldName(i), field->DataType() == ftString ? static_cast<size_t>(field->Size()) : 0});
     }
-    if (everything) {
-      for (const auto& [href, card] : byHref)
-        if (!present.contains(href)) removed_.insert(href);
-    } else {
-      for (const std::string& href : listing.removed)
-        if (byHref.contains(href)) removed_.insert(href);
-    }
-    auto self = shared_from_this();
-    progress_.toFetch = wanted.size();
-    FetchCards(
-        client_, book_, wanted,
-        [self](FetchedCards fetched) {
-          if (fetched.stopped) return self->Stopped();
-          if (fetched.failure != DavFailure::None) return self->Fail(fetched.failure, fetched.message);
-          for (FetchedCard& card : fetched.cards) self->fetched_[card.href] = std::move(card);
-          for (std::string& href : fetched.missing) self->removed_.insert(std::move(href));
-          self->Reconcile();
-        },
-        [self](size_t asked) {
-          self->progress_.fetched = asked;
-          return self->Told();
-        });
+    return columns;
   }
 
-  // The caller is told how far the sync is; false when it wants it stopped.
-  bool Told() const { return !hooks_.progress || hooks_.progress(progress_); }
+  // The notes of conflicts go below Text.
+  static size_t NoteColumn() {
+    size_t i = 0;
+    while (std::string_view(FieldName(i)) != adressen::kText) ++i;
+    return i;
+  }
+
+  static FieldRow Row(const SyncedFields& fields) {
+    FieldRow row(kFieldCount);
+    for (size_t i = 0; i < kFieldCount; ++i) row[i] = Field(fields, i);
+    return row;
+  }
+  static SyncedFields Fields(const FieldRow& row) {
+    SyncedFields fields;
+    for (size_t i = 0; i < kFieldCount; ++i) Field(fields, i) = row[i];
+    return fields;
+  }
 
   // ----- the table
 
@@ -145,47 +93,16 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
     for (size_t i = 0; i < kFieldCount; ++i) SetTextCut(*fields_[i], Field(fields, i));
   }
 
-  // The fields as the table can hold them.
-  SyncedFields Cut(SyncedFields fields) const {
-    for (size_t i = 0; i < kFieldCount; ++i)
-      if (fields_[i]->DataType() == ftString)
-        Field(fields, i) = std::string(Utf8Prefix(Field(fields, i), static_cast<size_t>(fields_[i]->Size())));
-    return fields;
-  }
-
-  // What goes to the server for fields held here: a value the table holds
-  // cut is the server's whole one, unless it was changed here.
+  SyncedFields Cut(const SyncedFields& fields) const { return Fields(rows_.Cut(Row(fields))); }
   SyncedFields Whole(const SyncedFields& held, const SyncedFields& server) const {
-    SyncedFields whole = held;
-    const SyncedFields cut = Cut(server);
-    for (size_t i = 0; i < kFieldCount; ++i)
-      if (Field(held, i) == Field(cut, i)) Field(whole, i) = Field(server, i);
-    return whole;
+    return Fields(rows_.Whole(Row(held), Row(server)));
   }
-
-  // Both sides changed the record since base: each field changed on one
-  // side takes that side's value; one changed on both keeps the value typed
-  // here, the server's going below the note.
   SyncedFields Merged(const SyncedFields& base, const SyncedFields& here, const SyncedFields& server) {
-    const SyncedFields b = Cut(base), s = Cut(server);
-    SyncedFields merged = here;
-    std::string notes;
-    for (size_t i = 0; i < kFieldCount; ++i) {
-      if (Field(here, i) == Field(b, i)) {
-        Field(merged, i) = Field(s, i);
-      } else if (Field(s, i) != Field(b, i) && Field(s, i) != Field(here, i)) {
-        ++summary_.conflicts;
-        notes += "\nAuf dem Server am " + FormatDateTime("dd.mm.yyyy", today_) + ": " + FieldName(i) + " = " +
-                 Field(server, i);
-      }
-    }
-    // Below the note, a blank line between.
-    std::string& text = merged.address.Text;
-    if (!notes.empty()) text += (text.empty() ? notes.substr(1) : "\n" + notes);
-    return merged;
+    return Fields(rows_.Merged(Row(base), Row(here), Row(server), today_, summary_.conflicts));
   }
+  static std::string Encoded(const SyncedFields& fields) { return FieldRows::Encoded(Row(fields)); }
 
-  void Reconcile() {
+  void Reconcile() override {
     std::map<int32_t, SyncedFields> local;
     for (table_.First(); !table_.Eof(); table_.Next()) local[table_.RecordIdentity()] = Read();
 
@@ -221,8 +138,7 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
         synced = Synced(synced.record, synced.href, card.etag, card.text);
         const SyncedFields whole = Whole(merged, server);
         if (whole != server)
-          uploads_.push_back(
-              {synced.record, synced.href, PatchedCard(card.text, server, whole), card.etag, false, merged, card.text});
+          Queue({synced.href, PatchedCard(card.text, server, whole), card.etag}, {synced.record, merged, card.text});
       } else if (removed_.contains(synced.href)) {
         if (!here) {
           it = state_.cards.erase(it);
@@ -235,12 +151,11 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
           continue;
         }
         // Changed here, deleted there: the card is made again.
-        uploads_.push_back({synced.record, synced.href, Patched(synced.base, *here), "", false, *here, synced.base});
+        Queue({synced.href, Patched(synced.base, *here), ""}, {synced.record, *here, synced.base});
       } else if (!here) {
-        uploads_.push_back({synced.record, synced.href, "", synced.etag, true, {}, synced.base});
+        Queue({synced.href, "", synced.etag, true}, {synced.record, {}, synced.base});
       } else if (changedHere) {
-        uploads_.push_back(
-            {synced.record, synced.href, Patched(synced.base, *here), synced.etag, false, *here, synced.base});
+        Queue({synced.href, Patched(synced.base, *here), synced.etag}, {synced.record, *here, synced.base});
       }
       ++it;
     }
@@ -267,31 +182,15 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
     for (const auto& [record, fields] : local) {
       if (synced.contains(record)) continue;
       const std::string uid = QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
-      const std::string href = book_.path(QUrl::FullyEncoded).toStdString() + uid + ".vcf";
-      uploads_.push_back({record, href, NewCard(fields, uid), "", false, fields, ""});
+      const std::string href = collection_.path(QUrl::FullyEncoded).toStdString() + uid + ".vcf";
+      Queue({href, NewCard(fields, uid), ""}, {record, fields, ""});
     }
-    try {
-      Apply(updates, deletes, inserts);
-      state_.token = token_;
-      WriteState();
-    } catch (const std::exception& error) {
-      return Fail(DavFailure::None, error.what());
-    }
-    Upload(0);
-  }
-
-  // The fields in one string, each with its length, so that two records'
-  // strings are equal when all their fields are.
-  static std::string Encoded(const SyncedFields& fields) {
-    std::string encoded;
-    for (size_t i = 0; i < kFieldCount; ++i)
-      encoded += std::to_string(Field(fields, i).size()) + ':' + Field(fields, i);
-    return encoded;
+    Apply(updates, deletes, inserts);
   }
 
   // What the state keeps of a card synced now.
   SyncedCard Synced(int32_t record, const std::string& href, const std::string& etag, const std::string& text) const {
-    return {record, href, etag, UidOf(text), text, Encoded(Cut(FieldsOfCard(text)))};
+    return {record, href, etag, UidOf(text), text, Encoded(Cut(FieldsOfCard(text))), ""};
   }
 
   // The card with the record's fields changed since it.
@@ -337,170 +236,77 @@ class AddressSync : public std::enable_shared_from_this<AddressSync> {
 
   // ----- the server's cards, one by one
 
+  // What a write carries besides its card.
   struct Upload_ {
     int32_t record;
-    std::string href;
-    std::string card;  // "" for a deletion
-    std::string etag;  // "" for a new card
-    bool remove;
-    SyncedFields held;   // the record's fields here, which the card carries
-    std::string base;    // the server's card the change was made against
-    bool again = false;  // written a second time, after a merge
+    SyncedFields held;  // the record's fields here, which the card carries
+    std::string base;   // the server's card the change was made against
   };
 
-  void Upload(size_t next) {
-    progress_.written = next;
-    progress_.toWrite = uploads_.size();
-    if (next > 0 && !Told()) return Stopped();
-    if (next >= uploads_.size()) return Finish();
-    const Upload_& upload = uploads_[next];
-    const QUrl url = book_.resolved(QUrl(QString::fromStdString(upload.href)));
-    auto self = shared_from_this();
-    auto written = [self, next](WriteResult result) { self->Written(next, std::move(result)); };
-    if (hooks_.beforeWrite && !hooks_.beforeWrite(upload.href)) {
-      SyncOutcome killed;
-      killed.failure = DavFailure::Http;
-      killed.message = "beendet";
-      return done_(std::move(killed));
+  void Queue(ResourceWrite write, Upload_ upload) {
+    writes_.push_back(std::move(write));
+    uploads_.push_back(std::move(upload));
+  }
+
+  void Wrote(size_t i, const std::string& etag) override {
+    const ResourceWrite& write = writes_[i];
+    const int32_t record = uploads_[i].record;
+    if (write.remove) {
+      state_.cards.erase(record);
+      ++summary_.deleted;
+      return;
     }
-    if (upload.remove)
-      DeleteCard(client_, url, upload.etag, written);
-    else
-      PutCard(client_, url, upload.card, upload.etag, written);
+    if (!state_.cards.contains(record)) ++summary_.added;
+    state_.cards[record] = Synced(record, write.href, etag, write.text);
   }
 
-  void Written(size_t next, WriteResult result) {
-    const Upload_& upload = uploads_[next];
-    switch (result.outcome) {
-      case WriteOutcome::Written:
-        if (upload.remove) {
-          state_.cards.erase(upload.record);
-          ++summary_.deleted;
-        } else {
-          if (!state_.cards.contains(upload.record)) ++summary_.added;
-          state_.cards[upload.record] = Synced(upload.record, upload.href, result.etag, upload.card);
-        }
-        break;
-      case WriteOutcome::ChangedThere:
-        if (!upload.again && !upload.etag.empty()) return Refetch(next);
-        [[fallthrough]];
-      case WriteOutcome::Gone:
-      case WriteOutcome::UidTaken:
-        // Changed there meanwhile: the next sync fetches it and merges.
-        if (state_.cards.contains(upload.record)) state_.cards[upload.record].etag.clear();
-        state_.token.clear();
-        break;
-      case WriteOutcome::Failed:
-        return Fail(result.reply.failure == DavFailure::None ? DavFailure::Http : result.reply.failure,
-                    FailureMessage(result.reply));
-    }
-    Upload(next + 1);
+  void Postponed(size_t i) override {
+    const int32_t record = uploads_[i].record;
+    if (state_.cards.contains(record)) state_.cards[record].etag.clear();
   }
 
-  // The card changed there since it was listed (412): fetched and merged
-  // now, and written again once; a deleted record whose card was changed
-  // comes back here.
-  void Refetch(size_t next) {
-    auto self = shared_from_this();
-    FetchCards(client_, book_, {uploads_[next].href}, [self, next](FetchedCards fetched) {
-      if (fetched.failure != DavFailure::None) return self->Fail(fetched.failure, fetched.message);
-      self->Merge(next, fetched.cards.empty() ? std::nullopt : std::optional<FetchedCard>(fetched.cards.front()));
-    });
-  }
-
-  void Merge(size_t next, std::optional<FetchedCard> card) {
+  // The card changed there since it was listed (412): merged now and
+  // written again once; a deleted record whose card was changed comes back
+  // here.
+  void Merge(size_t next, std::optional<FetchedCard> card) override {
+    ResourceWrite& write = writes_[next];
     Upload_& upload = uploads_[next];
-    try {
-      if (!card) {  // gone meanwhile: a change is made again, a deletion is done
-        if (upload.remove) {
-          state_.cards.erase(upload.record);
-          return Upload(next + 1);
-        }
-        upload.etag.clear();
-        upload.again = true;
-        return Upload(next);
-      }
-      const SyncedFields server = FieldsOfCard(card->text);
-      if (upload.remove) {
+    if (!card) {  // gone meanwhile: a change is made again, a deletion is done
+      if (write.remove) {
         state_.cards.erase(upload.record);
-        Apply({}, {}, {{*card, Cut(server)}});
         return Upload(next + 1);
       }
-      const SyncedFields merged = Merged(FieldsOfCard(upload.base), upload.held, server);
-      if (merged != upload.held) Apply({{upload.record, merged}}, {}, {});
-      state_.cards[upload.record] = Synced(upload.record, upload.href, card->etag, card->text);
-      const SyncedFields whole = Whole(merged, server);
-      upload = {upload.record, upload.href, PatchedCard(card->text, server, whole), card->etag, false, merged,
-                card->text,    true};
-      if (whole == server) return Upload(next + 1);
-      Upload(next);
-    } catch (const std::exception& error) {
-      Fail(DavFailure::None, error.what());
+      write.etag.clear();
+      write.again = true;
+      return Upload(next);
     }
-  }
-
-  void Finish() {
-    try {
-      WriteState();
-    } catch (const std::exception& error) {
-      return Fail(DavFailure::None, error.what());
+    const SyncedFields server = FieldsOfCard(card->text);
+    if (write.remove) {
+      state_.cards.erase(upload.record);
+      Apply({}, {}, {{*card, Cut(server)}});
+      return Upload(next + 1);
     }
-    SyncOutcome outcome;
-    outcome.summary = summary_;
-    done_(std::move(outcome));
-  }
-
-  // Ended by the caller: what was written so far is kept as synced.
-  void Stopped() {
-    SyncOutcome outcome;
-    outcome.stopped = true;
-    End(std::move(outcome));
-  }
-
-  void Fail(DavFailure failure, const std::string& message) {
-    SyncOutcome outcome;
-    outcome.failure = failure == DavFailure::None ? DavFailure::Http : failure;
-    outcome.message = message;
-    End(std::move(outcome));
-  }
-
-  void WriteState() {
-    WriteSyncState(stateFile_, state_, written_);
-    written_ = state_;
-  }
-
-  void End(SyncOutcome outcome) {
-    try {
-      if (!state_.book.empty()) WriteState();
-    } catch (const std::exception&) {
-      // The state before stays; the next sync joins what was written.
-    }
-    outcome.summary = summary_;
-    done_(std::move(outcome));
+    const SyncedFields merged = Merged(FieldsOfCard(upload.base), upload.held, server);
+    if (merged != upload.held) Apply({{upload.record, merged}}, {}, {});
+    state_.cards[upload.record] = Synced(upload.record, write.href, card->etag, card->text);
+    const SyncedFields whole = Whole(merged, server);
+    write = {write.href, PatchedCard(card->text, server, whole), card->etag, false, true};
+    upload = {upload.record, merged, card->text};
+    if (whole == server) return Upload(next + 1);
+    Upload(next);
   }
 
   TRadiRidir& table_;
-  DavClient& client_;
-  QUrl book_;
   TDateTime today_;
-  SyncHooks hooks_;
-  std::function<void(SyncOutcome)> done_;
-  std::string stateFile_;
+  FieldRows rows_;
   TField* fields_[kFieldCount] = {};
-  SyncStateData state_;
-  SyncStateData written_;  // what the state file holds
-  std::string token_;
-  std::set<std::string> removed_;
-  std::map<std::string, FetchedCard> fetched_;
-  std::vector<Upload_> uploads_;
-  SyncSummary summary_;
-  SyncProgress progress_;
+  std::vector<Upload_> uploads_;  // beside writes_
 };
 
 }  // namespace
 
 std::string SyncSummary::Text() const {
-  std::string text = "Adressen abgeglichen: " + std::to_string(added) + " neu, " + std::to_string(changed) +
+  std::string text = std::string(what) + " abgeglichen: " + std::to_string(added) + " neu, " + std::to_string(changed) +
                      " geändert, " + std::to_string(deleted) + " gelöscht";
   if (conflicts > 0)
     text += ", " + std::to_string(conflicts) + (conflicts == 1 ? " Konflikt" : " Konflikte") + " (siehe Text)";
@@ -509,8 +315,8 @@ std::string SyncSummary::Text() const {
 
 std::string SyncProgress::Text() const {
   if (toWrite > 0)
-    return "Abgleich: " + std::to_string(written) + " von " + std::to_string(toWrite) + " Karten geschrieben";
-  return "Abgleich: " + std::to_string(fetched) + " von " + std::to_string(toFetch) + " Karten geholt";
+    return "Abgleich: " + std::to_string(written) + " von " + std::to_string(toWrite) + " " + items + " geschrieben";
+  return "Abgleich: " + std::to_string(fetched) + " von " + std::to_string(toFetch) + " " + items + " geholt";
 }
 
 void SyncAddresses(TRadiRidir& table, DavClient& client, const QUrl& book, TDateTime today,

@@ -80,6 +80,7 @@ struct Fetching {
   FetchedCards fetched;
   std::function<void(FetchedCards)> done;
   std::function<bool(size_t)> batchDone;
+  DavKind kind;
 };
 
 void FetchBatch(DavClient& client, const QUrl& book, std::shared_ptr<Fetching> fetching, size_t from) {
@@ -89,7 +90,7 @@ void FetchBatch(DavClient& client, const QUrl& book, std::shared_ptr<Fetching> f
   const std::vector<std::string> batch(hrefs.begin() + static_cast<ptrdiff_t>(from),
                                        hrefs.begin() + static_cast<ptrdiff_t>(to));
   client.Send(
-      "REPORT", book, MultigetReport(DavKind::AddressBook, batch), {{"Depth", "1"}},
+      "REPORT", book, MultigetReport(fetching->kind, batch), {{"Depth", "1"}},
       [&client, book, fetching, to](const DavReply& reply) {
         FetchedCards* fetched = &fetching->fetched;
         DavMultistatus answer;
@@ -129,8 +130,9 @@ void ListEtags(DavClient& client, const QUrl& book, std::function<void(CardListi
               });
 }
 
-void ListByCtag(DavClient& client, const QUrl& book, const std::string& token, std::function<void(CardListing)> done) {
-  client.Send("PROPFIND", book, CollectionsPropfind(DavKind::AddressBook), {{"Depth", "0"}},
+void ListByCtag(DavClient& client, const QUrl& book, const std::string& token, std::function<void(CardListing)> done,
+                DavKind kind) {
+  client.Send("PROPFIND", book, CollectionsPropfind(kind), {{"Depth", "0"}},
               [&client, book, token, done = std::move(done)](const DavReply& reply) {
                 CardListing listing;
                 DavMultistatus answer;
@@ -152,9 +154,10 @@ void ListByCtag(DavClient& client, const QUrl& book, const std::string& token, s
 }
 
 void FetchCards(DavClient& client, const QUrl& book, std::vector<std::string> hrefs,
-                std::function<void(FetchedCards)> done, std::function<bool(size_t asked)> batchDone) {
+                std::function<void(FetchedCards)> done, std::function<bool(size_t asked)> batchDone, DavKind kind) {
   FetchBatch(client, book,
-             std::make_shared<Fetching>(Fetching{std::move(hrefs), {}, std::move(done), std::move(batchDone)}), 0);
+             std::make_shared<Fetching>(Fetching{std::move(hrefs), {}, std::move(done), std::move(batchDone), kind}),
+             0);
 }
 
 }  // namespace vesk

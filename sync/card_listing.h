@@ -1,9 +1,10 @@
-// What an address book holds and what changed in it: the changes since a
+// What an address book or calendar holds and what changed in it: the changes since a
 // sync token (RFC 6578; a truncated answer, 507, is asked again from the
 // token it gave), the etag of every card where the server has no sync
 // report or refused the token (and, without the report, only when the
-// collection's getctag changed), and the cards themselves by
-// addressbook-multiget in batches (RFC 6352).
+// collection's getctag changed), and the cards or calendar resources
+// themselves by addressbook-multiget (RFC 6352) or calendar-multiget
+// (RFC 4791) in batches. A calendar resource goes by the names of a card.
 #pragma once
 
 #include <QUrl>
@@ -12,6 +13,7 @@
 #include <vector>
 
 #include "sync/dav_client.h"
+#include "sync/dav_requests.h"
 
 namespace vesk {
 
@@ -42,7 +44,8 @@ inline constexpr char kCtagToken[] = "ctag:";
 // Every card's etag unless the collection's getctag is still the one of
 // token; then nothing is present and unchanged is set. The token to keep
 // comes back in the listing ("" when the server has no getctag either).
-void ListByCtag(DavClient& client, const QUrl& book, const std::string& token, std::function<void(CardListing)> done);
+void ListByCtag(DavClient& client, const QUrl& book, const std::string& token, std::function<void(CardListing)> done,
+                DavKind kind = DavKind::AddressBook);
 
 struct FetchedCard {
   std::string href;
@@ -64,6 +67,7 @@ inline constexpr size_t kMultigetBatch = 100;
 // After each batch, batchDone is told how many cards were asked for so far;
 // false stops there.
 void FetchCards(DavClient& client, const QUrl& book, std::vector<std::string> hrefs,
-                std::function<void(FetchedCards)> done, std::function<bool(size_t asked)> batchDone = {});
+                std::function<void(FetchedCards)> done, std::function<bool(size_t asked)> batchDone = {},
+                DavKind kind = DavKind::AddressBook);
 
 }  // namespace vesk

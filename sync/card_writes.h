@@ -1,6 +1,7 @@
-// Writing one card to the address book, guarded so that nothing is
-// overwritten unseen: a new card with If-None-Match: *, a change and a
-// deletion with If-Match and the etag last seen.
+// Writing one card to the address book, or one resource to the calendar,
+// guarded so that nothing is overwritten unseen: a new one with
+// If-None-Match: *, a change and a deletion with If-Match and the etag last
+// seen.
 #pragma once
 
 #include <QUrl>
@@ -8,6 +9,7 @@
 #include <string>
 
 #include "sync/dav_client.h"
+#include "sync/dav_requests.h"
 
 namespace vesk {
 
@@ -25,9 +27,9 @@ struct WriteResult {
   DavReply reply;
 };
 
-// etag "" writes a new card.
+// etag "" writes a new card (or calendar resource).
 void PutCard(DavClient& client, const QUrl& url, const std::string& card, const std::string& etag,
-             std::function<void(WriteResult)> done);
+             std::function<void(WriteResult)> done, DavKind kind = DavKind::AddressBook);
 void DeleteCard(DavClient& client, const QUrl& url, const std::string& etag, std::function<void(WriteResult)> done);
 
 }  // namespace vesk

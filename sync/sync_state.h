@@ -1,8 +1,10 @@
 // What the last sync left, in a file of its own beside the table (SQLite;
-// the table file stays as the engine defines it): the address book's URL
-// and sync token, and for each synced record its card's href, etag and UID
-// and the card as it was then (the base), against which both sides'
-// changes are found field by field.
+// the table file stays as the engine defines it): the collection's URL and
+// sync token, and for each synced record its resource's href, etag and UID,
+// which occurrence of a recurring event it is, and the resource as it was
+// then (the base), against which both sides' changes are found field by
+// field. A card is one record; a calendar resource may be many, one for each
+// occurrence of its series.
 #pragma once
 
 #include <cstdint>
@@ -26,17 +28,19 @@ struct SyncedCard {
   std::string uid;
   std::string base;  // the card's text as last synced
   std::string held;  // base's fields as the table holds them, encoded by the sync; "" when not known
+  std::string occurrence;  // of a recurring event (OccurrenceId); "" for a card or a single event
   friend bool operator==(const SyncedCard&, const SyncedCard&) = default;
 };
 
 struct SyncStateData {
-  std::string book;                     // the address book's URL
+  std::string book;                     // the collection's URL
   std::string token;                    // "" before the first sync, or when the server has no sync report
   std::map<int32_t, SyncedCard> cards;  // by record
   friend bool operator==(const SyncStateData&, const SyncStateData&) = default;
 };
 
-// The file beside the table: Data/adressen.mti has Data/adressen.sync.
+// The file beside the table: Data/adressen.mti has Data/adressen.sync,
+// Data/termine.mti has Data/termine.sync.
 std::string SyncStateFile(const std::string& tableFile);
 
 // What the file holds; empty when it does not exist yet. ESyncState when it
