@@ -14,6 +14,7 @@ struct SyncSummary {
   const char* what = "Adressen";  // or "Termine"
   int added = 0, changed = 0, deleted = 0;  // on either side
   int conflicts = 0;                        // fields changed on both sides to different values
+  bool upcoming = false;                    // appointments here from today on came, changed or went
   // "Adressen abgeglichen: 3 neu, 1 geändert, 0 gelöscht" and the conflicts, when there were any.
   std::string Text() const;
 };

@@ -19,7 +19,7 @@ struct AppointmentRecord {
   std::string Bemerkung;
   int32_t identity = 0;
   int line = 0;            // where an imported appointment begins in its file
-  std::string uid;         // read: the event's UID
+  std::string uid;         // read: the event's UID; written: the UID, unless "" (named by identity)
   std::string occurrence;  // read: which occurrence of a series (OccurrenceId), "" for a single event
   friend bool operator==(const AppointmentRecord&, const AppointmentRecord&) = default;
 };

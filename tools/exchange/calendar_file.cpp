@@ -12,6 +12,7 @@
 
 #include "runtime/conversions.h"
 #include "tools/exchange/calendar_lines.h"
+#include "tools/exchange/calendar_times.h"
 #include "tools/exchange/content_line_writer.h"
 #include "tools/exchange/content_lines.h"
 #include "tools/exchange/exchange_error.h"
@@ -19,42 +20,15 @@
 namespace vesk {
 namespace {
 
-struct ComponentFree {
-  void operator()(icalcomponent* component) const { icalcomponent_free(component); }
-};
-using Component = std::unique_ptr<icalcomponent, ComponentFree>;
 
 // An occurrence loop gives up after this many steps (a rule every second
 // since 1970), and an event that gives more appointments is refused.
 constexpr int kMaxRecurrenceSteps = 5'000'000;
 constexpr size_t kMaxOccurrences = 10'000;
 
-icaltimezone* Zone(const std::string& name) {
-  icaltimezone* zone = name.empty() || name == "UTC" ? nullptr : icaltimezone_get_builtin_timezone(name.c_str());
-  return zone != nullptr ? zone : icaltimezone_get_utc_timezone();
-}
-
-icaltimetype LocalTime(const AppointmentRecord& appointment, icaltimezone* zone) {
-  icaltimetype time = icaltime_null_time();
-  DecodeDate(appointment.Datum, time.year, time.month, time.day);
-  if (!appointment.Uhrzeit) {
-    time.is_date = 1;
-    return time;
-  }
-  int msec = 0;
-  DecodeTime(*appointment.Uhrzeit, time.hour, time.minute, time.second, msec);
-  time.zone = zone;
-  return time;
-}
 
 // ----- writing
 
-std::string Serialised(icalcomponent* component) {
-  char* text = icalcomponent_as_ical_string_r(component);
-  std::string result(text);
-  std::free(text);
-  return result;
-}
 
 // The text libical writes for a property, which is freed.
 std::string Line(icalproperty* property) {
@@ -100,7 +74,9 @@ SharedLines Shared(icaltimezone* zone, int leadMinutes) {
 void AppendEvent(std::string& text, const AppointmentRecord& appointment, const SharedLines& shared, icaltimezone* zone,
                  const std::string& uidSuffix) {
   text += "BEGIN:VEVENT\r\n";
-  text += FoldedLine("UID:" + EscapedText("termin-" + std::to_string(appointment.identity) + uidSuffix));
+  const std::string uid =
+      appointment.uid.empty() ? "termin-" + std::to_string(appointment.identity) + uidSuffix : appointment.uid;
+  text += FoldedLine("UID:" + EscapedText(uid));
   text += shared.stamp;
   char* start = icaltime_as_ical_string_r(LocalTime(appointment, zone));
   text += FoldedLine((appointment.Uhrzeit ? shared.timed : "DTSTART;VALUE=DATE:") + start);
@@ -131,18 +107,6 @@ std::vector<icalcomponent*> Events(icalcomponent* root) {
   return events;
 }
 
-// libical turns the escapes "\r", "\b" and "\f" into control characters; a
-// memo keeps line breaks as LF and no other control character. The line
-// break Exchange ends every description with goes, with any blanks after
-// the text.
-std::string TextOf(icalcomponent* event, icalproperty_kind kind) {
-  icalproperty* property = icalcomponent_get_first_property(event, kind);
-  const char* text = property != nullptr ? icalvalue_get_text(icalproperty_get_value(property)) : nullptr;
-  if (text == nullptr) return "";
-  std::string cleaned = CleanedText(text);
-  cleaned.erase(cleaned.find_last_not_of(" \t\n") + 1);
-  return cleaned;
-}
 
 // The time on the local clock: a zoned or UTC time converted, a floating
 // time and a day as they stand.
@@ -172,13 +136,6 @@ struct Event {
   bool series = false;                     // it has a rule of its own
 };
 
-// A time of an exception (EXDATE, RECURRENCE-ID) in the zone its TZID
-// names; one without a zone is on the clock of the series' start.
-icaltimetype OccurrenceTime(icalproperty* property, icalcomponent* event, icaltimetype start) {
-  icaltimetype time = icalproperty_get_datetime_with_component(property, event);
-  if (!time.is_date && time.zone == nullptr && !icaltime_is_utc(time)) time.zone = start.zone;
-  return time;
-}
 
 bool SameOccurrence(icaltimetype a, icaltimetype b) {
   return a.is_date || b.is_date ? icaltime_compare_date_only(a, b) == 0 : icaltime_compare(a, b) == 0;
