@@ -7,10 +7,14 @@
 #include "platform/message_box.h"
 #include "runtime/datetime.h"
 #include "sync/address_sync.h"
+#include "sync/appointment_sync.h"
 #include "sync/collection_discovery.h"
 #include "sync/sync_settings.h"
 #include "toolkit/button.h"
 #include "tools/host_files.h"
+#include "tools/host_notification.h"
+#include "tools/settings/alarm_settings.h"
+#include "tools/termine/reminder_list.h"
 #include "tools/table/RadiRidir.h"
 #include "tools/table/RadiRidirError.h"
 #include "tools/tables/table_schemas.h"
@@ -80,27 +84,13 @@ void AddressSyncSchedule::Run(Asked asked) {
     return;
   }
   account_ = AccountKey(settings);
+  calendar_ = settings.calendar;
   if (asked == Asked::Scheduled && account_ == refusedAccount_) return;
-  try {
-    CreateTableWhenMissing(AdressenSchema());
-    table_ = std::make_unique<TRadiRidir>();
-    table_->SetTableName(kAdressenTable);
-    table_->Open();
-  } catch (const ETableInUse&) {
-    table_.reset();
-    waiting_ = true;
-    if (asked == Asked::ByHand) asked_ = Asked::ByHand;
-    window_.SetStatusText("Abgleich wartet, bis das Fenster Adressen geschlossen ist");
-    retry_.start();
-    return;
-  } catch (const std::exception& error) {
-    table_.reset();
-    asked_ = asked;
-    return Failed(error.what(), false);
-  }
+  // A sync asked for by hand stays so while it waits for the table.
+  if (!waiting_ || asked_ != Asked::ByHand) asked_ = asked;
+  if (!OpenTable(kAdressenTable, AdressenSchema(), "Adressen")) return;
   waiting_ = false;
   retry_.stop();
-  asked_ = asked;
   stopAsked_ = false;
   client_ = std::make_unique<DavClient>(settings.account);
   button_->setText(QString::fromUtf8(kStopSync));
@@ -122,6 +112,25 @@ void AddressSyncSchedule::Run(Asked asked) {
   });
 }
 
+bool AddressSyncSchedule::OpenTable(const char* name, const TableSchema& schema, const char* window) {
+  try {
+    CreateTableWhenMissing(schema);
+    table_ = std::make_unique<TRadiRidir>();
+    table_->SetTableName(name);
+    table_->Open();
+    return true;
+  } catch (const ETableInUse&) {
+    table_.reset();
+    waiting_ = true;
+    window_.SetStatusText(std::string("Abgleich wartet, bis das Fenster ") + window + " geschlossen ist");
+    retry_.start();
+  } catch (const std::exception& error) {
+    table_.reset();
+    Failed(error.what(), false);
+  }
+  return false;
+}
+
 void AddressSyncSchedule::Sync(const QUrl& book) {
   SyncHooks hooks;
   hooks.progress = [this](const SyncProgress& progress) {
@@ -134,14 +143,53 @@ void AddressSyncSchedule::Sync(const QUrl& book) {
 
 void AddressSyncSchedule::Done(const SyncOutcome& outcome) {
   table_.reset();
-  // The connection goes once its answer has been handled.
-  QTimer::singleShot(0, this, [done = std::shared_ptr<DavClient>(client_.release())] {});
-  button_->setText(QString::fromUtf8(kSyncNow));
+  if (outcome.failure == DavFailure::None && !outcome.stopped && !calendar_.empty()) return SyncAppointments(outcome);
+  End();
   if (outcome.failure != DavFailure::None) return Failed(outcome.message, outcome.failure == DavFailure::LoginRefused);
   const SyncSummary& summary = outcome.summary;
   if (!outcome.stopped) return window_.SetStatusText(summary.Text());
   const bool some = summary.added + summary.changed + summary.deleted > 0;
   window_.SetStatusText(some ? "Abgleich angehalten; bis dahin " + summary.Text() : "Abgleich angehalten");
+}
+
+void AddressSyncSchedule::End() {
+  // The connection goes once its answer has been handled.
+  QTimer::singleShot(0, this, [done = std::shared_ptr<DavClient>(client_.release())] {});
+  button_->setText(QString::fromUtf8(kSyncNow));
+}
+
+void AddressSyncSchedule::SyncAppointments(const SyncOutcome& addresses) {
+  if (!OpenTable(kTermineTable, TermineSchema(), "Termine")) return End();
+  table_->SetIndexName(kTermineIndex);
+  SyncHooks hooks;
+  hooks.progress = [this](const SyncProgress& progress) {
+    if (!stopAsked_) window_.SetStatusText(progress.Text());
+    return !stopAsked_;
+  };
+  const CalendarSettings settings{UserTimeZone(), ReadAlarmSettings(HostIniFile()).leadMinutes, ""};
+  vesk::SyncAppointments(
+      *table_, *client_, QUrl(QString::fromStdString(calendar_)), Date(), settings,
+      [this, text = addresses.summary.Text()](SyncOutcome outcome) { AppointmentsDone(text, outcome); },
+      std::move(hooks));
+}
+
+void AddressSyncSchedule::AppointmentsDone(const std::string& addresses, const SyncOutcome& outcome) {
+  End();
+  std::string reminders;
+  if (outcome.summary.upcoming) {
+    if (!SaveReminderList(ReminderListPath(), UpcomingReminders(*table_)))
+      reminders = "; die Terminliste konnte nicht geschrieben werden";
+  }
+  table_.reset();
+  if (outcome.failure != DavFailure::None) return Failed(outcome.message, outcome.failure == DavFailure::LoginRefused);
+  const std::string text = addresses + "; " + outcome.summary.Text() + (outcome.stopped ? " (angehalten)" : "");
+  if (outcome.summary.upcoming && reminders.empty()) {
+    // The host restarts the reminder program on it, and says so after the text.
+    window_.Notified(kReminderListWritten);
+    window_.SetStatusText(text + "; " + window_.StatusText());
+    return;
+  }
+  window_.SetStatusText(text + reminders);
 }
 
 void AddressSyncSchedule::Failed(const std::string& message, bool loginRefused) {

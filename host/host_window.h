@@ -33,10 +33,11 @@ class TFRVeskTools : public TForm {
 
   // Runs after the status bar shows what a VeskTools notification means.
   std::function<void(uintptr_t wParam)> OnVeskTools;
-
- private:
+  // A VeskTools notification, from the library or from the sync's own
+  // rewriting of the reminder list.
   void Notified(uintptr_t wParam);
 
+ private:
   TStatusBar* statusBar_;
   std::unique_ptr<AddressSyncSchedule> addressSync_;
 };

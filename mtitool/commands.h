@@ -48,8 +48,11 @@ void ExportVCardCommand(const Arguments& args, std::ostream& out);
 void ExportIcsCommand(const Arguments& args, std::ostream& out);
 
 // sync-vcard TABLE: one sync of the table with the host account's address
-// book; prints the summary.
+// book; prints the summary. sync-ics TABLE: the same with its calendar;
+// when the table is the program folder's Data/termine.mti, the reminder
+// list termine.sav is written again, as the host writes it.
 void SyncVCardCommand(const Arguments& args, std::ostream& out);
+void SyncIcsCommand(const Arguments& args, std::ostream& out);
 
 // Opens the table for the commands that work through the dataset.
 void OpenTable(TRadiRidir& table, const std::string& name, bool readOnly);

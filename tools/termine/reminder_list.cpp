@@ -6,8 +6,26 @@
 #include "platform/ini_document.h"
 #include "platform/program_folder.h"
 #include "runtime/file_io.h"
+#include "toolkit/data/field.h"
+#include "tools/filter/filter_constant.h"
+#include "tools/table/RadiRidir.h"
+#include "tools/tables/table_schemas.h"
 
 namespace vesk {
+
+std::vector<ReminderEntry> UpcomingReminders(TRadiRidir& table) {
+  table.SetFilterText(std::string(termine::kDatum) + " >= " + DateConstant(Date()));
+  table.SetFiltered(true);
+  const TField& datum = *table.FieldByName(termine::kDatum);
+  const TField& uhrzeit = *table.FieldByName(termine::kUhrzeit);
+  const int count = table.RecordCount();
+  std::vector<ReminderEntry> entries;
+  for (int i = 0; i < count; ++i) {
+    entries.push_back({datum.AsDateTime(), uhrzeit.AsDateTime()});
+    table.Next();
+  }
+  return entries;
+}
 
 std::string ReminderListPath() { return ProgramFile("termine.sav"); }
 

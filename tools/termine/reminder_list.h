@@ -11,10 +11,17 @@
 
 namespace vesk {
 
+class TRadiRidir;
+
 struct ReminderEntry {
   TDateTime date;  // the appointment's day; a time part is ignored
   TDateTime time;  // its time of day; a date part is ignored
 };
+
+// Today's and later appointments of the open appointments table, in the
+// order it is in (the list wants date and time order); a pending edit is
+// posted or cancelled, and the table is left filtered on them.
+std::vector<ReminderEntry> UpcomingReminders(TRadiRidir& table);
 
 // termine.sav in the program folder; raises vesk::Exception when the folder
 // cannot be made.

@@ -192,18 +192,8 @@ void TFRTermine::FormDestroy(TForm& sender) {
 }
 
 void TFRTermine::SaveList() {
-  // Posts or cancels a pending edit and stands on the first appointment
-  // from today on.
-  MTbTermine->SetFilterText("Datum >= " + DateConstant(Date()));
-  MTbTermine->SetFiltered(true);
-  const int count = MTbTermine->RecordCount();
-  std::vector<ReminderEntry> entries;
-  for (int i = 0; i < count; ++i) {
-    entries.push_back({MTbTermineDatum->AsDateTime(), MTbTermineUhrzeit->AsDateTime()});
-    MTbTermine->Next();
-  }
   const std::string path = ReminderListPath();
-  if (!SaveReminderList(path, entries)) {
+  if (!SaveReminderList(path, UpcomingReminders(*MTbTermine))) {
     // The window stays open, showing what its tab says.
     TCTermineChange(*TCTermine);
     throw Exception("Die Terminliste " + path + " konnte nicht geschrieben werden.");

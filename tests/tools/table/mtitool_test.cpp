@@ -1,6 +1,9 @@
 // mtitool run as a process: create, import, export round trip, a bad cell
 // that changes nothing, usage and failure exit codes, the libraries it needs.
 #include <gtest/gtest.h>
+
+#include <QDateTime>
+#include <QTimeZone>
 #include <sys/wait.h>
 
 #include <cstdio>
@@ -337,6 +340,47 @@ TEST_F(MtitoolTest, SyncVCardWithTheHostsAccount) {
   Result refused = Run("sync-vcard adr.mti");
   EXPECT_EQ(refused.code, 1);
   EXPECT_NE(refused.err.find("Anmeldung abgelehnt"), std::string::npos) << refused.err;
+}
+
+// sync-ics of the program folder's appointments: the calendar found and
+// kept, an appointment made on the server for today comes in and reaches
+// the reminder list; a table elsewhere leaves the list alone.
+TEST_F(MtitoolTest, SyncIcsFeedsTheReminderList) {
+  vesk::RadicaleServer server;
+  ASSERT_TRUE(server.Listening()) << server.Log();
+  server.AddCalendar("max/termine", "Termine", "VEVENT");
+  const std::string home = Path("home");
+  std::filesystem::create_directories(home + "/Data");
+  const std::string ini = home + "/vesktools.ini";
+  std::ofstream(ini) << "[Abgleich]\nServer=" << server.Url() << "\nBenutzer=max\nPasswort=geheim\n";
+  const std::string runtime = Path("runtime");
+  std::filesystem::create_directories(runtime);
+  locale_ = "C TZ=Europe/Berlin VESK_HOME='" + home + "' XDG_RUNTIME_DIR='" + runtime + "' DBUS_SESSION_BUS_ADDRESS=";
+  const std::string create = " Datum:D Ort:S:50 Uhrzeit:D Bemerkung:M --required Datum --index 'DatumUhrzeit=Datum;Uhrzeit'";
+  ASSERT_EQ(Run("create '" + home + "/Data/termine.mti'" + create).code, 0);
+  ASSERT_EQ(Run("create anders.mti" + create).code, 0);
+  // In two hours, on the server's own clock of UTC.
+  const QDateTime soon = QDateTime::currentDateTimeUtc().addSecs(2 * 3600);
+  const std::string day = soon.toString("yyyyMMdd").toStdString(), time = soon.toString("HHmm").toStdString();
+  std::ofstream(server.Storage("max/termine") + "/bald.ics")
+      << "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Phone//EN\r\nBEGIN:VEVENT\r\nUID:bald@phone\r\n"
+      << "DTSTAMP:20261201T100000Z\r\nDTSTART:" << day << "T" << time << "00Z\r\nSUMMARY:Anruf beim Amt\r\n"
+      << "END:VEVENT\r\nEND:VCALENDAR\r\n";
+  Result other = Run("sync-ics anders.mti");
+  ASSERT_EQ(other.code, 0) << other.err;
+  EXPECT_EQ(other.out, "Termine abgeglichen: 1 neu, 0 geändert, 0 gelöscht\n");
+  EXPECT_FALSE(std::filesystem::exists(home + "/termine.sav"));
+  EXPECT_NE(Read(ini).find("Kalender=" + server.Url("/max/termine/")), std::string::npos) << Read(ini);
+
+  Result mine = Run("sync-ics '" + home + "/Data/termine.mti'");
+  ASSERT_EQ(mine.code, 0) << mine.err;
+  EXPECT_EQ(mine.out, "Termine abgeglichen: 1 neu, 0 geändert, 0 gelöscht\n");
+  // The list in the C locale's short formats: the day of the appointment
+  // on the clock here, and its time.
+  const QDateTime local = soon.toTimeZone(QTimeZone("Europe/Berlin"));
+  const std::string list = Read(home + "/termine.sav");
+  EXPECT_NE(list.find(local.toString("HH:mm").toStdString()), std::string::npos) << list;
+  EXPECT_EQ(Run("sync-ics").code, 2);
 }
 
 }  // namespace
