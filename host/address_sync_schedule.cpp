@@ -181,7 +181,8 @@ void AddressSyncSchedule::AppointmentsDone(const std::string& addresses, const S
       reminders = "; die Terminliste konnte nicht geschrieben werden";
   }
   table_.reset();
-  if (outcome.failure != DavFailure::None) return Failed(outcome.message, outcome.failure == DavFailure::LoginRefused);
+  if (outcome.failure != DavFailure::None)
+    return Failed(outcome.message, outcome.failure == DavFailure::LoginRefused, "Termine");
   const std::string text = addresses + "; " + outcome.summary.Text() + (outcome.stopped ? " (angehalten)" : "");
   if (outcome.summary.upcoming && reminders.empty()) {
     // The host restarts the reminder program on it, and says so after the text.
@@ -192,11 +193,11 @@ void AddressSyncSchedule::AppointmentsDone(const std::string& addresses, const S
   window_.SetStatusText(text + reminders);
 }
 
-void AddressSyncSchedule::Failed(const std::string& message, bool loginRefused) {
+void AddressSyncSchedule::Failed(const std::string& message, bool loginRefused, const char* what) {
   if (loginRefused) refusedAccount_ = account_;
   if (asked_ == Asked::ByHand) {
     window_.SetStatusText("Abgleich fehlgeschlagen");
-    return Tell("Der Abgleich der Adressen ist fehlgeschlagen:\r" + message);
+    return Tell(std::string("Der Abgleich der ") + what + " ist fehlgeschlagen:\r" + message);
   }
   window_.SetStatusText("Abgleich fehlgeschlagen: " + message +
                         (loginRefused ? "; der regelmäßige Abgleich ruht, bis das Konto geändert ist" : ""));

@@ -56,7 +56,8 @@ class AddressSyncSchedule : public QObject {
   // The table, open for writing; false when it is held or cannot be opened
   // (a wait begun, or the failure told).
   bool OpenTable(const char* name, const TableSchema& schema, const char* window);
-  void Failed(const std::string& message, bool loginRefused);
+  // what: "Adressen" or "Termine", in the box of a sync by hand.
+  void Failed(const std::string& message, bool loginRefused, const char* what = "Adressen");
   void Tell(const std::string& text);
   void ReadInterval(const SyncSettings& settings);
 

@@ -1,11 +1,14 @@
 #include "bench/sync/sync_benchmarks.h"
 
+#include <QDate>
 #include <QEventLoop>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <memory>
 
 #include "sync/address_sync.h"
+#include "sync/appointment_sync.h"
 #include "sync/awaited.h"
 #include "sync/card_listing.h"
 #include "sync/dav_requests.h"
@@ -17,9 +20,17 @@
 namespace vesk::bench {
 namespace {
 
-constexpr char kBook[] = "/max/kontakte/";
+// The second argument of each benchmark: 0 for cards, 1 for events.
+DavKind KindOf(const benchmark::State& state) { return state.range(1) == 0 ? DavKind::AddressBook : DavKind::Calendar; }
 
-std::string Href(int64_t i) { return kBook + std::string("karte-") + std::to_string(i) + ".vcf"; }
+std::string Collection(DavKind kind) { return kind == DavKind::AddressBook ? "max/kontakte" : "max/termine"; }
+
+std::string Name(DavKind kind, int64_t i) {
+  return (kind == DavKind::AddressBook ? "karte-" : "termin-") + std::to_string(i) +
+         (kind == DavKind::AddressBook ? ".vcf" : ".ics");
+}
+
+std::string Href(DavKind kind, int64_t i) { return "/" + Collection(kind) + "/" + Name(kind, i); }
 
 // A phone's card: several numbers and mail addresses, an address, a
 // birthday, categories and a folded note with umlauts.
@@ -32,30 +43,59 @@ std::string Card(int64_t i) {
          "NOTE:Erste Zeile\\nZweite Zeile mit Ümlaut\r\n  und gefaltet\r\nEND:VCARD\r\n";
 }
 
-// The server with its book of cards, started on first use.
+// A phone's event in Berlin: a place, a remark with umlauts, an alarm of
+// its own; spread over the coming year, at different hours.
+std::string Event(int64_t i) {
+  const std::string n = std::to_string(i);
+  const QDate day = QDate(2027, 1, 1).addDays(i % 360);
+  char start[32];
+  std::snprintf(start, sizeof start, "%04d%02d%02dT%02d%02d00", day.year(), day.month(), day.day(),
+                static_cast<int>(8 + i % 10), static_cast<int>(i % 4 * 15));
+  return std::string("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Phone//EN\r\n"
+                     "BEGIN:VTIMEZONE\r\nTZID:Europe/Berlin\r\n"
+                     "BEGIN:STANDARD\r\nDTSTART:19701025T030000\r\nRRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU\r\n"
+                     "TZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\nEND:STANDARD\r\n"
+                     "BEGIN:DAYLIGHT\r\nDTSTART:19700329T020000\r\nRRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU\r\n"
+                     "TZOFFSETFROM:+0100\r\nTZOFFSETTO:+0200\r\nEND:DAYLIGHT\r\nEND:VTIMEZONE\r\n"
+                     "BEGIN:VEVENT\r\nUID:termin-") +
+         n + "@phone\r\nDTSTAMP:20261201T100000Z\r\nDTSTART;TZID=Europe/Berlin:" + start +
+         "\r\nDURATION:PT1H\r\nSUMMARY:Besprechung " + n + "\r\nLOCATION:Raum " + n +
+         "\r\nDESCRIPTION:Unterlagen für Frau Müller\\nmitbringen\r\nCATEGORIES:Arbeit\r\n"
+         "BEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:-PT15M\r\nDESCRIPTION:Besprechung\r\nEND:VALARM\r\n"
+         "END:VEVENT\r\nEND:VCALENDAR\r\n";
+}
+
+// The server with its address book of cards or calendar of events,
+// started on first use.
 class Server {
  public:
-  explicit Server(int64_t cards) : cards_(cards) {
-    const std::string folder = server_.Storage("max/kontakte");
-    server_.AddAddressBook("max/kontakte", "Kontakte");
-    for (int64_t i = 0; i < cards; ++i) std::ofstream(folder + "/karte-" + std::to_string(i) + ".vcf") << Card(i);
+  Server(DavKind kind, int64_t count) : kind_(kind), count_(count) {
+    const std::string folder = server_.Storage(Collection(kind));
+    if (kind == DavKind::AddressBook)
+      server_.AddAddressBook(Collection(kind), "Kontakte");
+    else
+      server_.AddCalendar(Collection(kind), "Termine", "VEVENT");
+    for (int64_t i = 0; i < count; ++i)
+      std::ofstream(folder + "/" + Name(kind, i)) << (kind == DavKind::AddressBook ? Card(i) : Event(i));
     if (!server_.Listening()) throw std::runtime_error("Radicale did not start: " + server_.Log());
     std::filesystem::create_directories(tables_.File("Data"));
-    // Radicale reads each card once into its cache: done here, outside every timing.
+    // Radicale reads each resource once into its cache: done here, outside every timing.
     DavClient client(Account());
     const CardListing all = *Awaited<CardListing>([&](auto done) { ListEtags(client, Book(), done); });
-    if (all.present.size() != static_cast<size_t>(cards))
-      throw std::runtime_error("Radicale lists " + std::to_string(all.present.size()) + " cards");
+    if (all.present.size() != static_cast<size_t>(count))
+      throw std::runtime_error("Radicale lists " + std::to_string(all.present.size()) + " resources");
   }
 
-  int64_t Cards() const { return cards_; }
-  QUrl Book() const { return QUrl(QString::fromStdString(server_.Url(kBook))); }
+  DavKind Kind() const { return kind_; }
+  int64_t Count() const { return count_; }
+  QUrl Book() const { return QUrl(QString::fromStdString(server_.Url("/" + Collection(kind_) + "/"))); }
   DavAccount Account() const { return {QUrl(QString::fromStdString(server_.Url())), "max", "geheim", ""}; }
-  // The address table, and beside it the sync state.
-  std::string Table() const { return tables_.File("Data/adressen.mti"); }
+  // The table, and beside it the sync state.
+  std::string Table() const { return tables_.File(kind_ == DavKind::AddressBook ? kAdressenTable : kTermineTable); }
 
  private:
-  int64_t cards_;
+  DavKind kind_;
+  int64_t count_;
   RadicaleServer server_;
   TempFolder tables_;
 };
@@ -65,16 +105,17 @@ std::unique_ptr<Server>& TheServer() {
   return server;
 }
 
-Server& ServerOf(int64_t cards) {
+Server& ServerOf(const benchmark::State& state) {
   auto& server = TheServer();
-  if (!server || server->Cards() != cards) server = std::make_unique<Server>(cards);
+  if (!server || server->Count() != state.range(0) || server->Kind() != KindOf(state))
+    server = std::make_unique<Server>(KindOf(state), state.range(0));
   return *server;
 }
 
 void EmptyTable(const Server& server) {
   std::filesystem::remove(server.Table());
   std::filesystem::remove(SyncStateFile(server.Table()));
-  const TableSchema& schema = AdressenSchema();
+  const TableSchema& schema = server.Kind() == DavKind::AddressBook ? AdressenSchema() : TermineSchema();
   CreateTable(server.Table(), schema.fields, schema.indexes);
 }
 
@@ -82,19 +123,24 @@ SyncOutcome SyncOnce(const Server& server, DavClient& client) {
   TRadiRidir table;
   table.SetTableName(server.Table());
   table.Open();
-  return *Awaited<SyncOutcome>(
-      [&](auto done) { SyncAddresses(table, client, server.Book(), EncodeDate(2026, 12, 10), done); });
+  const TDateTime today = EncodeDate(2026, 12, 10);
+  return *Awaited<SyncOutcome>([&](auto done) {
+    if (server.Kind() == DavKind::AddressBook)
+      SyncAddresses(table, client, server.Book(), today, done);
+    else
+      SyncAppointments(table, client, server.Book(), today, {"Europe/Berlin", 120, ""}, done);
+  });
 }
 
 void Report(benchmark::State& state) {
-  state.counters["per_card"] = benchmark::Counter(
+  state.counters["per_resource"] = benchmark::Counter(
       static_cast<double>(state.range(0)), benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
 }
 
 }  // namespace
 
 void FirstSync(benchmark::State& state) {
-  Server& server = ServerOf(state.range(0));
+  Server& server = ServerOf(state);
   for (auto _ : state) {
     state.PauseTiming();
     EmptyTable(server);
@@ -108,11 +154,11 @@ void FirstSync(benchmark::State& state) {
 }
 
 void BareClient(benchmark::State& state) {
-  Server& server = ServerOf(state.range(0));
+  Server& server = ServerOf(state);
   std::vector<std::vector<std::string>> batches;
   for (int64_t i = 0; i < state.range(0); ++i) {
     if (i % static_cast<int64_t>(kMultigetBatch) == 0) batches.emplace_back();
-    batches.back().push_back(Href(i));
+    batches.back().push_back(Href(server.Kind(), i));
   }
   for (auto _ : state) {
     DavClient client(server.Account());
@@ -125,14 +171,14 @@ void BareClient(benchmark::State& state) {
       bytes += reply.body.size();
     };
     send(SyncCollectionReport(""));
-    for (const std::vector<std::string>& batch : batches) send(MultigetReport(DavKind::AddressBook, batch));
+    for (const std::vector<std::string>& batch : batches) send(MultigetReport(server.Kind(), batch));
     benchmark::DoNotOptimize(bytes);
   }
   Report(state);
 }
 
 void UnchangedSync(benchmark::State& state) {
-  Server& server = ServerOf(state.range(0));
+  Server& server = ServerOf(state);
   EmptyTable(server);
   {
     DavClient client(server.Account());

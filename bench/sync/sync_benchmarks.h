@@ -1,5 +1,6 @@
-// The address sync's benchmarks, on one Radicale address book of cards
-// written into its storage before the run:
+// The sync's benchmarks, on one Radicale address book of cards or calendar
+// of events (the second argument: 0 or 1) written into its storage before
+// the run:
 //   FirstSync      a first sync into an empty table, state and all;
 //   BareClient     the same requests (the sync report, then multigets of
 //                  100), the answers neither read nor stored;

@@ -2,13 +2,14 @@
 // dialog answered with a file, with Esc, a broken file answered by one
 // message box, a long import stopped in its progress dialog; the sync by
 // hand and on schedule, waiting for the address window, resting after a
-// refused login, stopped by its button.
+// refused login, stopped by its button; the appointments after them.
 #include "host/exchange_buttons.h"
 #include "host/address_sync_schedule.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QDateTime>
 #include <QDialogButtonBox>
 #include <QFileDialog>
 #include <QLineEdit>
@@ -17,6 +18,7 @@
 #include <QTest>
 #include <QTimer>
 #include <filesystem>
+#include <fstream>
 #include <memory>
 
 #include "host/host_window.h"
@@ -279,6 +281,52 @@ TEST_F(ExchangeButtonsTest, ScheduledSyncsWaitRestAndStop) {
   EXPECT_EQ(window_->StatusText(), "Abgleich angehalten");
   EXPECT_EQ(window_->Button("Jetzt abgleichen")->text(), "Jetzt abgleichen");
   EXPECT_EQ(Addresses(), 0);
+  EXPECT_TRUE(boxes_.empty());
+}
+
+// With a calendar chosen the appointments follow the addresses: they wait
+// while the appointment window holds their table, and one made on the
+// server for today reaches the reminder list, which the host is told of
+// as of the window's closing, so that it restarts the reminder program.
+TEST_F(ExchangeButtonsTest, TheAppointmentsFollowAndFeedTheReminderList) {
+  RadicaleServer server;
+  ASSERT_TRUE(server.Listening()) << server.Log();
+  server.AddAddressBook("max/kontakte", "Kontakte");
+  server.AddCalendar("max/termine", "Termine", "VEVENT");
+  const QDateTime soon = QDateTime::currentDateTimeUtc().addSecs(2 * 3600);
+  std::ofstream(server.Storage("max/termine") + "/bald.ics")
+      << "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Phone//EN\r\nBEGIN:VEVENT\r\nUID:bald@phone\r\n"
+      << "DTSTAMP:20261201T100000Z\r\nDTSTART:" << soon.toString("yyyyMMdd'T'HHmm'00Z'").toStdString()
+      << "\r\nSUMMARY:Anruf beim Amt\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+  ASSERT_TRUE(WriteFileAtomically(HostIniFile(), "[Abgleich]\nServer=" + server.Url() +
+                                                     "\nBenutzer=max\nPasswort=geheim\nIntervall=0\nAdressbuch=" +
+                                                     server.Url("/max/kontakte/") + "\nKalender=" +
+                                                     server.Url("/max/termine/") + "\n"));
+  std::vector<uintptr_t> told;
+  window_->OnVeskTools = [&](uintptr_t wParam) { told.push_back(wParam); };
+  {
+    CreateTableWhenMissing(TermineSchema());
+    TRadiRidir held;  // as the appointment window holds it
+    held.SetTableName(kTermineTable);
+    held.Open();
+    window_->AddressSync().Periodic();
+    ASSERT_TRUE(SyncEnded());
+    EXPECT_EQ(window_->StatusText(), "Abgleich wartet, bis das Fenster Termine geschlossen ist");
+  }
+  ASSERT_TRUE(PostMessage(window_->Handle(), 0xC123, kWindowClosed, 0));
+  ASSERT_TRUE(QTest::qWaitFor([&] { return window_->AddressSync().Running(); }, 5000));
+  ASSERT_TRUE(SyncEnded());
+  EXPECT_EQ(window_->StatusText(),
+            "Adressen abgeglichen: 0 neu, 0 geändert, 0 gelöscht; Termine abgeglichen: 1 neu, 0 geändert, 0 gelöscht; "
+            "Terminliste neu geschrieben");
+  EXPECT_EQ(told, (std::vector<uintptr_t>{kWindowClosed, kReminderListWritten}));
+  const std::string list = ReadFile(folder_.File("termine.sav")).value_or("");
+  EXPECT_NE(list.find(QDateTime(soon).toLocalTime().toString("HH:mm").toStdString()), std::string::npos) << list;
+
+  // Nothing new: the list and the reminder program are left alone.
+  window_->AddressSync().Periodic();
+  ASSERT_TRUE(SyncEnded());
+  EXPECT_EQ(told.size(), 2u);
   EXPECT_TRUE(boxes_.empty());
 }
 

@@ -149,6 +149,9 @@ std::string PatchedCalendar(std::string_view text, const std::vector<EventChange
     }
     Apply(calendar, event, change.before, *change.now, Zone(zone));
   }
+  // What libical could not read it names in X-LIC-ERROR properties, which
+  // are its own and go.
+  icalcomponent_strip_errors(calendar);
   return Serialised(calendar);
 }
 

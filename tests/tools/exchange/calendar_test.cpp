@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <libical/ical.h>
+#include <map>
 #include <set>
 
 #include <memory>
@@ -14,6 +15,7 @@
 #include "runtime/datetime.h"
 #include "tests/tools/exchange/sample_files.h"
 #include "tools/exchange/calendar_file.h"
+#include "tools/exchange/calendar_patch.h"
 #include "tools/exchange/content_line_writer.h"
 #include "tools/exchange/exchange_error.h"
 
@@ -298,6 +300,66 @@ TEST(CalendarImport, ABookingWithOneBrokenLineBringsWhatCanBeRead) {
   ASSERT_EQ(reading.appointments.size(), 1u);
   EXPECT_EQ(reading.appointments[0].Datum, EncodeDate(2027, 2, 12));
   EXPECT_EQ(reading.appointments[0].Ort, "Hotel Adler, Oberstdorf");
+}
+
+// Changes made here written into a server's text: an occurrence of the
+// Exchange series moved (an override, though the series names a Windows
+// zone) and one deleted (an EXDATE); a day-long event given a time (an
+// hour long now); a remark changed where the place was added to it on
+// reading; what the program has no field for stays.
+TEST(CalendarPatch, ChangesGoIntoTheTextAndReadBack) {
+  const std::string series = Sample("exchange_series.ics");
+  const TDateTime today = EncodeDate(2027, 1, 11);
+  const Reading before = Read(series, today);
+  ASSERT_EQ(before.appointments.size(), 11u);
+  AppointmentRecord moved = before.appointments[1];  // 27 January, 10:00
+  ASSERT_EQ(moved.occurrence, "20270127T090000Z");
+  moved.Uhrzeit = EncodeTime(11, 15, 0, 0);
+  moved.Ort = "Teamrunde (später)";
+  const std::string patched = PatchedCalendar(series,
+                                              {{moved.occurrence, before.appointments[1], moved},
+                                               {"20270210T090000Z", before.appointments[2], std::nullopt}},
+                                              kBerlin);
+  const Reading after = Read(patched, today);
+  EXPECT_EQ(after.faults, "");
+  ASSERT_EQ(after.appointments.size(), 10u) << patched;
+  std::map<std::string, AppointmentRecord> byOccurrence;
+  for (const AppointmentRecord& a : after.appointments) byOccurrence[a.occurrence] = a;
+  EXPECT_FALSE(byOccurrence.contains("20270210T090000Z"));
+  ASSERT_TRUE(byOccurrence.contains(moved.occurrence));
+  EXPECT_EQ(byOccurrence[moved.occurrence].Uhrzeit, moved.Uhrzeit);
+  EXPECT_EQ(byOccurrence[moved.occurrence].Ort, moved.Ort);
+  AppointmentRecord unchanged = byOccurrence["20270113T090000Z"];
+  unchanged.line = before.appointments[0].line;  // the text has more lines now
+  EXPECT_EQ(unchanged, before.appointments[0]);
+  std::unique_ptr<icalcomponent, void (*)(icalcomponent*)> root(icalparser_parse_string(patched.c_str()),
+                                                                 icalcomponent_free);
+  ASSERT_TRUE(root);
+  EXPECT_EQ(icalcomponent_count_errors(root.get()), 0);
+  // Five events and the new override.
+  EXPECT_EQ(icalcomponent_count_components(root.get(), ICAL_VEVENT_COMPONENT), 6) << patched;
+
+  const std::string day = Calendar(Event(
+      "UID:res-88412-anreise@hotel-adler.example\r\nDTSTAMP:20261210T083000Z\r\nDTSTART;VALUE=DATE:20270212\r\n"
+      "DTEND;VALUE=DATE:20270215\r\nSUMMARY:Hotel Adler\\, Oberstdorf\r\n"
+      "LOCATION:Hauptstraße 5\\, 87561 Oberstdorf\r\nDESCRIPTION:Buchungsnummer 88412\r\n"
+      "ATTENDEE;CN=Gast:mailto:gast@example.de\r\nX-HOTEL-ZIMMER:12\r\n"));
+  const AppointmentRecord stay = Read(day).appointments.at(0);
+  ASSERT_EQ(stay.Bemerkung, "Buchungsnummer 88412\n\nOrt: Hauptstraße 5, 87561 Oberstdorf");
+  AppointmentRecord arrival = stay;
+  arrival.Uhrzeit = EncodeTime(15, 0, 0, 0);
+  arrival.Bemerkung = "Buchungsnummer 88412, Zimmer 12\n\nOrt: Hauptstraße 5, 87561 Oberstdorf";
+  const std::string timed = PatchedCalendar(day, {{"", stay, arrival}}, kBerlin);
+  const Reading again = Read(timed);
+  ASSERT_EQ(again.appointments.size(), 1u) << timed;
+  EXPECT_EQ(again.appointments[0].Uhrzeit, arrival.Uhrzeit);
+  EXPECT_EQ(again.appointments[0].Bemerkung, arrival.Bemerkung);
+  for (const char* kept : {"ATTENDEE;CN=Gast:mailto:gast@example.de", "X-HOTEL-ZIMMER:12", "DURATION:PT1H",
+                           "DESCRIPTION:Buchungsnummer 88412\\, Zimmer 12\r\n"})
+    EXPECT_NE(timed.find(kept), std::string::npos) << kept << "\n" << timed;
+  EXPECT_EQ(timed.find("DTEND"), std::string::npos) << timed;
+  // A single event cannot lose one occurrence.
+  EXPECT_THROW(PatchedCalendar(day, {{"", stay, std::nullopt}}, kBerlin), EExchangeError);
 }
 
 }  // namespace
