@@ -14,10 +14,10 @@
 #include "tools/host_files.h"
 #include "tools/host_notification.h"
 #include "tools/settings/alarm_settings.h"
-#include "tools/termine/reminder_list.h"
 #include "tools/table/RadiRidir.h"
 #include "tools/table/RadiRidirError.h"
 #include "tools/tables/table_schemas.h"
+#include "tools/termine/reminder_list.h"
 
 namespace vesk {
 namespace {

@@ -84,8 +84,7 @@ constexpr Command kCommands[] = {
        vesk::SyncVCardCommand(args, std::cout);
        return 0;
      }},
-    {"sync-ics", "sync-ics TABLE       (with the calendar of section Abgleich of vesktools.ini)",
-     Place::kOwnLines,
+    {"sync-ics", "sync-ics TABLE       (with the calendar of section Abgleich of vesktools.ini)", Place::kOwnLines,
      [](const Arguments& args) {
        vesk::SyncIcsCommand(args, std::cout);
        return 0;

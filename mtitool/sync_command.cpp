@@ -37,8 +37,7 @@ QUrl Collection(DavClient& client, DavKind kind, const std::string& kept, const 
   if (found.collections.empty()) throw Exception(found.message);
   if (found.collections.size() > 1) {
     std::string names;
-    for (const DavCollection& collection : found.collections)
-      names += "\n  " + collection.url.toString().toStdString();
+    for (const DavCollection& collection : found.collections) names += "\n  " + collection.url.toString().toStdString();
     throw Exception(std::string("Auf dem Server sind mehrere ") +
                     (kind == DavKind::AddressBook ? "Adressbücher" : "Kalender") + "; tragen Sie eines als " + key +
                     " im Abschnitt " + kSyncSection + " von " + iniFile + " ein:" + names);
@@ -86,10 +85,10 @@ bool SameFile(const std::string& a, const std::string& b) {
 }  // namespace
 
 void SyncVCardCommand(const Arguments& args, std::ostream& out) {
-  RunSync("sync-vcard", args, out, DavKind::AddressBook, [](TRadiRidir& table, DavClient& client, const QUrl& book,
-                                                            std::function<void(SyncOutcome)> done) {
-    SyncAddresses(table, client, book, Date(), std::move(done));
-  });
+  RunSync("sync-vcard", args, out, DavKind::AddressBook,
+          [](TRadiRidir& table, DavClient& client, const QUrl& book, std::function<void(SyncOutcome)> done) {
+            SyncAddresses(table, client, book, Date(), std::move(done));
+          });
 }
 
 void SyncIcsCommand(const Arguments& args, std::ostream& out) {

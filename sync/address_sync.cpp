@@ -45,8 +45,8 @@ class AddressSync : public CollectionSync {
  public:
   AddressSync(TRadiRidir& table, DavClient& client, QUrl book, TDateTime today, SyncHooks hooks,
               std::function<void(SyncOutcome)> done)
-      : CollectionSync(client, std::move(book), DavKind::AddressBook,
-                       SyncStateFile(TableFilePath(table.TableName())), std::move(hooks), std::move(done)),
+      : CollectionSync(client, std::move(book), DavKind::AddressBook, SyncStateFile(TableFilePath(table.TableName())),
+                       std::move(hooks), std::move(done)),
         table_(table),
         today_(today),
         rows_(Columns(table), NoteColumn()) {

@@ -59,8 +59,8 @@ class AppointmentSync : public CollectionSync {
  public:
   AppointmentSync(TRadiRidir& table, DavClient& client, QUrl calendar, TDateTime today, CalendarSettings settings,
                   SyncHooks hooks, std::function<void(SyncOutcome)> done)
-      : CollectionSync(client, std::move(calendar), DavKind::Calendar,
-                       SyncStateFile(TableFilePath(table.TableName())), std::move(hooks), std::move(done)),
+      : CollectionSync(client, std::move(calendar), DavKind::Calendar, SyncStateFile(TableFilePath(table.TableName())),
+                       std::move(hooks), std::move(done)),
         table_(table),
         today_(today),
         settings_(std::move(settings)),
@@ -178,8 +178,8 @@ class AppointmentSync : public CollectionSync {
 
   // What goes up for one resource, and what it carries for the state.
   struct Upload_ {
-    std::vector<int32_t> deleted;                        // records whose occurrences go (EXDATE, or the resource)
-    std::vector<std::pair<int32_t, FieldRow>> carried;   // records whose fields the text carries now
+    std::vector<int32_t> deleted;                       // records whose occurrences go (EXDATE, or the resource)
+    std::vector<std::pair<int32_t, FieldRow>> carried;  // records whose fields the text carries now
     std::optional<ResourceWrite> write;
   };
 
@@ -201,8 +201,10 @@ class AppointmentSync : public CollectionSync {
     // What is here of each record, taken out of those still to place.
     std::map<int32_t, std::optional<FieldRow>> here;
     bool touched = there != fetched_.end() || gone || IsSeries(serverText);
+    std::set<std::string> seen;  // the occurrences that have their record
     for (int32_t record : records) {
-      if (local.undated.contains(record)) continue;
+      seen.insert(state_.cards[record].occurrence);
+      if (local.undated.contains(record)) continue;  // no event while it has no day: left as it is
       std::optional<FieldRow>& row = here[record];
       if (const auto found = local.rows.find(record); found != local.rows.end()) row = found->second;
       touched |= !row || FieldRows::Encoded(*row) != state_.cards[record].held;
@@ -220,10 +222,8 @@ class AppointmentSync : public CollectionSync {
     std::optional<Occurrences> base;  // derived when a merge needs it
     std::vector<EventChange> events;
     bool removeResource = false;
-    std::set<std::string> seen;
     for (const auto& [record, row] : here) {
       SyncedCard& synced = state_.cards[record];
-      seen.insert(synced.occurrence);
       const bool changedHere = row && FieldRows::Encoded(*row) != synced.held;
       if (gone) {
         if (row && !changedHere) {

@@ -24,9 +24,9 @@ WriteResult Outcome(const DavReply& reply) {
 void PutCard(DavClient& client, const QUrl& url, const std::string& card, const std::string& etag,
              std::function<void(WriteResult)> done, DavKind kind) {
   const bool made = etag.empty();
-  const DavClient::Headers headers{{"Content-Type", kind == DavKind::AddressBook ? "text/vcard; charset=utf-8"
-                                                                                 : "text/calendar; charset=utf-8"},
-                                   {made ? "If-None-Match" : "If-Match", made ? std::string("*") : etag}};
+  const DavClient::Headers headers{
+      {"Content-Type", kind == DavKind::AddressBook ? "text/vcard; charset=utf-8" : "text/calendar; charset=utf-8"},
+      {made ? "If-None-Match" : "If-Match", made ? std::string("*") : etag}};
   client.Send("PUT", url, card, headers, [done = std::move(done)](const DavReply& reply) { done(Outcome(reply)); });
 }
 

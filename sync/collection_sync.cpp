@@ -2,8 +2,8 @@
 
 namespace vesk {
 
-CollectionSync::CollectionSync(DavClient& client, QUrl collection, DavKind kind, std::string stateFile,
-                               SyncHooks hooks, std::function<void(SyncOutcome)> done)
+CollectionSync::CollectionSync(DavClient& client, QUrl collection, DavKind kind, std::string stateFile, SyncHooks hooks,
+                               std::function<void(SyncOutcome)> done)
     : client_(client),
       collection_(std::move(collection)),
       kind_(kind),
@@ -60,8 +60,7 @@ void CollectionSync::Listed(CardListing listing, bool everything) {
   for (const CardEntry& entry : listing.present) {
     present.insert(entry.href);
     const auto known = byHref.find(entry.href);
-    if (known == byHref.end() || known->second->etag != entry.etag || entry.etag.empty())
-      wanted.push_back(entry.href);
+    if (known == byHref.end() || known->second->etag != entry.etag || entry.etag.empty()) wanted.push_back(entry.href);
   }
   if (everything) {
     for (const auto& [href, card] : byHref)
@@ -126,9 +125,7 @@ void CollectionSync::Upload(size_t next) {
 void CollectionSync::Written(size_t next, WriteResult result) {
   try {
     switch (result.outcome) {
-      case WriteOutcome::Written:
-        Wrote(next, result.etag);
-        break;
+      case WriteOutcome::Written: Wrote(next, result.etag); break;
       case WriteOutcome::ChangedThere:
         if (!writes_[next].again && !writes_[next].etag.empty()) return Refetch(next);
         [[fallthrough]];
@@ -157,8 +154,7 @@ void CollectionSync::Refetch(size_t next) {
       [self, next](FetchedCards fetched) {
         if (fetched.failure != DavFailure::None) return self->Fail(fetched.failure, fetched.message);
         try {
-          self->Merge(next,
-                      fetched.cards.empty() ? std::nullopt : std::optional<FetchedCard>(fetched.cards.front()));
+          self->Merge(next, fetched.cards.empty() ? std::nullopt : std::optional<FetchedCard>(fetched.cards.front()));
         } catch (const std::exception& error) {
           self->Fail(DavFailure::None, error.what());
         }

@@ -28,8 +28,8 @@ FieldRow FieldRows::Merged(const FieldRow& base, const FieldRow& here, const Fie
       merged[i] = s[i];
     } else if (s[i] != b[i] && s[i] != here[i]) {
       ++conflicts;
-      notes += "\nAuf dem Server am " + FormatDateTime("dd.mm.yyyy", today) + ": " + columns_[i].name + " = " +
-               server[i];
+      notes +=
+          "\nAuf dem Server am " + FormatDateTime("dd.mm.yyyy", today) + ": " + columns_[i].name + " = " + server[i];
     }
   }
   // Below the note, a blank line between.

@@ -11,7 +11,7 @@
 namespace vesk {
 
 struct SyncSummary {
-  const char* what = "Adressen";  // or "Termine"
+  const char* what = "Adressen";            // or "Termine"
   int added = 0, changed = 0, deleted = 0;  // on either side
   int conflicts = 0;                        // fields changed on both sides to different values
   bool upcoming = false;                    // appointments here from today on came, changed or went

@@ -122,15 +122,16 @@ void WriteSyncState(const std::string& file, const SyncStateData& state, const S
     const Statement gone = Prepare(db.get(), "DELETE FROM cards WHERE record = ?", file);
     for (const auto& [record, synced] : before.cards) {
       const auto now = state.cards.find(record);
-      if (now != state.cards.end() && now->second.href == synced.href &&
-          now->second.occurrence == synced.occurrence)
+      if (now != state.cards.end() && now->second.href == synced.href && now->second.occurrence == synced.occurrence)
         continue;
       sqlite3_reset(gone.get());
       sqlite3_bind_int(gone.get(), 1, record);
       if (sqlite3_step(gone.get()) != SQLITE_DONE) Fail(db.get(), file);
     }
     const Statement card = Prepare(
-        db.get(), "INSERT OR REPLACE INTO cards(record, href, etag, uid, base, held, occurrence) VALUES(?, ?, ?, ?, ?, ?, ?)", file);
+        db.get(),
+        "INSERT OR REPLACE INTO cards(record, href, etag, uid, base, held, occurrence) VALUES(?, ?, ?, ?, ?, ?, ?)",
+        file);
     for (const auto& [record, synced] : state.cards) {
       const auto was = before.cards.find(record);
       if (was != before.cards.end() && was->second == synced) continue;

@@ -26,8 +26,8 @@ struct SyncedCard {
   std::string href;
   std::string etag;
   std::string uid;
-  std::string base;  // the card's text as last synced
-  std::string held;  // base's fields as the table holds them, encoded by the sync; "" when not known
+  std::string base;        // the card's text as last synced
+  std::string held;        // base's fields as the table holds them, encoded by the sync; "" when not known
   std::string occurrence;  // of a recurring event (OccurrenceId); "" for a card or a single event
   friend bool operator==(const SyncedCard&, const SyncedCard&) = default;
 };

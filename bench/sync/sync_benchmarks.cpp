@@ -13,6 +13,7 @@
 #include "sync/card_listing.h"
 #include "sync/dav_requests.h"
 #include "sync/sync_state.h"
+#include "tests/support/phone_calendar.h"
 #include "tests/support/radicale_server.h"
 #include "tools/table/RadiRidir.h"
 #include "tools/tables/table_schemas.h"
@@ -51,14 +52,8 @@ std::string Event(int64_t i) {
   char start[32];
   std::snprintf(start, sizeof start, "%04d%02d%02dT%02d%02d00", day.year(), day.month(), day.day(),
                 static_cast<int>(8 + i % 10), static_cast<int>(i % 4 * 15));
-  return std::string("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Phone//EN\r\n"
-                     "BEGIN:VTIMEZONE\r\nTZID:Europe/Berlin\r\n"
-                     "BEGIN:STANDARD\r\nDTSTART:19701025T030000\r\nRRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU\r\n"
-                     "TZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\nEND:STANDARD\r\n"
-                     "BEGIN:DAYLIGHT\r\nDTSTART:19700329T020000\r\nRRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU\r\n"
-                     "TZOFFSETFROM:+0100\r\nTZOFFSETTO:+0200\r\nEND:DAYLIGHT\r\nEND:VTIMEZONE\r\n"
-                     "BEGIN:VEVENT\r\nUID:termin-") +
-         n + "@phone\r\nDTSTAMP:20261201T100000Z\r\nDTSTART;TZID=Europe/Berlin:" + start +
+  return std::string(kPhoneCalendarInBerlin) + "BEGIN:VEVENT\r\nUID:termin-" + n +
+         "@phone\r\nDTSTAMP:20261201T100000Z\r\nDTSTART;TZID=Europe/Berlin:" + start +
          "\r\nDURATION:PT1H\r\nSUMMARY:Besprechung " + n + "\r\nLOCATION:Raum " + n +
          "\r\nDESCRIPTION:Unterlagen für Frau Müller\\nmitbringen\r\nCATEGORIES:Arbeit\r\n"
          "BEGIN:VALARM\r\nACTION:DISPLAY\r\nTRIGGER:-PT15M\r\nDESCRIPTION:Besprechung\r\nEND:VALARM\r\n"

@@ -298,10 +298,10 @@ TEST_F(ExchangeButtonsTest, TheAppointmentsFollowAndFeedTheReminderList) {
       << "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Phone//EN\r\nBEGIN:VEVENT\r\nUID:bald@phone\r\n"
       << "DTSTAMP:20261201T100000Z\r\nDTSTART:" << soon.toString("yyyyMMdd'T'HHmm'00Z'").toStdString()
       << "\r\nSUMMARY:Anruf beim Amt\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
-  ASSERT_TRUE(WriteFileAtomically(HostIniFile(), "[Abgleich]\nServer=" + server.Url() +
-                                                     "\nBenutzer=max\nPasswort=geheim\nIntervall=0\nAdressbuch=" +
-                                                     server.Url("/max/kontakte/") + "\nKalender=" +
-                                                     server.Url("/max/termine/") + "\n"));
+  ASSERT_TRUE(WriteFileAtomically(
+      HostIniFile(), "[Abgleich]\nServer=" + server.Url() +
+                         "\nBenutzer=max\nPasswort=geheim\nIntervall=0\nAdressbuch=" + server.Url("/max/kontakte/") +
+                         "\nKalender=" + server.Url("/max/termine/") + "\n"));
   std::vector<uintptr_t> told;
   window_->OnVeskTools = [&](uintptr_t wParam) { told.push_back(wParam); };
   {

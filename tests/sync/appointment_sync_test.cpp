@@ -13,6 +13,7 @@
 #include "sync/appointment_sync.h"
 #include "sync/card_listing.h"
 #include "sync/card_writes.h"
+#include "tests/support/phone_calendar.h"
 #include "tests/support/radicale_server.h"
 #include "tests/sync/wait.h"
 #include "toolkit/data/field.h"
@@ -70,10 +71,9 @@ class Computer {
     for (table_.First(); !table_.Eof(); table_.Next()) {
       const TField& time = *table_.FieldByName(termine::kUhrzeit);
       const TDateTime day = table_.FieldByName(termine::kDatum)->AsDateTime();
-      const std::string record =
-          FormatDateTime("dd.mm.yyyy", day) +
-          (time.IsNull() ? std::string() : " " + FormatDateTime("hh:nn", time.AsDateTime())) + " " +
-          table_.FieldByName(termine::kOrt)->AsString();
+      const std::string record = FormatDateTime("dd.mm.yyyy", day) +
+                                 (time.IsNull() ? std::string() : " " + FormatDateTime("hh:nn", time.AsDateTime())) +
+                                 " " + table_.FieldByName(termine::kOrt)->AsString();
       sorted.push_back({FormatDateTime("yyyymmdd", day) + record.substr(10), record});
     }
     std::sort(sorted.begin(), sorted.end());
@@ -124,10 +124,9 @@ class AppointmentSyncTest : public testing::Test {
     for (const CardEntry& entry :
          Wait<CardListing>([&](auto done) { ListEtags(here_.Client(), calendar_, done); }).present)
       hrefs.push_back(entry.href);
-    std::vector<FetchedCard> resources =
-        Wait<FetchedCards>([&](auto done) {
-          FetchCards(here_.Client(), calendar_, hrefs, done, {}, DavKind::Calendar);
-        }).cards;
+    std::vector<FetchedCard> resources = Wait<FetchedCards>([&](auto done) {
+                                           FetchCards(here_.Client(), calendar_, hrefs, done, {}, DavKind::Calendar);
+                                         }).cards;
     for (const FetchedCard& resource : resources) {
       std::unique_ptr<icalcomponent, ComponentFree> root(icalparser_parse_string(resource.text.c_str()));
       EXPECT_TRUE(root && icalcomponent_isa(root.get()) == ICAL_VCALENDAR_COMPONENT) << resource.text;
@@ -249,17 +248,11 @@ TEST_F(AppointmentSyncTest, TwoComputersKeepOneCalendar) {
 }
 
 // Every Monday at 9:00 in Berlin from 4 January, ten times, not on 18 January.
-constexpr char kSeries[] =
-    "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Phone//EN\r\n"
-    "BEGIN:VTIMEZONE\r\nTZID:Europe/Berlin\r\n"
-    "BEGIN:STANDARD\r\nDTSTART:19701025T030000\r\nRRULE:FREQ=YEARLY;BYMONTH=10;BYDAY=-1SU\r\n"
-    "TZOFFSETFROM:+0200\r\nTZOFFSETTO:+0100\r\nEND:STANDARD\r\n"
-    "BEGIN:DAYLIGHT\r\nDTSTART:19700329T020000\r\nRRULE:FREQ=YEARLY;BYMONTH=3;BYDAY=-1SU\r\n"
-    "TZOFFSETFROM:+0100\r\nTZOFFSETTO:+0200\r\nEND:DAYLIGHT\r\nEND:VTIMEZONE\r\n"
-    "BEGIN:VEVENT\r\nUID:weekly-1@phone\r\nDTSTAMP:20261201T100000Z\r\n"
-    "DTSTART;TZID=Europe/Berlin:20270104T090000\r\nDTEND;TZID=Europe/Berlin:20270104T100000\r\n"
-    "RRULE:FREQ=WEEKLY;COUNT=10\r\nEXDATE;TZID=Europe/Berlin:20270118T090000\r\n"
-    "SUMMARY:Teamrunde\r\nX-PHONE-COLOR:green\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+const std::string kSeries = std::string(kPhoneCalendarInBerlin) +
+                            "BEGIN:VEVENT\r\nUID:weekly-1@phone\r\nDTSTAMP:20261201T100000Z\r\n"
+                            "DTSTART;TZID=Europe/Berlin:20270104T090000\r\nDTEND;TZID=Europe/Berlin:20270104T100000\r\n"
+                            "RRULE:FREQ=WEEKLY;COUNT=10\r\nEXDATE;TZID=Europe/Berlin:20270118T090000\r\n"
+                            "SUMMARY:Teamrunde\r\nX-PHONE-COLOR:green\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
 
 TEST_F(AppointmentSyncTest, ASeriesStaysOneResource) {
   Put("weekly-1.ics", kSeries);

@@ -20,7 +20,8 @@ TEST(SyncState, WrittenReadsBackAndReplacesTheStateBefore) {
   EXPECT_TRUE(ReadSyncState(file).cards.empty());
 
   SyncStateData state{"http://127.0.0.1/max/kontakte/", "http://radicale.org/ns/sync/7", {}};
-  state.cards[3] = {3, "/max/kontakte/a.vcf", "\"e1\"", "a", "BEGIN:VCARD\r\nN:Groß;Änne\r\nEND:VCARD\r\n", "4:Groß", ""};
+  state.cards[3] = {3, "/max/kontakte/a.vcf", "\"e1\"", "a", "BEGIN:VCARD\r\nN:Groß;Änne\r\nEND:VCARD\r\n", "4:Groß",
+                    ""};
   state.cards[9] = {9, "/max/kontakte/b.vcf", "\"e2\"", "b", "", "", ""};
   // Two occurrences of one series share their resource.
   state.cards[11] = {11, "/max/termine/s.ics", "\"e4\"", "s", "BEGIN:VCALENDAR", "", "20270105T080000Z"};

@@ -20,15 +20,12 @@
 namespace vesk {
 namespace {
 
-
 // An occurrence loop gives up after this many steps (a rule every second
 // since 1970), and an event that gives more appointments is refused.
 constexpr int kMaxRecurrenceSteps = 5'000'000;
 constexpr size_t kMaxOccurrences = 10'000;
 
-
 // ----- writing
-
 
 // The text libical writes for a property, which is freed.
 std::string Line(icalproperty* property) {
@@ -107,7 +104,6 @@ std::vector<icalcomponent*> Events(icalcomponent* root) {
   return events;
 }
 
-
 // The time on the local clock: a zoned or UTC time converted, a floating
 // time and a day as they stand.
 void SetTime(AppointmentRecord& appointment, icaltimetype time, icaltimezone* local) {
@@ -135,7 +131,6 @@ struct Event {
   std::optional<icaltimetype> recurrence;  // the occurrence of a series this one replaces
   bool series = false;                     // it has a rule of its own
 };
-
 
 bool SameOccurrence(icaltimetype a, icaltimetype b) {
   return a.is_date || b.is_date ? icaltime_compare_date_only(a, b) == 0 : icaltime_compare(a, b) == 0;

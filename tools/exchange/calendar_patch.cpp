@@ -33,8 +33,8 @@ void RemoveAll(icalcomponent* event, icalproperty_kind kind) {
 // A time property with its zone's TZID (none for UTC and floating times).
 icalproperty* WithZone(icalproperty* property, const icaltimetype& time) {
   if (!time.is_date && time.zone != nullptr && !icaltime_is_utc(time))
-    icalproperty_add_parameter(property, icalparameter_new_tzid(icaltimezone_get_tzid(
-                                             const_cast<icaltimezone*>(time.zone))));
+    icalproperty_add_parameter(property,
+                               icalparameter_new_tzid(icaltimezone_get_tzid(const_cast<icaltimezone*>(time.zone))));
   return property;
 }
 
@@ -94,7 +94,8 @@ void SetStart(icalcomponent* calendar, icalcomponent* event, const AppointmentRe
   } else {
     RemoveAll(event, ICAL_DTEND_PROPERTY);
     RemoveAll(event, ICAL_DURATION_PROPERTY);
-    icalcomponent_add_property(event, icalproperty_new_duration(icaldurationtype_from_int(start.is_date ? 86400 : 3600)));
+    icalcomponent_add_property(event,
+                               icalproperty_new_duration(icaldurationtype_from_int(start.is_date ? 86400 : 3600)));
   }
   RemoveAll(event, ICAL_DTSTART_PROPERTY);
   icalcomponent_add_property(event, WithZone(icalproperty_new_dtstart(start), start));
@@ -111,8 +112,8 @@ std::string Description(icalcomponent* event, const std::string& remark) {
   return remark;
 }
 
-void Apply(icalcomponent* calendar, icalcomponent* event, const AppointmentRecord& before,
-           const AppointmentRecord& now, icaltimezone* zone) {
+void Apply(icalcomponent* calendar, icalcomponent* event, const AppointmentRecord& before, const AppointmentRecord& now,
+           icaltimezone* zone) {
   if (now.Datum != before.Datum || now.Uhrzeit != before.Uhrzeit) SetStart(calendar, event, now, zone);
   if (now.Bemerkung != before.Bemerkung) SetText(event, ICAL_DESCRIPTION_PROPERTY, Description(event, now.Bemerkung));
   if (now.Ort != before.Ort) SetText(event, ICAL_SUMMARY_PROPERTY, now.Ort);

@@ -316,10 +316,10 @@ TEST(CalendarPatch, ChangesGoIntoTheTextAndReadBack) {
   ASSERT_EQ(moved.occurrence, "20270127T090000Z");
   moved.Uhrzeit = EncodeTime(11, 15, 0, 0);
   moved.Ort = "Teamrunde (später)";
-  const std::string patched = PatchedCalendar(series,
-                                              {{moved.occurrence, before.appointments[1], moved},
-                                               {"20270210T090000Z", before.appointments[2], std::nullopt}},
-                                              kBerlin);
+  const std::string patched = PatchedCalendar(
+      series,
+      {{moved.occurrence, before.appointments[1], moved}, {"20270210T090000Z", before.appointments[2], std::nullopt}},
+      kBerlin);
   const Reading after = Read(patched, today);
   EXPECT_EQ(after.faults, "");
   ASSERT_EQ(after.appointments.size(), 10u) << patched;
@@ -333,17 +333,17 @@ TEST(CalendarPatch, ChangesGoIntoTheTextAndReadBack) {
   unchanged.line = before.appointments[0].line;  // the text has more lines now
   EXPECT_EQ(unchanged, before.appointments[0]);
   std::unique_ptr<icalcomponent, void (*)(icalcomponent*)> root(icalparser_parse_string(patched.c_str()),
-                                                                 icalcomponent_free);
+                                                                icalcomponent_free);
   ASSERT_TRUE(root);
   EXPECT_EQ(icalcomponent_count_errors(root.get()), 0);
   // Five events and the new override.
   EXPECT_EQ(icalcomponent_count_components(root.get(), ICAL_VEVENT_COMPONENT), 6) << patched;
 
-  const std::string day = Calendar(Event(
-      "UID:res-88412-anreise@hotel-adler.example\r\nDTSTAMP:20261210T083000Z\r\nDTSTART;VALUE=DATE:20270212\r\n"
-      "DTEND;VALUE=DATE:20270215\r\nSUMMARY:Hotel Adler\\, Oberstdorf\r\n"
-      "LOCATION:Hauptstraße 5\\, 87561 Oberstdorf\r\nDESCRIPTION:Buchungsnummer 88412\r\n"
-      "ATTENDEE;CN=Gast:mailto:gast@example.de\r\nX-HOTEL-ZIMMER:12\r\n"));
+  const std::string day = Calendar(
+      Event("UID:res-88412-anreise@hotel-adler.example\r\nDTSTAMP:20261210T083000Z\r\nDTSTART;VALUE=DATE:20270212\r\n"
+            "DTEND;VALUE=DATE:20270215\r\nSUMMARY:Hotel Adler\\, Oberstdorf\r\n"
+            "LOCATION:Hauptstraße 5\\, 87561 Oberstdorf\r\nDESCRIPTION:Buchungsnummer 88412\r\n"
+            "ATTENDEE;CN=Gast:mailto:gast@example.de\r\nX-HOTEL-ZIMMER:12\r\n"));
   const AppointmentRecord stay = Read(day).appointments.at(0);
   ASSERT_EQ(stay.Bemerkung, "Buchungsnummer 88412\n\nOrt: Hauptstraße 5, 87561 Oberstdorf");
   AppointmentRecord arrival = stay;

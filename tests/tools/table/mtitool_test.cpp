@@ -2,9 +2,9 @@
 // that changes nothing, usage and failure exit codes, the libraries it needs.
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
 #include <QDateTime>
 #include <QTimeZone>
-#include <sys/wait.h>
 
 #include <cstdio>
 #include <filesystem>
@@ -356,7 +356,8 @@ TEST_F(MtitoolTest, SyncIcsFeedsTheReminderList) {
   const std::string runtime = Path("runtime");
   std::filesystem::create_directories(runtime);
   locale_ = "C TZ=Europe/Berlin VESK_HOME='" + home + "' XDG_RUNTIME_DIR='" + runtime + "' DBUS_SESSION_BUS_ADDRESS=";
-  const std::string create = " Datum:D Ort:S:50 Uhrzeit:D Bemerkung:M --required Datum --index 'DatumUhrzeit=Datum;Uhrzeit'";
+  const std::string create =
+      " Datum:D Ort:S:50 Uhrzeit:D Bemerkung:M --required Datum --index 'DatumUhrzeit=Datum;Uhrzeit'";
   ASSERT_EQ(Run("create '" + home + "/Data/termine.mti'" + create).code, 0);
   ASSERT_EQ(Run("create anders.mti" + create).code, 0);
   // In two hours, on the server's own clock of UTC.
