@@ -12,7 +12,6 @@
 #include "sync/sync_settings.h"
 #include "toolkit/button.h"
 #include "tools/host_files.h"
-#include "tools/host_notification.h"
 #include "tools/settings/alarm_settings.h"
 #include "tools/table/RadiRidir.h"
 #include "tools/table/RadiRidirError.h"
@@ -186,7 +185,7 @@ void AddressSyncSchedule::AppointmentsDone(const std::string& addresses, const S
   const std::string text = addresses + "; " + outcome.summary.Text() + (outcome.stopped ? " (angehalten)" : "");
   if (outcome.summary.upcoming && reminders.empty()) {
     // The host restarts the reminder program on it, and says so after the text.
-    window_.Notified(kReminderListWritten);
+    window_.ReminderListRewritten();
     window_.SetStatusText(text + "; " + window_.StatusText());
     return;
   }

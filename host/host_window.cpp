@@ -101,7 +101,14 @@ void TFRVeskTools::Notified(uintptr_t wParam) {
     SetStatusText("Unbekannte Meldung der Bibliothek: " + std::to_string(wParam));
   }
   if (OnVeskTools) OnVeskTools(wParam);
-  if (wParam == kWindowClosed) addressSync_->WindowClosed();
+  // A window closed and may have held a table a sync waits for; the
+  // appointment window tells its closing by the list it wrote.
+  if (wParam == kWindowClosed || wParam == kReminderListWritten) addressSync_->WindowClosed();
+}
+
+void TFRVeskTools::ReminderListRewritten() {
+  SetStatusText("Terminliste neu geschrieben");
+  if (OnVeskTools) OnVeskTools(kReminderListWritten);
 }
 
 }  // namespace vesk

@@ -33,11 +33,12 @@ class TFRVeskTools : public TForm {
 
   // Runs after the status bar shows what a VeskTools notification means.
   std::function<void(uintptr_t wParam)> OnVeskTools;
-  // A VeskTools notification, from the library or from the sync's own
-  // rewriting of the reminder list.
-  void Notified(uintptr_t wParam);
+  // The sync rewrote the reminder list: said as the library's notification
+  // of it is, and followed the same way.
+  void ReminderListRewritten();
 
  private:
+  void Notified(uintptr_t wParam);
   TStatusBar* statusBar_;
   std::unique_ptr<AddressSyncSchedule> addressSync_;
 };

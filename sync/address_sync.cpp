@@ -100,7 +100,11 @@ class AddressSync : public CollectionSync {
   SyncedFields Merged(const SyncedFields& base, const SyncedFields& here, const SyncedFields& server) {
     return Fields(rows_.Merged(Row(base), Row(here), Row(server), today_, summary_.conflicts));
   }
-  static std::string Encoded(const SyncedFields& fields) { return FieldRows::Encoded(Row(fields)); }
+  static std::string Encoded(const SyncedFields& fields) {
+    std::string encoded;
+    for (size_t i = 0; i < kFieldCount; ++i) FieldRows::Encode(encoded, Field(fields, i));
+    return encoded;
+  }
 
   void Reconcile() override {
     std::map<int32_t, SyncedFields> local;

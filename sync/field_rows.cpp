@@ -40,8 +40,14 @@ FieldRow FieldRows::Merged(const FieldRow& base, const FieldRow& here, const Fie
 
 std::string FieldRows::Encoded(const FieldRow& row) {
   std::string encoded;
-  for (const std::string& field : row) encoded += std::to_string(field.size()) + ':' + field;
+  for (const std::string& field : row) Encode(encoded, field);
   return encoded;
+}
+
+void FieldRows::Encode(std::string& encoded, std::string_view field) {
+  encoded += std::to_string(field.size());
+  encoded += ':';
+  encoded += field;
 }
 
 }  // namespace vesk

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "runtime/datetime.h"
@@ -41,6 +42,8 @@ class FieldRows {
   // The fields in one string, each with its length, so that two rows'
   // strings are equal when all their fields are.
   static std::string Encoded(const FieldRow& row);
+  // One field of it, put after encoded.
+  static void Encode(std::string& encoded, std::string_view field);
 
  private:
   std::vector<FieldColumn> columns_;

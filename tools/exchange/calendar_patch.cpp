@@ -77,7 +77,11 @@ void SetText(icalcomponent* event, icalproperty_kind kind, const std::string& te
 
 // A new start in the user's zone; the end moves with it. Between a day and
 // a time of day the length becomes an hour or a day, as for a new event.
-void SetStart(icalcomponent* calendar, icalcomponent* event, const AppointmentRecord& now, icaltimezone* zone) {
+// The zone's VTIMEZONE is the calendar's own where it has one by the
+// zone's name (as phones write it), else libical's is added.
+void SetStart(icalcomponent* calendar, icalcomponent* event, const AppointmentRecord& now, const std::string& name) {
+  icaltimezone* zone = name.empty() ? nullptr : icalcomponent_get_timezone(calendar, name.c_str());
+  if (zone == nullptr) zone = Zone(name);
   const icaltimetype start = LocalTime(now, zone);
   const icaltimetype old = icalcomponent_get_dtstart(event);
   if (!start.is_date && zone != icaltimezone_get_utc_timezone() &&
@@ -113,7 +117,7 @@ std::string Description(icalcomponent* event, const std::string& remark) {
 }
 
 void Apply(icalcomponent* calendar, icalcomponent* event, const AppointmentRecord& before, const AppointmentRecord& now,
-           icaltimezone* zone) {
+           const std::string& zone) {
   if (now.Datum != before.Datum || now.Uhrzeit != before.Uhrzeit) SetStart(calendar, event, now, zone);
   if (now.Bemerkung != before.Bemerkung) SetText(event, ICAL_DESCRIPTION_PROPERTY, Description(event, now.Bemerkung));
   if (now.Ort != before.Ort) SetText(event, ICAL_SUMMARY_PROPERTY, now.Ort);
@@ -148,7 +152,7 @@ std::string PatchedCalendar(std::string_view text, const std::vector<EventChange
       if (!series) throw EExchangeError(1, "Termin " + change.occurrence + " steht nicht im Kalender");
       event = NewOverride(calendar, master, change.occurrence);
     }
-    Apply(calendar, event, change.before, *change.now, Zone(zone));
+    Apply(calendar, event, change.before, *change.now, zone);
   }
   // What libical could not read it names in X-LIC-ERROR properties, which
   // are its own and go.
