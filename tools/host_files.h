@@ -11,4 +11,9 @@ namespace vesk {
 // cannot be made.
 std::string HostIniFile();
 
+// The INI file's name for the executable at path, as the kernel names it:
+// an executable replaced while it runs (by an update) is "… (deleted)"
+// there, and keeps its name.
+std::string HostIniName(const std::string& executable);
+
 }  // namespace vesk

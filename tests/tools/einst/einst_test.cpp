@@ -306,5 +306,15 @@ TEST(EinstExecuteSteps, SecondCallShowsTheSameWindow) {
   EXPECT_FALSE(FindWindow("TFREinstellungen", "Einstellungen").has_value());
 }
 
+// The host's INI file keeps its name while the host runs on after an
+// update replaced its executable.
+TEST(HostIniName, IsTheExecutablesNameEvenWhenItWasReplaced) {
+  const std::pair<const char*, const char*> cases[] = {{"/usr/bin/vesktools", "vesktools.ini"},
+                                                       {"/usr/bin/vesktools (deleted)", "vesktools.ini"},
+                                                       {"/opt/vesk/bin/tools.bin", "tools.ini"},
+                                                       {"/opt/vesk/bin/tools.bin (deleted)", "tools.ini"}};
+  for (const auto& [executable, ini] : cases) EXPECT_EQ(HostIniName(executable), ini) << executable;
+}
+
 }  // namespace
 }  // namespace vesk
