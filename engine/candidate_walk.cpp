@@ -5,6 +5,7 @@
 
 #include "engine/engine_error.h"
 #include "engine/record_codec.h"
+#include "engine/scan_mapping.h"
 
 namespace vesk::engine {
 
@@ -124,6 +125,7 @@ bool CandidateWalk::FindRest(const PositionOf& position_of) {
   sqlite3_reset(ordered_);
   const size_t before = found_.size();
   try {
+    MapForScans(db_);
     // Those after the last one found: the walk has found all before it.
     while (engine::Step(db_, rest_)) {
       const size_t p = position_of(sqlite3_column_int(rest_, 0), false);
@@ -234,6 +236,7 @@ int32_t CandidateWalk::Count(const Accept& accept, bool certain_pass, uint8_t* b
   if (!On()) return -1;
   const std::string columns = catalogue_->ColumnList() + " FROM records WHERE ";
   try {
+    MapForScans(db_);
     if (!certain_pass) {
       sqlite3_stmt* candidates = Counting(counting_, [&] {
         return SqlCondition{"SELECT ", {}}.Add(certain_).Add(", " + columns).Add(filter_);

@@ -2,8 +2,14 @@
 
 #include "engine/engine_error.h"
 #include "engine/record_codec.h"
+#include "engine/scan_mapping.h"
 
 namespace vesk::engine {
+
+namespace {
+// Records read one after the other before the reads count as a scan.
+constexpr int32_t kScanSteps = 64;
+}  // namespace
 
 void RecordReader::Prepare(sqlite3* db, const Catalogue& catalogue, int32_t index_number) {
   db_ = db;
@@ -24,6 +30,7 @@ void RecordReader::Reset() {
   if (anchor_) sqlite3_reset(anchor_.get());
   anchored_ = false;
   step_position_ = IdSequence::kNotFound;
+  steps_ = 0;
 }
 
 bool RecordReader::StepTo(int32_t identity) {
@@ -41,6 +48,7 @@ void RecordReader::ReadAt(int32_t identity, size_t position, bool first, uint8_t
   }
   if (held && step_position_ + 1 == position && StepTo(identity)) {
     step_position_ = position;
+    if (++steps_ == kScanSteps) MapForScans(db_);
     DecodeRecord(*catalogue_, stepper_.get(), 1, buffer);
     return;
   }

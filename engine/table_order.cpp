@@ -4,6 +4,7 @@
 
 #include "engine/engine_error.h"
 #include "engine/record_codec.h"
+#include "engine/scan_mapping.h"
 #include "engine/sql.h"
 
 namespace vesk::engine {
@@ -69,6 +70,7 @@ void TableOrder::ReadAt(size_t position, uint8_t* buffer) {
 
 int32_t TableOrder::CountAccepted(const std::function<bool(const uint8_t* record)>& accept) {
   if (!all_records_) all_records_ = Prepare(db_, "SELECT " + catalogue_.ColumnList() + " FROM records");
+  MapForScans(db_);
   sqlite3_stmt* stmt = all_records_.get();
   struct Reset {
     sqlite3_stmt* stmt;
