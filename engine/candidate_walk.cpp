@@ -5,6 +5,7 @@
 
 #include "engine/engine_error.h"
 #include "engine/record_codec.h"
+#include "engine/scan_mapping.h"
 
 namespace vesk::engine {
 
@@ -92,13 +93,13 @@ void CandidateWalk::Fail() {
   Restart();
 }
 
-bool CandidateWalk::Step(const PositionOf& position_of) {
+bool CandidateWalk::Step(const PositionOf& position_of, bool from_start) {
   if (complete_ || !On()) return false;
   if (rest_ && found_.size() >= kWalkedAlong) return FindRest(position_of);
   row_held_ = false;
   try {
     while (engine::Step(db_, ordered_)) {
-      const size_t p = position_of(sqlite3_column_int(ordered_, 0));
+      const size_t p = position_of(sqlite3_column_int(ordered_, 0), from_start && found_.empty());
       if (p == IdSequence::kNotFound) continue;  // not in this order
       // SQLite sorts by the same terms as the order; anything else means
       // they disagree, and the record tests alone decide.
@@ -124,9 +125,10 @@ bool CandidateWalk::FindRest(const PositionOf& position_of) {
   sqlite3_reset(ordered_);
   const size_t before = found_.size();
   try {
+    MapForScans(db_);
     // Those after the last one found: the walk has found all before it.
     while (engine::Step(db_, rest_)) {
-      const size_t p = position_of(sqlite3_column_int(rest_, 0));
+      const size_t p = position_of(sqlite3_column_int(rest_, 0), false);
       if (p == IdSequence::kNotFound || p <= found_[before - 1].position) continue;
       DecodeRecord(*catalogue_, rest_, 2, scratch_.data());
       found_.push_back({p, sqlite3_column_int(rest_, 1) != 0, rows_.Add(*catalogue_, scratch_.data())});
@@ -171,12 +173,12 @@ size_t CandidateWalk::Next(size_t from, bool from_start, const PositionOf& posit
   for (;;) {
     const size_t at = FoundFrom(from);
     if (at < found_.size()) return found_[at].position;
-    if (!Step(position_of)) return IdSequence::kNotFound;
+    if (!Step(position_of, from_start)) return IdSequence::kNotFound;
   }
 }
 
 size_t CandidateWalk::Prior(size_t end, const PositionOf& position_of) {
-  while ((found_.empty() || found_.back().position < end) && Step(position_of)) {
+  while ((found_.empty() || found_.back().position < end) && Step(position_of, false)) {
   }
   if (!On()) return IdSequence::kNotFound;
   const size_t at = FoundFrom(end);
@@ -234,6 +236,7 @@ int32_t CandidateWalk::Count(const Accept& accept, bool certain_pass, uint8_t* b
   if (!On()) return -1;
   const std::string columns = catalogue_->ColumnList() + " FROM records WHERE ";
   try {
+    MapForScans(db_);
     if (!certain_pass) {
       sqlite3_stmt* candidates = Counting(counting_, [&] {
         return SqlCondition{"SELECT ", {}}.Add(certain_).Add(", " + columns).Add(filter_);

@@ -29,7 +29,9 @@ namespace vesk::engine {
 class CandidateWalk {
  public:
   // Position of a record identity in the order, or IdSequence::kNotFound.
-  using PositionOf = std::function<size_t(int32_t identity)>;
+  // first: the first candidate of a walk from the order's start; no
+  // position before it matters, so the order may be anchored on it.
+  using PositionOf = std::function<size_t(int32_t identity, bool first)>;
 
   // The condition for the order of index_number; none switches the walk off.
   void Set(std::shared_ptr<const CandidateCondition> condition);
@@ -60,8 +62,8 @@ class CandidateWalk {
 
  private:
   // Steps to the next candidate (or finds all the rest); false at the end
-  // or on a failure.
-  bool Step(const PositionOf& position_of);
+  // or on a failure. from_start: the walk goes from the order's start.
+  bool Step(const PositionOf& position_of, bool from_start);
   bool FindRest(const PositionOf& position_of);
   void Fail();
   void Forget();  // the statements, and what was found

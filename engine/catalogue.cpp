@@ -120,11 +120,13 @@ void Catalogue::Validate() {
 Catalogue Catalogue::Load(sqlite3* db, const std::string& table_name) {
   Catalogue catalogue;
   try {
-    Statement tables = Prepare(db,
-                               "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name IN "
-                               "('catalogue', 'indexes', 'records')");
-    Step(db, tables.get());
-    if (sqlite3_column_int(tables.get(), 0) != 3) throw EngineError("no field catalogue", kOpenNotTable);
+    // What the file holds, read once: SQLite reads its schema here.
+    std::set<std::string> held;  // type, a space and name
+    Statement schema = Prepare(db, "SELECT type || ' ' || name FROM sqlite_schema WHERE type IN ('table', 'index')");
+    while (Step(db, schema.get())) held.insert(ColumnText(schema.get(), 0));
+    auto holds = [&](const std::string& type, const std::string& name) { return held.contains(type + " " + name); };
+    if (!holds("table", "catalogue") || !holds("table", "indexes") || !holds("table", "records"))
+      throw EngineError("no field catalogue", kOpenNotTable);
     Statement rows = Prepare(db,
                              "SELECT position, name, letter, chars, required, default_text, min_text, max_text "
                              "FROM catalogue ORDER BY position");
@@ -149,18 +151,9 @@ Catalogue Catalogue::Load(sqlite3* db, const std::string& table_name) {
       catalogue.indexes.push_back(Index{ColumnText(indexes.get(), 1), SplitFields(ColumnText(indexes.get(), 2)),
                                         sqlite3_column_int(indexes.get(), 3) != 0});
     }
-    Statement odd_leads = Prepare(db, "SELECT count(*) FROM sqlite_schema WHERE type = 'index' AND name = ?");
-    for (size_t n = 1; n <= catalogue.indexes.size(); ++n) {
-      sqlite3_reset(odd_leads.get());
-      const std::string name = OddLeadsName(static_cast<int32_t>(n));
-      sqlite3_bind_text(odd_leads.get(), 1, name.c_str(), -1, SQLITE_TRANSIENT);
-      Step(db, odd_leads.get());
-      catalogue.indexes[n - 1].odd_leads = sqlite3_column_int(odd_leads.get(), 0) == 1;
-    }
-    Statement has_properties =
-        Prepare(db, "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name = 'properties'");
-    Step(db, has_properties.get());
-    if (sqlite3_column_int(has_properties.get(), 0) == 1) {
+    for (size_t n = 1; n <= catalogue.indexes.size(); ++n)
+      catalogue.indexes[n - 1].odd_leads = holds("index", OddLeadsName(static_cast<int32_t>(n)));
+    if (holds("table", "properties")) {
       Statement property = Prepare(db, "SELECT key, value FROM properties");
       while (Step(db, property.get())) {
         std::string key = ColumnText(property.get(), 0);

@@ -2,6 +2,7 @@
 
 #include "engine/collation.h"
 #include "engine/record_codec.h"
+#include "engine/scan_mapping.h"
 #include "runtime/utf8_text.h"
 
 namespace vesk::engine {
@@ -86,6 +87,7 @@ bool KeySearch::ScanOrder(const std::vector<int32_t>& fields, const uint8_t* key
 
 bool KeySearch::Find(const std::vector<int32_t>& fields, const uint8_t* key, int32_t index, int32_t prefix_chars,
                      bool case_insensitive, int32_t* identity) {
+  MapForScans(db_.get());
   if (index > 0 && catalogue_.IndexServes(index, fields, case_insensitive))
     return SeekWithIndex(fields, key, index, prefix_chars, case_insensitive, identity);
   return ScanOrder(fields, key, index < 0 ? order_.Index() : index, prefix_chars, case_insensitive, identity);

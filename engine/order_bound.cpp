@@ -1,6 +1,7 @@
 #include "engine/order_bound.h"
 
 #include "engine/engine_error.h"
+#include "engine/scan_mapping.h"
 
 namespace vesk::engine {
 
@@ -82,6 +83,7 @@ sqlite3_stmt* OrderRanges::Range(const OrderKey& key, bool forward, size_t range
 
 int64_t OrderRanges::CountBefore(const OrderKey& key) {
   if (key.Whole()) return 0;
+  MapForScans(db_);
   int64_t count = 0;
   for (size_t range = 0; range < RangeCount(false); ++range) {
     size_t bound = 0;
@@ -104,6 +106,7 @@ bool OrderRanges::StepRange(sqlite3_stmt* stmt) {
 }
 
 int64_t OrderRanges::CountAll() {
+  MapForScans(db_);
   sqlite3_stmt* stmt = statements_.Get("SELECT count(*) FROM records");
   sqlite3_reset(stmt);
   Step(db_, stmt);
@@ -113,6 +116,7 @@ int64_t OrderRanges::CountAll() {
 }
 
 int32_t OrderRanges::IdentityAt(int64_t number) {
+  MapForScans(db_);
   sqlite3_stmt* stmt = statements_.Get("SELECT rr_id" + from_ + " ORDER BY " + ascending_ + " LIMIT 1 OFFSET ?1");
   sqlite3_reset(stmt);
   sqlite3_bind_int64(stmt, 1, number);

@@ -3,6 +3,8 @@
 // From it, the identities beyond it come one by one, one range along the
 // index after another, each of which SQLite seeks in O(log n); and the
 // records before it are counted range by range along the index alone.
+// Counting and finding a record by its number walk the index: they map the
+// file for it (see MapForScans).
 // Absent values (NULL) sort first, as in SQLite's indexes.
 #ifndef VESK_ENGINE_ORDER_BOUND_H
 #define VESK_ENGINE_ORDER_BOUND_H

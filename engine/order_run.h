@@ -44,6 +44,8 @@ class OrderRun {
   bool AtStart() const { return at_start_; }
   bool AtEnd() const { return at_end_; }
   // Counts the anchorings, after which the positions known before are void.
+  // Each anchoring starts at the same position, so Begin() is the same
+  // after every one.
   uint64_t Anchorings() const { return anchorings_; }
   // Position of identity, loading in both directions as far as needed;
   // kNotFound when it is not in the order.

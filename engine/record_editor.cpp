@@ -7,34 +7,28 @@
 
 namespace vesk::engine {
 
-void RecordEditor::Open() {
-  LoadNextId();
-  sqlite3* db = t_.db.get();
-  std::string columns = t_.catalogue.ColumnList();
-  std::string parameters;
-  for (int32_t i = 0; i < t_.catalogue.FieldCount(); ++i) parameters += ", ?" + std::to_string(i + 2);
-  // A table open for reading never stores; its opening does not pay for
-  // the statements that would.
-  if (t_.writable) {
-    insert_ = Prepare(db, "INSERT INTO records(rr_id, " + columns + ") VALUES(?1" + parameters + ")");
-    delete_ = Prepare(db, "DELETE FROM records WHERE rr_id = ?1");
-  }
-  exists_ = Prepare(db, "SELECT 1 FROM records WHERE rr_id = ?1");
-  put_.assign(t_.catalogue.RecordSize(), 0);
+void RecordEditor::Open() { put_.assign(t_.catalogue.RecordSize(), 0); }
+
+sqlite3_stmt* RecordEditor::Prepared(Statement& statement, const std::function<std::string()>& sql) {
+  if (!statement) statement = Prepare(t_.db.get(), sql());
+  return statement.get();
 }
 
-void RecordEditor::LoadNextId() {
-  sqlite3* db = t_.db.get();
-  Statement last = Prepare(db,
-                           "SELECT max(ifnull((SELECT seq FROM sqlite_sequence WHERE name = 'records'), 0), "
-                           "ifnull((SELECT max(rr_id) FROM records), 0))");
-  Step(db, last.get());
-  next_id_ = sqlite3_column_int64(last.get(), 0) + 1;
+int64_t RecordEditor::NextId() {
+  if (!next_id_) {
+    sqlite3* db = t_.db.get();
+    Statement last = Prepare(db,
+                             "SELECT max(ifnull((SELECT seq FROM sqlite_sequence WHERE name = 'records'), 0), "
+                             "ifnull((SELECT max(rr_id) FROM records), 0))");
+    Step(db, last.get());
+    next_id_ = sqlite3_column_int64(last.get(), 0) + 1;
+  }
+  return *next_id_;
 }
 
 void RecordEditor::Reread() {
   t_.blobs.ForgetStored();
-  LoadNextId();
+  next_id_.reset();
   t_.order.Reload(t_.db.get());
 }
 
@@ -43,7 +37,7 @@ void RecordEditor::RequireWritable() const {
 }
 
 bool RecordEditor::RecordStored(int32_t identity) {
-  sqlite3_stmt* stmt = exists_.get();
+  sqlite3_stmt* stmt = Prepared(exists_, [] { return "SELECT 1 FROM records WHERE rr_id = ?1"; });
   sqlite3_reset(stmt);
   sqlite3_bind_int(stmt, 1, identity);
   bool stored = Step(t_.db.get(), stmt);
@@ -74,9 +68,13 @@ void RecordEditor::Commit(sqlite3_stmt* stmt) {
 void RecordEditor::StoreNew() {
   RequireWritable();
   t_.tests.RequireIdle();
-  if (next_id_ > INT32_MAX) throw EngineError("Table " + t_.name + " has used up its record identities");
-  int32_t id = static_cast<int32_t>(next_id_);
-  sqlite3_stmt* stmt = insert_.get();
+  if (NextId() > INT32_MAX) throw EngineError("Table " + t_.name + " has used up its record identities");
+  int32_t id = static_cast<int32_t>(*next_id_);
+  sqlite3_stmt* stmt = Prepared(insert_, [this] {
+    std::string parameters;
+    for (int32_t i = 0; i < t_.catalogue.FieldCount(); ++i) parameters += ", ?" + std::to_string(i + 2);
+    return "INSERT INTO records(rr_id, " + t_.catalogue.ColumnList() + ") VALUES(?1" + parameters + ")";
+  });
   sqlite3_reset(stmt);
   sqlite3_bind_int(stmt, 1, id);
   for (int32_t i = 0; i < t_.catalogue.FieldCount(); ++i) {
@@ -91,7 +89,7 @@ void RecordEditor::StoreNew() {
       BindField(stmt, i + 2, t_.catalogue, i, put_.data());
   }
   Commit(stmt);
-  ++next_id_;
+  ++*next_id_;
   t_.blobs.Drop(0);
   t_.cursor.StandOn(t_.order.PlaceStored(put_.data(), id));
 }
@@ -139,9 +137,10 @@ void RecordEditor::Delete() {
   t_.tests.RequireIdle();
   size_t p = t_.cursor.Current();
   int32_t id = t_.order.IdAt(p);
-  sqlite3_reset(delete_.get());
-  sqlite3_bind_int(delete_.get(), 1, id);
-  Commit(delete_.get());
+  sqlite3_stmt* stmt = Prepared(delete_, [] { return "DELETE FROM records WHERE rr_id = ?1"; });
+  sqlite3_reset(stmt);
+  sqlite3_bind_int(stmt, 1, id);
+  Commit(stmt);
   if (sqlite3_changes(t_.db.get()) == 0) throw EngineError("Record " + std::to_string(id) + " no longer exists");
   t_.order.Erase(p);
   t_.blobs.Drop(id);

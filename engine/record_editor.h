@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -43,8 +44,9 @@ class RecordEditor {
 
   RecordEditor(const EditedTable& table, Resettle resettle) : t_(table), resettle_(std::move(resettle)) {}
 
-  // Prepares the statements and reads the next identity once the catalogue
-  // is loaded; throws EngineError when SQLite fails.
+  // Once the catalogue is loaded. The statements are prepared, and the
+  // next identity read, at their first use: opening a table to read its
+  // first record pays for none of them.
   void Open();
 
   void GetRecord(uint8_t* buffer);
@@ -67,7 +69,9 @@ class RecordEditor {
   void Reread();
 
  private:
-  void LoadNextId();
+  int64_t NextId();
+  // statement, prepared from sql() at its first use.
+  sqlite3_stmt* Prepared(Statement& statement, const std::function<std::string()>& sql);
   void Commit(sqlite3_stmt* stmt);
 
   EditedTable t_;
@@ -76,7 +80,7 @@ class RecordEditor {
   Statement delete_;
   Statement exists_;
   std::vector<uint8_t> put_;
-  int64_t next_id_ = 1;
+  std::optional<int64_t> next_id_;
   bool in_batch_ = false;
 };
 

@@ -2,18 +2,25 @@
 
 #include "engine/engine_error.h"
 #include "engine/record_codec.h"
+#include "engine/scan_mapping.h"
 
 namespace vesk::engine {
+
+namespace {
+// Records read one after the other before the reads count as a scan.
+constexpr int32_t kScanSteps = 64;
+}  // namespace
 
 void RecordReader::Prepare(sqlite3* db, const Catalogue& catalogue, int32_t index_number) {
   db_ = db;
   catalogue_ = &catalogue;
   identity_order_ = index_number == 0;
-  std::string select = "SELECT rr_id, " + catalogue.ColumnList();
-  stepper_ = engine::Prepare(db, select + catalogue.From(index_number) + (identity_order_ ? " WHERE rr_id >= ?1" : "") +
-                                     " ORDER BY " + catalogue.OrderBy(index_number));
-  by_id_ = engine::Prepare(db, select + " FROM records WHERE rr_id = ?1");
-  anchor_ = engine::Prepare(db, "SELECT 1 FROM sqlite_schema");
+  stepper_ = engine::Prepare(db, "SELECT rr_id, " + catalogue.ColumnList() + catalogue.From(index_number) +
+                                     (identity_order_ ? " WHERE rr_id >= ?1" : "") + " ORDER BY " +
+                                     catalogue.OrderBy(index_number));
+  // Reads by identity come after jumps, which a first record needs none of.
+  by_id_.reset();
+  anchor_.reset();
   anchored_ = false;
   step_position_ = IdSequence::kNotFound;
 }
@@ -23,6 +30,7 @@ void RecordReader::Reset() {
   if (anchor_) sqlite3_reset(anchor_.get());
   anchored_ = false;
   step_position_ = IdSequence::kNotFound;
+  steps_ = 0;
 }
 
 bool RecordReader::StepTo(int32_t identity) {
@@ -40,6 +48,7 @@ void RecordReader::ReadAt(int32_t identity, size_t position, bool first, uint8_t
   }
   if (held && step_position_ + 1 == position && StepTo(identity)) {
     step_position_ = position;
+    if (++steps_ == kScanSteps) MapForScans(db_);
     DecodeRecord(*catalogue_, stepper_.get(), 1, buffer);
     return;
   }
@@ -56,6 +65,10 @@ void RecordReader::ReadAt(int32_t identity, size_t position, bool first, uint8_t
 }
 
 bool RecordReader::ReadId(int32_t identity, uint8_t* buffer) {
+  if (!by_id_) {
+    by_id_ = engine::Prepare(db_, "SELECT rr_id, " + catalogue_->ColumnList() + " FROM records WHERE rr_id = ?1");
+    anchor_ = engine::Prepare(db_, "SELECT 1 FROM sqlite_schema");
+  }
   if (!anchored_) anchored_ = Step(db_, anchor_.get());
   sqlite3_stmt* stmt = by_id_.get();
   sqlite3_reset(stmt);

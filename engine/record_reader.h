@@ -2,7 +2,8 @@
 // runs along the current order and serves each read whose identity is the
 // next one it yields, so a scan costs one step per record; reads after
 // jumps re-seek it (identity order) or look the record up by identity,
-// all in one read of the file until Reset.
+// all in one read of the file until Reset. Reads one after the other map
+// the file for the scan they make (see MapForScans).
 #ifndef VESK_ENGINE_RECORD_READER_H
 #define VESK_ENGINE_RECORD_READER_H
 
@@ -41,6 +42,7 @@ class RecordReader {
   Statement anchor_;
   bool anchored_ = false;
   size_t step_position_ = IdSequence::kNotFound;  // position of the row stepper_ holds
+  int32_t steps_ = 0;                             // records stepped to one after the other
 };
 
 }  // namespace vesk::engine

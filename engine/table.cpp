@@ -56,8 +56,6 @@ Table::Table(const std::string& name, bool writable)
   if (rc != SQLITE_OK) throw OpenFailure(db, name_, db ? sqlite3_errmsg(db) : "out of memory");
   try {
     sqlite3_busy_timeout(db, 5000);
-    Exec(db, "PRAGMA mmap_size=1073741824");
-    Exec(db, "SELECT count(*) FROM sqlite_schema");
     catalogue_ = Catalogue::Load(db, name_);
     // Tables made before the order was recorded are sorted by the process's
     // locale; the first open for writing records it.

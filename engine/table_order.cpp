@@ -4,6 +4,7 @@
 
 #include "engine/engine_error.h"
 #include "engine/record_codec.h"
+#include "engine/scan_mapping.h"
 #include "engine/sql.h"
 
 namespace vesk::engine {
@@ -69,6 +70,7 @@ void TableOrder::ReadAt(size_t position, uint8_t* buffer) {
 
 int32_t TableOrder::CountAccepted(const std::function<bool(const uint8_t* record)>& accept) {
   if (!all_records_) all_records_ = Prepare(db_, "SELECT " + catalogue_.ColumnList() + " FROM records");
+  MapForScans(db_);
   sqlite3_stmt* stmt = all_records_.get();
   struct Reset {
     sqlite3_stmt* stmt;
@@ -80,6 +82,24 @@ int32_t TableOrder::CountAccepted(const std::function<bool(const uint8_t* record
     count += accept(probe_.data()) ? 1 : 0;
   }
   return count;
+}
+
+size_t TableOrder::NextCandidate(size_t from) {
+  const bool from_start = run_.AtStart() && from <= run_.Begin();
+  const size_t position = candidates_.Next(from, from_start, position_of_);
+  // A walk that anchored on its first candidate and then failed leaves the
+  // record tests to walk from the start.
+  if (from_start && !candidates_.On()) AnchorAtStart();
+  return position;
+}
+
+size_t TableOrder::AnchorOnFirstCandidate(int32_t identity) {
+  // Nothing before it is a candidate: the walk steps on from it, and its
+  // record number is counted along the index when asked, as after a seek.
+  // The walk itself keeps what it found, the one being anchored on.
+  reader_.Reset();
+  held_position_ = IdSequence::kNotFound;
+  return run_.AnchorOn(identity);
 }
 
 void TableOrder::SetCandidates(std::shared_ptr<const CandidateCondition> condition) {

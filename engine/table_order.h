@@ -62,9 +62,10 @@ class TableOrder {
   bool CandidatesOn() const { return candidates_.On(); }
   // First candidate position from `from` on / last one before `end`, or
   // kNotFound; CandidatesOn turns false when the candidates cannot be told.
-  size_t NextCandidate(size_t from) {
-    return candidates_.Next(from, run_.AtStart() && from <= run_.Begin(), position_of_);
-  }
+  // From the start, the order is anchored on the first candidate instead
+  // of loaded up to it: `from` then names the order's first position
+  // either way, as every anchoring starts at the same one.
+  size_t NextCandidate(size_t from);
   size_t PriorCandidate(size_t end) { return candidates_.Prior(end, position_of_); }
   bool CandidateCertain(size_t position) const { return candidates_.Certain(position); }
   // Candidates that accept takes (with certain_pass the certain ones
@@ -97,7 +98,12 @@ class TableOrder {
   sqlite3* db_ = nullptr;
   Statement all_records_;
   CandidateWalk candidates_;
-  CandidateWalk::PositionOf position_of_ = [this](int32_t identity) { return run_.Reach(identity); };
+  // The walk's first candidate from the start: its position after
+  // anchoring on it.
+  size_t AnchorOnFirstCandidate(int32_t identity);
+  CandidateWalk::PositionOf position_of_ = [this](int32_t identity, bool first) {
+    return first ? AnchorOnFirstCandidate(identity) : run_.Reach(identity);
+  };
   // The record last read, as a move's test and the read after it ask for
   // the same one.
   size_t held_position_ = IdSequence::kNotFound;

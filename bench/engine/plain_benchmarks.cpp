@@ -75,6 +75,20 @@ void PlainFilteredCount(benchmark::State& state) {
   state.counters["rows"] = static_cast<double>(count);
 }
 
+void PlainLetterPageFirst(benchmark::State& state) {
+  PlainTable table(PlainTablePath(state.range(0)));
+  Statement query = table.Prepare(kSelect + " WHERE Name >= 'M' AND Name < 'N' ORDER BY Name LIMIT 1");
+  RowCopy row;
+  for (auto _ : state) {
+    // Paused as the engine's side is to leave the page.
+    state.PauseTiming();
+    sqlite3_reset(query.get());
+    state.ResumeTiming();
+    table.Step(query.get(), true);
+    CopyRow(query.get(), row);
+  }
+}
+
 void PlainSearch(benchmark::State& state) {
   PlainTable table(PlainTablePath(state.range(0)));
   Statement query = table.Prepare(kSelect + " WHERE Name = ?1 LIMIT 1");

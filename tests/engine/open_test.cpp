@@ -1,5 +1,6 @@
 // Opening: one writer at a time across handles and processes, readers
-// beside it, and files that are not tables.
+// beside it, files that are not tables, and the file mapped only once it
+// is scanned or searched.
 #include <sqlite3.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -7,6 +8,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 
 #include "tests/engine/engine_fixture.h"
 
@@ -16,6 +18,15 @@ namespace {
 using Opening = EngineTest;
 
 void WriteFile(const std::string& path, const std::string& bytes) { std::ofstream(path, std::ios::binary) << bytes; }
+
+// Whether the process maps the file at path (not its -shm or -wal).
+bool Mapped(const std::string& path) {
+  std::ifstream maps("/proc/self/maps");
+  for (std::string line; std::getline(maps, line);) {
+    if (line.size() > path.size() && line.ends_with(" " + path)) return true;
+  }
+  return false;
+}
 
 TEST_F(Opening, SecondWriterGetsMinusOneAndReadersStillOpen) {
   ASSERT_EQ(CreateSample(sample_), 0);
@@ -115,6 +126,46 @@ TEST_F(Opening, TruncatedTableIsRefusedWithoutCrashing) {
       EXPECT_LT(result, -1);
       EXPECT_NE(LastError(h_), "");
     }
+  }
+}
+
+TEST_F(Opening, MapsTheFileOnlyOnceItIsScannedOrSearched) {
+  OpenSample();
+  for (int i = 0; i < 300; ++i) Add("N" + std::to_string(i));
+  const std::string path = std::filesystem::canonical(sample_).string();
+  const int32_t fields[] = {kName};
+  struct Case {
+    const char* work;
+    std::function<void()> run;
+  };
+  const Case cases[] = {
+      {"a walk", [&] { EXPECT_EQ(Names().size(), 300u); }},
+      {"a search",
+       [&] {
+         Record key(h_);
+         key.SetText(kName, "N150");
+         EXPECT_TRUE(rr_search(h_, fields, 1, key.Data(), kByName, 0, 0, 1)) << LastError(h_);
+       }},
+      {"a count under the tests",
+       [&] {
+         rr_set_tests(
+             h_, [](void*, const uint8_t*) -> uint8_t { return 1; }, nullptr, nullptr, nullptr);
+         rr_enable_tests(h_, 1, 0);
+         rr_tests_on(h_, 1);
+         EXPECT_EQ(rr_record_count(h_), 300);
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.work);
+    // Closing the only connection writes the records into the file itself.
+    rr_close(h_);
+    ASSERT_EQ(Open(sample_), 0) << LastError(h_);
+    Record first(h_);
+    ASSERT_TRUE(rr_get_record(h_, first.Data()));
+    ASSERT_TRUE(rr_next(h_));
+    EXPECT_FALSE(Mapped(path));
+    c.run();
+    EXPECT_TRUE(Mapped(path));
   }
 }
 

@@ -1,7 +1,7 @@
 // Record numbers and counts of a cursor that knows only what it has walked:
 // in every order of the sample table (with equal and absent keys), after
-// moves from either end, seeks, marks and jumps to numbers far from what it
-// knows; and the count kept until the table changes.
+// moves from either end, seeks, marks, jumps to numbers far from what it
+// knows and on filtered pages; and the count kept until the table changes.
 #include <algorithm>
 #include <random>
 
@@ -126,6 +126,67 @@ TEST_F(RecordNumbers, AreExactAfterASeek) {
       rr_prior(h_);
       EXPECT_NE(CurrentName(), name);
     }
+  }
+}
+
+uint8_t HasPlace(void*, const uint8_t* record) { return record[kOrt] != 0; }
+
+TEST_F(RecordNumbers, AreExactOnAFilteredPage) {
+  // Pages of names with a place, deep inside the order; on the first page
+  // its first name has none, so the test rejects the first candidate.
+  struct Page {
+    int32_t index;
+    rr_candidate_term term;
+    const char* prefix;
+  };
+  const Page pages[] = {{kByName, {RR_CAND_PREFIX, kName, 0, "N2"}, "N2"},
+                        {kByNameNoCase, {RR_CAND_PREFIX_NOCASE, kName, 0, "n17"}, "N17"},
+                        {kByName, {RR_CAND_PREFIX, kName, 0, "N299"}, "N299"}};
+  bool placeless = false;
+  for (const Page& page : pages) {
+    SCOPED_TRACE(page.prefix);
+    const std::vector<int32_t> order = Walk(page.index);
+    // The records on the page: their numbers in the order.
+    std::vector<size_t> numbers;
+    Record record(h_);
+    for (size_t number = 1; number <= order.size(); ++number) {
+      ASSERT_TRUE(rr_goto_rec_no(h_, static_cast<int32_t>(number)));
+      ASSERT_TRUE(rr_get_record(h_, record.Data()));
+      if (record.Text(kName).starts_with(page.prefix)) {
+        if (!placeless) {
+          record.Data()[kOrt] = 0;
+          ASSERT_TRUE(rr_lock(h_) && rr_put_buffer(h_, record.Data()) && rr_store_over(h_)) << LastError(h_);
+          placeless = true;
+        }
+        if (record.Has(kOrt)) numbers.push_back(number);
+      }
+    }
+    ASSERT_GT(numbers.size(), 2u);
+    Reopen(page.index);
+    rr_set_tests(h_, HasPlace, nullptr, nullptr, nullptr);
+    rr_enable_tests(h_, 1, 0);
+    rr_tests_on(h_, 1);
+    ASSERT_TRUE(rr_set_candidates(h_, &page.term, 1, nullptr, 0)) << LastError(h_);
+    ASSERT_TRUE(rr_first(h_));
+    ExpectAt(order, numbers.front(), "the first record");
+    rr_prior(h_);
+    EXPECT_TRUE(rr_bof(h_));
+    ExpectAt(order, numbers.front(), "a move back from the first");
+    for (size_t k = 1; k < numbers.size(); ++k) {
+      ASSERT_TRUE(rr_next(h_));
+      ExpectAt(order, numbers[k], "walking the page");
+    }
+    rr_next(h_);
+    EXPECT_TRUE(rr_eof(h_));
+    EXPECT_EQ(rr_record_count(h_), static_cast<int32_t>(numbers.size()));
+    ASSERT_TRUE(rr_first(h_));
+    ExpectAt(order, numbers.front(), "the first record again");
+    ASSERT_TRUE(rr_next(h_));
+    ExpectAt(order, numbers[1], "a step from it");
+    ASSERT_TRUE(rr_last(h_));
+    ExpectAt(order, numbers.back(), "the last record");
+    ASSERT_TRUE(rr_set_candidates(h_, nullptr, 0, nullptr, 0));
+    rr_tests_on(h_, 0);
   }
 }
 
