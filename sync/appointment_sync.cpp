@@ -181,6 +181,7 @@ class AppointmentSync : public CollectionSync {
     std::vector<int32_t> deleted;                       // records whose occurrences go (EXDATE, or the resource)
     std::vector<std::pair<int32_t, FieldRow>> carried;  // records whose fields the text carries now
     std::optional<ResourceWrite> write;
+    std::string uid;  // of a new event
   };
 
   // The resource at href against its records here: the table's changes
@@ -252,7 +253,7 @@ class AppointmentSync : public CollectionSync {
       const bool changedOnServer = FieldRows::Encoded(rows_.Cut(serverRow)) != synced.held;
       if (!row) {
         if (changedOnServer) {  // deleted here, changed there: the change wins
-          changes.inserts.push_back({Synced(0, href, etag, serverText, synced.occurrence), rows_.Cut(serverRow)});
+          changes.inserts.push_back({Synced(href, etag, serverText, occurrence->second), rows_.Cut(serverRow)});
           state_.cards.erase(record);
         } else if (synced.occurrence.empty()) {
           removeResource = true;
@@ -290,7 +291,7 @@ class AppointmentSync : public CollectionSync {
     for (const auto& [id, appointment] : server) {
       if (seen.contains(id)) continue;
       const FieldRow row = rows_.Cut(RowOf(appointment));
-      const SyncedCard synced = Synced(0, href, etag, serverText, id);
+      const SyncedCard synced = Synced(href, etag, serverText, appointment);
       const auto same = unsynced.find(FieldRows::Encoded(row));
       if (same != unsynced.end() && !same->second.empty()) {
         const int32_t record = same->second.back();
@@ -309,15 +310,10 @@ class AppointmentSync : public CollectionSync {
     return upload;
   }
 
-  // What the state keeps of an occurrence synced now.
-  SyncedCard Synced(int32_t record, const std::string& href, const std::string& etag, const std::string& text,
-                    const std::string& occurrence) const {
-    const Occurrences events = Derived(text);
-    const auto event = events.find(occurrence);
-    const std::string held =
-        event != events.end() ? FieldRows::Encoded(rows_.Cut(RowOf(event->second))) : std::string();
-    const std::string uid = event != events.end() ? event->second.uid : std::string();
-    return {record, href, etag, uid, text, held, occurrence};
+  // What the state keeps of an occurrence synced now, as read from text.
+  SyncedCard Synced(const std::string& href, const std::string& etag, const std::string& text,
+                    const AppointmentRecord& event) const {
+    return {0, href, etag, event.uid, text, FieldRows::Encoded(rows_.Cut(RowOf(event))), event.occurrence};
   }
 
   void Reconcile() override {
@@ -344,6 +340,7 @@ class AppointmentSync : public CollectionSync {
       appointment.uid = QUuid::createUuid().toString(QUuid::WithoutBraces).toStdString();
       const std::string href = collection_.path(QUrl::FullyEncoded).toStdString() + appointment.uid + ".ics";
       Upload_ upload;
+      upload.uid = appointment.uid;
       upload.carried.push_back({record, row});
       upload.write = ResourceWrite{href, CalendarFromAppointments({appointment}, settings_), ""};
       Queue(std::move(upload));
@@ -374,7 +371,10 @@ class AppointmentSync : public CollectionSync {
       }
     for (const auto& [record, row] : upload.carried) {
       if (made) {
-        state_.cards[record] = Synced(record, write.href, etag, write.text, "");
+        AppointmentRecord made = AppointmentOf(row);
+        made.uid = upload.uid;
+        state_.cards[record] = Synced(write.href, etag, write.text, made);
+        state_.cards[record].record = record;
         ++summary_.added;
       } else {
         state_.cards[record].held = FieldRows::Encoded(row);

@@ -15,7 +15,7 @@ namespace vesk::bench {
 void FirstSync(benchmark::State& state);
 void BareClient(benchmark::State& state);
 void UnchangedSync(benchmark::State& state);
-// Ends the server and removes its folder and the tables.
+// Ends the servers and removes their folders and the tables.
 void EndSyncBenchmarks();
 
 }  // namespace vesk::bench

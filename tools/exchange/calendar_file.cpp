@@ -297,6 +297,7 @@ CalendarReading AppointmentsFromCalendar(std::string_view text, const std::strin
   reading.skipped = std::move(lines.skipped);
   Component root(icalparser_parse_string(lines.text.c_str()));
   if (!root) throw EExchangeError(1, "kein Kalender in der Datei");
+  UseKnownZones(root.get());
   const std::vector<icalcomponent*> components = Events(root.get());
   // libical reads the events the lines showed, in their order.
   if (components.size() != lines.events.size())

@@ -1,6 +1,7 @@
 #include "tools/exchange/calendar_times.h"
 
 #include <cstdlib>
+#include <vector>
 
 #include "runtime/datetime.h"
 #include "tools/exchange/content_lines.h"
@@ -38,6 +39,27 @@ std::string TextOf(icalcomponent* event, icalproperty_kind kind) {
   std::string cleaned = CleanedText(text);
   cleaned.erase(cleaned.find_last_not_of(" \t\n") + 1);
   return cleaned;
+}
+
+void UseKnownZones(icalcomponent* root) {
+  std::vector<icalcomponent*> calendars;
+  if (icalcomponent_isa(root) == ICAL_VCALENDAR_COMPONENT) calendars.push_back(root);
+  for (icalcomponent* c = icalcomponent_get_first_component(root, ICAL_VCALENDAR_COMPONENT); c != nullptr;
+       c = icalcomponent_get_next_component(root, ICAL_VCALENDAR_COMPONENT))
+    calendars.push_back(c);
+  for (icalcomponent* calendar : calendars) {
+    std::vector<icalcomponent*> known;
+    for (icalcomponent* z = icalcomponent_get_first_component(calendar, ICAL_VTIMEZONE_COMPONENT); z != nullptr;
+         z = icalcomponent_get_next_component(calendar, ICAL_VTIMEZONE_COMPONENT)) {
+      icalproperty* tzid = icalcomponent_get_first_property(z, ICAL_TZID_PROPERTY);
+      const char* name = tzid != nullptr ? icalproperty_get_tzid(tzid) : nullptr;
+      if (name != nullptr && icaltimezone_get_builtin_timezone(name) != nullptr) known.push_back(z);
+    }
+    for (icalcomponent* z : known) {
+      icalcomponent_remove_component(calendar, z);
+      icalcomponent_free(z);
+    }
+  }
 }
 
 std::string Serialised(icalcomponent* component) {
