@@ -36,9 +36,9 @@ class Computer {
     table_.Open();
   }
 
-  SyncOutcome Sync(SyncHooks hooks = {}) {
+  SyncOutcome Sync(SyncHooks hooks = {}, TDateTime today = kToday) {
     return Wait<SyncOutcome>([&](auto done) {
-      SyncAppointments(table_, client_, calendar_, kToday, {"Europe/Berlin", 30, ""}, done, hooks);
+      SyncAppointments(table_, client_, calendar_, today, {"Europe/Berlin", 30, ""}, done, hooks);
     });
   }
   void Add(const std::string& day, const std::string& time, const std::string& place) {
@@ -328,6 +328,58 @@ TEST_F(AppointmentSyncTest, ASyncKilledBeforeAnyWriteEndsInOneOfEach) {
   ASSERT_EQ(there_.Sync().failure, DavFailure::None);
   EXPECT_EQ(there_.Records(), here_.Records());
   EXPECT_EQ(here_.Records().size(), 10u);
+}
+
+// Every Monday at 9:00 from 14 December, without end.
+const std::string kEndless = std::string(kPhoneCalendarInBerlin) +
+                             "BEGIN:VEVENT\r\nUID:montag@phone\r\nDTSTAMP:20261201T100000Z\r\n"
+                             "DTSTART;TZID=Europe/Berlin:20261214T090000\r\nRRULE:FREQ=WEEKLY;BYDAY=MO\r\n"
+                             "SUMMARY:Wochenplanung\r\nEND:VEVENT\r\nEND:VCALENDAR\r\n";
+
+// The horizon moves on with the days: a week later two more Mondays come
+// in, the one passed stays. Then the series is renamed on a phone between
+// the listing and the write of a remark made here: the write is refused
+// (412), the series fetched and merged, and written again.
+TEST_F(AppointmentSyncTest, TheHorizonMovesOnAndASeriesChangedWhileWritingIsMerged) {
+  Put("montag.ics", kEndless);
+  ASSERT_EQ(here_.Sync().failure, DavFailure::None);
+  std::vector<std::string> records = here_.Records();
+  ASSERT_EQ(records.size(), 52u);
+  EXPECT_EQ(records.back(), "06.12.2027 09:00 Wochenplanung");
+  const SyncOutcome later = here_.Sync({}, EncodeDate(2026, 12, 21));
+  ASSERT_EQ(later.failure, DavFailure::None) << later.message;
+  EXPECT_EQ(later.summary.added, 2);
+  records = here_.Records();
+  ASSERT_EQ(records.size(), 54u);
+  EXPECT_EQ(records.front(), "14.12.2026 09:00 Wochenplanung");
+  EXPECT_EQ(records.back(), "20.12.2027 09:00 Wochenplanung");
+
+  here_.SetRemark("Wochenplanung", "28.12.2026", "Urlaubsplanung mitbringen");
+  int raced = 0;
+  const SyncOutcome merged =
+      here_.Sync({.beforeWrite =
+                      [&](const std::string&) {
+                        if (raced++ > 0) return true;
+                        const FetchedCard now = OnServer().at(0);
+                        std::string renamed = now.text;
+                        renamed.replace(renamed.find("SUMMARY:Wochenplanung"), 21, "SUMMARY:Planung");
+                        Put("montag.ics", renamed, now.etag);
+                        return true;
+                      }},
+                 EncodeDate(2026, 12, 21));
+  ASSERT_EQ(merged.failure, DavFailure::None) << merged.message;
+  EXPECT_EQ(raced, 2);  // written twice: refused, then merged
+  EXPECT_EQ(merged.summary.conflicts, 0);
+  records = here_.Records();
+  ASSERT_EQ(records.size(), 54u);
+  // The Monday passed stays as it was; the others take the new name.
+  EXPECT_EQ(records[0], "14.12.2026 09:00 Wochenplanung");
+  for (size_t i = 1; i < records.size(); ++i) EXPECT_TRUE(records[i].ends_with(" Planung")) << records[i];
+  EXPECT_EQ(records[2], "28.12.2026 09:00 Planung");
+  EXPECT_EQ(here_.Remark("Planung", "28.12.2026"), "Urlaubsplanung mitbringen");
+  const std::vector<FetchedCard> resources = OnServer();
+  ASSERT_EQ(resources.size(), 1u);
+  EXPECT_NE(resources[0].text.find("Urlaubsplanung mitbringen"), std::string::npos) << resources[0].text;
 }
 
 }  // namespace
