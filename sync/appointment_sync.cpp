@@ -186,13 +186,11 @@ class AppointmentSync : public CollectionSync {
 
   // The resource at href against its records here: the table's changes
   // go into changes, the state's into state_; what goes up comes back.
-  // unsynced: the records here not synced yet, by their encoded fields, to
-  // be joined to new occurrences that equal them.
-  Upload_ Reconcile(const std::string& href, Local& local, Changes& changes,
+  // records: those the state has at href. unsynced: the records here not
+  // synced yet, by their encoded fields, to be joined to new occurrences
+  // that equal them.
+  Upload_ Reconcile(const std::string& href, const std::vector<int32_t>& records, Local& local, Changes& changes,
                     std::map<std::string, std::vector<int32_t>>& unsynced) {
-    std::vector<int32_t> records;
-    for (const auto& [record, synced] : state_.cards)
-      if (synced.href == href) records.push_back(record);
     const auto there = fetched_.find(href);
     const bool gone = there == fetched_.end() && removed_.contains(href);
     const std::string serverText = there != fetched_.end() ? there->second.text
@@ -316,20 +314,27 @@ class AppointmentSync : public CollectionSync {
     return {0, href, etag, event.uid, text, FieldRows::Encoded(rows_.Cut(RowOf(event))), event.occurrence};
   }
 
+  // The state's records by the href of their resource, found in one pass.
+  std::map<std::string, std::vector<int32_t>> RecordsByHref() const {
+    std::map<std::string, std::vector<int32_t>> byHref;
+    for (const auto& [record, synced] : state_.cards) byHref[synced.href].push_back(record);
+    return byHref;
+  }
+
   void Reconcile() override {
     Local local = ReadLocal();
     std::map<std::string, std::vector<int32_t>> unsynced;
     for (const auto& [record, row] : local.rows)
       if (!state_.cards.contains(record)) unsynced[FieldRows::Encoded(row)].push_back(record);
-    std::set<std::string> hrefs;
-    for (const auto& [record, synced] : state_.cards) hrefs.insert(synced.href);
-    for (const auto& [href, resource] : fetched_) hrefs.insert(href);
+    std::map<std::string, std::vector<int32_t>> byHref = RecordsByHref();
+    for (const auto& [href, resource] : fetched_) byHref.try_emplace(href);
     Changes changes;
     const Local before = local;
-    for (const std::string& href : hrefs) {
-      Upload_ upload = Reconcile(href, local, changes, unsynced);
-      for (const auto& [record, synced] : state_.cards)
-        if (synced.href == href) local.rows.erase(record);
+    for (const auto& [href, records] : byHref) {
+      Upload_ upload = Reconcile(href, records, local, changes, unsynced);
+      // Those still synced there are placed; a joined one was taken out already.
+      for (int32_t record : records)
+        if (state_.cards.contains(record)) local.rows.erase(record);
       if (upload.write) Queue(std::move(upload));
     }
     for (int32_t record : changes.deletes) local.rows.erase(record);
@@ -402,7 +407,7 @@ class AppointmentSync : public CollectionSync {
     const Local before = local;
     std::map<std::string, std::vector<int32_t>> unsynced;
     Changes changes;
-    Upload_ upload = Reconcile(href, local, changes, unsynced);
+    Upload_ upload = Reconcile(href, RecordsByHref()[href], local, changes, unsynced);
     Apply(changes, before);
     if (!upload.write) return Upload(next + 1);
     upload.write->again = true;
