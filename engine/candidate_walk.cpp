@@ -32,7 +32,8 @@ sqlite3_stmt* CandidateWalk::PrepareBound(const SqlCondition& query) {
 }
 
 void CandidateWalk::Forget() {
-  for (sqlite3_stmt** statement : {&ordered_, &rest_, &counting_, &counting_certain_, &counting_uncertain_}) {
+  for (sqlite3_stmt** statement :
+       {&ordered_, &reversed_, &rest_, &counting_, &counting_certain_, &counting_uncertain_}) {
     if (*statement) sqlite3_reset(*statement);
     *statement = nullptr;
   }
@@ -59,11 +60,7 @@ void CandidateWalk::Prepare(sqlite3* db, const Catalogue& catalogue, int32_t ind
   // A condition SQLite cannot take (too deep, too many values) leaves the
   // moves to the record tests alone.
   try {
-    ordered_ = PrepareBound(SqlCondition{"SELECT rr_id, ", {}}
-                                .Add(certain_)
-                                .Add(", " + catalogue.ColumnList() + catalogue.From(index_number) + " WHERE ")
-                                .Add(filter_)
-                                .Add(" ORDER BY " + catalogue.OrderBy(index_number)));
+    ordered_ = PrepareBound(Along(false));
     if (index_number > 0 && range_.sql.empty())
       rest_ = PrepareBound(SqlCondition{"SELECT rr_id, ", {}}
                                .Add(certain_)
@@ -74,12 +71,22 @@ void CandidateWalk::Prepare(sqlite3* db, const Catalogue& catalogue, int32_t ind
   }
 }
 
+SqlCondition CandidateWalk::Along(bool back) const {
+  return SqlCondition{"SELECT rr_id, ", {}}
+      .Add(certain_)
+      .Add(", " + catalogue_->ColumnList() + catalogue_->From(index_number_) + " WHERE ")
+      .Add(filter_)
+      .Add(" ORDER BY " + catalogue_->OrderBy(index_number_, back));
+}
+
 void CandidateWalk::Restart() {
-  if (ordered_) sqlite3_reset(ordered_);
-  if (rest_) sqlite3_reset(rest_);
+  for (sqlite3_stmt* statement : {ordered_, reversed_, rest_}) {
+    if (statement) sqlite3_reset(statement);
+  }
   found_.clear();
   rows_.Clear();
   complete_ = false;
+  back_ = false;
   row_held_ = false;
 }
 
@@ -93,21 +100,23 @@ void CandidateWalk::Fail() {
   Restart();
 }
 
-bool CandidateWalk::Step(const PositionOf& position_of, bool from_start) {
+bool CandidateWalk::Step(const PositionOf& position_of, bool from_end) {
   if (complete_ || !On()) return false;
   if (rest_ && found_.size() >= kWalkedAlong) return FindRest(position_of);
   row_held_ = false;
+  sqlite3_stmt* walking = Walking();
   try {
-    while (engine::Step(db_, ordered_)) {
-      const size_t p = position_of(sqlite3_column_int(ordered_, 0), from_start && found_.empty());
+    while (engine::Step(db_, walking)) {
+      const size_t p = position_of(sqlite3_column_int(walking, 0), from_end && found_.empty());
       if (p == IdSequence::kNotFound) continue;  // not in this order
       // SQLite sorts by the same terms as the order; anything else means
       // they disagree, and the record tests alone decide.
-      if (!found_.empty() && p <= found_.back().position) {
+      if (!found_.empty() && (back_ ? p >= found_.front().position : p <= found_.back().position)) {
         Fail();
         return false;
       }
-      found_.push_back({p, sqlite3_column_int(ordered_, 1) != 0});
+      const Found found{p, sqlite3_column_int(walking, 1) != 0};
+      back_ ? found_.push_front(found) : found_.push_back(found);
       row_held_ = true;
       return true;
     }
@@ -115,33 +124,34 @@ bool CandidateWalk::Step(const PositionOf& position_of, bool from_start) {
     Fail();
     return false;
   }
-  sqlite3_reset(ordered_);
+  sqlite3_reset(walking);
   complete_ = true;
   return false;
 }
 
 bool CandidateWalk::FindRest(const PositionOf& position_of) {
   row_held_ = false;
-  sqlite3_reset(ordered_);
-  const size_t before = found_.size();
+  sqlite3_reset(Walking());
+  const size_t first = found_.front().position, last = found_.back().position;
+  std::vector<Found> rest;
   try {
     MapForScans(db_);
-    // Those after the last one found: the walk has found all before it.
+    // Those beyond the last one found: the walk has found all this side of it.
     while (engine::Step(db_, rest_)) {
       const size_t p = position_of(sqlite3_column_int(rest_, 0), false);
-      if (p == IdSequence::kNotFound || p <= found_[before - 1].position) continue;
+      if (p == IdSequence::kNotFound || (back_ ? p >= first : p <= last)) continue;
       DecodeRecord(*catalogue_, rest_, 2, scratch_.data());
-      found_.push_back({p, sqlite3_column_int(rest_, 1) != 0, rows_.Add(*catalogue_, scratch_.data())});
+      rest.push_back({p, sqlite3_column_int(rest_, 1) != 0, rows_.Add(*catalogue_, scratch_.data())});
     }
   } catch (const EngineError&) {
     Fail();
     return false;
   }
   sqlite3_reset(rest_);
-  std::sort(found_.begin() + static_cast<std::ptrdiff_t>(before), found_.end(),
-            [](const Found& a, const Found& b) { return a.position < b.position; });
+  std::ranges::sort(rest, {}, &Found::position);
+  found_.insert(back_ ? found_.begin() : found_.end(), rest.begin(), rest.end());
   complete_ = true;
-  return found_.size() > before;
+  return !rest.empty();
 }
 
 size_t CandidateWalk::FoundFrom(size_t position) const {
@@ -172,12 +182,38 @@ size_t CandidateWalk::Next(size_t from, bool from_start, const PositionOf& posit
   if (from_start && complete_ && !rest_ && !row_held_) Restart();
   for (;;) {
     const size_t at = FoundFrom(from);
-    if (at < found_.size()) return found_[at].position;
-    if (!Step(position_of, from_start)) return IdSequence::kNotFound;
+    if (at == found_.size()) {
+      // Going back, the walk began with the last candidate of all.
+      if (back_) return IdSequence::kNotFound;
+    } else if (!back_ || at > 0 || complete_) {
+      return found_[at].position;
+    }
+    if (!Step(position_of, from_start) && !(back_ && complete_)) return IdSequence::kNotFound;
   }
 }
 
-size_t CandidateWalk::Prior(size_t end, const PositionOf& position_of) {
+size_t CandidateWalk::Prior(size_t end, bool from_end, const PositionOf& position_of) {
+  if (from_end) {
+    end = IdSequence::kNotFound;  // beyond every position, those anchored on anew too
+    // Back from the end along the index: its last candidate is found as
+    // fast as its first.
+    if (found_.empty() && !complete_ && On()) {
+      try {
+        if (!reversed_) reversed_ = PrepareBound(Along(true));
+      } catch (const EngineError&) {
+        Fail();
+        return IdSequence::kNotFound;
+      }
+      back_ = true;
+    }
+  }
+  if (back_) {
+    for (;;) {
+      const size_t at = FoundFrom(end);
+      if (at > 0) return found_[at - 1].position;
+      if (!Step(position_of, from_end)) return IdSequence::kNotFound;
+    }
+  }
   while ((found_.empty() || found_.back().position < end) && Step(position_of, false)) {
   }
   if (!On()) return IdSequence::kNotFound;
@@ -191,8 +227,8 @@ bool CandidateWalk::Certain(size_t position) const {
 }
 
 bool CandidateWalk::ReadAt(size_t position, uint8_t* buffer) const {
-  if (row_held_ && found_.back().position == position) {
-    DecodeRecord(*catalogue_, ordered_, 2, buffer);
+  if (row_held_ && FoundLast().position == position) {
+    DecodeRecord(*catalogue_, Walking(), 2, buffer);
     return true;
   }
   const size_t at = FoundFrom(position);

@@ -4,7 +4,8 @@
 // condition does not narrow the index, the walk along it reads every record
 // of the table: beyond the first candidates one scan finds the rest, whose
 // positions are then sorted and their records kept for the walk to read.
-// Each candidate found is told certain or not.
+// A walk that starts at the order's end goes back along the index the same
+// way. Each candidate found is told certain or not.
 // It also counts the candidates that pass the record tests, in whatever
 // order SQLite finds them fastest.
 #ifndef VESK_ENGINE_CANDIDATE_WALK_H
@@ -13,6 +14,7 @@
 #include <sqlite3.h>
 
 #include <cstdint>
+#include <deque>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -29,8 +31,8 @@ namespace vesk::engine {
 class CandidateWalk {
  public:
   // Position of a record identity in the order, or IdSequence::kNotFound.
-  // first: the first candidate of a walk from the order's start; no
-  // position before it matters, so the order may be anchored on it.
+  // first: the first candidate of a walk from the order's start or end; no
+  // position beyond it matters, so the order may be anchored on it.
   using PositionOf = std::function<size_t(int32_t identity, bool first)>;
 
   // The condition for the order of index_number; none switches the walk off.
@@ -47,8 +49,9 @@ class CandidateWalk {
   // order's first position), or kNotFound; switches the walk off
   // (kNotFound) when SQLite or the order disagree.
   size_t Next(size_t from, bool from_start, const PositionOf& position_of);
-  // The last candidate position before `end`, or kNotFound.
-  size_t Prior(size_t end, const PositionOf& position_of);
+  // The last candidate position before `end`, or kNotFound. from_end:
+  // `end` is the order's end, and a walk not begun yet goes back from it.
+  size_t Prior(size_t end, bool from_end, const PositionOf& position_of);
   // Whether the candidate at position, as Next or Prior gave it, is certain.
   bool Certain(size_t position) const;
   // The record at position when the walk has just found it, or the scan
@@ -61,9 +64,12 @@ class CandidateWalk {
   int32_t Count(const Accept& accept, bool certain_pass, uint8_t* buffer);
 
  private:
-  // Steps to the next candidate (or finds all the rest); false at the end
-  // or on a failure. from_start: the walk goes from the order's start.
-  bool Step(const PositionOf& position_of, bool from_start);
+  // Steps to the next candidate in the walk's direction (or finds all the
+  // rest); false at the end or on a failure. from_end: the walk goes from
+  // the order's start (or end, going back).
+  bool Step(const PositionOf& position_of, bool from_end);
+  // The statement along the index, forward or back.
+  SqlCondition Along(bool back) const;
   bool FindRest(const PositionOf& position_of);
   void Fail();
   void Forget();  // the statements, and what was found
@@ -88,12 +94,16 @@ class CandidateWalk {
   SqlCondition uncertain_;  // the candidates not certain, as index ranges, or empty
   StatementCache statements_;
   sqlite3_stmt* ordered_ = nullptr;
-  sqlite3_stmt* rest_ = nullptr;  // where the condition does not narrow the index
+  sqlite3_stmt* reversed_ = nullptr;  // prepared when a walk first goes back
+  sqlite3_stmt* rest_ = nullptr;      // where the condition does not narrow the index
   // Prepared at the first count: all candidates; the number of them and of
   // the certain ones; those not certain.
   sqlite3_stmt *counting_ = nullptr, *counting_certain_ = nullptr, *counting_uncertain_ = nullptr;
   bool failed_ = false;
   bool complete_ = false;
+  // The walk goes back from the order's end: found_ holds every candidate
+  // from its first one on.
+  bool back_ = false;
   // Whether counting the range less its odd leads gives the count; told at
   // the first count.
   std::optional<bool> beside_odd_leads_;
@@ -102,10 +112,13 @@ class CandidateWalk {
     bool certain;
     uint32_t kept = PackedRecords::kNone;  // its record in rows_
   };
-  std::vector<Found> found_;  // so far, ascending
-  mutable size_t hint_ = 0;   // where FoundFrom found the last one
-  bool row_held_ = false;     // ordered_ stands on the row of found_.back()
-  PackedRecords rows_;        // those the scan for the rest found
+  std::deque<Found> found_;  // so far, ascending
+  mutable size_t hint_ = 0;  // where FoundFrom found the last one
+  // The walk's statement stands on the row of the candidate found last.
+  bool row_held_ = false;
+  sqlite3_stmt* Walking() const { return back_ ? reversed_ : ordered_; }
+  const Found& FoundLast() const { return back_ ? found_.front() : found_.back(); }
+  PackedRecords rows_;  // those the scan for the rest found
   std::vector<uint8_t> scratch_;
 };
 

@@ -93,8 +93,15 @@ size_t TableOrder::NextCandidate(size_t from) {
   return position;
 }
 
+size_t TableOrder::PriorCandidate(size_t end) {
+  const bool from_end = run_.AtEnd() && end >= run_.End();
+  const size_t position = candidates_.Prior(end, from_end, position_of_);
+  if (from_end && !candidates_.On()) AnchorAtEnd();
+  return position;
+}
+
 size_t TableOrder::AnchorOnFirstCandidate(int32_t identity) {
-  // Nothing before it is a candidate: the walk steps on from it, and its
+  // Nothing beyond it is a candidate: the walk steps on from it, and its
   // record number is counted along the index when asked, as after a seek.
   // The walk itself keeps what it found, the one being anchored on.
   reader_.Reset();

@@ -64,9 +64,10 @@ class TableOrder {
   // kNotFound; CandidatesOn turns false when the candidates cannot be told.
   // From the start, the order is anchored on the first candidate instead
   // of loaded up to it: `from` then names the order's first position
-  // either way, as every anchoring starts at the same one.
+  // either way, as every anchoring starts at the same one. From the end,
+  // likewise on the last candidate.
   size_t NextCandidate(size_t from);
-  size_t PriorCandidate(size_t end) { return candidates_.Prior(end, position_of_); }
+  size_t PriorCandidate(size_t end);
   bool CandidateCertain(size_t position) const { return candidates_.Certain(position); }
   // Candidates that accept takes (with certain_pass the certain ones
   // without a look), or -1 when they cannot be told.
@@ -98,7 +99,7 @@ class TableOrder {
   sqlite3* db_ = nullptr;
   Statement all_records_;
   CandidateWalk candidates_;
-  // The walk's first candidate from the start: its position after
+  // The walk's first candidate from the start or end: its position after
   // anchoring on it.
   size_t AnchorOnFirstCandidate(int32_t identity);
   CandidateWalk::PositionOf position_of_ = [this](int32_t identity, bool first) {

@@ -11,8 +11,9 @@ void EngineOpen(benchmark::State& state);
 void EngineScan(benchmark::State& state);
 void EngineFilteredScan(benchmark::State& state);
 void EngineFilteredCount(benchmark::State& state);
-// The first record of the letter page "M" in name order.
+// The first and the last record of the letter page "M" in name order.
 void EngineLetterPageFirst(benchmark::State& state);
+void EngineLetterPageLast(benchmark::State& state);
 void EngineSearch(benchmark::State& state);
 void EngineStoreNew(benchmark::State& state);
 void EngineStoreOver(benchmark::State& state);

@@ -37,6 +37,7 @@ const Work kWorks[] = {
     {"FilteredScan", EngineFilteredScan, PlainFilteredScan, {kSmall, kLarge}, benchmark::kMillisecond},
     {"FilteredCount", EngineFilteredCount, PlainFilteredCount, {kSmall, kLarge}, benchmark::kMillisecond},
     {"LetterFirst", EngineLetterPageFirst, PlainLetterPageFirst, {kSmall, kLarge}, benchmark::kMicrosecond},
+    {"LetterLast", EngineLetterPageLast, PlainLetterPageLast, {kSmall, kLarge}, benchmark::kMicrosecond},
     {"Search", EngineSearch, PlainSearch, {kSmall, kLarge}, benchmark::kMicrosecond},
     {"StoreNew", EngineStoreNew, PlainStoreNew, {kSmall}, benchmark::kMicrosecond, 3},
     {"StoreOver", EngineStoreOver, PlainStoreOver, {kSmall}, benchmark::kMicrosecond, 3},

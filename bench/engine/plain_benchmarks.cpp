@@ -75,9 +75,11 @@ void PlainFilteredCount(benchmark::State& state) {
   state.counters["rows"] = static_cast<double>(count);
 }
 
-void PlainLetterPageFirst(benchmark::State& state) {
+namespace {
+void PlainLetterPageEnd(benchmark::State& state, const char* direction) {
   PlainTable table(PlainTablePath(state.range(0)));
-  Statement query = table.Prepare(kSelect + " WHERE Name >= 'M' AND Name < 'N' ORDER BY Name LIMIT 1");
+  Statement query =
+      table.Prepare(kSelect + " WHERE Name >= 'M' AND Name < 'N' ORDER BY Name " + direction + " LIMIT 1");
   RowCopy row;
   for (auto _ : state) {
     // Paused as the engine's side is to leave the page.
@@ -88,6 +90,10 @@ void PlainLetterPageFirst(benchmark::State& state) {
     CopyRow(query.get(), row);
   }
 }
+}  // namespace
+
+void PlainLetterPageFirst(benchmark::State& state) { PlainLetterPageEnd(state, "ASC"); }
+void PlainLetterPageLast(benchmark::State& state) { PlainLetterPageEnd(state, "DESC"); }
 
 void PlainSearch(benchmark::State& state) {
   PlainTable table(PlainTablePath(state.range(0)));

@@ -12,6 +12,7 @@ void PlainScan(benchmark::State& state);
 void PlainFilteredScan(benchmark::State& state);
 void PlainFilteredCount(benchmark::State& state);
 void PlainLetterPageFirst(benchmark::State& state);
+void PlainLetterPageLast(benchmark::State& state);
 void PlainSearch(benchmark::State& state);
 void PlainStoreNew(benchmark::State& state);
 void PlainStoreOver(benchmark::State& state);

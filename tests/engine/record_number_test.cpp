@@ -133,16 +133,22 @@ uint8_t HasPlace(void*, const uint8_t* record) { return record[kOrt] != 0; }
 
 TEST_F(RecordNumbers, AreExactOnAFilteredPage) {
   // Pages of names with a place, deep inside the order; on the first page
-  // its first name has none, so the test rejects the first candidate.
+  // its first name has none, on the last its last, so that the test
+  // rejects the first or last candidate.
   struct Page {
     int32_t index;
     rr_candidate_term term;
     const char* prefix;
+    bool last_placeless;
   };
-  const Page pages[] = {{kByName, {RR_CAND_PREFIX, kName, 0, "N2"}, "N2"},
-                        {kByNameNoCase, {RR_CAND_PREFIX_NOCASE, kName, 0, "n17"}, "N17"},
-                        {kByName, {RR_CAND_PREFIX, kName, 0, "N299"}, "N299"}};
+  const Page pages[] = {{kByName, {RR_CAND_PREFIX, kName, 0, "N2"}, "N2", false},
+                        {kByNameNoCase, {RR_CAND_PREFIX_NOCASE, kName, 0, "n17"}, "N17", false},
+                        {kByName, {RR_CAND_PREFIX, kName, 0, "N299"}, "N299", true}};
   bool placeless = false;
+  auto take_place = [&](Record& record) {
+    record.Data()[kOrt] = 0;
+    ASSERT_TRUE(rr_lock(h_) && rr_put_buffer(h_, record.Data()) && rr_store_over(h_)) << LastError(h_);
+  };
   for (const Page& page : pages) {
     SCOPED_TRACE(page.prefix);
     const std::vector<int32_t> order = Walk(page.index);
@@ -154,12 +160,17 @@ TEST_F(RecordNumbers, AreExactOnAFilteredPage) {
       ASSERT_TRUE(rr_get_record(h_, record.Data()));
       if (record.Text(kName).starts_with(page.prefix)) {
         if (!placeless) {
-          record.Data()[kOrt] = 0;
-          ASSERT_TRUE(rr_lock(h_) && rr_put_buffer(h_, record.Data()) && rr_store_over(h_)) << LastError(h_);
+          take_place(record);
           placeless = true;
         }
         if (record.Has(kOrt)) numbers.push_back(number);
       }
+    }
+    if (page.last_placeless) {
+      ASSERT_TRUE(rr_goto_rec_no(h_, static_cast<int32_t>(numbers.back())));
+      ASSERT_TRUE(rr_get_record(h_, record.Data()));
+      take_place(record);
+      numbers.pop_back();
     }
     ASSERT_GT(numbers.size(), 2u);
     Reopen(page.index);
@@ -185,6 +196,22 @@ TEST_F(RecordNumbers, AreExactOnAFilteredPage) {
     ExpectAt(order, numbers[1], "a step from it");
     ASSERT_TRUE(rr_last(h_));
     ExpectAt(order, numbers.back(), "the last record");
+    rr_next(h_);
+    EXPECT_TRUE(rr_eof(h_));
+    ExpectAt(order, numbers.back(), "a move on from the last");
+    for (size_t k = numbers.size() - 1; k-- > 0;) {
+      ASSERT_TRUE(rr_prior(h_));
+      ExpectAt(order, numbers[k], "walking the page back");
+    }
+    rr_prior(h_);
+    EXPECT_TRUE(rr_bof(h_));
+    // Back from the end once more, then on to the end again.
+    ASSERT_TRUE(rr_last(h_));
+    ASSERT_TRUE(rr_prior(h_));
+    ExpectAt(order, numbers[numbers.size() - 2], "a step back from the last");
+    ASSERT_TRUE(rr_next(h_));
+    ExpectAt(order, numbers.back(), "and forward again");
+    EXPECT_EQ(rr_record_count(h_), static_cast<int32_t>(numbers.size()));
     ASSERT_TRUE(rr_set_candidates(h_, nullptr, 0, nullptr, 0));
     rr_tests_on(h_, 0);
   }
