@@ -81,6 +81,12 @@ void OrderRun::AnchorAt(OrderKey key) {
 
 int32_t OrderRun::Step(Loader& loader, bool forward) {
   ReadPendingKey();
+  if (loader.after_last) {
+    if (!ranges_.KeyOf(loader.last, &loader.key))
+      throw EngineError("Record " + std::to_string(loader.last) + " no longer exists");
+    loader.after_last = false;
+    loader.range = 0;
+  }
   for (;;) {
     if (!loader.stmt) {
       if (loader.range >= ranges_.RangeCount(forward)) return 0;
@@ -106,6 +112,7 @@ void OrderRun::Pause(Loader& loader) {
   // it can change or go.
   if (loader.last != 0 && ranges_.KeyOf(loader.last, &loader.key)) loader.range = 0;
   loader.last = 0;
+  loader.after_last = false;
 }
 
 void OrderRun::Pause() {
@@ -155,6 +162,16 @@ bool OrderRun::LoadBack(size_t count) {
   for (size_t i = 0; i < loaded.size(); ++i) Note(origin_ + i, loaded[i]);
   if (at_start_) start_number_ = 0;
   return true;
+}
+
+void OrderRun::AppendStepped(int32_t identity) {
+  // Loading forward goes on after it; its key is read only then.
+  if (forward_.stmt) sqlite3_reset(forward_.stmt);
+  forward_.stmt = nullptr;
+  forward_.last = identity;
+  forward_.after_last = true;
+  Note(End(), identity);
+  ids_.Append(identity);
 }
 
 size_t OrderRun::Chunk() const { return std::clamp<size_t>(ids_.Size(), 32, 4096); }

@@ -61,6 +61,10 @@ class OrderRun {
     if (count_) ++*count_;
   }
 
+  // The identity that follows End() in the order, as another walk along
+  // it found: known from now on; loading goes on beyond it.
+  void AppendStepped(int32_t identity);
+
   // Records stored and deleted at known positions: the positions after
   // them move.
   void Insert(size_t position, int32_t identity);
@@ -75,7 +79,8 @@ class OrderRun {
     OrderKey key;
     size_t range = 0;
     sqlite3_stmt* stmt = nullptr;
-    int32_t last = 0;  // the identity given last, when key is not its
+    int32_t last = 0;         // the identity given last, when key is not its
+    bool after_last = false;  // loading goes on after last, its key not read yet
   };
   void Reset(size_t origin);
   // The next identity beyond loader's key, or 0 at the end of the order.

@@ -64,6 +64,17 @@ void RecordReader::ReadAt(int32_t identity, size_t position, bool first, uint8_t
   if (!ReadId(identity, buffer)) throw EngineError("Record " + std::to_string(identity) + " no longer exists");
 }
 
+int32_t RecordReader::StepOnto(size_t position) {
+  if (step_position_ == IdSequence::kNotFound || step_position_ + 1 != position) return 0;
+  if (!Step(db_, stepper_.get())) {
+    Reset();
+    return 0;
+  }
+  step_position_ = position;
+  if (++steps_ == kScanSteps) MapForScans(db_);
+  return sqlite3_column_int(stepper_.get(), 0);
+}
+
 bool RecordReader::ReadId(int32_t identity, uint8_t* buffer) {
   if (!by_id_) {
     by_id_ = engine::Prepare(db_, "SELECT rr_id, " + catalogue_->ColumnList() + " FROM records WHERE rr_id = ?1");

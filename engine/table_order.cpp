@@ -22,6 +22,19 @@ void TableOrder::Load(sqlite3* db, int32_t index_number) {
   candidates_.Prepare(db, catalogue_, index_);
 }
 
+bool TableOrder::Has(size_t position) {
+  // A scan's next record: the reader steps on along the order and tells
+  // its identity, instead of a second walk loading the identities.
+  if (position == run_.End() && !run_.AtEnd()) {
+    const int32_t identity = reader_.StepOnto(position);
+    if (identity != 0) {
+      run_.AppendStepped(identity);
+      return true;
+    }
+  }
+  return run_.Has(position);
+}
+
 void TableOrder::Anchored() {
   reader_.Reset();
   Changed();

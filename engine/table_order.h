@@ -28,7 +28,7 @@ class TableOrder {
   int32_t Index() const { return index_; }
 
   // Positions: see OrderRun. A record stands at position (loading towards it).
-  bool Has(size_t position) { return run_.Has(position); }
+  bool Has(size_t position);
   int32_t IdAt(size_t position) const { return run_.At(position); }
   size_t Begin() const { return run_.Begin(); }
   size_t End() const { return run_.End(); }
