@@ -41,6 +41,8 @@ class OrderRanges {
   void Prepare(sqlite3* db, const Catalogue& catalogue, int32_t index_number);
   // The key of the stored record identity; false when none is stored.
   bool KeyOf(int32_t identity, OrderKey* key);
+  // The order of identities: a key has no values.
+  bool IdentityOnly() const { return terms_.size() == 1; }
   // The ranges beyond key going forward or back, in the order they come.
   // Each range's statement is bound and ready to step; it yields rr_id.
   size_t RangeCount(bool forward) const;

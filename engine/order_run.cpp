@@ -64,10 +64,19 @@ size_t OrderRun::AnchorOn(int32_t identity) {
   return origin_;
 }
 
+void OrderRun::KeyFor(int32_t identity, OrderKey* key) {
+  if (ranges_.IdentityOnly()) {
+    key->values.clear();
+    key->identity = identity;
+    return;
+  }
+  if (!KeyOf(identity, key)) throw EngineError("Record " + std::to_string(identity) + " no longer exists");
+}
+
 void OrderRun::ReadPendingKey() {
   if (pending_ == 0) return;
   OrderKey key;
-  if (!KeyOf(pending_, &key)) throw EngineError("Record " + std::to_string(pending_) + " no longer exists");
+  KeyFor(pending_, &key);
   pending_ = 0;
   forward_.key = Copy(key);
   back_.key = std::move(key);
@@ -81,12 +90,7 @@ void OrderRun::AnchorAt(OrderKey key) {
 
 int32_t OrderRun::Step(Loader& loader, bool forward) {
   ReadPendingKey();
-  if (loader.after_last) {
-    if (!ranges_.KeyOf(loader.last, &loader.key))
-      throw EngineError("Record " + std::to_string(loader.last) + " no longer exists");
-    loader.after_last = false;
-    loader.range = 0;
-  }
+  KeyFromLast(loader);
   for (;;) {
     if (!loader.stmt) {
       if (loader.range >= ranges_.RangeCount(forward)) return 0;
@@ -105,20 +109,26 @@ int32_t OrderRun::Step(Loader& loader, bool forward) {
   }
 }
 
-void OrderRun::Pause(Loader& loader) {
-  if (loader.stmt) sqlite3_reset(loader.stmt);
-  loader.stmt = nullptr;
-  // Going on later starts beyond the record given last, read now, before
-  // it can change or go.
-  if (loader.last != 0 && ranges_.KeyOf(loader.last, &loader.key)) loader.range = 0;
-  loader.last = 0;
+void OrderRun::KeyFromLast(Loader& loader) {
+  if (!loader.after_last) return;
+  KeyFor(loader.last, &loader.key);
   loader.after_last = false;
+  loader.range = 0;
 }
 
-void OrderRun::Pause() {
-  ReadPendingKey();
-  Pause(forward_);
-  Pause(back_);
+void OrderRun::Pause(Loader& loader, int32_t changing) {
+  if (loader.stmt) sqlite3_reset(loader.stmt);
+  loader.stmt = nullptr;
+  if (loader.last == 0) return;
+  loader.after_last = true;
+  // A key about to change or go is read while it is still there.
+  if (loader.last == changing) KeyFromLast(loader);
+}
+
+void OrderRun::Pause(int32_t changing) {
+  if (changing != 0 && pending_ == changing) ReadPendingKey();
+  Pause(forward_, changing);
+  Pause(back_, changing);
 }
 
 void OrderRun::Note(size_t position, int32_t identity) {
@@ -179,7 +189,9 @@ size_t OrderRun::Chunk() const { return std::clamp<size_t>(ids_.Size(), 32, 4096
 bool OrderRun::Has(size_t position) {
   if (position == IdSequence::kNotFound) return false;
   while (position >= End()) {
-    if (!LoadForward(std::max(Chunk(), position - End() + 1))) return false;
+    // Loading forward steps on along a statement kept open: no more is
+    // loaded than is asked for.
+    if (!LoadForward(position - End() + 1)) return false;
   }
   while (position < Begin()) {
     if (!LoadBack(Chunk())) return false;
@@ -222,7 +234,7 @@ int64_t OrderRun::StartNumber() {
       start_number_ = ranges_.CountBefore(back_.key);
     } else {
       OrderKey first;
-      ranges_.KeyOf(At(Begin()), &first);
+      KeyFor(At(Begin()), &first);
       start_number_ = ranges_.CountBefore(first);
     }
   }

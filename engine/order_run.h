@@ -69,9 +69,12 @@ class OrderRun {
   // them move.
   void Insert(size_t position, int32_t identity);
   void Erase(size_t position);
-  // Ends SQLite's reads, before writes; loading later goes on from where
-  // it stopped.
-  void Pause();
+  // Ends SQLite's reads, before writes and after scans; loading later goes
+  // on from where it stopped. The record identity changing (0: none) is
+  // about to be changed or deleted: where loading stopped at it, or the
+  // order is anchored on it, its key is read now; other keys are read only
+  // when loading goes on.
+  void Pause(int32_t changing);
 
  private:
   // One direction's loading: the ranges beyond key, the one being stepped.
@@ -85,10 +88,17 @@ class OrderRun {
   void Reset(size_t origin);
   // The next identity beyond loader's key, or 0 at the end of the order.
   int32_t Step(Loader& loader, bool forward);
-  void Pause(Loader& loader);
+  void Pause(Loader& loader, int32_t changing);
+  // Loading goes on after the identity given last: its key, read now.
+  void KeyFromLast(Loader& loader);
+  // The key of the stored record identity; throws EngineError when it is
+  // gone. In the order of identities the key is the identity alone.
+  void KeyFor(int32_t identity, OrderKey* key);
   // Loads up to count records forward or back; false at the end.
   bool LoadForward(size_t count);
   bool LoadBack(size_t count);
+  // How many to load back, or both ways when looking for an identity: as
+  // many as are known, within bounds.
   size_t Chunk() const;
   int64_t StartNumber();
   void Note(size_t position, int32_t identity);

@@ -57,8 +57,8 @@ void RecordEditor::GetRecord(uint8_t* buffer) {
 
 void RecordEditor::PutBuffer(const uint8_t* buffer) { std::memcpy(put_.data(), buffer, put_.size()); }
 
-void RecordEditor::Commit(sqlite3_stmt* stmt) {
-  t_.order.EndRead();
+void RecordEditor::Commit(sqlite3_stmt* stmt, int32_t changing) {
+  t_.order.EndRead(changing);
   Step(t_.db.get(), stmt);
   sqlite3_reset(stmt);
   t_.order.Changed();
@@ -88,7 +88,7 @@ void RecordEditor::StoreNew() {
     else
       BindField(stmt, i + 2, t_.catalogue, i, put_.data());
   }
-  Commit(stmt);
+  Commit(stmt, 0);
   ++*next_id_;
   t_.blobs.Drop(0);
   t_.cursor.StandOn(t_.order.PlaceStored(put_.data(), id));
@@ -116,7 +116,7 @@ void RecordEditor::StoreOver() {
     else
       BindField(stmt, i + 2, t_.catalogue, i, put_.data());
   }
-  Commit(stmt);
+  Commit(stmt, id);
   if (sqlite3_changes(t_.db.get()) == 0) throw EngineError("Record " + std::to_string(id) + " no longer exists");
   t_.blobs.Drop(id);
   if (t_.order.Index() > 0) {
@@ -140,7 +140,7 @@ void RecordEditor::Delete() {
   sqlite3_stmt* stmt = Prepared(delete_, [] { return "DELETE FROM records WHERE rr_id = ?1"; });
   sqlite3_reset(stmt);
   sqlite3_bind_int(stmt, 1, id);
-  Commit(stmt);
+  Commit(stmt, id);
   if (sqlite3_changes(t_.db.get()) == 0) throw EngineError("Record " + std::to_string(id) + " no longer exists");
   t_.order.Erase(p);
   t_.blobs.Drop(id);

@@ -72,7 +72,8 @@ class RecordEditor {
   int64_t NextId();
   // statement, prepared from sql() at its first use.
   sqlite3_stmt* Prepared(Statement& statement, const std::function<std::string()>& sql);
-  void Commit(sqlite3_stmt* stmt);
+  // Writes with stmt; changing: the identity it changes or deletes, if any.
+  void Commit(sqlite3_stmt* stmt, int32_t changing);
 
   EditedTable t_;
   Resettle resettle_;

@@ -48,11 +48,12 @@ class TableOrder {
   // The record at position into buffer; throws EngineError when it is no
   // longer stored.
   void ReadAt(size_t position, uint8_t* buffer);
-  // Ends the reads of SQLite, before writes and after scans.
-  void EndRead() {
+  // Ends the reads of SQLite, before writes and after scans; the record
+  // identity changing (0: none) is about to be changed or deleted.
+  void EndRead(int32_t changing = 0) {
     reader_.Reset();
     candidates_.Suspend();
-    run_.Pause();
+    run_.Pause(changing);
   }
   // The records accept takes, in any order.
   int32_t CountAccepted(const std::function<bool(const uint8_t* record)>& accept);

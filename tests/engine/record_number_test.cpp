@@ -250,6 +250,67 @@ TEST_F(RecordNumbers, FollowStoresAndDeletesOutsideWhatTheCursorKnows) {
   EXPECT_EQ(rr_record_count(h_), kRecords + 2);
 }
 
+// A delete or a change of key of the record at the edge of what the cursor
+// has walked, from either end or after a jump: the walk goes on from the
+// record it then stands on as a fresh walk does.
+TEST_F(RecordNumbers, WritesAtTheEdgeOfTheWalkLeaveTheRestWhole) {
+  struct Case {
+    const char* what;
+    int direction;  // of the walk before and after the write
+    bool jump;      // a jump to a number far from both ends instead
+    bool rename;    // else a delete
+  };
+  const Case cases[] = {
+      {"delete walking forward", +1, false, false}, {"delete walking back", -1, false, false},
+      {"rename walking forward", +1, false, true},  {"rename walking back", -1, false, true},
+      {"delete after a jump", +1, true, false},     {"rename after a jump", -1, true, true},
+  };
+  for (int32_t index : {0, int32_t{kByName}, int32_t{kByOrtName}}) {
+    for (const Case& c : cases) {
+      const std::string in = std::string(c.what) + " in index " + std::to_string(index);
+      const std::vector<int32_t> before = Walk(index);
+      Reopen(index);
+      if (c.jump) {
+        ASSERT_TRUE(rr_goto_rec_no(h_, static_cast<int32_t>(before.size() / 2))) << in;
+      } else {
+        // Past the reads that count as a scan.
+        ASSERT_TRUE(c.direction > 0 ? rr_first(h_) : rr_last(h_)) << in;
+        for (int i = 0; i < 150; ++i) ASSERT_TRUE(c.direction > 0 ? rr_next(h_) : rr_prior(h_)) << in;
+      }
+      const int32_t changed = rr_record_id(h_);
+      const size_t place = static_cast<size_t>(std::find(before.begin(), before.end(), changed) - before.begin());
+      if (c.rename) {
+        Record record(h_);
+        ASSERT_TRUE(rr_lock(h_) && rr_get_record(h_, record.Data())) << in;
+        record.SetText(kName, "N150x");
+        ASSERT_TRUE(rr_put_buffer(h_, record.Data()) && rr_store_over(h_)) << in << LastError(h_);
+      } else {
+        ASSERT_TRUE(rr_delete(h_)) << in << LastError(h_);
+      }
+      // On the changed record, or on the one that followed the deleted one.
+      ASSERT_FALSE(rr_no_current(h_)) << in;
+      EXPECT_EQ(rr_record_id(h_), c.rename ? changed : before[place + 1]) << in;
+      const int32_t number = rr_rec_no(h_);
+      std::vector<int32_t> rest;
+      while (!(c.direction > 0 ? rr_eof(h_) : rr_bof(h_))) {
+        rest.push_back(rr_record_id(h_));
+        ASSERT_TRUE(c.direction > 0 ? rr_next(h_) : rr_prior(h_)) << in;
+      }
+
+      const std::vector<int32_t> after = Walk(index);
+      ASSERT_EQ(after.size(), kRecords - (c.rename ? 0 : 1)) << in;
+      const auto start = std::find(after.begin(), after.end(), rest.front());
+      EXPECT_EQ(number, start - after.begin() + 1) << in;
+      const std::vector<int32_t> expected =
+          c.direction > 0 ? std::vector<int32_t>(start, after.end())
+                          : std::vector<int32_t>(std::make_reverse_iterator(start + 1), after.rend());
+      EXPECT_EQ(rest, expected) << in;
+      // The next case starts from the same number of records.
+      if (!c.rename) Add("N0");
+    }
+  }
+}
+
 TEST_F(RecordNumbers, CountOfAReaderFollowsTheWriter) {
   const int32_t reader = rr_new(0);
   ASSERT_EQ(Open(sample_, RR_MODE_READ_ONLY, reader), 0) << LastError(reader);
