@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 #include <set>
+#include <string_view>
 
 #include "engine/collation.h"
 #include "engine/engine_error.h"
@@ -120,12 +121,16 @@ void Catalogue::Validate() {
 Catalogue Catalogue::Load(sqlite3* db, const std::string& table_name) {
   Catalogue catalogue;
   try {
-    // What the file holds, read once: SQLite reads its schema here.
-    std::set<std::string> held;  // type, a space and name
-    Statement schema = Prepare(db, "SELECT type || ' ' || name FROM sqlite_schema WHERE type IN ('table', 'index')");
-    while (Step(db, schema.get())) held.insert(ColumnText(schema.get(), 0));
-    auto holds = [&](const std::string& type, const std::string& name) { return held.contains(type + " " + name); };
-    if (!holds("table", "catalogue") || !holds("table", "indexes") || !holds("table", "records"))
+    // Which tables the file holds, from the schema SQLite reads here, as
+    // SQLite's own lookup tells it without a query.
+    auto holds = [&](const char* table) {
+      const int rc =
+          sqlite3_table_column_metadata(db, "main", table, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr);
+      if (rc == SQLITE_OK) return true;
+      if (rc == SQLITE_ERROR && std::string_view(sqlite3_errmsg(db)).starts_with("no such table")) return false;
+      throw EngineError(sqlite3_errmsg(db));
+    };
+    if (!holds("catalogue") || !holds("indexes") || !holds("records"))
       throw EngineError("no field catalogue", kOpenNotTable);
     Statement rows = Prepare(db,
                              "SELECT position, name, letter, chars, required, default_text, min_text, max_text "
@@ -151,9 +156,14 @@ Catalogue Catalogue::Load(sqlite3* db, const std::string& table_name) {
       catalogue.indexes.push_back(Index{ColumnText(indexes.get(), 1), SplitFields(ColumnText(indexes.get(), 2)),
                                         sqlite3_column_int(indexes.get(), 3) != 0});
     }
-    for (size_t n = 1; n <= catalogue.indexes.size(); ++n)
-      catalogue.indexes[n - 1].odd_leads = holds("index", OddLeadsName(static_cast<int32_t>(n)));
-    if (holds("table", "properties")) {
+    if (!catalogue.indexes.empty()) {
+      std::set<std::string> held;
+      Statement listed = Prepare(db, "PRAGMA index_list(records)");
+      while (Step(db, listed.get())) held.insert(ColumnText(listed.get(), 1));
+      for (size_t n = 1; n <= catalogue.indexes.size(); ++n)
+        catalogue.indexes[n - 1].odd_leads = held.contains(OddLeadsName(static_cast<int32_t>(n)));
+    }
+    if (holds("properties")) {
       Statement property = Prepare(db, "SELECT key, value FROM properties");
       while (Step(db, property.get())) {
         std::string key = ColumnText(property.get(), 0);

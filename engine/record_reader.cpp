@@ -64,8 +64,13 @@ void RecordReader::ReadAt(int32_t identity, size_t position, bool first, uint8_t
   if (!ReadId(identity, buffer)) throw EngineError("Record " + std::to_string(identity) + " no longer exists");
 }
 
-int32_t RecordReader::StepOnto(size_t position) {
-  if (step_position_ == IdSequence::kNotFound || step_position_ + 1 != position) return 0;
+int32_t RecordReader::StepOnto(size_t position, bool first) {
+  if (first) {
+    Reset();
+    if (identity_order_) sqlite3_bind_int(stepper_.get(), 1, 0);
+  } else if (step_position_ == IdSequence::kNotFound || step_position_ + 1 != position) {
+    return 0;
+  }
   if (!Step(db_, stepper_.get())) {
     Reset();
     return 0;

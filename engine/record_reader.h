@@ -24,10 +24,11 @@ class RecordReader {
   // The record of identity at position into buffer (first: the order's
   // first position); throws EngineError when it is no longer stored.
   void ReadAt(int32_t identity, size_t position, bool first, uint8_t* buffer);
-  // The identity after the one read at position - 1, stepping on to its
-  // row, so that a scan walks the order once for identities and records;
-  // 0 when the stepping statement does not stand there or has no more.
-  int32_t StepOnto(size_t position);
+  // The identity after the one read at position - 1 (first: the order's
+  // first one), stepping on to its row, so that a scan walks the order once
+  // for identities and records; 0 when the stepping statement does not
+  // stand there or has no more.
+  int32_t StepOnto(size_t position, bool first);
   // The record of identity into buffer; false when none is stored.
   bool ReadId(int32_t identity, uint8_t* buffer);
   // Ends the stepping statement's read, before writes and after scans.

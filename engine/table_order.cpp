@@ -23,10 +23,11 @@ void TableOrder::Load(sqlite3* db, int32_t index_number) {
 }
 
 bool TableOrder::Has(size_t position) {
-  // A scan's next record: the reader steps on along the order and tells
-  // its identity, instead of a second walk loading the identities.
+  // The order's first record, or a scan's next one: the reader steps onto
+  // it and tells its identity, instead of a second walk loading the
+  // identities.
   if (position == run_.End() && !run_.AtEnd()) {
-    const int32_t identity = reader_.StepOnto(position);
+    const int32_t identity = reader_.StepOnto(position, run_.AtStart() && position == run_.Begin());
     if (identity != 0) {
       run_.AppendStepped(identity);
       return true;
