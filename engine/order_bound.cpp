@@ -5,6 +5,11 @@
 
 namespace vesk::engine {
 
+namespace {
+// Of the records in the order.
+constexpr const char* kNamed = " AND rr_id <> 0";
+}  // namespace
+
 void OrderRanges::Prepare(sqlite3* db, const Catalogue& catalogue, int32_t index_number) {
   db_ = db;
   from_ = catalogue.From(index_number);
@@ -89,7 +94,7 @@ int64_t OrderRanges::CountBefore(const OrderKey& key) {
     size_t bound = 0;
     const std::string condition = Condition(key, false, range, &bound);
     if (condition.empty()) continue;
-    sqlite3_stmt* stmt = statements_.Get("SELECT count(*)" + from_ + " WHERE " + condition);
+    sqlite3_stmt* stmt = statements_.Get("SELECT count(*)" + from_ + " WHERE " + condition + kNamed);
     sqlite3_reset(stmt);
     Bind(stmt, key, bound);
     Step(db_, stmt);
@@ -100,14 +105,19 @@ int64_t OrderRanges::CountBefore(const OrderKey& key) {
 }
 
 bool OrderRanges::StepRange(sqlite3_stmt* stmt) {
-  if (Step(db_, stmt)) return true;
+  while (Step(db_, stmt)) {
+    if (!IsNoIdentity(sqlite3_column_int(stmt, 0))) return true;
+  }
   sqlite3_reset(stmt);
   return false;
 }
 
 int64_t OrderRanges::CountAll() {
   MapForScans(db_);
-  sqlite3_stmt* stmt = statements_.Get("SELECT count(*) FROM records");
+  // Each count on its own, so that SQLite counts the whole table from its
+  // pages alone.
+  sqlite3_stmt* stmt =
+      statements_.Get("SELECT (SELECT count(*) FROM records) - (SELECT count(*) FROM records WHERE rr_id = 0)");
   sqlite3_reset(stmt);
   Step(db_, stmt);
   const int64_t count = sqlite3_column_int64(stmt, 0);
@@ -117,7 +127,8 @@ int64_t OrderRanges::CountAll() {
 
 int32_t OrderRanges::IdentityAt(int64_t number) {
   MapForScans(db_);
-  sqlite3_stmt* stmt = statements_.Get("SELECT rr_id" + from_ + " ORDER BY " + ascending_ + " LIMIT 1 OFFSET ?1");
+  sqlite3_stmt* stmt = statements_.Get("SELECT rr_id" + from_ + " WHERE true" + kNamed + " ORDER BY " + ascending_ +
+                                       " LIMIT 1 OFFSET ?1");
   sqlite3_reset(stmt);
   sqlite3_bind_int64(stmt, 1, number);
   const int32_t identity = Step(db_, stmt) ? sqlite3_column_int(stmt, 0) : 0;

@@ -26,6 +26,11 @@ struct ValueFree {
 };
 using KeptValue = std::unique_ptr<sqlite3_value, ValueFree>;
 
+// Identity 0 names no record: a row of it, which only a file not written
+// by the engine can hold, is left out of the order and its counts, as the
+// moves could not tell it from the end of the order.
+inline bool IsNoIdentity(int64_t identity) { return identity == 0; }
+
 // A record's key: its values of the index's fields, and its identity. No
 // values and identity 0: the start (going forward) or end (going back).
 struct OrderKey {

@@ -15,6 +15,8 @@ constexpr size_t kFloor = kOrigin - (size_t{1} << 31);
 // A record number this close beyond the known positions is reached by
 // loading towards it; farther ones are looked up in SQLite.
 constexpr int64_t kNear = 4096;
+// Orders of at most this many records are counted by loading them.
+constexpr size_t kFew = 64;
 
 OrderKey Copy(const OrderKey& key) {
   OrderKey copy;
@@ -258,6 +260,9 @@ size_t OrderRun::PositionOfNumber(int64_t number) {
 }
 
 int64_t OrderRun::Count() {
+  // A table of few records is counted by walking it: the count SQLite takes
+  // from a damaged file's pages may hold rows that no walk reaches.
+  if (at_start_ && !at_end_ && ids_.Size() < kFew) LoadForward(kFew - ids_.Size());
   if (at_start_ && at_end_) return static_cast<int64_t>(ids_.Size());
   if (!count_) count_ = ranges_.CountAll();
   return *count_;

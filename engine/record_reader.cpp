@@ -1,6 +1,7 @@
 #include "engine/record_reader.h"
 
 #include "engine/engine_error.h"
+#include "engine/order_bound.h"
 #include "engine/record_codec.h"
 #include "engine/scan_mapping.h"
 
@@ -67,14 +68,16 @@ void RecordReader::ReadAt(int32_t identity, size_t position, bool first, uint8_t
 int32_t RecordReader::StepOnto(size_t position, bool first) {
   if (first) {
     Reset();
-    if (identity_order_) sqlite3_bind_int(stepper_.get(), 1, 0);
+    if (identity_order_) sqlite3_bind_int64(stepper_.get(), 1, INT64_MIN);
   } else if (step_position_ == IdSequence::kNotFound || step_position_ + 1 != position) {
     return 0;
   }
-  if (!Step(db_, stepper_.get())) {
-    Reset();
-    return 0;
-  }
+  do {
+    if (!Step(db_, stepper_.get())) {
+      Reset();
+      return 0;
+    }
+  } while (IsNoIdentity(sqlite3_column_int64(stepper_.get(), 0)));
   step_position_ = position;
   if (++steps_ == kScanSteps) MapForScans(db_);
   return sqlite3_column_int(stepper_.get(), 0);
